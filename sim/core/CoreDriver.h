@@ -1,0 +1,54 @@
+// Driver API of the stand-in's core: the world's reset, the loop and
+// clock, logs and traces, configuration, texts, resources and keys.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sim/core/Loop.h"
+
+class CControlUI;
+
+namespace sim {
+
+// Forgets the whole world: every test starts from here.
+void ResetAll();
+
+// Virtual time starts at 2026-01-01 00:00:00 UTC.
+constexpr int64_t kEpochSeconds = 1767225600;
+constexpr uint32_t kTickBase = 1000000;
+
+// Logging: level bits of the logger (both on by default), the lines
+// written so far (channel "" for the log, else the trace channel).
+struct LogEntry {
+    int level;
+    std::string channel;
+    std::string text;
+};
+void SetLogLevel(int level);
+const std::vector<LogEntry>& LogLines();
+void EnableTraceChannel(const std::string& channel);
+// The names of the scope traces opened so far, in order.
+const std::vector<std::string>& ScopeTraces();
+void SetLastError(int code, const std::string& message);
+
+// Client configuration values.
+void SetExeConfig(const std::string& section, const std::string& key, const std::string& value);
+void SetModuleConfig(const std::string& section, const std::string& key, const std::string& value);
+
+// Localised texts: English from skin/lang/en.xml, or every key as its own text.
+enum class Language { English, Keys };
+void SetLanguage(Language language);
+void SetText(const std::string& key, const std::string& text);
+std::u16string LocalisedText(const std::u16string& key);
+
+// What the module registered with the UI engine and resource manager.
+const std::vector<std::string>& ResourceFolders();
+std::vector<std::string> RegisteredControlClasses();
+CControlUI* CreateRegisteredControl(const std::string& className);
+
+// Key state as GetKeyState reports it.
+void SetKeyDown(int virtualKey, bool down);
+
+}  // namespace sim

@@ -1,0 +1,6 @@
+// The driver API: how a test or the host program builds a world, acts as
+// the user, the peer and the server, and observes what happened.
+#pragma once
+
+#include "sim/core/CoreDriver.h"
+#include "sim/host/HostDriver.h"

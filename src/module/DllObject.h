@@ -1,0 +1,71 @@
+// State that every chat window of the process shares, created by the
+// module's Init and destroyed by Uninit, and the module functions through
+// which the rest of the component reaches the host and the SDK instance.
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <string>
+
+#include "sdk/pfx.h"
+#include "sdk/tavi.h"
+#include "sdk/win32.h"
+
+class CWindowUI;
+
+namespace qel {
+struct IQelInst;
+}
+
+namespace tavi {
+
+class CTaviImpl;
+class CTaviPanel;
+
+using PreLogoutCallback = void (*)();
+
+class CDllObject {
+public:
+    CDllObject() = default;
+    virtual ~CDllObject();
+    CDllObject(const CDllObject&) = delete;
+    CDllObject& operator=(const CDllObject&) = delete;
+
+    virtual void OnCreateDllObj(pfx::IHost* host);
+
+    void AddMarqueeFinish(const std::u16string& name) { m_marqueeFinished.insert(name); }
+    bool IsMarqueeFinish(const std::u16string& name) const { return m_marqueeFinished.count(name) != 0; }
+
+    CWindowUI* m_pRecentFontWnd = nullptr;
+    IEmoticonBrowser* m_pEmoticonBrowser = nullptr;
+    CWindowUI* m_pRecentEmoticonWnd = nullptr;
+    std::set<std::u16string> m_marqueeFinished;
+    bool m_bStarted = false;
+    bool m_bTextPlainSupportSmiley = true;
+    PreLogoutCallback m_pfnPreLogout = nullptr;
+
+private:
+    void SkinInit();
+};
+
+// The per-process state, null outside Init..Uninit.
+CDllObject* GetDllObject();
+
+// Run by the module's Init and Uninit.
+void OnCreatePlugin(pfx::IHost* host);
+void OnDestroyPlugin();
+// Handler of the pre-logout object message.
+void OnProtocolPreLogout(intptr_t param1, intptr_t param2);
+// Installed by the message handle registry so that log-out saves drafts.
+void SetPreLogoutCallback(PreLogoutCallback callback);
+
+// The SDK instance the host registered under `name`; null when the host
+// is not set, does not know the name, or the object is not an SDK instance.
+qel::IQelInst* GetQelInst(const char16_t* name);
+bool GetQelInst(const char16_t* name, qel::IQelInst** out);
+// The application's current SDK instance.
+qel::IQelInst* GetCurQelInst();
+
+bool IsTextPlainSupportSmiley();
+
+}  // namespace tavi

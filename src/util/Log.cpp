@@ -1,0 +1,39 @@
+#include "util/Log.h"
+
+#include <cstdarg>
+#include <cstring>
+
+#include "sdk/qel.h"
+#include "util/Strings.h"
+
+namespace util {
+
+namespace {
+const char* BaseName(const char* path) {
+    const char* slash = std::strrchr(path, '/');
+    const char* back = std::strrchr(path, '\\');
+    const char* last = slash > back ? slash : back;
+    return last ? last + 1 : path;
+}
+}  // namespace
+
+void LogLine(int level, const char* file, int line, const char* format, ...) {
+    if ((qel_log_get_level() & level) == 0) return;
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatV(format, args);
+    va_end(args);
+    text += Format("\t[%s:%d]\n", BaseName(file), line);
+    qel_cxx_helper::internal::Log(level, text.c_str());
+}
+
+void TraceLine(const char* channel, const char* format, ...) {
+    if (!qel_is_trace_log_enable(channel)) return;
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatV(format, args);
+    va_end(args);
+    qel_cxx_helper::internal::Trace(channel, text.c_str());
+}
+
+}  // namespace util
