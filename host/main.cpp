@@ -1,41 +1,135 @@
 // tavi-host: the host process of the chat-window component. It loads the
 // module with dlopen, starts it, and plays a scenario.
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <iostream>
+#include <sstream>
 #include <string>
 
+#include "Runner.h"
 #include "sdk/pfx.h"
 #include "sim/driver.h"
 
+namespace {
+
+constexpr const char* kUsage = "usage: tavi-host [--lang keys|en] [--snapshot DIR] [SCENARIO | -]\n";
+
+struct Options {
+    sim::Language language = sim::Language::English;
+    std::string snapshotDir;
+    std::string scenario;  // empty: the demo; "-": standard input
+};
+
+// Answers false on a bad command line.
+bool ParseOptions(int argc, char** argv, Options& options) {
+    bool haveScenario = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--lang" && i + 1 < argc) {
+            const std::string lang = argv[++i];
+            if (lang == "keys") options.language = sim::Language::Keys;
+            else if (lang == "en") options.language = sim::Language::English;
+            else return false;
+        } else if (arg == "--snapshot" && i + 1 < argc) {
+            options.snapshotDir = argv[++i];
+        } else if ((arg.size() > 1 && arg[0] == '-') || haveScenario) {
+            return false;
+        } else {
+            options.scenario = arg;
+            haveScenario = true;
+        }
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+// The module as the host process holds it, from dlopen to dlclose.
+class LoadedModule {
+public:
+    bool Load(const std::string& path) {
+        m_lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!m_lib) {
+            m_error = dlerror();
+            return false;
+        }
+        using CreateFn = pfx::IDllObj* (*)(const char16_t*);
+        auto create = reinterpret_cast<CreateFn>(dlsym(m_lib, "CreateDllObj"));
+        m_module = create ? create(u"tavi") : nullptr;
+        if (!m_module) {
+            m_error = "the module offers no CreateDllObj";
+            return false;
+        }
+        sim::AddModule(m_module);
+        m_module->Init(sim::GetHost());
+        m_module->EnumClasses(sim::GetClassRegistrar());
+        m_module->EnumPlugins(sim::GetPluginManager());
+        m_module->RegisterMsgs(sim::GetObjMsgRegistrar());
+        return true;
+    }
+
+    ~LoadedModule() {
+        if (m_module) {
+            m_module->Uninit();
+            sim::RunUntilIdle();
+            sim::RemoveModule(m_module);
+            m_module->Release();
+        }
+        if (m_lib) dlclose(m_lib);
+    }
+
+    pfx::IDllObj* Module() const { return m_module; }
+    const std::string& Error() const { return m_error; }
+
+private:
+    void* m_lib = nullptr;
+    pfx::IDllObj* m_module = nullptr;
+    std::string m_error;
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    (void)argc;
-    std::string self = argv[0];
-    const size_t slash = self.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string("./") : self.substr(0, slash + 1);
-    void* lib = dlopen((folder + "libtavi.so").c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!lib) {
-        std::fprintf(stderr, "error: cannot load the module: %s\n", dlerror());
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    sim::SetLanguage(options.language);
+
+    std::unique_ptr<std::istream> file;
+    std::istringstream demo(host::kDemoScenario);
+    std::istream* in = &demo;
+    std::string folder;
+    const bool fromStdin = options.scenario == "-";
+    if (fromStdin) {
+        in = &std::cin;
+    } else if (!options.scenario.empty()) {
+        file = std::make_unique<std::ifstream>(options.scenario);
+        if (!*file) {
+            std::fprintf(stderr, "error: 0: cannot read scenario %s\n", options.scenario.c_str());
+            return 1;
+        }
+        in = file.get();
+        folder = FolderOf(options.scenario);
+    }
+
+    LoadedModule module;
+    if (!module.Load(FolderOf(argv[0]) + "/libtavi.so")) {
+        std::fprintf(stderr, "error: 0: cannot load the module: %s\n", module.Error().c_str());
         return 1;
     }
-    using CreateFn = pfx::IDllObj* (*)(const char16_t*);
-    auto create = reinterpret_cast<CreateFn>(dlsym(lib, "CreateDllObj"));
-    pfx::IDllObj* module = create ? create(u"tavi") : nullptr;
-    if (!module) {
-        std::fprintf(stderr, "error: the module has no CreateDllObj\n");
-        return 1;
-    }
-    sim::AddModule(module);
-    module->Init(sim::GetHost());
-    module->EnumClasses(sim::GetClassRegistrar());
-    module->EnumPlugins(sim::GetPluginManager());
-    module->RegisterMsgs(sim::GetObjMsgRegistrar());
-    std::printf("module loaded: %zu classes, %zu plug-ins, %zu messages\n", sim::AnnouncedClasses().size(),
-                sim::AnnouncedPlugins().size(), sim::AnnouncedMsgs().size());
-    module->OnObjMsg(0x528B, 0, 0, nullptr);
-    module->Uninit();
-    sim::RemoveModule(module);
-    module->Release();
-    dlclose(lib);
-    return 0;
+    host::Runner runner(module.Module(), folder);
+    host::AddCoreCommands(runner);
+    const bool interactive = fromStdin && isatty(STDIN_FILENO);
+    if (interactive) runner.Print("tavi-host: type 'help' for the commands, end with Ctrl+D");
+    return runner.Run(*in, interactive) ? 0 : 1;
 }

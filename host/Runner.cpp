@@ -1,0 +1,67 @@
+#include "Runner.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "sim/driver.h"
+
+namespace host {
+
+Runner::Runner(pfx::IDllObj* module, std::string scenarioFolder)
+    : m_module(module), m_folder(std::move(scenarioFolder)) {}
+
+void Runner::Print(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+std::string Runner::ResolvePath(const std::string& path) const {
+    if (path.empty() || path[0] == '/' || m_folder.empty()) return path;
+    return m_folder + "/" + path;
+}
+
+void Runner::Add(const std::string& name, Command command) { m_commands[name] = std::move(command); }
+
+std::string Runner::RunLine(const std::string& line) {
+    ParsedLine parsed = ParseLine(line);
+    if (!parsed.error.empty()) return parsed.error;
+    if (parsed.words.empty()) return "";
+    std::vector<Word>& words = parsed.words;
+    // Two-word commands ("show history") take precedence over one word.
+    std::string name = words[0].text;
+    size_t used = 1;
+    if (words.size() > 1 && m_commands.count(name + " " + words[1].text)) {
+        name += " " + words[1].text;
+        used = 2;
+    }
+    auto it = m_commands.find(name);
+    if (it == m_commands.end() || words[0].quoted) return "unknown command '" + words[0].text + "'";
+    std::vector<Word> args(words.begin() + long(used), words.end());
+    std::string error = it->second.run(*this, args);
+    if (!error.empty()) return error;
+    sim::RunUntilIdle();
+    return "";
+}
+
+bool Runner::Run(std::istream& in, bool interactive) {
+    std::string line;
+    int number = 0;
+    for (;;) {
+        if (interactive) {
+            std::fputs("tavi> ", stdout);
+            std::fflush(stdout);
+        }
+        if (!std::getline(in, line)) break;
+        ++number;
+        const std::string error = RunLine(line);
+        if (error.empty()) continue;
+        std::fprintf(stderr, "error: %d: %s\n", number, error.c_str());
+        // A person at the prompt may simply try again.
+        if (!interactive) return false;
+    }
+    if (interactive) std::fputc('\n', stdout);
+    return true;
+}
+
+}  // namespace host

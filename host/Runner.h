@@ -1,0 +1,57 @@
+// Plays a scenario against the loaded module: one command per line, the
+// event loop run until idle after each, transcript on standard output.
+#pragma once
+
+#include <functional>
+#include <istream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Scenario.h"
+#include "sdk/pfx.h"
+
+namespace host {
+
+class Runner;
+
+// A command answers an error text, empty when it ran.
+using CommandFn = std::function<std::string(Runner& runner, const std::vector<Word>& args)>;
+
+struct Command {
+    std::string usage;
+    std::string help;
+    CommandFn run;
+};
+
+class Runner {
+public:
+    Runner(pfx::IDllObj* module, std::string scenarioFolder);
+
+    // Runs every line; answers false after printing the first error.
+    bool Run(std::istream& in, bool interactive);
+
+    void Print(const std::string& line);
+    pfx::IDllObj* Module() const { return m_module; }
+    // A path of the scenario, relative to the scenario file's folder.
+    std::string ResolvePath(const std::string& path) const;
+
+    void Add(const std::string& name, Command command);
+    // Commands of two words ("show history") are registered under both.
+    const std::map<std::string, Command>& Commands() const { return m_commands; }
+
+private:
+    std::string RunLine(const std::string& line);
+
+    pfx::IDllObj* m_module;
+    std::string m_folder;
+    std::map<std::string, Command> m_commands;
+};
+
+// Adds the commands of each area; defined beside the area's code.
+void AddCoreCommands(Runner& runner);
+
+// The built-in demo scenario.
+extern const char* const kDemoScenario;
+
+}  // namespace host
