@@ -50,5 +50,7 @@ CControlUI* CreateRegisteredControl(const std::string& className);
 
 // Key state as GetKeyState reports it.
 void SetKeyDown(int virtualKey, bool down);
+// The next `count` calls of CoCreateGuid fail.
+void FailNextGuids(int count);
 
 }  // namespace sim

@@ -28,3 +28,9 @@ struct RECT {
     int32_t right = 0;
     int32_t bottom = 0;
 };
+
+namespace pfx {
+struct GUID;
+}
+// A new unique identifier; false when none can be made.
+bool CoCreateGuid(pfx::GUID* out);
