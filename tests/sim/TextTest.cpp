@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include "sim/core/Text.h"
+
+TEST(SimText, RoundTripsIncludingSurrogatePairs) {
+    const std::string utf8 = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";  // a é € 😀
+    const std::u16string wide = sim::ToWide(utf8);
+    EXPECT_EQ(wide, (std::u16string{u'a', 0x00E9, 0x20AC, 0xD83D, 0xDE00}));
+    EXPECT_EQ(sim::ToUtf8(wide), utf8);
+    EXPECT_EQ(sim::ToWide(static_cast<const char*>(nullptr)), u"");
+}
+
+TEST(SimText, InvalidInputBecomesReplacementCharacters) {
+    const char16_t r = 0xFFFD;
+    EXPECT_EQ(sim::ToWide("\xFF" "a"), (std::u16string{r, u'a'}));
+    EXPECT_EQ(sim::ToWide("\xC0\xAF"), (std::u16string{r, r}));           // overlong '/'
+    EXPECT_EQ(sim::ToWide("\xED\xA0\x80"), (std::u16string{r, r, r}));    // encoded surrogate
+    EXPECT_EQ(sim::ToWide("\xF4\x90\x80\x80"), std::u16string(4, r));  // beyond U+10FFFF
+    EXPECT_EQ(sim::ToUtf8(std::u16string{0xD800, u'x'}), "\xEF\xBF\xBD" "x");  // lone high
+    EXPECT_EQ(sim::ToUtf8(std::u16string{0xDC00}), "\xEF\xBF\xBD");            // lone low
+}
+
+TEST(SimText, TruncatedSequencesStopAtTheEnd) {
+    // The bytes after the view would complete the sequence; they must not be read.
+    const char euro[] = "\xE2\x82\xAC";
+    EXPECT_EQ(sim::ToWide(std::string_view(euro, 2)), (std::u16string{0xFFFD, 0xFFFD}));
+    const char16_t pair[] = {0xD83D, 0xDE00, 0};
+    EXPECT_EQ(sim::ToUtf8(std::u16string_view(pair, 1)), "\xEF\xBF\xBD");
+}
