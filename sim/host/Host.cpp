@@ -67,7 +67,7 @@ public:
         if (id) UnregisterNamedObject(id);
     }
 
-    pfx::IWndMgr* m_wndMgr = nullptr;
+    pfx::IWndMgr* m_wndMgr = HostWndMgr();
 };
 
 Host& TheHost() {

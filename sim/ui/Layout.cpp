@@ -1,0 +1,139 @@
+// Layout resources: skin/layout/<dialog id>.xml, one element per control.
+// The root element's attributes belong to the control being built; each
+// child element names a control class (built-in or registered with the
+// engine) and its attributes. A registered class whose factory makes
+// nothing falls back to the class named by the "fallback" attribute.
+#include <tinyxml.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "sdk/ui/ButtonUI.h"
+#include "sdk/ui/CompositeUI.h"
+#include "sdk/ui/RichEditExUI.h"
+#include "sim/core/CoreDriver.h"
+#include "sim/core/Text.h"
+#include "sim/ui/UiInternal.h"
+
+namespace sim::ui {
+
+std::string FindResource(const std::string& relative) {
+    const auto& folders = ResourceFolders();
+    for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
+        const std::string path = *it + relative;
+        std::ifstream probe(path);
+        if (probe.good()) return path;
+    }
+    return std::string();
+}
+
+bool ReadFile(const std::string& path, std::string& contents) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    contents = buffer.str();
+    return true;
+}
+
+bool IsValidUtf8(const std::string& text) {
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const size_t extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : n;
+        if (extra > n - i - 1) return false;
+        for (size_t k = 1; k <= extra; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+namespace {
+
+CControlUI* MakeBuiltIn(const std::string& cls) {
+    if (cls == "Control") return new CControlUI;
+    if (cls == "Container") return new CContainerUI;
+    if (cls == "Layout") return new CLayoutUI;
+    if (cls == "VerticalLayout") return new CVerticalLayoutUI;
+    if (cls == "HorizontalLayout") return new CHorizontalLayoutUI;
+    if (cls == "Composite") return new CCompositeUI;
+    if (cls == "Label" || cls == "Text") return new CLabelUI;
+    if (cls == "Button") return new CButtonUI;
+    if (cls == "Option") return new COptionUI;
+    if (cls == "RichEdit") return new CRichEditUI;
+    if (cls == "RichEditEx") return new CRichEditExUI;
+    return nullptr;
+}
+
+CControlUI* MakeControl(const TiXmlElement& element) {
+    const std::string cls = element.Value();
+    if (CControlUI* registered = CreateRegisteredControl(cls)) return registered;
+    if (CControlUI* builtIn = MakeBuiltIn(cls)) return builtIn;
+    const char* fallback = element.Attribute("fallback");
+    if (fallback) {
+        if (CControlUI* c = MakeBuiltIn(fallback)) return c;
+    }
+    // An unknown class still holds its children and keeps its name.
+    return element.FirstChildElement() ? new CContainerUI : new CControlUI;
+}
+
+void ApplyAttributes(const TiXmlElement& element, CControlUI* control) {
+    // The name first, so that an explicit id wins over the one derived from it.
+    if (const char* name = element.Attribute("name")) control->SetAttribute(u"name", ToWide(name));
+    for (const TiXmlAttribute* a = element.FirstAttribute(); a; a = a->Next()) {
+        const std::string key = a->Name();
+        if (key == "name" || key == "fallback") continue;
+        std::u16string value = ToWide(a->Value());
+        control->SetAttribute(ToWide(key), value);
+    }
+}
+
+bool BuildChildren(const TiXmlElement& parent, CContainerUI* into, int depth) {
+    // Layouts are shallow; a deep one is a broken resource, not a reason to overflow.
+    if (depth > 64) return false;
+    for (const TiXmlElement* e = parent.FirstChildElement(); e; e = e->NextSiblingElement()) {
+        CControlUI* control = MakeControl(*e);
+        ApplyAttributes(*e, control);
+        if (!into->Add(control)) {
+            CControlUI::Destroy(control);
+            continue;
+        }
+        auto* container = dynamic_cast<CContainerUI*>(control);
+        if (container && !BuildChildren(*e, container, depth + 1)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool BuildLayout(const std::u16string& dialogId, CContainerUI* into) {
+    if (dialogId.empty() || !into) return false;
+    const std::string path = FindResource("layout/" + ToUtf8(dialogId) + ".xml");
+    std::string xml;
+    if (path.empty() || !ReadFile(path, xml) || !IsValidUtf8(xml)) return false;
+    TiXmlDocument doc;
+    doc.Parse(xml.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    const TiXmlElement* root = doc.RootElement();
+    if (doc.Error() || !root) return false;
+    ApplyAttributes(*root, into);
+    if (BuildChildren(*root, into, 0)) return true;
+    into->RemoveAll();
+    return false;
+}
+
+}  // namespace sim::ui
+
+bool CCompositeUI::Create(const char16_t* dialogId, CControlUI* parent) { return CreateEx(dialogId, parent, {}); }
+
+bool CCompositeUI::CreateEx(const char16_t* dialogId, CControlUI* parent, const Attributes& attributes) {
+    if (!dialogId || !sim::ui::BuildLayout(dialogId, this)) return false;
+    m_dialogId = dialogId;
+    for (const auto& [name, value] : attributes) SetAttribute(name, value);
+    if (auto* container = dynamic_cast<CContainerUI*>(parent)) container->Add(this);
+    OnCreate();
+    return true;
+}
+
+bool CCompositeUI::ProcessNotify(TNotifyUI&) { return false; }

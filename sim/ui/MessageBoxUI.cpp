@@ -1,0 +1,85 @@
+// Message boxes answered by the driver, and tool tips recorded as shown.
+#include "sdk/ui/MessageBoxUI.h"
+
+#include <deque>
+
+#include "sim/core/Loop.h"
+#include "sim/core/Reset.h"
+#include "sim/core/Text.h"
+#include "sim/ui/UiDriver.h"
+
+namespace {
+
+struct BoxState {
+    std::deque<int> answers;
+    int defaultAnswer = IDBUTTON_FIRST;
+    std::vector<sim::ShownBox> shown;
+    std::vector<sim::ShownTip> tips;
+};
+
+BoxState& State() {
+    static BoxState state;
+    return state;
+}
+
+const bool kRegistered = sim::RegisterReset([] { State() = BoxState{}; });
+
+std::u16string Str(const char16_t* s) { return s ? s : u""; }
+
+}  // namespace
+
+namespace sim {
+void QueueBoxAnswer(int answer) { State().answers.push_back(answer); }
+void SetDefaultBoxAnswer(int answer) { State().defaultAnswer = answer; }
+const std::vector<ShownBox>& ShownBoxes() { return State().shown; }
+const std::vector<ShownTip>& ShownTips() { return State().tips; }
+void RecordTip(const ShownTip& tip) { State().tips.push_back(tip); }
+}  // namespace sim
+
+int UIMessageBox(HWND parent, const char16_t* text, const char16_t* caption, const char16_t* buttons, int type,
+                 const char16_t* icon, int width, int height, bool) {
+    BoxState& s = State();
+    s.shown.push_back(sim::ShownBox{parent, Str(text), Str(caption), Str(buttons), type, Str(icon), width, height});
+    if (s.answers.empty()) return s.defaultAnswer;
+    const int answer = s.answers.front();
+    s.answers.pop_front();
+    return answer;
+}
+
+CToolTipUI::~CToolTipUI() {
+    if (m_hideTask) sim::Cancel(m_hideTask);
+}
+
+void CToolTipUI::ShowTip(int32_t x, int32_t y, const std::u16string& align, int32_t width, uint32_t displayMs,
+                         int showMode) {
+    m_visible = true;
+    m_displayMs = displayMs;
+    sim::RecordTip(sim::ShownTip{m_text, x, y, align, width, displayMs, showMode});
+    StartHideTimer();
+}
+
+void CToolTipUI::Hide() {
+    m_visible = false;
+    if (m_hideTask) sim::Cancel(m_hideTask);
+    m_hideTask = 0;
+}
+
+void CToolTipUI::LockTimer(bool lock) {
+    m_locked = lock;
+    if (lock && m_hideTask) {
+        sim::Cancel(m_hideTask);
+        m_hideTask = 0;
+    } else if (!lock && m_visible) {
+        StartHideTimer();
+    }
+}
+
+void CToolTipUI::StartHideTimer() {
+    if (m_hideTask) sim::Cancel(m_hideTask);
+    m_hideTask = 0;
+    if (m_locked || m_displayMs == 0) return;
+    m_hideTask = sim::PostDelayed(m_displayMs, [this] {
+        m_hideTask = 0;
+        m_visible = false;
+    });
+}

@@ -1,0 +1,244 @@
+// The message view: message ranges that follow every edit of the text.
+#include "sdk/ui/RichEditExUI.h"
+
+#include <algorithm>
+
+namespace {
+
+long Shift(long p, long start, long end, long length) {
+    if (p >= end) return p + length - (end - start);
+    if (p > start) return start + length;
+    return p;
+}
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\r' || c == u'\n' || c == u'\t'; }
+
+}  // namespace
+
+const SViewMsg* CRichEditExUI::Find(int64_t id) const {
+    for (const SViewMsg& m : m_msgs) {
+        if (m.id == id) return &m;
+    }
+    return nullptr;
+}
+
+bool CRichEditExUI::GetMsgRange(int64_t id, CHARRANGE& range) const {
+    const SViewMsg* m = Find(id);
+    if (!m) return false;
+    range.cpMin = m->start;
+    range.cpMax = m->end;
+    return true;
+}
+
+bool CRichEditExUI::HasMsg(int64_t id) const { return Find(id) != nullptr; }
+
+int64_t CRichEditExUI::GetMsgIdByPos(long pos) const {
+    for (const SViewMsg& m : m_msgs) {
+        if (m.kind != EMsgKind::HeaderLine && pos >= m.start && pos < m.end) return m.id;
+    }
+    return 0;
+}
+
+int64_t CRichEditExUI::GetMsgIdByPoint(TPointUI point) const {
+    const RECT r = GetPos();
+    const int32_t y = point.y - r.top + GetScrollPos();
+    for (const SViewMsg& m : m_msgs) {
+        if (m.kind == EMsgKind::HeaderLine || !m.visible) continue;
+        if (y >= GetCharTop(m.start) && y < GetCharTop(m.end)) return m.id;
+    }
+    return 0;
+}
+
+void CRichEditExUI::GetMsgIdListByRange(long start, long end, std::vector<int64_t>& ids) const {
+    if (end < 0) end = GetTextLength();
+    for (const SViewMsg& m : m_msgs) {
+        const bool overlaps = m.start < end && m.end > start;
+        const bool caretInside = start == end && start >= m.start && start < m.end;
+        if (m.kind != EMsgKind::HeaderLine && (overlaps || caretInside)) ids.push_back(m.id);
+    }
+}
+
+bool CRichEditExUI::GetVisibleMsg(int64_t& firstId, int64_t& lastId) const {
+    const int32_t top = GetScrollPos();
+    const int32_t height = GetHeight() > 0 ? GetHeight() : GetContentHeight();
+    bool any = false;
+    for (const SViewMsg& m : m_msgs) {
+        if (m.kind != EMsgKind::Msg || !m.visible) continue;
+        const int32_t msgTop = GetCharTop(m.start);
+        const int32_t msgBottom = std::max(GetCharTop(m.end), msgTop + 1);
+        if (msgTop >= top + height || msgBottom <= top) continue;
+        if (!any) firstId = m.id;
+        lastId = m.id;
+        any = true;
+    }
+    return any;
+}
+
+int CRichEditExUI::GetMsgCount() const {
+    return int(std::count_if(m_msgs.begin(), m_msgs.end(), [](const SViewMsg& m) { return m.kind != EMsgKind::HeaderLine; }));
+}
+
+bool CRichEditExUI::DeleteMsg(int64_t id) {
+    const SViewMsg* m = Find(id);
+    if (!m) return false;
+    const long start = m->start, end = m->end;
+    m_msgs.erase(m_msgs.begin() + (m - m_msgs.data()));
+    ReplaceRange(start, end, u"");
+    return true;
+}
+
+bool CRichEditExUI::EnableMsgVisible(int64_t id) {
+    const SViewMsg* m = Find(id);
+    if (!m) return false;
+    SetMsgVisible(id, true);
+    SetScrollPos(GetCharTop(m->start));
+    return true;
+}
+
+bool CRichEditExUI::SetMsgVisible(int64_t id, bool visible) {
+    for (SViewMsg& m : m_msgs) {
+        if (m.id != id) continue;
+        m.visible = visible;
+        return true;
+    }
+    return false;
+}
+
+int64_t CRichEditExUI::GetFirstMsgId() const {
+    for (const SViewMsg& m : m_msgs) {
+        if (m.kind == EMsgKind::Msg) return m.id;
+    }
+    return 0;
+}
+
+int64_t CRichEditExUI::GetLastMsgId() const {
+    for (auto it = m_msgs.rbegin(); it != m_msgs.rend(); ++it) {
+        if (it->kind == EMsgKind::Msg) return it->id;
+    }
+    return 0;
+}
+
+void CRichEditExUI::SetHeaderLine(const std::u16string& text) {
+    RemoveHeaderLine();
+    CREidtInsertHelper helper(this);
+    helper.BeginInsert(kHeaderLineMsgId, 0, EMsgKind::HeaderLine);
+    helper.InsertText(text + u"\r");
+    helper.EndInsert();
+}
+
+bool CRichEditExUI::HasHeaderLine() const { return Find(kHeaderLineMsgId) != nullptr; }
+
+void CRichEditExUI::RemoveHeaderLine() { DeleteMsg(kHeaderLineMsgId); }
+
+long CRichEditExUI::GetTopInsertPos() const {
+    const SViewMsg* header = Find(kHeaderLineMsgId);
+    return header ? header->end : 0;
+}
+
+void CRichEditExUI::ClearExceptHeaderLine() { ReplaceRange(GetTopInsertPos(), GetTextLength(), u""); }
+
+void CRichEditExUI::ShowBottomPanel(bool show) {
+    if (m_bottomPanel) m_bottomPanel->SetVisible(show);
+}
+
+bool CRichEditExUI::IsNeedShowBottomPanel() const { return m_bottomPanel && !IsAtEnd(); }
+
+void CRichEditExUI::AddMsgRange(int64_t id, EMsgKind kind, long start, long end) {
+    if (start >= end) return;
+    for (SViewMsg& m : m_msgs) {
+        if (m.id != id) continue;
+        m.start = std::min(m.start, start);
+        m.end = std::max(m.end, end);
+        return;
+    }
+    // A control alone on its lines is a pane, whatever the caller said.
+    if (kind == EMsgKind::Msg) {
+        int objects = 0, controls = 0, other = 0;
+        for (long p = start; p < end; ++p) {
+            const char16_t c = GetTextRange(p, p + 1)[0];
+            if (c == kObjectChar) {
+                ++objects;
+                controls += dynamic_cast<COleControlObj*>(GetObjectAtPos(p)) != nullptr;
+            } else if (!IsBlank(c)) {
+                ++other;
+            }
+        }
+        if (objects == 1 && controls == 1 && other == 0) kind = EMsgKind::Pane;
+    }
+    SViewMsg msg{id, kind, start, end, true};
+    auto at = std::find_if(m_msgs.begin(), m_msgs.end(), [&](const SViewMsg& m) { return m.start >= end; });
+    m_msgs.insert(at, msg);
+}
+
+void CRichEditExUI::OnTextReplaced(long start, long end, long length) {
+    for (SViewMsg& m : m_msgs) {
+        if (m.end <= start) continue;
+        m.start = Shift(m.start, start, end, length);
+        m.end = Shift(m.end, start, end, length);
+    }
+    m_msgs.erase(std::remove_if(m_msgs.begin(), m_msgs.end(), [](const SViewMsg& m) { return m.end <= m.start; }),
+                 m_msgs.end());
+}
+
+CREidtInsertHelper::~CREidtInsertHelper() {
+    // An insertion left open still belongs to its id.
+    if (m_start >= 0) EndInsert();
+}
+
+bool CREidtInsertHelper::BeginInsert(int64_t id, long pos, EMsgKind kind) {
+    if (!m_edit) return false;
+    if (m_start >= 0) EndInsert();
+    const long len = m_edit->GetTextLength();
+    m_id = id;
+    m_kind = kind;
+    m_start = pos < 0 || pos > len ? len : pos;
+    m_pos = m_start;
+    return true;
+}
+
+void CREidtInsertHelper::InsertText(const std::u16string& text) {
+    if (m_start < 0) return;
+    const long before = m_edit->GetTextLength();
+    std::u16string clean;
+    for (char16_t c : text) {
+        if (c != kObjectChar) clean += c;
+    }
+    m_edit->ReplaceRange(m_pos, m_pos, clean);
+    m_pos += m_edit->GetTextLength() - before;
+}
+
+COleImageObj* CREidtInsertHelper::InsertImage(const std::u16string& path) {
+    COleImageObj* image = COleImageObj::LoadImage(path, true);
+    if (image && !InsertImage(image)) return nullptr;
+    return image;
+}
+
+bool CREidtInsertHelper::InsertImage(COleImageObj* image) {
+    if (m_start < 0 || !image) return false;
+    m_edit->ReplaceRange(m_pos, m_pos, std::u16string(1, kObjectChar), {image});
+    ++m_pos;
+    return true;
+}
+
+bool CREidtInsertHelper::InsertControl(CControlUI* control, int32_t x, int32_t width, int32_t height) {
+    if (m_start < 0 || !m_edit->InsertControl(control, x, width, m_pos, height)) return false;
+    ++m_pos;
+    return true;
+}
+
+void CREidtInsertHelper::InsertLink(const char16_t* text, CLinkObj* link, int type, bool flag, tagTextFormat* format) {
+    if (m_start < 0 || !text) return;
+    const long before = m_edit->GetTextLength();
+    m_edit->SetSel(m_pos, m_pos);
+    m_edit->InsertLink(text, link, type, flag, format);
+    m_pos += m_edit->GetTextLength() - before;
+}
+
+bool CREidtInsertHelper::EndInsert() {
+    if (m_start < 0) return false;
+    const long start = m_start, end = m_pos;
+    m_start = m_pos = -1;
+    m_edit->AddMsgRange(m_id, m_kind, start, end);
+    if (m_kind != EMsgKind::HeaderLine) m_edit->SendNotify(UINOTIFY_RE_ADDMSG, 0, intptr_t(m_id));
+    return true;
+}

@@ -1,0 +1,135 @@
+// Driver API of the UI framework: host windows to put panels into, the
+// user's clicks, keys and typing, and what the framework showed (rich
+// edit content, message views, menus, boxes, tips, coordinates).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sdk/pfx_wndmgr.h"
+#include "sdk/ui/UIlib.h"
+
+namespace sim {
+
+// Windows and screen.
+void SetDpiScale(int percent);
+std::vector<CWindowUI*> Windows();
+// A shown window of the host whose root container takes panels.
+std::unique_ptr<CWindowUI> CreateHostWindow(const std::string& name = "host_wnd", int width = 800, int height = 600);
+// A window message as the platform would deliver it; 0 when the window is gone.
+intptr_t SendWindowMessage(HWND hwnd, uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+
+// Controls.
+CControlUI* FindControl(CWindowUI* window, const std::string& name);
+CControlUI* FindControl(CControlUI* root, const std::string& name);
+RECT ControlRect(const CControlUI* control);
+// The control and all its ancestors are visible.
+bool IsShown(const CControlUI* control);
+
+// The user's actions. Click answers false for a missing, hidden or
+// disabled control; otherwise whether a receiver took the click.
+bool Click(CControlUI* control, uintptr_t wParam = 0, intptr_t lParam = 0);
+bool Notify(CControlUI* control, int32_t type, uintptr_t wParam = 0, intptr_t lParam = 0);
+// Sends a character event (Ctrl held down as asked); returns the event's
+// type afterwards (UIEVENT_HANDLED when a handler took the key).
+int32_t SendKey(CControlUI* control, char16_t ch, bool ctrl = false);
+int32_t PressEnter(CControlUI* control, bool ctrl = false);
+// One character event per unit of text.
+void TypeText(CControlUI* edit, const std::u16string& text);
+void SendEvent(CControlUI* control, int32_t type, uintptr_t wParam = 0, intptr_t lParam = 0);
+
+// Rich edit content: the text (U+FFFC per object) and the objects.
+struct EditObject {
+    long pos = 0;
+    std::string kind;  // "image" or "control" or "other"
+    int imageType = 0;
+    std::u16string key;
+    std::u16string path;
+    int32_t width = 0;
+    int32_t height = 0;
+    std::u16string control;  // a control's name (or id)
+};
+struct EditContent {
+    std::u16string text;
+    std::vector<EditObject> objects;
+};
+EditContent ReadEdit(const CRichEditUI* edit);
+// The text of a range with objects written out as "[img:<key or path>]"
+// and "[ctl:<name>]".
+std::u16string DescribeRange(const CRichEditUI* edit, long start, long end);
+
+// A message view top to bottom: messages, panes, header line, and text
+// outside any message as notices with id 0.
+struct ViewItem {
+    int64_t id = 0;
+    std::string kind;  // "msg", "notice", "pane", "header"
+    std::u16string text;
+    bool visible = true;
+};
+std::vector<ViewItem> ViewItems(const CRichEditExUI* view);
+
+// Clipboard for Paste.
+struct ClipboardContent {
+    std::u16string text;                   // U+FFFC stands for the next picture
+    std::vector<std::u16string> pictures;  // file paths
+};
+void SetClipboard(const std::u16string& text, const std::vector<std::u16string>& pictures = {});
+ClipboardContent GetClipboard();
+
+// Message boxes: queued answers are used in order, then the default.
+struct ShownBox {
+    HWND parent = nullptr;
+    std::u16string text;
+    std::u16string caption;
+    std::u16string buttons;
+    int type = 0;
+    std::u16string icon;
+    int width = 0;
+    int height = 0;
+};
+void QueueBoxAnswer(int answer);
+void SetDefaultBoxAnswer(int answer);
+const std::vector<ShownBox>& ShownBoxes();
+
+// Tool tips shown, in order.
+struct ShownTip {
+    std::u16string text;
+    int32_t x = 0;
+    int32_t y = 0;
+    std::u16string align;
+    int32_t width = 0;
+    uint32_t displayMs = 0;
+    int showMode = 0;
+};
+const std::vector<ShownTip>& ShownTips();
+void RecordTip(const ShownTip& tip);
+
+// Menus: every menu shown (as it was shown), and the one open now.
+struct ShownMenu {
+    int32_t menuId = 0;
+    std::vector<SMenuItem> items;
+    HWND owner = nullptr;
+    int32_t x = 0;
+    int32_t y = 0;
+};
+const std::vector<ShownMenu>& ShownMenus();
+CMenuUI* OpenMenu();
+// Clicks an item of the open menu (at any depth); the menu closes and its
+// command goes to its target. False when no menu is open or the item is
+// missing, a separator or disabled.
+bool ClickMenuItem(int32_t itemId);
+void DismissMenu();
+
+// The host's window manager and what was asked of it.
+pfx::IWndMgr* HostWndMgr();
+struct WndMgrCall {
+    std::string op;  // "add", "activate", "param", "refresh", "remove"
+    HWND window = nullptr;
+    std::u16string key;
+    intptr_t param = 0;
+};
+const std::vector<WndMgrCall>& WndMgrCalls();
+
+}  // namespace sim
