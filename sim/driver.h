@@ -4,4 +4,5 @@
 
 #include "sim/core/CoreDriver.h"
 #include "sim/host/HostDriver.h"
+#include "sim/sdk/SdkDriver.h"
 #include "sim/ui/UiDriver.h"

@@ -2,6 +2,7 @@
 #include "sdk/host.h"
 #include "sim/core/Reset.h"
 #include "sim/driver.h"
+#include "sim/sdk/ChatWnd.h"
 
 namespace sim {
 
@@ -18,6 +19,8 @@ const bool kRegistered = RegisterReset([] { State() = AppState{}; });
 class AppMain final : public IAppMain {
 public:
     qel::IQelInst* GetCurQelInst() override { return State().current; }
+    IChatWndObj* GetChatWndObj(const pfx::GUID& windowKey) override { return sdk::FindChatWndObj(windowKey); }
+    IChatWndType* GetChatWndType(const pfx::GUID& windowKey) override { return sdk::FindChatWndType(windowKey); }
 };
 }  // namespace
 

@@ -1,0 +1,155 @@
+// Driver API of the stand-in messaging SDK: build accounts, buddies,
+// groups, conversations and stored messages; act as the peer and the
+// server (deliver, refuse, fail, hold, drop); observe what the SDK received.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "sdk/pfx.h"
+#include "sdk/qel.h"
+
+namespace qel {
+struct IQelInst;
+}
+
+namespace sim {
+
+// ---- building a world ----
+
+// A new account whose own user has `buddyId`, logged in, with an SDK
+// instance registered on the host under `instanceName`; with
+// `makeCurrent` it becomes the application's current instance.
+qel_handle AddAccount(const std::string& buddyId, const std::u16string& instanceName = u"qel_inst",
+                      bool makeCurrent = true);
+qel_handle CurrentAccount();
+qel::IQelInst* FindQelInst(const std::u16string& instanceName);
+void SetLoggedIn(qel_handle account, bool loggedIn);
+void SetDbMultithread(qel_handle account, bool enabled);
+
+// Buddies of the current account; a friend is listed in category 1.
+qel_handle AddBuddy(const std::string& id, const std::string& nickname = "", bool isFriend = true);
+// A buddy group in category 2 and its members (role: "authority-role",
+// -1 leaves it unset; 3 owner, 2 administrator).
+qel_handle AddGroup(const std::string& id);
+void AddGroupMember(const std::string& groupId, const std::string& buddyId, int role = -1);
+// A non-zero code makes listing the group's members fail with it.
+void SetGroupMembersError(const std::string& groupId, int code);
+void SetMyGroupPermissions(const std::string& groupId, const std::vector<std::string>& permissions);
+void SetMemberPermissions(const std::string& groupId, const std::string& buddyId,
+                          const std::vector<std::string>& permissions);
+
+// The conversation with a buddy ("im") or a group ("group"), made when
+// missing; its server id is "svr-" + its id unless changed.
+qel_handle OpenConversation(const std::string& peerId, bool isGroup = false);
+void SetSvrConvId(qel_handle conv, const std::string& svrConvId);
+void SetRecentMsgReady(qel_handle conv, bool ready);
+
+struct StoredMsg {
+    std::string sender;  // empty: the peer (a buddy chat) or the own user when `sent`
+    bool sent = false;   // sent by the current user
+    bool read = true;    // received messages only
+    std::string contentType = "text/plain";
+    std::string content;
+    std::string summary;
+    std::string extraInfo;
+    uint32_t flags = 0;  // more QEL_MSG_FLAG_… bits
+    uint64_t id = 0;     // 0: the next id
+    uint64_t seq = 0;    // 0: the next sequence number
+    int64_t time = 0;    // 0: now
+    int type = 0;
+    bool hasData = true;
+};
+qel_handle AddStoredMsg(qel_handle conv, const StoredMsg& msg);
+// `count` received text messages "m1", "m2", … from the peer, oldest first.
+std::vector<uint64_t> AddStoredMsgs(qel_handle conv, int count, bool read);
+void SetMsgFlags(qel_handle msg, uint32_t set, uint32_t clear);
+
+// Preferences of the current account.
+void SetPrefInt(const std::string& key, int value);
+void SetPrefStr(const std::string& key, const std::u16string& value);
+void SetPrefArray(const std::string& key, const std::vector<std::u16string>& values);
+
+// Custom smileys of the current account (the set exists once one is added).
+qel_handle AddCustomSmiley(const std::string& key, const std::string& text);
+
+// Client common library settings.
+void SetHaveDraft(bool keep);
+void SetSdkErrorText(int code, const std::u16string& text);
+void SetSpecialProxyUser(const std::string& userId);
+void SetAbnormalUser(const std::string& userId);
+void SetHisShowNum(int count);
+void SetRBACLimit(const std::string& key, int value);
+
+// Chat window kinds that the application object knows. The four standard
+// kinds are known after a reset: person (flags 0x41, category 1, "im"),
+// group (0x41, 2, "group"), ad-hoc (0, 1, "adhoc") and e-mail (0, 1, "email").
+void SetChatWndKind(const pfx::GUID& key, uint32_t flags, int cateType, bool hostFlag, const std::string& channel);
+void RemoveChatWndKind(const pfx::GUID& key);
+
+// ---- acting as the peer and the server ----
+
+// Stores a received, unread message now.
+qel_handle DeliverIncomingMsg(qel_handle conv, const std::string& content,
+                              const std::string& contentType = "text/plain");
+// Drops any SDK object with what it owns; its handles turn null.
+bool DropObject(qel_handle object);
+
+enum class SdkCall { Send, Upload, Recall, ConvInfo };
+// The next request of that kind answers `code` at once.
+void RefuseNext(SdkCall call, int code);
+// The next accepted request of that kind completes with `code`; a failed
+// send with `withMsgId` is stored as failed and its id reported.
+void FailNext(SdkCall call, int code, bool withMsgId = false);
+// Completions wait while held; releasing posts them in request order.
+void HoldCompletions(bool hold);
+void ReleaseCompletions();
+size_t HeldCompletions();
+// The key an upload of that cache name returns (default "key-" + name).
+void SetUploadKey(const std::string& cacheName, const std::string& key);
+
+// ---- observing ----
+
+struct SdkRequest {
+    std::string kind;  // "send", "send_ext", "upload", "recall", "conv_info", "partner_read_cursor",
+                       // "load_recent", "remove_msg", "reminder", "svr_conv_id"
+    std::string convId;
+    int flags = 0;     // send flags, load mode, reminder type
+    std::string contentType, contentAt, content, summary, extraInfo, clientTag;
+    std::string fileType, cacheName, localPath, value;
+    uint64_t msgId = 0;  // the message concerned (recall, re-send, removal)
+    int result = 0;      // what the call answered at once
+};
+const std::vector<SdkRequest>& SdkRequests();
+std::vector<SdkRequest> SdkRequestsOf(const std::string& kind);
+
+struct SdkMark {
+    std::string kind;  // "set_readed_ex", "set_acked_ex", "request_msg_readed", "request_readed",
+                       // "readed_and_acked_ex", "msg_readed_and_acked_ex"
+    std::string convId;
+    uint64_t msgId = 0;
+    std::string reason;
+};
+const std::vector<SdkMark>& SdkMarks();
+
+struct AttribWrite {
+    std::string owner;  // "conversation:im:bob", "buddy:bob", "group:g1", "account:me", "member:g1/bob"
+    std::string path;   // the set: "" main, "ext", "ext/draft/0-0"
+    std::string key, value;
+    int mode = 0;
+};
+const std::vector<AttribWrite>& AttribWrites();
+
+struct PrefWrite {
+    std::string account, key, value;
+};
+const std::vector<PrefWrite>& PrefWrites();
+int PrefSaveCount();
+// Every preference as text ("a|b" for arrays) at the last save.
+const std::map<std::string, std::string>& LastSavedPrefs();
+// Extra information written to messages: (message id, value).
+const std::vector<std::pair<uint64_t, std::string>>& ExtraInfoWrites();
+
+}  // namespace sim

@@ -1,0 +1,40 @@
+// The client common library's functions over SDK objects: drafts, error
+// texts, users, groups and their permissions, attribute shortcuts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "sdk/qel.h"
+
+namespace common {
+
+// Whether unsent input is kept as a draft.
+bool HaveDraft();
+// The user-facing text of an SDK error code.
+std::u16string GetSDKErrorInfo(int errorCode);
+// True for the ids of special proxy users (no read cursors for them).
+bool SpecialProxyUserId(const char16_t* userId);
+// How many history messages a first page shows.
+int GetHisShowNum(qel_handle account);
+// The current account's buddy of that id; null when unknown.
+qel_handle GetQelBuddy(const char16_t* userId);
+// Whether the id is the current account's own user.
+bool IsOwner(const char16_t* userId);
+// The name shown for a user: the buddy's "nickname", else the id.
+std::u16string GetUserNameOnShow(const char16_t* userId);
+// False for system and service accounts.
+bool IsNormalUser(const char16_t* userId);
+
+// Integer attributes of an object's main set.
+int GetQELAttribs_int(qel_handle object, const char* key, int defaultValue);
+void SetQELAttribs_int(qel_handle object, const char* key, int value, int mode);
+
+// Role-based limits: 1 when the limit of that key applies to the user.
+int GetRBACLimit(const char* key);
+// Whether the user holds a permission ("MESSAGE_TOP", "GROUP_MESSAGE_RECALL")
+// in the group, and the permissions of one member.
+bool GetGroupPerm(qel_handle group, const char* permission);
+std::vector<std::string> GetGroupPermList(qel_handle group, const char* buddyId);
+
+}  // namespace common
