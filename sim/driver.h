@@ -4,3 +4,4 @@
 
 #include "sim/core/CoreDriver.h"
 #include "sim/host/HostDriver.h"
+#include "sim/sdk/ContentDriver.h"
