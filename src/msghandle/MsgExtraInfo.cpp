@@ -2,6 +2,7 @@
 
 #include <json/json.h>
 
+#include <exception>
 #include <memory>
 
 namespace tavi {
@@ -18,7 +19,12 @@ bool ParseObject(const std::string& text, Json::Value& root) {
     const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     std::string errors;
     Json::Value parsed;
-    if (!reader->parse(text.data(), text.data() + text.size(), &parsed, &errors)) return false;
+    try {
+        // The reader throws, despite its promise, when nesting passes the stack limit.
+        if (!reader->parse(text.data(), text.data() + text.size(), &parsed, &errors)) return false;
+    } catch (const std::exception&) {
+        return false;
+    }
     if (!parsed.isObject()) return false;
     root = std::move(parsed);
     return true;
