@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cstring>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "msghandle/MsgContentPacker.h"
 #include "util/Log.h"
@@ -79,6 +81,52 @@ std::string DigestOf(const std::string& cacheName) {
     return dot == std::string::npos ? cacheName : cacheName.substr(0, dot);
 }
 
+bool IsBlank(const std::string& text) {
+    return text.find_first_not_of(" \t\n\r") == std::string::npos;
+}
+
+// The raw text between each "<span>" and its "</span>", in order. Spans
+// are written without attributes and never nest.
+std::vector<std::string_view> RawSpanTexts(std::string_view body) {
+    std::vector<std::string_view> texts;
+    for (size_t open = body.find("<span>"); open != std::string_view::npos; open = body.find("<span>", open)) {
+        open += 6;
+        const size_t close = body.find("</span>", open);
+        if (close == std::string_view::npos) break;
+        texts.push_back(body.substr(open, close - open));
+        open = close;
+    }
+    return texts;
+}
+
+// TinyXML drops text that is only white space, so a run of spaces between
+// two pictures would vanish from a body that is read and written again;
+// such spans get their text back from the body itself.
+void RestoreBlankSpans(TiXmlElement& root, std::string_view body) {
+    const std::vector<std::string_view> raw = RawSpanTexts(body);
+    std::vector<TiXmlElement*> spans;
+    for (TiXmlElement* span = root.FirstChildElement("span"); span; span = span->NextSiblingElement("span")) {
+        spans.push_back(span);
+    }
+    if (spans.size() != raw.size()) return;
+    for (size_t i = 0; i < spans.size(); ++i) {
+        if (spans[i]->FirstChild() || raw[i].empty()) continue;
+        // Let TinyXML decode the entities, fenced so that the text is not blank.
+        TiXmlDocument fence;
+        if (!util::ParseXmlSafely(fence, "<x>|" + std::string(raw[i]) + "|</x>")) continue;
+        const char* fenced = fence.RootElement()->GetText();
+        const std::string text = fenced ? std::string(fenced) : std::string();
+        if (text.size() < 2 || !IsBlank(text.substr(1, text.size() - 2))) continue;
+        spans[i]->LinkEndChild(new TiXmlText(text.substr(1, text.size() - 2)));
+    }
+}
+
+bool ParseBody(TiXmlDocument& doc, const std::string& body) {
+    if (!util::ParseXmlSafely(doc, body)) return false;
+    RestoreBlankSpans(*doc.RootElement(), body);
+    return true;
+}
+
 }  // namespace
 
 bool CMsgContentReader::ReadContent(MsgNodeList& nodes, const std::string& contentType, const std::string& body) {
@@ -97,7 +145,7 @@ void CMsgContentReader::ReadTextPlain(MsgNodeList& nodes, const std::string& bod
 
 bool CMsgContentReader::ReadRichXml(MsgNodeList& nodes, const std::string& body) {
     TiXmlDocument doc;
-    if (!util::ParseXmlSafely(doc, body)) {
+    if (!ParseBody(doc, body)) {
         TAVI_LOG_FAIL("ReadRichXml cannot read body of %zu bytes", body.size());
         return false;
     }
@@ -121,7 +169,7 @@ bool CMsgContentReader::ReadRichXml(MsgNodeList& nodes, const std::string& body)
 
 bool CMsgContentReader::ReadImgXml(MsgNodeList& nodes, const std::string& body) {
     TiXmlDocument doc;
-    if (!util::ParseXmlSafely(doc, body) || !IsPictureElement(*doc.RootElement())) {
+    if (!ParseBody(doc, body) || !IsPictureElement(*doc.RootElement())) {
         TAVI_LOG_FAIL("ReadImgXml cannot read body of %zu bytes", body.size());
         return false;
     }
@@ -131,7 +179,7 @@ bool CMsgContentReader::ReadImgXml(MsgNodeList& nodes, const std::string& body) 
 
 bool CMsgContentReader::SetRootImageSrc(std::string& body, const std::string& key, std::string* digest) {
     TiXmlDocument doc;
-    if (!util::ParseXmlSafely(doc, body)) return false;
+    if (!ParseBody(doc, body)) return false;
     TiXmlElement* root = doc.RootElement();
     root->SetAttribute("src", key);
     if (digest) *digest = Attribute(*root, "md5");
@@ -142,7 +190,7 @@ bool CMsgContentReader::SetRootImageSrc(std::string& body, const std::string& ke
 bool CMsgContentReader::RewriteImageSrcs(std::string& body, const std::map<std::string, std::string>& keysByCacheName,
                                          std::map<std::string, std::string>* digests) {
     TiXmlDocument doc;
-    if (!util::ParseXmlSafely(doc, body)) return false;
+    if (!ParseBody(doc, body)) return false;
     TiXmlElement* root = doc.RootElement();
     for (TiXmlElement* img = root->FirstChildElement("img"); img; img = img->NextSiblingElement("img")) {
         const std::string md5 = Attribute(*img, "md5");

@@ -67,6 +67,19 @@ TEST_F(MsgContentReaderTest, RichBodyRoundTripsThroughNodes) {
     EXPECT_EQ(Repack(read, style), body);
 }
 
+TEST_F(MsgContentReaderTest, RunsOfWhiteSpaceAloneSurviveReadingAndRewriting) {
+    MsgNodeList sent = List(Picture(u"a.jpg", u"/a.jpg"), Text(u" \t\n "), Picture(u"b.jpg", u"/b.jpg"));
+    std::string body, summary;
+    ASSERT_TRUE(CMsgContentPacker::PackRichXmlMsg(body, summary, u"", RefsOf(sent), false));
+    MsgNodeList read = Read("rich/xml", body);
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_EQ(TextAt(read, 1).m_strValue, u" \t\n ");
+
+    std::string rewritten = body;
+    ASSERT_TRUE(CMsgContentReader::RewriteImageSrcs(rewritten, {{"a.jpg", "K"}}));
+    EXPECT_NE(rewritten.find("<span> &#x09;&#x0A; </span>"), std::string::npos) << rewritten;
+}
+
 TEST_F(MsgContentReaderTest, PictureBodiesRoundTripInEveryForm) {
     struct Case {
         std::u16string cacheName, record;
