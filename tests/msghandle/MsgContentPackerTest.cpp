@@ -133,7 +133,6 @@ TEST_F(MsgContentPackerTest, MalformedUploadRecordFailsAloneAndIsLeftOutOfRichBo
     for (const char16_t* record : {u"KEY", u"a\nb\nc", u"\n\n"}) {
         EXPECT_FALSE(One(List(Picture(u"", u"/p.jpg", record))).ok);
     }
-    EXPECT_FALSE(One(List(Text(u"not a picture"))).type == "img/xml");
     TiXmlElement element("img");
     EXPECT_FALSE(CMsgContentPacker::PackImageXmlNode(element, Text(u"x").get(), false));
     EXPECT_FALSE(CMsgContentPacker::PackImageXmlNode(element, nullptr, false));
@@ -179,18 +178,6 @@ TEST_F(MsgContentPackerTest, TextAndPicturesGoIntoOneRichBodyInInputOrder) {
               "<img src=\"K2\" size=\"20480\" mime=\"gif\" width=\"640\" height=\"480\" md5=\"D2\" "
               "name=\"img.gif\" fullimage=\"true\" /></div>");
     EXPECT_EQ(p.summary, "ab  c ");
-}
-
-TEST_F(MsgContentPackerTest, SplitKeepsTextAndSmileysTogetherAndPicturesApart) {
-    MsgNodeList nodes = List(Text(u"a"), Smiley(u"s"), Picture(u"", u""), Picture(u"", u""), Text(u"b"));
-    std::vector<SMsgPart> parts{SMsgPart{}};
-    SplitTextPlainAndImageMsg(parts, RefsOf(nodes));
-    ASSERT_EQ(parts.size(), 4u);
-    EXPECT_FALSE(parts[0].m_bImage);
-    EXPECT_EQ(parts[0].m_nodes.size(), 2u);
-    EXPECT_TRUE(parts[1].m_bImage);
-    EXPECT_TRUE(parts[2].m_bImage);
-    EXPECT_EQ(parts[3].m_nodes.front(), nodes[4].get());
 }
 
 TEST_F(MsgContentPackerTest, CustomSmileyElement) {
