@@ -4,5 +4,6 @@
 
 #include "sim/core/CoreDriver.h"
 #include "sim/host/HostDriver.h"
+#include "sim/sdk/ContentDriver.h"
 #include "sim/sdk/SdkDriver.h"
 #include "sim/ui/UiDriver.h"

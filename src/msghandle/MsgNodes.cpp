@@ -1,0 +1,24 @@
+#include "msghandle/MsgNodes.h"
+
+namespace tavi {
+
+MsgNodeRefs RefsOf(const MsgNodeList& nodes) {
+    MsgNodeRefs refs;
+    refs.reserve(nodes.size());
+    for (const auto& node : nodes) refs.push_back(node.get());
+    return refs;
+}
+
+void SplitTextPlainAndImageMsg(std::vector<SMsgPart>& parts, const MsgNodeRefs& nodes) {
+    parts.clear();
+    for (const SNormalMsgNode* node : nodes) {
+        if (!node) continue;
+        const bool image = node->m_nType == kMsgNodeImage;
+        if (image || parts.empty() || parts.back().m_bImage) {
+            parts.push_back(SMsgPart{image, {}});
+        }
+        parts.back().m_nodes.push_back(node);
+    }
+}
+
+}  // namespace tavi
