@@ -1,30 +1,127 @@
 // The client's application object.
+#include <tinyxml.h>
+
 #include "sdk/host.h"
+#include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Reset.h"
+#include "sim/core/Text.h"
 #include "sim/driver.h"
+#include "sim/host/DisplayInternal.h"
 #include "sim/sdk/ChatWnd.h"
+#include "sim/ui/UiInternal.h"
 
 namespace sim {
 
 namespace {
+
 struct AppState {
     qel::IQelInst* current = nullptr;
+    std::vector<AppTip> tips;
+    std::vector<UnreadCounter> counters;
+    std::vector<std::u16string> reloads;
+    bool haveRenderer = true;
 };
+
 AppState& State() {
     static AppState state;
     return state;
 }
 const bool kRegistered = RegisterReset([] { State() = AppState{}; });
 
+// Puts a draft's content back into an input edit: text and pictures.
+void RenderIntoInput(const SQelBoxMsg& record, CRichEditUI* edit) {
+    if (record.contentType == "text/plain") {
+        edit->InsertText(ToWide(record.content));
+        return;
+    }
+    if (!ui::IsValidUtf8(record.content)) return;
+    TiXmlDocument doc;
+    doc.Parse(record.content.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    const TiXmlElement* root = doc.RootElement();
+    if (!root) return;
+    auto insertPicture = [edit](const TiXmlElement* e) {
+        const char* src = e->Attribute("src");
+        COleImageObj* image = src ? edit->InsertImage(ToWide(src)) : nullptr;
+        if (image) image->SetImageType(0);
+        else edit->InsertText(u"[img]");
+    };
+    if (record.contentType == "img/xml") {
+        insertPicture(root);
+        return;
+    }
+    for (const TiXmlElement* e = root->FirstChildElement(); e; e = e->NextSiblingElement()) {
+        const std::string name = e->Value();
+        if (name == "span") edit->InsertText(ToWide(e->GetText() ? e->GetText() : ""));
+        else if (name == "img" || name == "localimg") insertPicture(e);
+    }
+}
+
+class Renderer final : public IMsgRenderer {
+public:
+    bool RenderMsg(SQelBoxMsg& record, CRichEditUI* edit, IMsgSender*, const char16_t*, int, int) override {
+        if (!edit) return false;
+        // A draft (id -2) goes back into the input as editable content.
+        if (record.msgId == -2) {
+            RenderIntoInput(record, edit);
+            return true;
+        }
+        auto* view = dynamic_cast<CRichEditExUI*>(edit);
+        if (!view) return false;
+        CREidtInsertHelper helper(view);
+        helper.BeginInsert(record.msgId, record.history ? view->GetTopInsertPos() : -1, EMsgKind::Msg);
+        helper.InsertText(record.senderId + u": " + ContentText(record.contentType, record.content) + u"\r");
+        return helper.EndInsert();
+    }
+};
+
+class Sender final : public IMsgSender {};
+
+class TextMaker final : public IMsgTextMaker {
+public:
+    std::u16string GetMsgText(const SQelBoxMsg& record) override {
+        return ContentText(record.contentType, record.content);
+    }
+};
+
 class AppMain final : public IAppMain {
 public:
     qel::IQelInst* GetCurQelInst() override { return State().current; }
     IChatWndObj* GetChatWndObj(const pfx::GUID& windowKey) override { return sdk::FindChatWndObj(windowKey); }
     IChatWndType* GetChatWndType(const pfx::GUID& windowKey) override { return sdk::FindChatWndType(windowKey); }
+    HWND GetMainWnd() override { return reinterpret_cast<HWND>(uintptr_t(0x10000)); }
+    std::u16string GetPictureFolder() override { return u"/tmp/tavi-pictures/"; }
+    void ShowTip(const char16_t* text, const char16_t* title) override {
+        State().tips.push_back({text ? text : u"", title ? title : u""});
+    }
+    IMsgRenderer* GetMsgRenderer(const SQelBoxMsg*, const char16_t*) override {
+        static Renderer renderer;
+        return State().haveRenderer ? &renderer : nullptr;
+    }
+    IMsgSender* GetMsgSender(const char16_t*, const char16_t*) override {
+        static Sender sender;
+        return &sender;
+    }
+    IMsgTextMaker* GetMsgTextMaker(const char16_t*) override {
+        static TextMaker maker;
+        return &maker;
+    }
+    void RegisterUnreadCounter(CControlUI* counter, const char16_t* convId, const char16_t* owner, int maximum,
+                               const char16_t* format, const char16_t* overFormat,
+                               std::function<bool()> mayShow) override {
+        State().counters.push_back({counter, convId ? convId : u"", owner ? owner : u"", maximum,
+                                    format ? format : u"", overFormat ? overFormat : u"", std::move(mayShow)});
+    }
+    void OnConversationReloaded(HWND, const char16_t* handleId, qel_handle) override {
+        State().reloads.emplace_back(handleId ? handleId : u"");
+    }
 };
 }  // namespace
 
 void SetCurrentQelInst(qel::IQelInst* inst) { State().current = inst; }
+const std::vector<AppTip>& AppTips() { return State().tips; }
+const std::vector<UnreadCounter>& UnreadCounters() { return State().counters; }
+const std::vector<std::u16string>& ConversationReloads() { return State().reloads; }
+void SetHostHasRenderer(bool have) { State().haveRenderer = have; }
 
 }  // namespace sim
 

@@ -56,7 +56,7 @@ public:
     void AddPlugin(const pfx::GUID& moduleId, const pfx::GUID& categoryId, const pfx::GUID& pluginId) override {
         State().plugins.push_back({moduleId, categoryId, pluginId});
     }
-    void AddMsg(uint32_t tag, const pfx::GUID& moduleId, uint32_t msgId) override {
+    void AddMsg(uintptr_t tag, const pfx::GUID& moduleId, uint32_t msgId) override {
         State().msgs.push_back({tag, moduleId, msgId});
     }
 

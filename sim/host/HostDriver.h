@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,7 @@ struct PluginRecord {
     pfx::GUID plugin;
 };
 struct MsgRecord {
-    uint32_t tag;
+    uintptr_t tag;
     pfx::GUID module;
     uint32_t msgId;
 };
@@ -47,11 +48,66 @@ const std::vector<MsgRecord>& AnnouncedMsgs();
 
 }  // namespace sim
 
+#include "sdk/win32.h"
+
+class CChatWindowUI;
+
 namespace qel {
 struct IQelInst;
 }
 
+class CControlUI;
+
 namespace sim {
 // The application object's current SDK instance (not owned).
 void SetCurrentQelInst(qel::IQelInst* inst);
+
+// Tips the application object showed.
+struct AppTip {
+    std::u16string text;
+    std::u16string title;
+};
+const std::vector<AppTip>& AppTips();
+
+// Unread counters registered with the application object.
+struct UnreadCounter {
+    CControlUI* counter;
+    std::u16string convId;
+    std::u16string owner;
+    int maximum;
+    std::u16string format;
+    std::u16string overFormat;
+    std::function<bool()> mayShow;
+};
+const std::vector<UnreadCounter>& UnreadCounters();
+// Conversations the component reloaded, by handle id.
+const std::vector<std::u16string>& ConversationReloads();
+// Without a renderer the host shows no messages.
+void SetHostHasRenderer(bool have);
+
+// The host's chat windows. Opening one creates the conversation-window
+// plug-in through the loaded module, lets it put its panel into the
+// window, hands the component the window's sink and starts it.
+enum class ChatKind { Person, Group, Adhoc, Email };
+pfx::GUID ChatWindowKey(ChatKind kind);
+// Null when the window or its component could not be made.
+HWND OpenChatWindow(ChatKind kind, const std::string& peerId, const std::u16string& instanceName = u"qel_inst");
+// Closes through the chat window manager and runs the loop.
+void CloseChatWindow(HWND hwnd);
+CChatWindowUI* FindChatWindow(HWND hwnd);
+std::vector<HWND> OpenChatWindows();
+void SetCurrentChatWindow(HWND hwnd);
+// What the window's sink answers when asked whether it must stay open.
+void SetMustStayOpen(bool stay);
+// What reached the windows' sinks: "msg" (HandleMsg), "event" (OnHostEvent),
+// "wndmsg" (window messages).
+struct HostEvent {
+    HWND window;
+    std::string kind;
+    int code;
+    intptr_t a;
+    intptr_t b;
+};
+const std::vector<HostEvent>& HostEvents();
+const std::vector<std::string>& ChatWndMgrCalls();
 }  // namespace sim

@@ -1,10 +1,11 @@
 #include "msghandle/QelMsgHandleImpl.h"
 
+#include "msghandle/MsgHandle.h"
+
 namespace tavi {
 
 void CQelMsgHandleImpl::PreProcessMsg(std::u16string& text, CRichEditUI* richEdit) {
-    if (!richEdit) return;
-    (void)text;
+    CMsgHandle::PreProcessMsg(text, richEdit);
 }
 
 }  // namespace tavi

@@ -4,7 +4,14 @@
 #include <cstdint>
 
 #include "sdk/pfx.h"
+#include "sdk/display.h"
 #include "sdk/qel_inst.h"
+#include "sdk/win32.h"
+
+#include <functional>
+#include <string>
+
+class CControlUI;
 
 // The host's object behind one kind of chat window (by window key).
 class IChatWndObj {
@@ -39,6 +46,24 @@ public:
     // host does not know. Not owned.
     virtual IChatWndObj* GetChatWndObj(const pfx::GUID& windowKey) = 0;
     virtual IChatWndType* GetChatWndType(const pfx::GUID& windowKey) = 0;
+
+    // The client's main window.
+    virtual HWND GetMainWnd() = 0;
+    // Where the client keeps pictures (ends with a separator).
+    virtual std::u16string GetPictureFolder() = 0;
+    // A tip over the client's windows.
+    virtual void ShowTip(const char16_t* text, const char16_t* title) = 0;
+    // The renderer of a record of the conversation; null when the host has none.
+    virtual IMsgRenderer* GetMsgRenderer(const SQelBoxMsg* record, const char16_t* convId) = 0;
+    virtual IMsgSender* GetMsgSender(const char16_t* convId, const char16_t* instText) = 0;
+    virtual IMsgTextMaker* GetMsgTextMaker(const char16_t* handleId) = 0;
+    // The host's unread-message counter over a conversation's history; it
+    // shows while `mayShow` answers true.
+    virtual void RegisterUnreadCounter(CControlUI* counter, const char16_t* convId, const char16_t* owner, int maximum,
+                                       const char16_t* format, const char16_t* overFormat,
+                                       std::function<bool()> mayShow) = 0;
+    // The conversation of a window was reloaded.
+    virtual void OnConversationReloaded(HWND window, const char16_t* handleId, qel_handle conversation) = 0;
 };
 
 IAppMain* GetAppMain();

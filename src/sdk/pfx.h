@@ -76,7 +76,7 @@ struct IPluginManager {
 
 struct IObjMsgRegistrar {
     virtual ~IObjMsgRegistrar() = default;
-    virtual void AddMsg(uint32_t tag, const GUID& moduleId, uint32_t msgId) = 0;
+    virtual void AddMsg(uintptr_t tag, const GUID& moduleId, uint32_t msgId) = 0;
 };
 
 struct IWndMgr;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "sdk/pfx.h"
+#include "sdk/pfx_containers.h"
 #include "sdk/win32.h"
 
 class CContainerUI;
@@ -41,10 +42,16 @@ struct STaviPanelInfo {
     bool historyShown = true;
 };
 
-// Where the panel reports to the host (Alt+H, forwarded copy-data codes).
+// The host's callback object of one chat window: it receives Alt+H and
+// the forwarded copy-data codes, the panel's events, and says whether the
+// window must stay open after a send.
 struct IHostMsgSink {
     virtual ~IHostMsgSink() = default;
     virtual intptr_t HandleMsg(uint32_t code, uintptr_t wparam, intptr_t lparam) = 0;
+    // Codes: 0 picture show changed, 1 a link the panel does not handle,
+    // 3 dropped files, 40 a group conversation of type 6.
+    virtual void OnHostEvent(int code, intptr_t a, intptr_t b) = 0;
+    virtual bool MustStayOpen() = 0;
 };
 
 // The chat component of one chat window, as the host's window holds it.
@@ -67,7 +74,7 @@ struct ITavi : pfx::IObject {
                                bool checkReceipt, bool flag3) = 0;
     virtual void CheckPartnerUnread(uint64_t msgId) = 0;
     virtual void SaveImgAsSmiley(const char16_t* path) = 0;
-    virtual void SetChatParticipants(void* list, int value) = 0;
+    virtual void SetChatParticipants(pfx::IStrVector* list, int value) = 0;
     virtual void InputRichEditInsertImage(const char16_t* path) = 0;
     virtual void InsertSimpleInfoMsg(const char16_t* text, bool flag) = 0;
     virtual void InsertSimpleInfoWarnMsg(const char16_t* text, bool flag) = 0;
@@ -82,7 +89,8 @@ struct ITavi : pfx::IObject {
     virtual void InsertLinkInfoMsg(const char16_t* text, CLinkObj* link, int value, bool flag,
                                    tagTextFormat* format) = 0;
     virtual void ReflashAfterMakeUp(int value) = 0;
-    virtual int QelSendMsg(int32_t a, int32_t b, int32_t c, int32_t d) = 0;
+    // Sends a ready content: body, extra text, content type, shown or not.
+    virtual int QelSendMsg(const char16_t* body, const char16_t* extra, const char* contentType, bool show) = 0;
     virtual void OnRecallMessage(SQelBoxMsg* message) = 0;
     virtual void OnBurnReadMessage(SQelBoxMsg* message) = 0;
     virtual void RefreshEditState() = 0;

@@ -18,6 +18,8 @@ public:
     virtual ~IUIRes() = default;
     // Adds a folder (ending in a separator) where layouts, menus and texts are looked up.
     virtual void AddResPath(const char16_t* folder, int flags) = 0;
+    // The framework's default font face.
+    virtual const char16_t* GetDefaultFontName() = 0;
 };
 
 IUIEngine* GetUIEngine();

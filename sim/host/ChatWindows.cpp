@@ -1,0 +1,200 @@
+// The host's chat windows: each takes the conversation-window plug-in,
+// which puts the component's panel into the window, and the manager that
+// finds a window's component by its handle.
+#include <map>
+#include <memory>
+
+#include "sdk/chatwnd.h"
+#include "sdk/pfx_plugin.h"
+#include "sim/core/Reset.h"
+#include "sim/core/Text.h"
+#include "sim/driver.h"
+
+namespace sim {
+
+namespace {
+
+constexpr pfx::GUID kConvWndPluginId = pfx::MakeGuid("{086A6BDF-6F09-41FA-A061-8C5BB7E2CED4}");
+constexpr uint32_t kMsgGetTavi = 0x22;
+constexpr char16_t kToolHeadCtn[] = u"top_con.chat_tool_head_ctn";
+
+class SimChatWindow;
+
+struct ChatState {
+    std::map<HWND, SimChatWindow*> windows;
+    HWND current = nullptr;
+    std::vector<HostEvent> events;
+    std::vector<std::string> managerCalls;
+    bool mustStayOpen = false;
+};
+
+ChatState& State() {
+    static ChatState state;
+    return state;
+}
+
+class SimChatWindow final : public CChatWindowUI, public tavi::IHostMsgSink {
+public:
+    SimChatWindow(const pfx::GUID& windowKey, const std::string& peerId) : m_windowKey(windowKey), m_peerId(peerId) {}
+
+    bool Open(const std::u16string& instanceName) {
+        if (!Create(nullptr, u"chat_window", 0, 0, 0, 0, 600, 500)) return false;
+        auto* toolHead = new CContainerUI;
+        toolHead->SetName(kToolHeadCtn);
+        GetRoot()->Add(toolHead);
+        ShowWindow(true);
+        State().windows[GetHWND()] = this;
+        State().current = GetHWND();
+
+        pfx::IObject* object = nullptr;
+        if (!GetHost()->CreateObject(&object, kConvWndPluginId) || !object) return false;
+        m_plugin = dynamic_cast<compls::IChatPlugin*>(object);
+        if (!m_plugin) {
+            object->Release();
+            return false;
+        }
+        m_plugin->Init(instanceName.c_str(), 0, pfx::GUID{}, &m_windowKey);
+        const std::u16string session = ToWide(m_peerId);
+        m_plugin->Attach(GetObjSink(), this, session.c_str());
+        m_plugin->RegisterMsgs(GetObjMsgRegistrar());
+        m_plugin->CreateCtrlEx(kToolHeadCtn, GetHWND(), nullptr, 0, 0, nullptr);
+        tavi::ITavi* component = GetTavi();
+        if (!component) return false;
+        component->SetHostMsgSink(this);
+        component->InitMsgHandle();
+        return true;
+    }
+
+    tavi::ITavi* GetTavi() override {
+        tavi::ITavi* component = nullptr;
+        if (m_plugin) m_plugin->OnObjMsg(kMsgGetTavi, 0, reinterpret_cast<intptr_t>(&component), nullptr);
+        return component;
+    }
+    tavi::ITavi* QueryTAVI() override {
+        tavi::ITavi* component = GetTavi();
+        if (component) component->AddRef();
+        return component;
+    }
+    bool IsShowCombineList() override { return false; }
+
+    intptr_t HandleMsg(uint32_t code, uintptr_t, intptr_t) override {
+        State().events.push_back({GetHWND(), "msg", int(code), 0, 0});
+        return 0;
+    }
+    void OnHostEvent(int code, intptr_t a, intptr_t b) override {
+        State().events.push_back({GetHWND(), "event", code, a, b});
+    }
+    bool MustStayOpen() override { return State().mustStayOpen; }
+
+    intptr_t WindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+        State().events.push_back({GetHWND(), "wndmsg", int(message), intptr_t(wParam), lParam});
+        return CChatWindowUI::WindowProc(message, wParam, lParam);
+    }
+
+    void Release() {
+        if (m_plugin) m_plugin->Release();
+        m_plugin = nullptr;
+    }
+
+protected:
+    void OnFinalMessage(HWND hwnd) override {
+        State().windows.erase(hwnd);
+        if (State().current == hwnd) State().current = State().windows.empty() ? nullptr : State().windows.begin()->first;
+        Release();
+        delete this;
+    }
+
+private:
+    pfx::GUID m_windowKey;
+    std::string m_peerId;
+    compls::IChatPlugin* m_plugin = nullptr;
+};
+
+const bool kRegistered = RegisterReset([] {
+    // A test that ends with windows open leaves them to the reset.
+    auto windows = std::move(State().windows);
+    for (auto& [hwnd, window] : windows) {
+        window->Release();
+        delete window;
+    }
+    State() = ChatState{};
+});
+
+class ChatWndMgr final : public IChatWndMgr {
+public:
+    bool GetTavi(HWND hwnd, tavi::ITavi** out) override {
+        auto it = State().windows.find(hwnd);
+        if (!out || it == State().windows.end()) return false;
+        *out = it->second->QueryTAVI();
+        return *out != nullptr;
+    }
+    bool IsManagedWnd(HWND hwnd) override { return State().windows.count(hwnd) != 0; }
+    HWND GetCurrentChatWnd() override { return State().current; }
+    void CloseChatWnd(HWND hwnd) override {
+        State().managerCalls.push_back("close");
+        auto it = State().windows.find(hwnd);
+        if (it != State().windows.end()) it->second->CloseWindow(1);
+    }
+    void CloseCombinedChatWnd(HWND hwnd) override {
+        State().managerCalls.push_back("close_combined");
+        CloseChatWnd(hwnd);
+    }
+    void BeginPartnerCursorUpdate(HWND) override { State().managerCalls.push_back("begin_cursor"); }
+    void EndPartnerCursorUpdate(HWND) override { State().managerCalls.push_back("end_cursor"); }
+};
+
+pfx::GUID KeyOf(ChatKind kind) {
+    switch (kind) {
+        case ChatKind::Person: return pfx::MakeGuid("{7CADFB98-F2B4-4BD7-9C4F-A06B1D69C556}");
+        case ChatKind::Group: return pfx::MakeGuid("{842CE4E4-969A-48FD-B924-9A5DE68253BC}");
+        case ChatKind::Adhoc: return pfx::MakeGuid("{8651C5D0-D8D5-440B-9679-CEBE887B5559}");
+        case ChatKind::Email: return pfx::MakeGuid("{21DE38CE-C45E-4943-850C-573ADFDB3CF5}");
+    }
+    return pfx::GUID{};
+}
+
+}  // namespace
+
+pfx::GUID ChatWindowKey(ChatKind kind) { return KeyOf(kind); }
+
+HWND OpenChatWindow(ChatKind kind, const std::string& peerId, const std::u16string& instanceName) {
+    auto* window = new SimChatWindow(KeyOf(kind), peerId);
+    if (!window->Open(instanceName)) {
+        if (window->GetHWND()) {
+            window->CloseWindow(1);
+            RunUntilIdle();
+        } else {
+            delete window;
+        }
+        return nullptr;
+    }
+    return window->GetHWND();
+}
+
+void CloseChatWindow(HWND hwnd) {
+    GetChatWndMgr()->CloseChatWnd(hwnd);
+    RunUntilIdle();
+}
+
+CChatWindowUI* FindChatWindow(HWND hwnd) {
+    auto it = State().windows.find(hwnd);
+    return it == State().windows.end() ? nullptr : it->second;
+}
+
+std::vector<HWND> OpenChatWindows() {
+    std::vector<HWND> handles;
+    for (const auto& entry : State().windows) handles.push_back(entry.first);
+    return handles;
+}
+
+void SetCurrentChatWindow(HWND hwnd) { State().current = hwnd; }
+void SetMustStayOpen(bool stay) { State().mustStayOpen = stay; }
+const std::vector<HostEvent>& HostEvents() { return State().events; }
+const std::vector<std::string>& ChatWndMgrCalls() { return State().managerCalls; }
+
+}  // namespace sim
+
+IChatWndMgr* GetChatWndMgr() {
+    static sim::ChatWndMgr manager;
+    return &manager;
+}

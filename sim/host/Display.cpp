@@ -1,0 +1,157 @@
+// The client common library's display side: records made from messages,
+// and the renderer that writes records and notices into message views.
+#include <tinyxml.h>
+
+#include <map>
+
+#include "sdk/display.h"
+#include "sdk/qel_conversation.h"
+#include "sdk/ui/RichEditExUI.h"
+#include "sim/core/Reset.h"
+#include "sim/core/Text.h"
+#include "sim/driver.h"
+#include "sim/host/DisplayInternal.h"
+#include "sim/ui/UiInternal.h"
+
+namespace sim {
+
+namespace {
+
+struct DisplayState {
+    // Notices without a message id of their own get one from here.
+    int64_t nextNoticeId = -900001;
+    std::vector<FailMark> failMarks;
+};
+
+DisplayState& State() {
+    static DisplayState state;
+    return state;
+}
+
+const bool kRegistered = RegisterReset([] { State() = DisplayState{}; });
+
+std::u16string Between(const std::u16string& text, const std::u16string& open, const std::u16string& close,
+                       size_t& from) {
+    const size_t start = text.find(open, from);
+    if (start == std::u16string::npos) return std::u16string();
+    const size_t end = text.find(close, start + open.size());
+    if (end == std::u16string::npos) return std::u16string();
+    from = end + close.size();
+    return text.substr(start + open.size(), end - start - open.size());
+}
+
+// "*%d:%u:%s" carries two numbers before the text.
+std::u16string AfterFormatNumbers(const std::u16string& text) {
+    if (text.empty() || text[0] != u'*') return text;
+    const size_t first = text.find(u':');
+    const size_t second = first == std::u16string::npos ? first : text.find(u':', first + 1);
+    return second == std::u16string::npos ? text : text.substr(second + 1);
+}
+
+void InsertNotice(CRichEditExUI* view, int64_t id, const std::u16string& text) {
+    if (!view) return;
+    CREidtInsertHelper helper(view);
+    helper.BeginInsert(id, -1, EMsgKind::Notice);
+    helper.InsertText(text + u"\r");
+    helper.EndInsert();
+}
+
+}  // namespace
+
+std::u16string NoticeText(const std::u16string& text) {
+    size_t from = 0;
+    std::u16string body = Between(text, u"&<txt>", u"<txt>&", from);
+    if (body.empty() && text.find(u"&<txt>") == std::u16string::npos) return text;
+    std::u16string result = AfterFormatNumbers(body);
+    size_t linkFrom = 0;
+    const std::u16string link = Between(text, u"&<link>", u"<link>&", linkFrom);
+    if (!link.empty()) result += u" [link]";
+    return result;
+}
+
+std::u16string ContentText(const std::string& contentType, const std::string& content) {
+    if (contentType == "text/plain") return ToWide(content);
+    if (contentType == "img/xml") return u"[img]";
+    if (contentType != "rich/xml") return ToWide("[" + contentType + "]");
+    if (!ui::IsValidUtf8(content)) return u"[?]";
+    TiXmlDocument doc;
+    doc.Parse(content.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    const TiXmlElement* root = doc.RootElement();
+    if (!root) return u"[?]";
+    std::u16string text;
+    for (const TiXmlElement* e = root->FirstChildElement(); e; e = e->NextSiblingElement()) {
+        const std::string name = e->Value();
+        if (name == "span") text += ToWide(e->GetText() ? e->GetText() : "");
+        else if (name == "img" || name == "localimg") text += u"[img]";
+    }
+    return text;
+}
+
+int64_t NextNoticeId() { return State().nextNoticeId--; }
+
+const std::vector<FailMark>& FailMarks() { return State().failMarks; }
+
+}  // namespace sim
+
+bool CreateQelBoxMsg(SQelBoxMsg& record, const _QelMsgData* data, qel_handle message, qel_handle conversation,
+                     bool history, const char16_t* convId) {
+    if (!data) return false;
+    record = SQelBoxMsg{};
+    record.message = message;
+    record.sdkMsgId = message ? qel_msg_get_id(message) : 0;
+    record.msgId = int64_t(record.sdkMsgId);
+    record.convMsgId = message ? qel_msg_get_conv_msg_id(message) : data->conv_msg_id;
+    record.time = data->time;
+    record.convId = convId ? convId : u"";
+    if (record.convId.empty() && conversation) record.convId = sim::ToWide(qel_conversation_get_id(conversation));
+    record.senderId = sim::ToWide(data->sender_id ? data->sender_id : "");
+    record.contentType = data->content_type ? data->content_type : "";
+    record.content = data->content ? data->content : "";
+    record.summary = data->summary ? data->summary : "";
+    record.extraInfo = data->extra_info ? data->extra_info : "";
+    record.history = history;
+    record.received = message && (qel_msg_get_flag(message) & QEL_MSG_FLAG_SENT) == 0;
+    return true;
+}
+
+void ShowNotifyMsgInRE(int64_t, bool, const char16_t* text, CRichEditExUI* view, bool, const char16_t*, bool,
+                       uint64_t msgId, int, bool) {
+    if (!view || !text) return;
+    sim::InsertNotice(view, msgId ? int64_t(msgId) : sim::NextNoticeId(), sim::NoticeText(text));
+}
+
+void ShowADHOCMsgInRE(const char16_t* a, const char16_t* b, const char16_t* c, CRichEditExUI* view, bool) {
+    if (!view) return;
+    std::u16string text;
+    for (const char16_t* part : {a, b, c}) {
+        if (part && *part) text += (text.empty() ? u"" : u" ") + std::u16string(part);
+    }
+    sim::InsertNotice(view, sim::NextNoticeId(), text);
+}
+
+void ShowADHOCFileMsgInRE(const char16_t* a, const char16_t* b, const char16_t* c, const char16_t* d,
+                          CRichEditExUI* view, bool flag) {
+    const std::u16string last = std::u16string(c ? c : u"") + (d && *d ? u" " + std::u16string(d) : u"");
+    ShowADHOCMsgInRE(a, b, last.c_str(), view, flag);
+}
+
+void InsertSimpleErrorMsg(CRichEditExUI* view, const char16_t* text) {
+    if (view && text) sim::InsertNotice(view, sim::NextNoticeId(), sim::NoticeText(text));
+}
+
+void ShowSendMsgFailInRE(CRichEditExUI* view, int64_t shownId, const char16_t* msgIdText, const char16_t* notice) {
+    if (!view) return;
+    sim::State().failMarks.push_back({shownId, msgIdText ? msgIdText : u"", notice ? notice : u""});
+    // The failed bubble gets a resend mark under it, and the reason beside.
+    sim::InsertNotice(view, sim::NextNoticeId(), u"! " + sim::NoticeText(notice ? notice : u""));
+}
+
+std::u16string IMMsgTransTime(int64_t time, bool withDate) {
+    const int64_t secondsOfDay = ((time % 86400) + 86400) % 86400;
+    char buffer[32];
+    std::snprintf(buffer, sizeof(buffer), "%02d:%02d:%02d", int(secondsOfDay / 3600), int(secondsOfDay / 60 % 60),
+                  int(secondsOfDay % 60));
+    std::string text = buffer;
+    if (withDate) text = "day " + std::to_string(time / 86400) + " " + text;
+    return sim::ToWide(text);
+}

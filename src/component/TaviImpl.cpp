@@ -1,0 +1,395 @@
+#include "component/TaviImpl.h"
+
+#include "module/DllObject.h"
+#include "module/ModuleDll.h"
+#include "msghandle/MsgHandle.h"
+#include "msghandle/PictureInput.h"
+#include "msghandle/SendState.h"
+#include "panel/TaviPanel.h"
+#include "sdk/chatwnd.h"
+#include "sdk/common_sdk.h"
+#include "sdk/qel_account.h"
+#include "sdk/qel_attribs.h"
+#include "sdk/qel_conversation.h"
+#include "sdk/qel_ext_api.h"
+#include "sdk/qel_msg.h"
+#include "sdk/ui/ContainerUI.h"
+#include "sdk/common.h"
+#include "sdk/display.h"
+#include "sdk/host.h"
+#include "sdk/qel_inst.h"
+#include "sdk/ui.h"
+#include "sdk/ui/MessageBoxUI.h"
+#include "sdk/ui/RichEditExUI.h"
+#include "sdk/ui/WindowUI.h"
+#include "util/Log.h"
+#include "util/Strings.h"
+
+namespace tavi {
+
+CMsgHandle* CTaviImpl::MsgHandle() const { return m_pPanel ? m_pPanel->GetMsgHandle() : nullptr; }
+
+CTaviImpl::~CTaviImpl() {
+    // A panel that never got into its container is nobody else's to free.
+    if (m_pPanel && !m_pPanel->GetParent()) CControlUI::Destroy(m_pPanel);
+}
+
+bool CTaviImpl::CreatePanel(CContainerUI* parent, const STaviPanelInfo* info) {
+    TAVI_SCOPE("CTaviImpl::CreatePanel");
+    if (m_pPanel || !GetModuleHost() || !info) return false;
+    qel::IQelInst* inst = GetQelInst(info->instanceName);
+    if (!inst) return false;
+    auto* panel = new CTaviPanel();
+    panel->SetInfo(info->windowKey, info->sessionId, info->instanceName, info->historyShown, inst->GetAccount());
+    panel->SetName(u"tavi");
+    // The panel stays attached even when its creation fails.
+    m_pPanel = panel;
+    return panel->Create(kPanelLayout, parent);
+}
+
+bool CTaviImpl::ProcHostDuiMsg(TEventUI* event) {
+    if (!m_pPanel || !event || event->Type != UIEVENT_DROPFILES) return false;
+    TAVI_SCOPE("CTaviImpl::ProcHostDuiMsg OnDropFiles");
+    return m_pPanel->OnDropFiles(*event);
+}
+
+intptr_t CTaviImpl::ProcHostWndMsg(uint32_t message, uintptr_t wparam, intptr_t lparam) {
+    switch (message) {
+        case kWmActivate:
+            if ((wparam & 0xFFFF) == 0) StoreFocus();
+            else RestoreFocus();
+            break;
+        case kWmSysChar:
+            if (GetKeyState(VK_MENU) < 0) OnSysChar(wparam);
+            break;
+        case kWmCopyData:
+            OnCopyData(wparam, reinterpret_cast<const SCopyData*>(lparam));
+            break;
+        case kWmPasteRequest:
+            PasteClipboard();
+            if (CRichEditUI* input = GetInputRichEdit()) input->SetFocus();
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+void CTaviImpl::OnSysChar(uintptr_t key) {
+    if (!m_pPanel) return;
+    switch (key) {
+        case 'C':
+        case 'c': {
+            CWindowUI* window = m_pPanel->GetWindow();
+            if (!window) return;
+            IChatWndMgr* manager = GetChatWndMgr();
+            if (dynamic_cast<CChatWindowUI*>(window) && manager) manager->CloseChatWnd(window->GetHWND());
+            else window->CloseWindow(1);
+            break;
+        }
+        case 'S':
+        case 's':
+            m_pPanel->SendMsg();
+            break;
+        case 'H':
+        case 'h':
+            if (IHostMsgSink* sink = m_pPanel->GetHostMsgSink()) sink->HandleMsg(7, 0, 0);
+            break;
+        default:
+            break;
+    }
+}
+
+void CTaviImpl::OnCopyData(uintptr_t wparam, const SCopyData* record) {
+    if (!record || !m_pPanel) return;
+    if (record->code >= kCopyDataForwardFirst && record->code <= kCopyDataForwardLast) {
+        if (IHostMsgSink* sink = m_pPanel->GetHostMsgSink())
+            sink->HandleMsg(record->code, wparam, reinterpret_cast<intptr_t>(record));
+        return;
+    }
+    if (record->code != kCopyDataPicture && record->code != kCopyDataEditPicture) return;
+    const auto* path = static_cast<const char16_t*>(record->data);
+    if (!path) return;
+    COleImageObj* image = COleImageObj::LoadImage(path, true);
+    // A picture that does not load is ignored.
+    if (!image) return;
+    if (record->code == kCopyDataPicture) m_pPanel->InsertImage(image);
+    else m_pPanel->InsertEditImage(image, wparam);
+}
+
+void CTaviImpl::InitMsgHandle() {
+    TAVI_SCOPE("CTaviImpl::InitMsgHandle");
+    if (m_pPanel) m_pPanel->InitMsgHandle();
+}
+
+void CTaviImpl::SetHostMsgSink(IHostMsgSink* sink) {
+    if (m_pPanel) m_pPanel->SetHostMsgSink(sink);
+}
+
+bool CTaviImpl::UpdatePanelInfo(const STaviPanelInfo* info) {
+    TAVI_SCOPE("CTaviImpl::UpdatePanelInfo");
+    if (!m_pPanel) return false;
+    if (info) {
+        m_pPanel->SetSessionId(info->sessionId);
+        m_pPanel->SetWindowKey(info->windowKey);
+    }
+    m_pPanel->UpdateInfo();
+    return true;
+}
+
+void CTaviImpl::SetPanelMode(int mode) {
+    if (!m_pPanel) return;
+    if (mode == 0 || mode == 1) m_pPanel->SetMiniMode(mode != 0);
+    else if (mode == 2) m_pPanel->SetThinMode();
+}
+
+void CTaviImpl::SetView(const char16_t* viewName) {
+    if (m_pPanel) m_pPanel->SetView(viewName);
+}
+
+void CTaviImpl::SetInputEditHeight(int height) {
+    if (m_pPanel) m_pPanel->SetInputEditHeight(height);
+}
+
+void CTaviImpl::GetAndShowMsg(int32_t a, int32_t b) {
+    TAVI_SCOPE("CTaviImpl::GetAndShowMsg");
+    if (!m_pPanel) return;
+    if (!m_pPanel->IsReallyVisible()) {
+        if (CWindowUI* window = m_pPanel->GetWindow()) window->WindowProc(kWmShowRequest, 0, 0);
+    }
+    if (CMsgHandle* handler = MsgHandle()) handler->ShowGetMsg(uint64_t(uint32_t(a)) | (uint64_t(uint32_t(b)) << 32), false, false);
+    m_pPanel->ChangePictureShow(false);
+}
+
+CRichEditExUI* CTaviImpl::GetMsgHistoryRichEdit() { return m_pPanel ? m_pPanel->GetHistoryView() : nullptr; }
+CRichEditUI* CTaviImpl::GetInputRichEdit() { return m_pPanel ? m_pPanel->GetInputEdit() : nullptr; }
+
+void CTaviImpl::SendMsg() {
+    TAVI_SCOPE("CTaviImpl::SendMsg");
+    if (m_pPanel) m_pPanel->SendMsg();
+}
+
+void CTaviImpl::SetCaptionBarText(const char16_t* text) {
+    if (m_pPanel) m_pPanel->SetCaptionBarText(text);
+}
+
+namespace {
+// The text between the first "&<txt>" and the first "<txt>&", less the
+// notice's seven leading characters of format.
+std::u16string NoticeDetail(const std::u16string& text) {
+    const size_t open = text.find(u"&<txt>");
+    if (open == std::u16string::npos) return std::u16string();
+    const size_t from = open + 7;
+    const size_t close = text.find(u"<txt>&");
+    if (close == std::u16string::npos || close <= from) return std::u16string();
+    return text.substr(from, close - from);
+}
+
+std::u16string AfterColon(const std::u16string& text) {
+    const size_t colon = text.find(u':');
+    return colon == std::u16string::npos ? text : text.substr(colon + 1);
+}
+
+// The error-report link appended to a notice when the client asks for it.
+std::u16string ErrorReportLink(const std::u16string& text) {
+    std::u16string detail = NoticeDetail(text);
+    if (detail.empty() || detail[0] != u'1') return std::u16string();
+    const std::u16string report = util::SafeWide(I18NSTR(u"#REPORT_ERROR", 0)) + u"\n";
+    detail = AfterColon(AfterColon(detail));
+    const size_t bar = detail.rfind(u'|');
+    if (bar != std::u16string::npos) detail.erase(bar);
+    if (const int code = qel_get_last_error_code()) {
+        const std::string codeFormat = util::WideToUtf8(util::SafeWide(I18NSTR(u"ERRCODE_%d", 0)));
+        detail += util::Utf8ToWide(util::Format(codeFormat.c_str(), code));
+        const std::string msgFormat = util::WideToUtf8(util::SafeWide(I18NSTR(u"ERRMSG_%s", 0)));
+        const char* message = qel_get_last_error_msg();
+        detail += util::Utf8ToWide(util::Format(msgFormat.c_str(), message ? message : ""));
+    }
+    const std::u16string link = util::WFormat("*%d|%u|%s|%s|%s|%s", 32, 8u, util::WideToUtf8(report).c_str(),
+                                              util::WideToUtf8(detail).c_str(), "", "");
+    return u"&<link>" + link + u"<link>&";
+}
+}  // namespace
+
+void CTaviImpl::InsertInfoMsg(int64_t time, bool flag1, const char16_t* text, bool flag2, uint64_t msgId,
+                              bool checkReceipt, bool flag3) {
+    TAVI_SCOPE("CTaviImpl::InsertInfoMsg");
+    if (!m_pPanel) return;
+    std::u16string notice = util::SafeWide(text);
+    if (common::GetEXEConfig(u"ErrReport", u"enable", 0) == 1) notice += ErrorReportLink(notice);
+    ShowNotifyMsgInRE(time, flag1, notice.c_str(), m_pPanel->GetHistoryView(), flag2, u"", false, msgId, -1, flag3);
+    if (checkReceipt) CheckPartnerUnread(msgId);
+}
+
+void CTaviImpl::CheckPartnerUnread(uint64_t msgId) {
+    CMsgHandle* handler = MsgHandle();
+    qel_handle conversation = handler ? handler->GetConversation() : nullptr;
+    if (!conversation) return;
+    const char* channel = qel_conversation_get_channel_id(conversation);
+    if (!channel || std::string(channel) != "im") return;
+    if (common::SpecialProxyUserId(m_pPanel->GetSessionId().c_str())) return;
+    const int64_t cursor =
+        qel_attribs_get_int64(qel_object_get_attribs(conversation, ""), "partner-read-cursor", 0);
+    qel_handle message = qel_conversation_find_msg(conversation, msgId);
+    const _QelMsgData* data = qel_msg_get_data(message);
+    if (!data || !qel_ext::QelMsgIsReciept(message)) return;
+    const char* own = qel_account_get_buddy_id(qel_ext::QelGetCurAccount());
+    if (!own || !data->sender_id || std::string(own) != data->sender_id) return;
+    const uint64_t convMsgId = qel_msg_get_conv_msg_id(message);
+    if (uint64_t(cursor) > convMsgId) return;
+    m_pPanel->ShowPartnerUnreadPane(msgId, convMsgId);
+}
+
+void CTaviImpl::SaveImgAsSmiley(const char16_t* path) {
+    if (m_pPanel) m_pPanel->SaveAsSmiley(path);
+}
+
+void CTaviImpl::SetChatParticipants(pfx::IStrVector* list, int value) {
+    if (m_pPanel) m_pPanel->SetChatParticipants(list, value);
+}
+
+void CTaviImpl::InputRichEditInsertImage(const char16_t* path) {
+    if (m_pPanel && path) RichEditLoadImage(path, m_pPanel->GetInputEdit());
+}
+
+void CTaviImpl::ShowSimpleNotice(const char16_t* text, bool flag, const char16_t* icon) {
+    if (!m_pPanel) return;
+    ShowNotifyMsgInRE(0, flag, text, m_pPanel->GetHistoryView(), false, icon, true, 0, -1, false);
+}
+
+void CTaviImpl::InsertSimpleInfoMsg(const char16_t* text, bool flag) { ShowSimpleNotice(text, flag, u"#info_icon_msg_2"); }
+
+// The warning always passes a true flag on, whatever the caller says.
+void CTaviImpl::InsertSimpleInfoWarnMsg(const char16_t* text, bool) { ShowSimpleNotice(text, true, u"#info_icon_warn"); }
+
+void CTaviImpl::InsertADHOCMsg(const char16_t* a, const char16_t* b, const char16_t* c, bool flag) {
+    if (m_pPanel) ShowADHOCMsgInRE(a, b, c, m_pPanel->GetHistoryView(), flag);
+}
+
+void CTaviImpl::InsertADHOCFileMsg(const char16_t* a, const char16_t* b, const char16_t* c, const char16_t* d,
+                                   bool flag) {
+    if (m_pPanel) ShowADHOCFileMsgInRE(a, b, c, d, m_pPanel->GetHistoryView(), flag);
+}
+
+bool CTaviImpl::IsFrdEventDisplayed() { return m_pPanel && m_pPanel->IsFrdEventDisplayed(); }
+
+void CTaviImpl::AddMarqueeMsg(const char16_t* a, const char16_t* b) {
+    if (m_pPanel) m_pPanel->AddMarqueeMsg(a, b);
+}
+
+void CTaviImpl::ShowFrdEvent(int32_t a, int32_t b) {
+    if (m_pPanel) m_pPanel->ShowFrdEvent(a, b);
+}
+
+void CTaviImpl::ShowCaptionBar(bool show) {
+    if (m_pPanel) m_pPanel->ShowCaptionBar(show);
+}
+
+void CTaviImpl::ReflashBirthRemind() {
+    if (m_pPanel) m_pPanel->InitBirthdayRemind();
+}
+
+void CTaviImpl::InsertLinkInfoMsg(const char16_t* text, CLinkObj* link, int value, bool flag, tagTextFormat* format) {
+    if (CRichEditExUI* view = GetMsgHistoryRichEdit()) view->InsertLink(text, link, value, flag, format);
+}
+
+void CTaviImpl::ReflashAfterMakeUp(int value) {
+    TAVI_SCOPE("CTaviImpl::ReflashAfterMakeUp");
+    if (CMsgHandle* handler = MsgHandle()) handler->ReflashAfterMakeUp(m_pPanel->GetHistoryView(), value != 0);
+}
+
+int CTaviImpl::QelSendMsg(const char16_t* body, const char16_t* extra, const char* contentType, bool show) {
+    TAVI_SCOPE("CTaviImpl::QelSendMsg");
+    CMsgHandle* handler = MsgHandle();
+    if (!handler) return -1;
+    return handler->QelSendMsg(body, extra, contentType, show);
+}
+
+void CTaviImpl::OnRecallMessage(SQelBoxMsg* message) {
+    TAVI_SCOPE("CTaviImpl::OnRecallMessage");
+    if (CMsgHandle* handler = MsgHandle()) handler->OnRecallMessage(message);
+}
+
+void CTaviImpl::OnBurnReadMessage(SQelBoxMsg* message) {
+    if (CMsgHandle* handler = MsgHandle()) handler->OnBurnReadMessage(message);
+}
+
+void CTaviImpl::RefreshEditState() {
+    if (m_pPanel) m_pPanel->OnEditChange(0);
+}
+
+bool CTaviImpl::CanExitWhileSending() {
+    TAVI_SCOPE("CTaviImpl::CanExitWhileSending");
+    if (GetSendingMsgCount() == 0) return true;
+    IAppMain* app = GetAppMain();
+    const HWND parent = app ? app->GetMainWnd() : nullptr;
+    const int answer = UIMessageBox(parent, I18NSTR(u"IDS_EXIT_APP_WHEN_MSG_SENDING_TIP", 0),
+                                    I18NSTR(u"#SEND_MESSAGE", 0), I18NSTR(u"#NO_YES", 0), 1, nullptr,
+                                    CDPI::Scale(340), CDPI::Scale(150));
+    return answer == 0x33;
+}
+
+void CTaviImpl::StoreFocus() {
+    m_pStoredFocus = nullptr;
+    if (!m_pPanel) return;
+    CRichEditExUI* view = m_pPanel->GetHistoryView();
+    CRichEditUI* input = m_pPanel->GetInputEdit();
+    if (view && view->IsFocused()) m_pStoredFocus = view;
+    else if (input && input->IsFocused()) m_pStoredFocus = input;
+}
+
+void CTaviImpl::RestoreFocus() {
+    if (!m_pPanel) return;
+    if (!m_pStoredFocus) {
+        CWindowUI* window = m_pPanel->GetWindow();
+        // Something else of the window has the focus: leave it there.
+        if (window && window->GetFocus()) return;
+        m_pStoredFocus = m_pPanel->GetInputEdit();
+    }
+    if (m_pStoredFocus) m_pStoredFocus->SetFocus();
+}
+
+void CTaviImpl::ShowCollectTip(int32_t a, int32_t b, int32_t c, int32_t d) {
+    if (m_pPanel) m_pPanel->ShowCollectTip(a, b, c, d);
+}
+
+void CTaviImpl::SetEmailDlgType(int type) {
+    if (m_pPanel) m_pPanel->SetEmailDlgType(type);
+}
+
+void CTaviImpl::EmailRequest(int32_t a, int32_t b, bool flag) {
+    if (CMsgHandle* handler = MsgHandle()) handler->EmailRequest(a, b, flag);
+}
+
+void CTaviImpl::SetImageOversizeOption(int option) {
+    if (m_pPanel) m_pPanel->SetImageOversizeOption(option);
+}
+
+void CTaviImpl::RefreshImportantMsgStatus(int32_t a, int32_t b, int32_t c) {
+    if (CMsgHandle* handler = MsgHandle()) handler->RefreshImportantMsgStatus(a, b, c);
+}
+
+void CTaviImpl::SetMarkReadOnClose(bool mark) {
+    if (m_pPanel) m_pPanel->SetMarkReadOnDestroy(mark);
+}
+
+void CTaviImpl::RestartHistoryTimer() {
+    CRichEditExUI* view = GetMsgHistoryRichEdit();
+    if (!view) return;
+    view->KillTimer(kHistoryRefreshTimer);
+    view->SetTimer(kHistoryRefreshTimer, 50);
+}
+
+void CTaviImpl::UpdateGrpTopUnreadMsg() {
+    if (m_pPanel) m_pPanel->UpdateGrpTopUnreadMsg();
+}
+
+void CTaviImpl::PasteClipboard() {
+    CRichEditUI* input = GetInputRichEdit();
+    if (!input) return;
+    input->Paste();
+    input->InsertText(u"\n");
+    input->Invalidate();
+}
+
+}  // namespace tavi

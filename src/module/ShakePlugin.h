@@ -1,0 +1,22 @@
+// The shake plug-in: puts the shake button panel into conversation windows.
+#pragma once
+
+#include "module/ChatPlugin.h"
+#include "module/Guids.h"
+#include "sdk/ui/CompositeUI.h"
+
+namespace tavi {
+
+class CShakeMsgWidgetPlugin : public CChatPlugin {
+public:
+    pfx::GUID GetClassId() const override { return kShakePluginId; }
+    static const SPanelSetting kPanelTable[];
+
+protected:
+    const SPanelSetting* PanelTable() const override { return kPanelTable; }
+};
+
+// The shake button's panel.
+class CShakeMsgWidgetPanel : public CCompositeUI {};
+
+}  // namespace tavi

@@ -1,0 +1,338 @@
+// The panel's construction, start, close and timers.
+#include "panel/TaviPanel.h"
+
+#include "module/DllObject.h"
+#include "module/ModuleDll.h"
+#include "msghandle/MsgHandle.h"
+#include "sdk/chatwnd.h"
+#include "sdk/common.h"
+#include "sdk/common_sdk.h"
+#include "sdk/host.h"
+#include "sdk/qel_account.h"
+#include "sdk/qel_attribs.h"
+#include "sdk/qel_conversation.h"
+#include "sdk/qel_ext_api.h"
+#include "sdk/ui.h"
+#include "sdk/ui/RichEditExUI.h"
+#include "sdk/ui/WindowUI.h"
+#include "util/Log.h"
+#include "util/Strings.h"
+
+namespace tavi {
+
+namespace {
+// The panel's own timers.
+constexpr uint32_t kRelayoutTimerId = 1;
+constexpr uint32_t kMarqueeTimerId = 2;
+
+inline constexpr pfx::GUID kPhotoServiceId = pfx::MakeGuid("{0CF953CE-B858-4DC6-A46C-3B5C47138415}");
+inline constexpr pfx::GUID kContextMenuProviderId = pfx::MakeGuid("{1E2478F9-824B-4685-85B5-B6A220E54F04}");
+
+std::string Utf8(const std::u16string& text) { return util::WideToUtf8(text); }
+}  // namespace
+
+CTaviPanel::CTaviPanel() {
+    m_marqueeTimer.Bind(this, kMarqueeTimerId, [] {});
+    m_relayoutTimer.Bind(this, kRelayoutTimerId, [this] { OnTimer(); });
+    m_friendFeedEnabled = common::GetModuleConfig(u"IMCore", u"FriendFeed", 1) != 0;
+}
+
+CTaviPanel::~CTaviPanel() {
+    unsubscribe_all();
+    unsubscribe_all_timer_signals();
+    m_pMsgHandle.reset();
+    if (m_pContextMenuProvider) m_pContextMenuProvider->Release();
+}
+
+void CTaviPanel::SetInfo(const pfx::GUID& windowKey, const char16_t* sessionId, const char16_t* instanceName,
+                         bool hasHistory, qel_handle account) {
+    m_windowKey = windowKey;
+    SetSessionId(sessionId);
+    m_instanceName = util::SafeWide(instanceName);
+    m_hasHistory = hasHistory;
+    m_account = account;
+}
+
+void CTaviPanel::SetSessionId(const char16_t* sessionId) {
+    m_sessionId = util::SafeWide(sessionId);
+    // The handler is registered under the conversation it serves.
+    m_handleId = m_sessionId;
+}
+
+int CTaviPanel::GetPrefInt(const char* key, int defaultValue) const {
+    qel_handle pref = qel_account_preference(m_account.get());
+    return pref ? qel_preference_get_int(pref, key, defaultValue) : defaultValue;
+}
+
+std::u16string CTaviPanel::GetPrefStr(const char* key, const char16_t* defaultValue) const {
+    qel_handle pref = qel_account_preference(m_account.get());
+    const char16_t* value = pref ? qel_preference_get_wstr(pref, key, defaultValue) : defaultValue;
+    return util::SafeWide(value);
+}
+
+void CTaviPanel::OnCreate() {
+    TAVI_SCOPE("CTaviPanel::OnCreate");
+    TAVI_LOG("CTaviPanel::OnCreate id: %s", Utf8(m_sessionId).c_str());
+    util::TraceLine("chat_open", " begin: %s", Utf8(m_sessionId).c_str());
+
+    m_pHistoryView = dynamic_cast<CRichEditExUI*>(FindSubControl(u"history.view.viewrichedit"));
+    if (m_pHistoryView) {
+        m_pHistoryView->SetReadOnly(true);
+        m_pHistoryView->EnableImageThumbnail(true);
+        m_pHistoryView->SetUndoLimit(0);
+        m_pHistoryView->EnableZoom(true);
+        m_pHistoryView->OnEvent += [this](TEventUI& event) { return OnChatViewEditEvent(event); };
+    }
+    if (!m_hasHistory) ApplyInputOnlyLayout();
+
+    m_pInputEdit = dynamic_cast<CRichEditUI*>(FindSubControl(u"input.chatrichedit"));
+    if (m_pInputEdit) {
+        m_pInputEdit->SetAutoURLDetect(false);
+        m_pInputEdit->OnEvent += [this](TEventUI& event) { return OnChatEditEvent(event); };
+        m_pInputEdit->SetLimitImageSize(150, 150);
+        CDllObject* state = GetDllObject();
+        if (state && state->m_bStarted) {
+            LoadChatFont();
+        } else {
+            IUIRes* res = GetUIRes();
+            m_pInputEdit->SetFont(res ? util::SafeWide(res->GetDefaultFontName()) : u"", 12, false, false, false);
+        }
+    }
+    ApplyShowScale();
+    SetCaptureToolTip();
+    if (m_pInputEdit) m_pInputEdit->SetFocus();
+    HideCaptionBar();
+    ShowFrdEvent(0, 0);
+    InitBirthdayRemind();
+
+    CDllObject* state = GetDllObject();
+    SetItemVisible(this, u"input.left.font", state && state->m_bStarted);
+    ApplyWindowKindButtons();
+    ApplyPhotoButton();
+
+    if (!m_pMsgHandle) {
+        util::TraceLine("chat_open", " new CMsgHandle: %s", Utf8(m_sessionId).c_str());
+        CreateMsgHandle();
+    }
+    if (m_pHistoryView) m_pHistoryView->SetTimer(kViewClearResourceTimer, 1800000);
+    util::TraceLine("chat_open", " end: %s", Utf8(m_sessionId).c_str());
+}
+
+void CTaviPanel::ApplyInputOnlyLayout() {
+    SetItemVisible(this, u"history.bk", false);
+    SetItemVisible(this, u"history.view", false);
+    if (CControlUI* history = FindSubControl(u"history")) history->Resize();
+    if (CControlUI* splitter = FindSubControl(u"splitter")) {
+        splitter->SetVisible(false);
+        splitter->Resize();
+    }
+    if (CControlUI* input = FindSubControl(u"input")) input->SetCoordinate(0, 33, 0, 0, 8);
+    SetItemVisible(this, u"input.left.imageediter", false);
+    SetItemVisible(this, u"input.left.shake", false);
+    SetItemVisible(this, u"input.left.font", false);
+    if (CControlUI* left = FindSubControl(u"input.left")) left->Resize();
+    if (CControlUI* input = FindSubControl(u"input")) input->Resize();
+    Resize();
+    Invalidate();
+}
+
+void CTaviPanel::LoadChatFont() {
+    if (!m_pInputEdit) return;
+    tagTextFormat format;
+    m_pInputEdit->GetDefaultCharFormat(format);
+    IUIRes* res = GetUIRes();
+    const std::u16string face =
+        GetPrefStr("SystemInfo.ChatFont.FontName", res ? res->GetDefaultFontName() : u"");
+    if (!face.empty()) {
+        const size_t n = std::min(face.size(), sizeof(format.szFaceName) / sizeof(char16_t) - 1);
+        std::fill(std::begin(format.szFaceName), std::end(format.szFaceName), u'\0');
+        std::copy_n(face.begin(), n, format.szFaceName);
+    }
+    if (const int size = GetPrefInt("SystemInfo.ChatFont.FontSize", 12)) format.nSize = size;
+    if (GetPrefInt("SystemInfo.ChatFont.Bold", 0)) format.dwEffects |= TF_BOLD;
+    if (GetPrefInt("SystemInfo.ChatFont.Italic", 0)) format.dwEffects |= TF_ITALIC;
+    if (GetPrefInt("SystemInfo.ChatFont.Underline", 0)) format.dwEffects |= TF_UNDERLINE;
+    // A stored colour of 0 (black) is never applied: it is the edit's own default.
+    if (const int color = GetPrefInt("SystemInfo.ChatFont.Color", 0)) format.crColor = uint32_t(color);
+    m_pInputEdit->SetDefaultCharFormat(format);
+}
+
+void CTaviPanel::ApplyShowScale() {
+    const int scale = util::WToI(GetPrefStr("SystemInfo.Richedit.ShowScale", u"100%"));
+    if (scale != 100 && m_pHistoryView) m_pHistoryView->SetZoom(scale, 100);
+}
+
+void CTaviPanel::SetCaptureToolTip() {
+    const std::u16string hotKey = GetPrefStr("SystemInfo.HotKey.ScreenCapture", u"Ctrl + Alt + A");
+    if (CControlUI* capture = FindSubControl(u"input.left.capture"))
+        capture->SetToolTip(util::SafeWide(I18NSTR(u"#SCREENSHOT", 0)) + u"   " + hotKey);
+}
+
+void CTaviPanel::HideCaptionBar() {
+    if (!FindSubControl(u"history.view.loginout")) return;
+    m_captionBarShown = false;
+    SetItemVisible(this, u"history.view.loginout", false);
+}
+
+void CTaviPanel::ApplyWindowKindButtons() {
+    if (m_windowKey == kEmailKey) {
+        SetItemVisible(this, u"input.left.emoticon", false);
+        SetItemVisible(this, u"input.left.syspic", false);
+    } else if (m_windowKey == kAdhocChatKey) {
+        SetItemVisible(this, u"input.left.font", false);
+        SetItemVisible(this, u"input.left.emoticon", false);
+    }
+}
+
+void CTaviPanel::ApplyPhotoButton() {
+    // The photo service is the host's; without it there is no photo button.
+    bool canTakePhoto = false;
+    pfx::IHost* host = GetModuleHost();
+    pfx::IObject* service = nullptr;
+    if (host && host->CreateObject(&service, kPhotoServiceId) && service) {
+        canTakePhoto = true;
+        service->Release();
+    }
+    SetItemVisible(this, u"input.left.takephoto", canTakePhoto);
+}
+
+void CTaviPanel::CreateMsgHandle() {
+    m_pMsgHandle = std::make_unique<CMsgHandle>();
+    m_pMsgHandle->SetParam(this, m_handleId.c_str(), m_sessionId.c_str(), m_account.get(), m_windowKey);
+    m_lastReadMsgId = qel_ext::GetQELAttribs_msg_id(m_pMsgHandle->GetConversation(), "last-read-msgid");
+    if (!m_hasHistory) m_pMsgHandle->SetShowHistory(false);
+}
+
+void CTaviPanel::OnMsgHandleDestroyed(CMsgHandle* handler) {
+    if (m_pMsgHandle.get() == handler) (void)m_pMsgHandle.release();
+}
+
+void CTaviPanel::UpdateInfo() {
+    if (!m_pMsgHandle) CreateMsgHandle();
+}
+
+void CTaviPanel::InitMsgHandle() {
+    TAVI_SCOPE("CTaviPanel::InitMsgHandle");
+    TAVI_LOG("CTaviPanel::InitMsgHandle id: %s", Utf8(m_sessionId).c_str());
+    UpdateInfo();
+    subscribe_timer_signal(600, 86400, 2147483647, nullptr);
+    SetupBottomPanel();
+    CreateContextMenuProvider();
+    if (m_windowKey != kEmailKey) RegisterUnreadCounter();
+    m_relayoutTimer.Start();
+    if (m_pMsgHandle && m_pMsgHandle->GetConversation()) subscribe_attrib_changed(m_pMsgHandle->GetConversation());
+    if (m_windowKey == kPersonChatKey) RequestPartnerReadCursor();
+    if (m_pInputEdit) m_pInputEdit->SetTimer(kInputTypingTimer, 1000);
+    SetMiniMode(false);
+    ReportConversationType();
+}
+
+void CTaviPanel::SetupBottomPanel() {
+    IAppMain* app = GetAppMain();
+    IChatWndType* type = app ? app->GetChatWndType(m_windowKey) : nullptr;
+    if (!type || !m_pHistoryView) return;
+    if (type->GetFlags() & 1) m_pHistoryView->SetBottomPanel(FindSubControl(u"history.view.bottompanel"));
+}
+
+void CTaviPanel::CreateContextMenuProvider() {
+    if (m_pContextMenuProvider) return;
+    if (pfx::IHost* host = GetModuleHost()) host->CreateObject(&m_pContextMenuProvider, kContextMenuProviderId);
+}
+
+void CTaviPanel::RegisterUnreadCounter() {
+    CControlUI* counter = FindSubControl(u"history.view.unread_msg");
+    IAppMain* app = GetAppMain();
+    if (!counter || !app) return;
+    app->RegisterUnreadCounter(counter, m_sessionId.c_str(), u"TaviPanel", 999, u"%d", u"%d+", [this] {
+        CWindowUI* window = GetWindow();
+        IChatWndMgr* manager = GetChatWndMgr();
+        return window && manager && manager->GetCurrentChatWnd() == window->GetHWND() && m_pHistoryView &&
+               m_pHistoryView->IsNeedShowBottomPanel();
+    });
+}
+
+void CTaviPanel::RequestPartnerReadCursor() {
+    qel_handle buddies = qel_account_buddies(m_account.get());
+    qel_handle buddy = buddies ? qel_buddies_find_buddy_base(buddies, Utf8(m_sessionId).c_str()) : nullptr;
+    qel_handle conversation = buddy ? qel_buddy_get_conversation(buddy, "im", 0) : nullptr;
+    if (conversation) qel_conversation_request_partner_read_cursor(conversation);
+}
+
+void CTaviPanel::ReportConversationType() {
+    // Large-group conversations of type 6 are the host's to present.
+}
+
+void CTaviPanel::OnDestroy() {
+    TAVI_SCOPE("CTaviPanel::OnDestroy");
+    qel_handle current = qel_ext::QelGetCurAccount();
+    if (current && qel_account_get_login_state(current) == 1) MarkLastReadOnClose();
+    if (m_pHistoryView) {
+        if (m_markReadOnDestroy) SetCurrentPosMsgRead();
+        m_pHistoryView->KillTimer(kViewReadTimer);
+    }
+    CCompositeUI::OnDestroy();
+}
+
+void CTaviPanel::MarkLastReadOnClose() {
+    if (!m_pMsgHandle) {
+        TAVI_LOG("CTaviPanel::OnDestroy error! m_pMsgHandle == NULL id: %s", Utf8(m_sessionId).c_str());
+        return;
+    }
+    qel_handle conversation = m_pMsgHandle->GetConversation();
+    qel_handle message = conversation ? qel_conversation_find_msg(conversation, m_lastReadMsgId) : nullptr;
+    if (message) qel_ext::QelConvRequestSetMsgReaded(conversation, message);
+}
+
+
+void CTaviPanel::DoEvent(TEventUI& event) {
+    if (event.Type == UIEVENT_TIMER &&
+        (m_relayoutTimer.OnTimerEvent(uint32_t(event.wParam)) || m_marqueeTimer.OnTimerEvent(uint32_t(event.wParam))))
+        return;
+    CCompositeUI::DoEvent(event);
+}
+
+void CTaviPanel::OnTimer() {
+    if (m_pHistoryView) m_pHistoryView->Resize();
+}
+
+bool CTaviPanel::OnChatViewEditEvent(TEventUI& event) {
+    if (event.Type == UIEVENT_TIMER && event.wParam == kViewClearResourceTimer) {
+        m_pHistoryView->ClearResource();
+        return false;
+    }
+    if (event.Type == UIEVENT_TIMER && event.wParam == kViewReadTimer) {
+        m_pHistoryView->KillTimer(kViewReadTimer);
+        SetCurrentPosMsgRead();
+        return false;
+    }
+    return true;
+}
+
+bool CTaviPanel::OnChatEditEvent(TEventUI& event) {
+    if (event.Type == UIEVENT_TIMER && event.wParam == kInputTypingTimer) {
+        m_pInputEdit->KillTimer(kInputTypingTimer);
+        m_typingArmed = true;
+        return false;
+    }
+    return true;
+}
+
+void CTaviPanel::SetChatParticipants(pfx::IStrVector* list, int value) {
+    m_participants.Clear();
+    if (list) {
+        list->ForEach([](const char16_t* text, void* user) { static_cast<pfx::CStrVector*>(user)->Add(text); },
+                      &m_participants);
+    }
+    m_participantsValue = value;
+}
+
+
+void CTaviPanel::OnSelEmoticon(const char16_t*, const char16_t*) {}
+
+void CTaviPanel::on_sig_timeout(void*) { InitBirthdayRemind(); }
+
+void CTaviPanel::on_sig_attrib_changed(qel_handle, const char**, int) {}
+
+void CTaviPanel::on_sig_buddy_group_attrib_changed(qel_handle) {}
+
+}  // namespace tavi

@@ -1,0 +1,174 @@
+// The conversation panel of one chat window: the history view on top, the
+// input rich edit below, the tool bar between them and the tip bars over
+// the history. This header holds its shape and lifecycle; its features
+// live in the TaviPanel*.cpp files beside it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "module/StdContainer.h"
+#include "panel/TimerSource.h"
+#include "sdk/pfx.h"
+#include "sdk/qel_cxx_helper.h"
+#include "sdk/tavi.h"
+#include "sdk/ui/CompositeUI.h"
+
+class COleImageObj;
+class CRichEditExUI;
+class CRichEditUI;
+
+namespace tavi {
+
+class CMsgHandle;
+
+// The kinds of chat window, by the window key the host gives.
+inline constexpr pfx::GUID kPersonChatKey = pfx::MakeGuid("{7CADFB98-F2B4-4BD7-9C4F-A06B1D69C556}");
+inline constexpr pfx::GUID kGroupChatKey = pfx::MakeGuid("{842CE4E4-969A-48FD-B924-9A5DE68253BC}");
+inline constexpr pfx::GUID kAdhocChatKey = pfx::MakeGuid("{8651C5D0-D8D5-440B-9679-CEBE887B5559}");
+inline constexpr pfx::GUID kEmailKey = pfx::MakeGuid("{21DE38CE-C45E-4943-850C-573ADFDB3CF5}");
+
+// Timer ids on the panel's rich edits.
+inline constexpr uint32_t kViewClearResourceTimer = 15;
+inline constexpr uint32_t kViewReadTimer = 120203;
+inline constexpr uint32_t kInputTypingTimer = 120204;
+
+class CTaviPanel : public CCompositeUI,
+                   public IEmoticonCallBack,
+                   public qel_cxx_helper::TimerSignalsListener,
+                   public qel_cxx_helper::SignalsListener {
+public:
+    CTaviPanel();
+    ~CTaviPanel() override;
+
+    // Set by the component before the panel is created.
+    void SetInfo(const pfx::GUID& windowKey, const char16_t* sessionId, const char16_t* instanceName,
+                 bool hasHistory, qel_handle account);
+    void SetSessionId(const char16_t* sessionId);
+    void SetWindowKey(const pfx::GUID& windowKey) { m_windowKey = windowKey; }
+
+    void OnCreate() override;
+    void OnDestroy() override;
+    void DoEvent(TEventUI& event) override;
+
+    // Starts the conversation once the host has set the event sink.
+    void InitMsgHandle();
+    // (Re)binds the message handler to the conversation.
+    void UpdateInfo();
+    void SetHostMsgSink(IHostMsgSink* sink) { m_pHostSink = sink; }
+    IHostMsgSink* GetHostMsgSink() const { return m_pHostSink; }
+    void SetChatParticipants(pfx::IStrVector* list, int value);
+    virtual void SetCaptionBarText(const char16_t* text);
+
+    // Input commands.
+    void SendMsg();
+    void OnEditChange(intptr_t param);
+    void ChangePictureShow(bool show);
+    // Accepted for 61 <= height <= 499 only.
+    void SetInputEditHeight(int height);
+
+    // Pictures.
+    bool OnDropFiles(TEventUI& event);
+    // The panel takes the picture; it is freed when it cannot go in.
+    void InsertImage(COleImageObj* image);
+    void InsertEditImage(COleImageObj* image, uintptr_t param);
+    void SaveAsSmiley(const char16_t* path);
+    void SetImageOversizeOption(int option) { m_imageOversizeOption = option; }
+    int GetImageOversizeOption() const { return m_imageOversizeOption; }
+
+    // View modes, friend dynamics and the marquee.
+    void SetMiniMode(bool mini);
+    void SetThinMode();
+    void SetView(const char16_t* viewName);
+    void ShowFrdEvent(int32_t a, int32_t b);
+    bool IsFrdEventDisplayed() const;
+    void AddMarqueeMsg(const char16_t* a, const char16_t* b);
+
+    // Tips and reminder bars over the history.
+    void ShowCaptionBar(bool show);
+    void InitBirthdayRemind();
+    void UpdateGrpTopUnreadMsg();
+    void ShowCollectTip(int32_t a, int32_t b, int32_t c, int32_t d);
+
+    // Read cursor and receipt panes.
+    void ShowPartnerUnreadPane(uint64_t msgId, uint64_t convMsgId);
+
+    void SetEmailDlgType(int type) { m_emailDlgType = type; }
+    int GetEmailDlgType() const { return m_emailDlgType; }
+
+    // IEmoticonCallBack
+    void OnSelEmoticon(const char16_t* name, const char16_t* description) override;
+    // SDK signals.
+    void on_sig_timeout(void* userdata) override;
+    void on_sig_attrib_changed(qel_handle attribs, const char** names, int count) override;
+    void on_sig_buddy_group_attrib_changed(qel_handle group) override;
+
+    CRichEditExUI* GetHistoryView() const { return m_pHistoryView; }
+    CRichEditUI* GetInputEdit() const { return m_pInputEdit; }
+    CMsgHandle* GetMsgHandle() const { return m_pMsgHandle.get(); }
+    // The handler tells its panel when it goes.
+    void OnMsgHandleDestroyed(CMsgHandle* handler);
+    const std::u16string& GetSessionId() const { return m_sessionId; }
+    const std::u16string& GetHandleId() const { return m_handleId; }
+    const pfx::GUID& GetWindowKey() const { return m_windowKey; }
+    qel_handle GetAccount() const { return m_account.get(); }
+    bool HasHistory() const { return m_hasHistory; }
+    bool IsTypingArmed() const { return m_typingArmed; }
+    uint64_t GetLastReadMsgId() const { return m_lastReadMsgId; }
+    void SetMarkReadOnDestroy(bool mark) { m_markReadOnDestroy = mark; }
+    bool IsCaptionBarShown() const { return m_captionBarShown; }
+
+private:
+    bool OnChatViewEditEvent(TEventUI& event);
+    bool OnChatEditEvent(TEventUI& event);
+    void OnTimer();
+    void LoadChatFont();
+    void ApplyInputOnlyLayout();
+    void ApplyShowScale();
+    void SetCaptureToolTip();
+    void HideCaptionBar();
+    void ApplyWindowKindButtons();
+    void ApplyPhotoButton();
+    void CreateMsgHandle();
+    void SetupBottomPanel();
+    void CreateContextMenuProvider();
+    void RegisterUnreadCounter();
+    void RequestPartnerReadCursor();
+    void ReportConversationType();
+    void MarkLastReadOnClose();
+    void SetCurrentPosMsgRead();
+    int GetPrefInt(const char* key, int defaultValue) const;
+    std::u16string GetPrefStr(const char* key, const char16_t* defaultValue) const;
+
+    pfx::GUID m_windowKey;
+    CRichEditExUI* m_pHistoryView = nullptr;
+    CRichEditUI* m_pInputEdit = nullptr;
+    std::unique_ptr<CMsgHandle> m_pMsgHandle;
+    bool m_closeAfterSend = false;
+    std::u16string m_sessionId;
+    std::u16string m_handleId;
+    std::u16string m_instanceName;
+    qel_cxx_helper::WeakHandle m_account;
+    IHostMsgSink* m_pHostSink = nullptr;
+    bool m_hasHistory = true;
+    pfx::CStrVector m_participants;
+    int32_t m_participantsValue = 0;
+    bool m_captionBarShown = false;
+    CTimerSource m_marqueeTimer{3000, 3000, false};
+    CTimerSource m_relayoutTimer{10, 0, true};
+    pfx::IObject* m_pContextMenuProvider = nullptr;
+    uint64_t m_lastReadMsgId = 0;
+    RECT m_savedHistoryRect;
+    uint64_t m_atReminderMsgId = 0;
+    bool m_typingArmed = false;
+    bool m_friendFeedEnabled = true;
+    int64_t m_lastMarkReadTime = 0;
+    int32_t m_emailPagingMode = -1;
+    int32_t m_emailPageStart = 0;
+    bool m_markReadOnDestroy = true;
+    int m_imageOversizeOption = 0;
+    int m_emailDlgType = 0;
+};
+
+}  // namespace tavi
