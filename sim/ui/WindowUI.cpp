@@ -79,6 +79,7 @@ HWND CWindowUI::Create(HWND parent, const char16_t* name, uint32_t style, uint32
     m_exStyle = exStyle;
     m_rect = RECT{x, y, x + width, y + height};
     auto* root = new CContainerUI;
+    root->SetCoordinate(0, 0, 0, 0, UIANCHOR_FILL);
     // A window without a layout of its name is an empty root.
     sim::ui::BuildLayout(m_name, root);
     AttachRoot(root);
