@@ -64,6 +64,16 @@ void CRichEditUI::InsertText(const std::u16string& text) {
     SetSel(caret + long(clean.size()), caret + long(clean.size()));
 }
 
+void CRichEditUI::InsertText(long pos, const std::u16string& text) {
+    SetSel(pos, pos);
+    InsertText(text);
+}
+
+TPointUI CRichEditUI::GetCaretPos() const {
+    const RECT origin = GetPos();
+    return TPointUI{origin.left + GetCharLeft(m_selEnd), origin.top + GetCharTop(m_selEnd) - m_scrollPos};
+}
+
 void CRichEditUI::AppendText(const std::u16string& text) {
     SetSel(-1, -1);
     InsertText(text);

@@ -82,3 +82,32 @@ TEST_F(UiTest, AHandlerThatStopsAnEventKeepsItFromTheControl) {
     EXPECT_EQ(types, (std::vector<int>{UINOTIFY_TEXTCHANGED, UINOTIFY_TEXTCHANGED, UINOTIFY_TEXTCHANGED}));
     window->RemoveNotifier(&receiver);
 }
+
+TEST_F(UiTest, TimerSourcesRunOneShotOrPeriodicAndStop) {
+    std::vector<uint64_t> relayout, marquee;
+    CTimerSource once(10, 0, false);
+    once.Bind([&] { relayout.push_back(sim::NowMs()); });
+    CTimerSource periodic(3000, 3000, true);
+    periodic.Bind([&] {
+        marquee.push_back(sim::NowMs());
+        if (marquee.size() == 3) periodic.Stop();
+    });
+    once.Start();
+    sim::Advance(20000);
+    EXPECT_EQ(relayout, std::vector<uint64_t>{10});
+    EXPECT_FALSE(once.IsRunning());
+    EXPECT_EQ(marquee, (std::vector<uint64_t>{3000, 6000, 9000}));
+
+    CTimerSource idle;
+    bool fired = false;
+    idle.Bind([&] { fired = true; });
+    idle.SetParams(500, 0);
+    idle.Start();
+    idle.Start();  // starts over, once
+    sim::ResetAll();  // a reset drops the task; the timer stays quiet and can start again
+    sim::Advance(1000);
+    EXPECT_FALSE(fired);
+    idle.Start();
+    sim::Advance(500);
+    EXPECT_TRUE(fired);
+}

@@ -211,3 +211,90 @@ TEST_F(UiTest, TheHostWindowManagerFindsRegistersAndRemovesControls) {
     for (const auto& call : sim::WndMgrCalls()) ops.push_back(call.op);
     EXPECT_EQ(ops, (std::vector<std::string>{"add", "activate", "refresh", "remove", "remove"}));
 }
+
+TEST_F(UiTest, MessageFiltersSeeWindowMessagesFirst) {
+    struct Popup : CNoActiveWindowUI, IMessageFilterUI {
+        std::vector<uint32_t> seen;
+        intptr_t MessageFilter(uint32_t message, uintptr_t, intptr_t, bool& handled) override {
+            seen.push_back(message);
+            handled = message == 0x201;
+            return handled ? 1 : 0;
+        }
+    } popup;
+    struct Main : CWindowUI {
+        std::vector<uint32_t> got;
+        intptr_t WindowProc(uint32_t m, uintptr_t, intptr_t) override { return got.push_back(m), 7; }
+    } main;
+    main.Create(nullptr, u"main");
+    popup.Create(main.GetHWND(), u"listbox");
+    ASSERT_NE(popup.FindControl(u"list"), nullptr);
+    main.AddMessageFilter(&popup);
+    EXPECT_EQ(sim::SendWindowMessage(main.GetHWND(), 0x201), 1);
+    EXPECT_EQ(sim::SendWindowMessage(main.GetHWND(), 0x0F), 7);
+    EXPECT_EQ(popup.seen, (std::vector<uint32_t>{0x201, 0x0F}));
+    EXPECT_EQ(main.got, std::vector<uint32_t>{0x0F});
+    main.RemoveMessageFilter(&popup);
+    EXPECT_EQ(sim::SendWindowMessage(nullptr, 0x0F), 0);
+}
+
+TEST_F(UiTest, ListsSelectWrapAndScrollRowsIntoView) {
+    auto* list = new CListUI;
+    std::vector<uintptr_t> changes;
+    struct Receiver : INotifyUI {
+        std::vector<uintptr_t>* out;
+        bool ProcessNotify(TNotifyUI& m) override { return m.nType == UINOTIFY_SELCHANGE && (out->push_back(m.wParam), true); }
+    } receiver;
+    receiver.out = &changes;
+    list->SetNotifier(&receiver);
+    EXPECT_EQ(list->GetNextItem(), -1);
+    for (int i = 0; i < 8; ++i) {
+        auto* row = new CCompositeUI;
+        ASSERT_TRUE(row->Create(u"IDD_TAVI_SEARCH_ITEM_SETTING", list));
+    }
+    EXPECT_EQ(list->GetNextItem(), 0);
+    list->ReselectItem(list->GetPrevItem());
+    EXPECT_EQ(list->GetCurSel(), 7);
+    EXPECT_EQ(list->GetTopIndex(), 3);
+    EXPECT_TRUE(list->GetItemAt(7)->IsSelected());
+    list->ReselectItem(list->GetNextItem());
+    EXPECT_EQ(list->GetCurSel(), 0);
+    EXPECT_EQ(list->GetTopIndex(), 0);
+    EXPECT_FALSE(list->GetItemAt(7)->IsSelected());
+    list->ReselectItem(0);
+    EXPECT_EQ(changes, (std::vector<uintptr_t>{8, 1, 1}));
+    list->Remove(list->GetItemAt(0));
+    EXPECT_EQ(list->GetCurSel(), -1);
+    EXPECT_EQ(sim::FindControl(list->GetItemAt(0), "display_name")->IsVisible(), false);
+    CControlUI::Destroy(list);
+}
+
+TEST_F(UiTest, TracesAndOleEventsReachTheirReceivers) {
+    sim::EnableUiTrace(UINOTIFY_CLICK);
+    EXPECT_TRUE(IsTraceUIMsgType(UINOTIFY_CLICK));
+    EXPECT_FALSE(IsTraceUIMsgType(UINOTIFY_LINK));
+    { CUITrace trace(UINOTIFY_CLICK, "CTaviPanel::ProcessNotify OnBtnSendMsg"); }
+    EXPECT_EQ(sim::UiTraces(), std::vector<std::string>{"CTaviPanel::ProcessNotify OnBtnSendMsg"});
+
+    struct Edit : CRichEditExUI {
+        std::vector<std::pair<int, COleObject*>> events;
+        bool OnOleEvent(TEventUI& e, COleObject* o) override { return events.emplace_back(e.Type, o), true; }
+    };
+    auto window = sim::CreateHostWindow("host", 400, 300);
+    auto* edit = new Edit;
+    window->GetRoot()->Add(edit);
+    edit->SetCoordinate(10, 10, 0, 0, UIANCHOR_FILL);
+    edit->InsertText(u"ab");
+    auto* image = new COleImageObj;
+    image->SetKey(u"face");
+    ASSERT_TRUE(edit->InsertObject(image));
+    RECT bound;
+    ASSERT_TRUE(image->GetBound(bound));
+    EXPECT_EQ(bound.left, 26);  // two characters of 8 after the edit's left of 10
+    EXPECT_EQ(bound.top, 10);
+    EXPECT_EQ(edit->GetCaretPos().x, 46);
+    EXPECT_TRUE(sim::SendOleEvent(edit, 4, TPointUI{30, 15}));
+    EXPECT_TRUE(sim::SendOleEvent(edit, 3, TPointUI{100, 100}));
+    EXPECT_EQ(edit->events, (std::vector<std::pair<int, COleObject*>>{{4, image}, {3, nullptr}}));
+    EXPECT_EQ(edit->FindImage(u"face"), image);
+    EXPECT_EQ(sim::DescribeRange(edit, 0, -1), u"ab[img:face]");
+}
