@@ -413,7 +413,8 @@ void CRichEditUI::DoEvent(TEventUI& event) {
     } else {
         return;
     }
-    SendNotify(UINOTIFY_TEXTCHANGED, HasSelection() ? 0 : 1);
+    // wParam: whether the edit holds anything now.
+    SendNotify(UINOTIFY_TEXTCHANGED, GetTextLength() > 0 ? 1 : 0);
 }
 
 CControlUI* CRichEditUI::FindSubControl(const std::u16string& name) {

@@ -2,6 +2,7 @@
 #include "sdk/ui/TimerSource.h"
 
 #include "sim/core/Loop.h"
+#include "sim/ui/UiInternal.h"
 
 CTimerSource::CTimerSource(uint32_t delayMs, uint32_t periodMs, bool autoStart)
     : m_delayMs(delayMs), m_periodMs(periodMs) {
@@ -21,14 +22,17 @@ void CTimerSource::Start() {
 }
 
 void CTimerSource::Stop() {
-    if (m_task) sim::Cancel(m_task);
+    if (m_task && m_epoch == sim::ui::ResetEpoch()) sim::Cancel(m_task);
     m_task = 0;
-    // A world reset may have dropped the task; the generation tells a stale tick.
+    // A tick already taken off the loop must not run for an old start.
     ++m_generation;
 }
 
+bool CTimerSource::IsRunning() const { return m_task != 0 && m_epoch == sim::ui::ResetEpoch(); }
+
 void CTimerSource::Schedule(uint32_t ms) {
     const uint64_t generation = m_generation;
+    m_epoch = sim::ui::ResetEpoch();
     m_task = sim::PostDelayed(ms, [this, generation] {
         if (generation != m_generation) return;
         m_task = 0;

@@ -13,8 +13,16 @@
 
 namespace sim {
 
-// Windows and screen.
+// Windows, screen and engine.
 void SetDpiScale(int percent);
+void SetRTLLayout(bool rtl);
+void SetDefaultFont(const std::u16string& name, int size);
+struct EngineNotice {
+    int code = 0;
+    HWND window = nullptr;
+};
+// What IUIEngine::NotifyHost was told, in order.
+const std::vector<EngineNotice>& EngineNotices();
 std::vector<CWindowUI*> Windows();
 // A shown window of the host whose root container takes panels.
 std::unique_ptr<CWindowUI> CreateHostWindow(const std::string& name = "host_wnd", int width = 800, int height = 600);

@@ -4,6 +4,7 @@
 #include "sdk/ui/UIDefs.h"
 #include "sim/core/Reset.h"
 #include "sim/ui/UiDriver.h"
+#include "sim/ui/UiInternal.h"
 
 namespace {
 
@@ -17,9 +18,18 @@ TraceState& State() {
     return state;
 }
 
-const bool kRegistered = sim::RegisterReset([] { State() = TraceState{}; });
+uint64_t g_resetEpoch = 0;
+
+const bool kRegistered = sim::RegisterReset([] {
+    State() = TraceState{};
+    ++g_resetEpoch;
+});
 
 }  // namespace
+
+namespace sim::ui {
+uint64_t ResetEpoch() { return g_resetEpoch; }
+}  // namespace sim::ui
 
 namespace sim {
 void EnableUiTrace(int32_t type) { State().types.insert(type); }

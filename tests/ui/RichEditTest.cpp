@@ -212,11 +212,11 @@ TEST_F(UiTest, MessageRangesFollowInsertsAtTopAndBottomAndDeletes) {
     auto* pane = new CContainerUI;
     pane->SetName(u"-100002");
     {
+        // The edit's own inserts at the caret join the open insertion.
         CREidtInsertHelper helper(&view);
         helper.BeginInsert(-100002, r.cpMax);
-        helper.InsertControl(pane, 0, 20, 22);
-        helper.InsertText(u"\r");
-        helper.EndInsert();
+        view.InsertControl(pane, 0, 20, -1, 22);
+        view.InsertText(u"\r");
     }
     const auto items = sim::ViewItems(&view);
     ASSERT_EQ(items.size(), 6u);

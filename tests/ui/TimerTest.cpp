@@ -105,6 +105,7 @@ TEST_F(UiTest, TimerSourcesRunOneShotOrPeriodicAndStop) {
     idle.Start();
     idle.Start();  // starts over, once
     sim::ResetAll();  // a reset drops the task; the timer stays quiet and can start again
+    EXPECT_FALSE(idle.IsRunning());
     sim::Advance(1000);
     EXPECT_FALSE(fired);
     idle.Start();

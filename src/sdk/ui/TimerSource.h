@@ -20,7 +20,7 @@ public:
     // Starting a running timer starts it over.
     void Start();
     void Stop();
-    bool IsRunning() const { return m_task != 0; }
+    bool IsRunning() const;
 
 private:
     void Schedule(uint32_t ms);
@@ -30,4 +30,5 @@ private:
     uint32_t m_periodMs = 0;
     uint64_t m_task = 0;
     uint64_t m_generation = 0;
+    uint64_t m_epoch = 0;
 };
