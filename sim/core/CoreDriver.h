@@ -43,9 +43,6 @@ void SetLanguage(Language language);
 void SetText(const std::string& key, const std::string& text);
 std::u16string LocalisedText(const std::u16string& key);
 
-// The UI resources' default font face.
-inline constexpr char16_t kDefaultFontName[] = u"Tavi Sans";
-
 // What the module registered with the UI engine and resource manager.
 const std::vector<std::string>& ResourceFolders();
 std::vector<std::string> RegisteredControlClasses();

@@ -75,7 +75,6 @@ public:
         State().folders.push_back(path);
         State().textsLoaded = false;
     }
-    const char16_t* GetDefaultFontName() override { return kDefaultFontName; }
 };
 
 }  // namespace

@@ -45,8 +45,8 @@ int32_t ParseInt(const std::u16string& v) {
 
 // One axis of the anchor table: 0 near, 1 far, 2 stretch.
 void AnchorModes(int32_t anchor, int& horizontal, int& vertical) {
-    static const int kModes[10][2] = {{0, 0}, {0, 0}, {1, 0}, {0, 1}, {1, 1}, {2, 0}, {2, 1}, {0, 2}, {2, 2}, {1, 2}};
-    const int a = anchor >= 0 && anchor <= 9 ? anchor : 0;
+    static const int kModes[9][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {2, 0}, {0, 2}, {2, 1}, {1, 2}, {2, 2}};
+    const int a = anchor >= 0 && anchor <= 8 ? anchor : 0;
     horizontal = kModes[a][0];
     vertical = kModes[a][1];
 }

@@ -10,6 +10,7 @@
 
 #include "sdk/ui/ButtonUI.h"
 #include "sdk/ui/CompositeUI.h"
+#include "sdk/ui/ListUI.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/CoreDriver.h"
 #include "sim/core/Text.h"
@@ -62,6 +63,7 @@ CControlUI* MakeBuiltIn(const std::string& cls) {
     if (cls == "Label" || cls == "Text") return new CLabelUI;
     if (cls == "Button") return new CButtonUI;
     if (cls == "Option") return new COptionUI;
+    if (cls == "List") return new CListUI;
     if (cls == "RichEdit") return new CRichEditUI;
     if (cls == "RichEditEx") return new CRichEditExUI;
     return nullptr;

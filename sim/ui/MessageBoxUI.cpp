@@ -46,8 +46,8 @@ int UIMessageBox(HWND parent, const char16_t* text, const char16_t* caption, con
     return answer;
 }
 
-CToolTipUI::~CToolTipUI() {
-    if (m_hideTask) sim::Cancel(m_hideTask);
+CToolTipUI::CToolTipUI(const std::u16string& text) : m_text(text) {
+    m_hideTimer.Bind([this] { m_visible = false; });
 }
 
 void CToolTipUI::ShowTip(int32_t x, int32_t y, const std::u16string& align, int32_t width, uint32_t displayMs,
@@ -60,26 +60,18 @@ void CToolTipUI::ShowTip(int32_t x, int32_t y, const std::u16string& align, int3
 
 void CToolTipUI::Hide() {
     m_visible = false;
-    if (m_hideTask) sim::Cancel(m_hideTask);
-    m_hideTask = 0;
+    m_hideTimer.Stop();
 }
 
 void CToolTipUI::LockTimer(bool lock) {
     m_locked = lock;
-    if (lock && m_hideTask) {
-        sim::Cancel(m_hideTask);
-        m_hideTask = 0;
-    } else if (!lock && m_visible) {
-        StartHideTimer();
-    }
+    if (lock) m_hideTimer.Stop();
+    else if (m_visible) StartHideTimer();
 }
 
 void CToolTipUI::StartHideTimer() {
-    if (m_hideTask) sim::Cancel(m_hideTask);
-    m_hideTask = 0;
+    m_hideTimer.Stop();
     if (m_locked || m_displayMs == 0) return;
-    m_hideTask = sim::PostDelayed(m_displayMs, [this] {
-        m_hideTask = 0;
-        m_visible = false;
-    });
+    m_hideTimer.SetParams(m_displayMs, 0);
+    m_hideTimer.Start();
 }

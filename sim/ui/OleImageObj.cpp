@@ -91,8 +91,10 @@ bool ReadJpeg(const std::string& d, Header& h) {
 
 bool ReadBmp(const std::string& d, Header& h) {
     if (d.size() < 26 || d.compare(0, 2, "BM") != 0) return false;
-    const int32_t height = int32_t(Le32(d, 22));
-    h = {ImageObj::Bmp, int32_t(Le32(d, 18)), height < 0 ? -height : height, 1};
+    // Bottom-up pictures store a negative height.
+    const int64_t height = int32_t(Le32(d, 22));
+    const int64_t magnitude = height < 0 ? -height : height;
+    h = {ImageObj::Bmp, int32_t(Le32(d, 18)), magnitude > INT32_MAX ? 0 : int32_t(magnitude), 1};
     return true;
 }
 

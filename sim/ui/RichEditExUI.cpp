@@ -171,6 +171,14 @@ void CRichEditExUI::AddMsgRange(int64_t id, EMsgKind kind, long start, long end)
 }
 
 void CRichEditExUI::OnTextReplaced(long start, long end, long length) {
+    if (IsInserting()) {
+        if (start == end && start == m_insertPos) {
+            m_insertPos += length;  // inserted at the insertion point: it joins the insertion
+        } else {
+            m_insertStart = Shift(m_insertStart, start, end, length);
+            m_insertPos = std::max(m_insertStart, Shift(m_insertPos, start, end, length));
+        }
+    }
     for (SViewMsg& m : m_msgs) {
         if (m.end <= start) continue;
         m.start = Shift(m.start, start, end, length);
@@ -180,65 +188,66 @@ void CRichEditExUI::OnTextReplaced(long start, long end, long length) {
                  m_msgs.end());
 }
 
+bool CRichEditExUI::BeginMsgInsert(int64_t id, long pos, EMsgKind kind) {
+    if (IsInserting()) EndMsgInsert();
+    const long len = GetTextLength();
+    m_insertId = id;
+    m_insertKind = kind;
+    m_insertStart = m_insertPos = pos < 0 || pos > len ? len : pos;
+    SetSel(m_insertPos, m_insertPos);
+    return true;
+}
+
+bool CRichEditExUI::EndMsgInsert() {
+    if (!IsInserting()) return false;
+    const long start = m_insertStart, end = m_insertPos;
+    const int64_t id = m_insertId;
+    const EMsgKind kind = m_insertKind;
+    m_insertStart = m_insertPos = -1;
+    AddMsgRange(id, kind, start, end);
+    if (kind != EMsgKind::HeaderLine) SendNotify(UINOTIFY_RE_ADDMSG, 0, intptr_t(id));
+    return true;
+}
+
 CREidtInsertHelper::~CREidtInsertHelper() {
-    // An insertion left open still belongs to its id.
-    if (m_start >= 0) EndInsert();
+    if (m_open) EndInsert();
 }
 
 bool CREidtInsertHelper::BeginInsert(int64_t id, long pos, EMsgKind kind) {
     if (!m_edit) return false;
-    if (m_start >= 0) EndInsert();
-    const long len = m_edit->GetTextLength();
-    m_id = id;
-    m_kind = kind;
-    m_start = pos < 0 || pos > len ? len : pos;
-    m_pos = m_start;
-    return true;
+    m_open = m_edit->BeginMsgInsert(id, pos, kind);
+    return m_open;
 }
 
 void CREidtInsertHelper::InsertText(const std::u16string& text) {
-    if (m_start < 0) return;
-    const long before = m_edit->GetTextLength();
-    std::u16string clean;
-    for (char16_t c : text) {
-        if (c != kObjectChar) clean += c;
-    }
-    m_edit->ReplaceRange(m_pos, m_pos, clean);
-    m_pos += m_edit->GetTextLength() - before;
+    if (m_open && m_edit->IsInserting()) m_edit->InsertText(m_edit->GetInsertPos(), text);
 }
 
 COleImageObj* CREidtInsertHelper::InsertImage(const std::u16string& path) {
+    if (!m_open || !m_edit->IsInserting()) return nullptr;
     COleImageObj* image = COleImageObj::LoadImage(path, true);
-    if (image && !InsertImage(image)) return nullptr;
+    if (image) InsertImage(image);
     return image;
 }
 
 bool CREidtInsertHelper::InsertImage(COleImageObj* image) {
-    if (m_start < 0 || !image) return false;
-    m_edit->ReplaceRange(m_pos, m_pos, std::u16string(1, kObjectChar), {image});
-    ++m_pos;
-    return true;
+    if (!m_open || !m_edit->IsInserting() || !image) return false;
+    return m_edit->InsertObject(image, m_edit->GetInsertPos());
 }
 
 bool CREidtInsertHelper::InsertControl(CControlUI* control, int32_t x, int32_t width, int32_t height) {
-    if (m_start < 0 || !m_edit->InsertControl(control, x, width, m_pos, height)) return false;
-    ++m_pos;
-    return true;
+    if (!m_open || !m_edit->IsInserting()) return false;
+    return m_edit->InsertControl(control, x, width, m_edit->GetInsertPos(), height);
 }
 
 void CREidtInsertHelper::InsertLink(const char16_t* text, CLinkObj* link, int type, bool flag, tagTextFormat* format) {
-    if (m_start < 0 || !text) return;
-    const long before = m_edit->GetTextLength();
-    m_edit->SetSel(m_pos, m_pos);
+    if (!m_open || !m_edit->IsInserting() || !text) return;
+    m_edit->SetSel(m_edit->GetInsertPos(), m_edit->GetInsertPos());
     m_edit->InsertLink(text, link, type, flag, format);
-    m_pos += m_edit->GetTextLength() - before;
 }
 
 bool CREidtInsertHelper::EndInsert() {
-    if (m_start < 0) return false;
-    const long start = m_start, end = m_pos;
-    m_start = m_pos = -1;
-    m_edit->AddMsgRange(m_id, m_kind, start, end);
-    if (m_kind != EMsgKind::HeaderLine) m_edit->SendNotify(UINOTIFY_RE_ADDMSG, 0, intptr_t(m_id));
-    return true;
+    if (!m_open) return false;
+    m_open = false;
+    return m_edit->EndMsgInsert();
 }

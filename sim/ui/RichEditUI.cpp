@@ -64,6 +64,16 @@ void CRichEditUI::InsertText(const std::u16string& text) {
     SetSel(caret + long(clean.size()), caret + long(clean.size()));
 }
 
+void CRichEditUI::InsertText(long pos, const std::u16string& text) {
+    SetSel(pos, pos);
+    InsertText(text);
+}
+
+TPointUI CRichEditUI::GetCaretPos() const {
+    const RECT origin = GetPos();
+    return TPointUI{origin.left + GetCharLeft(m_selEnd), origin.top + GetCharTop(m_selEnd) - m_scrollPos};
+}
+
 void CRichEditUI::AppendText(const std::u16string& text) {
     SetSel(-1, -1);
     InsertText(text);
@@ -403,7 +413,8 @@ void CRichEditUI::DoEvent(TEventUI& event) {
     } else {
         return;
     }
-    SendNotify(UINOTIFY_TEXTCHANGED, HasSelection() ? 0 : 1);
+    // wParam: whether the edit holds anything now.
+    SendNotify(UINOTIFY_TEXTCHANGED, GetTextLength() > 0 ? 1 : 0);
 }
 
 CControlUI* CRichEditUI::FindSubControl(const std::u16string& name) {

@@ -72,7 +72,7 @@ std::unique_ptr<CWindowUI> CreateHostWindow(const std::string& name, int width, 
 
 intptr_t SendWindowMessage(HWND hwnd, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     CWindowUI* window = CWindowUI::FromHandle(hwnd);
-    return window ? window->WindowProc(message, wParam, lParam) : 0;
+    return window ? window->SendMessage(message, wParam, lParam) : 0;
 }
 
 CControlUI* FindControl(CWindowUI* window, const std::string& name) {
@@ -130,6 +130,26 @@ void SendEvent(CControlUI* control, int32_t type, uintptr_t wParam, intptr_t lPa
     event.wParam = wParam;
     event.lParam = lParam;
     control->Event(event);
+}
+
+int32_t SendKeyDown(CControlUI* control, char16_t virtualKey) {
+    if (!control) return 0;
+    TEventUI event;
+    event.Type = UIEVENT_KEYDOWN;
+    event.pSender = control;
+    event.chKey = virtualKey;
+    event.wParam = virtualKey;
+    control->Event(event);
+    return event.Type;
+}
+
+bool SendOleEvent(CRichEditUI* edit, int32_t type, TPointUI point) {
+    if (!edit) return false;
+    TEventUI event;
+    event.Type = type;
+    event.pSender = edit;
+    event.ptMouse = point;
+    return edit->OnOleEvent(event, edit->FindObject(point));
 }
 
 EditContent ReadEdit(const CRichEditUI* edit) {

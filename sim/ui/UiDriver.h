@@ -13,8 +13,16 @@
 
 namespace sim {
 
-// Windows and screen.
+// Windows, screen and engine.
 void SetDpiScale(int percent);
+void SetRTLLayout(bool rtl);
+void SetDefaultFont(const std::u16string& name, int size);
+struct EngineNotice {
+    int code = 0;
+    HWND window = nullptr;
+};
+// What IUIEngine::NotifyHost was told, in order.
+const std::vector<EngineNotice>& EngineNotices();
 std::vector<CWindowUI*> Windows();
 // A shown window of the host whose root container takes panels.
 std::unique_ptr<CWindowUI> CreateHostWindow(const std::string& name = "host_wnd", int width = 800, int height = 600);
@@ -39,6 +47,15 @@ int32_t PressEnter(CControlUI* control, bool ctrl = false);
 // One character event per unit of text.
 void TypeText(CControlUI* edit, const std::u16string& text);
 void SendEvent(CControlUI* control, int32_t type, uintptr_t wParam = 0, intptr_t lParam = 0);
+// A key-down event (UIEVENT_KEYDOWN) of a virtual key; returns the event's type afterwards.
+int32_t SendKeyDown(CControlUI* control, char16_t virtualKey);
+// An OLE object event at a client point (4: the pointer rests over an
+// object, 3: it left), with the object under the point; answers the edit's result.
+bool SendOleEvent(CRichEditUI* edit, int32_t type, TPointUI point);
+
+// Framework traces: which event types are traced, and what was traced.
+void EnableUiTrace(int32_t type);
+const std::vector<std::string>& UiTraces();
 
 // Rich edit content: the text (U+FFFC per object) and the objects.
 struct EditObject {

@@ -1,6 +1,7 @@
 // What the stand-in's UI pieces share among themselves (not for tests).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "sdk/ui/UIDefs.h"
@@ -26,6 +27,10 @@ bool BuildLayout(const std::u16string& dialogId, CContainerUI* into);
 void ControlBorn(CControlUI* control);
 void ControlDied(CControlUI* control);
 bool IsAlive(const CControlUI* control);
+
+// Counts world resets: a task id taken before a reset means nothing after
+// it (ids start over), so objects that outlive a reset must not cancel it.
+uint64_t ResetEpoch();
 
 // A shown menu passes to the framework.
 void MenuShown(CMenuUI* menu);

@@ -79,6 +79,7 @@ HWND CWindowUI::Create(HWND parent, const char16_t* name, uint32_t style, uint32
     m_exStyle = exStyle;
     m_rect = RECT{x, y, x + width, y + height};
     auto* root = new CContainerUI;
+    root->SetCoordinate(0, 0, 0, 0, UIANCHOR_FILL);
     // A window without a layout of its name is an empty root.
     sim::ui::BuildLayout(m_name, root);
     AttachRoot(root);
@@ -186,6 +187,28 @@ bool CWindowUI::DispatchNotify(TNotifyUI& msg) {
 }
 
 intptr_t CWindowUI::WindowProc(uint32_t, uintptr_t, intptr_t) { return 0; }
+
+intptr_t CWindowUI::SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    const HWND hwnd = m_hwnd;
+    const auto filters = m_filters;
+    for (IMessageFilterUI* filter : filters) {
+        if (std::find(m_filters.begin(), m_filters.end(), filter) == m_filters.end()) continue;
+        bool handled = false;
+        const intptr_t result = filter->MessageFilter(message, wParam, lParam, handled);
+        if (handled) return result;
+        // A filter may close the window; then the message has nowhere to go.
+        if (hwnd && !IsWindow(hwnd)) return 0;
+    }
+    return WindowProc(message, wParam, lParam);
+}
+
+void CWindowUI::AddMessageFilter(IMessageFilterUI* filter) {
+    if (filter && std::find(m_filters.begin(), m_filters.end(), filter) == m_filters.end()) m_filters.push_back(filter);
+}
+
+void CWindowUI::RemoveMessageFilter(IMessageFilterUI* filter) {
+    m_filters.erase(std::remove(m_filters.begin(), m_filters.end(), filter), m_filters.end());
+}
 
 void CWindowUI::ForgetControl(CControlUI* control) {
     if (m_focus == control) m_focus = nullptr;

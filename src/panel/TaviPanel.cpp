@@ -95,7 +95,7 @@ void CTaviPanel::OnCreate() {
             LoadChatFont();
         } else {
             IUIRes* res = GetUIRes();
-            m_pInputEdit->SetFont(res ? util::SafeWide(res->GetDefaultFontName()) : u"", 12, false, false, false);
+            m_pInputEdit->SetFont(res ? res->GetDefaultFontName() : u"", 12, false, false, false);
         }
     }
     ApplyShowScale();
@@ -142,7 +142,7 @@ void CTaviPanel::LoadChatFont() {
     m_pInputEdit->GetDefaultCharFormat(format);
     IUIRes* res = GetUIRes();
     const std::u16string face =
-        GetPrefStr("SystemInfo.ChatFont.FontName", res ? res->GetDefaultFontName() : u"");
+        GetPrefStr("SystemInfo.ChatFont.FontName", res ? res->GetDefaultFontName().c_str() : u"");
     if (!face.empty()) {
         const size_t n = std::min(face.size(), sizeof(format.szFaceName) / sizeof(char16_t) - 1);
         std::fill(std::begin(format.szFaceName), std::end(format.szFaceName), u'\0');

@@ -2,6 +2,10 @@
 // start-up, and localised texts.
 #pragma once
 
+#include <string>
+
+#include "sdk/win32.h"
+
 class CControlUI;
 
 using ControlFactoryFn = CControlUI* (*)();
@@ -11,6 +15,10 @@ public:
     virtual ~IUIEngine() = default;
     // Registers a control class name for layouts; false when the name is taken.
     virtual bool RegisterControl(const char16_t* className, ControlFactoryFn factory) = 0;
+    // The engine's layout direction: true when windows are mirrored (right to left).
+    virtual bool IsRTLLayout();
+    // Tells the host's UI about something that happened in a window (code 10: a message was sent).
+    virtual void NotifyHost(int code, HWND window);
 };
 
 class IUIRes {
@@ -18,8 +26,9 @@ public:
     virtual ~IUIRes() = default;
     // Adds a folder (ending in a separator) where layouts, menus and texts are looked up.
     virtual void AddResPath(const char16_t* folder, int flags) = 0;
-    // The framework's default font face.
-    virtual const char16_t* GetDefaultFontName() = 0;
+    // The face and size (points) of the skin's default font.
+    virtual std::u16string GetDefaultFontName();
+    virtual int GetDefaultFontSize();
 };
 
 IUIEngine* GetUIEngine();

@@ -39,19 +39,22 @@ private:
 // the parent's left/top), far edge (both are distances back from the
 // parent's right/bottom) or stretched (left/top from the near edge,
 // right/bottom from the far edge).
-//   anchor 0, 1: near/near   2: far/near   3: near/far   4: far/far
-//   5: stretch/near  6: stretch/far  7: near/stretch  8: stretch/stretch
-//   9: far/stretch   (horizontal/vertical)
+//   0: near/near (top-left)     1: far/near (top-right)
+//   2: near/far (bottom-left)   3: far/far (bottom-right)
+//   4: stretch/near (a band along the top)   5: near/stretch (a column at the left)
+//   6: stretch/far (a band along the bottom) 7: far/stretch (a column at the right)
+//   8: stretch/stretch (fills the parent inside the four insets)
+// (horizontal/vertical). A band along the top with (0, 0, 0, 24) is 24 high.
 enum UIAnchor : int32_t {
-    UIANCHOR_TOPLEFT = 1,
-    UIANCHOR_TOPRIGHT = 2,
-    UIANCHOR_BOTTOMLEFT = 3,
-    UIANCHOR_BOTTOMRIGHT = 4,
-    UIANCHOR_TOP = 5,
+    UIANCHOR_TOPLEFT = 0,
+    UIANCHOR_TOPRIGHT = 1,
+    UIANCHOR_BOTTOMLEFT = 2,
+    UIANCHOR_BOTTOMRIGHT = 3,
+    UIANCHOR_TOP = 4,
+    UIANCHOR_LEFT = 5,
     UIANCHOR_BOTTOM = 6,
-    UIANCHOR_LEFT = 7,
+    UIANCHOR_RIGHT = 7,
     UIANCHOR_FILL = 8,
-    UIANCHOR_RIGHT = 9,
 };
 
 class CControlUI {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "sdk/ui/TimerSource.h"
 #include "sdk/ui/UIDefs.h"
 
 // Answers: the buttons of a box answer from the first on.
@@ -21,8 +22,7 @@ int UIMessageBox(HWND parent, const char16_t* text, const char16_t* caption, con
 // display time unless its timer is locked.
 class CToolTipUI {
 public:
-    explicit CToolTipUI(const std::u16string& text) : m_text(text) {}
-    ~CToolTipUI();
+    explicit CToolTipUI(const std::u16string& text);
     void SetText(const std::u16string& text) { m_text = text; }
     const std::u16string& GetText() const { return m_text; }
     void ShowTip(int32_t x, int32_t y, const std::u16string& align, int32_t width, uint32_t displayMs, int showMode);
@@ -37,5 +37,5 @@ private:
     bool m_visible = false;
     bool m_locked = false;
     uint32_t m_displayMs = 0;
-    uint64_t m_hideTask = 0;
+    CTimerSource m_hideTimer;
 };

@@ -77,19 +77,29 @@ public:
     // True when the view has a bottom panel and is scrolled up from its end.
     bool IsNeedShowBottomPanel() const;
 
-    // Framework internals used by CREidtInsertHelper.
-    void AddMsgRange(int64_t id, EMsgKind kind, long start, long end);
+    // The open insertion: everything inserted at its point (through the
+    // helper or the edit's own inserts at the caret) belongs to its id.
+    bool BeginMsgInsert(int64_t id, long pos, EMsgKind kind);
+    bool IsInserting() const { return m_insertStart >= 0; }
+    long GetInsertPos() const { return m_insertPos; }
+    // Records the range; raises UINOTIFY_RE_ADDMSG (not for the header line).
+    bool EndMsgInsert();
 
 protected:
     void OnTextReplaced(long start, long end, long length) override;
 
 private:
     const SViewMsg* Find(int64_t id) const;
+    void AddMsgRange(int64_t id, EMsgKind kind, long start, long end);
 
     std::vector<SViewMsg> m_msgs;  // in document order
     CControlUI* m_bottomPanel = nullptr;
     int m_clearResourceCount = 0;
     int m_clearDotCount = 0;
+    int64_t m_insertId = 0;
+    EMsgKind m_insertKind = EMsgKind::Msg;
+    long m_insertStart = -1;
+    long m_insertPos = -1;
 };
 
 // Brackets one insertion into a message view: everything inserted between
@@ -97,24 +107,25 @@ private:
 class CREidtInsertHelper {
 public:
     explicit CREidtInsertHelper(CRichEditExUI* edit) : m_edit(edit) {}
+    // An insertion left open is ended (and still belongs to its id).
     ~CREidtInsertHelper();
+    CREidtInsertHelper(const CREidtInsertHelper&) = delete;
+    CREidtInsertHelper& operator=(const CREidtInsertHelper&) = delete;
 
     // pos: where the insertion starts (-1: the end; the top is
-    // GetTopInsertPos()). An id already in the view grows by what is inserted.
+    // GetTopInsertPos()); the caret moves there. An id already in the view
+    // grows by what is inserted. An insertion still open is ended first.
     bool BeginInsert(int64_t id, long pos = -1, EMsgKind kind = EMsgKind::Msg);
     void InsertText(const std::u16string& text);
     COleImageObj* InsertImage(const std::u16string& path);
     bool InsertImage(COleImageObj* image);
     bool InsertControl(CControlUI* control, int32_t x, int32_t width, int32_t height);
     void InsertLink(const char16_t* text, CLinkObj* link, int type, bool flag, tagTextFormat* format);
-    long GetInsertPos() const { return m_pos; }
-    // Records the range; raises UINOTIFY_RE_ADDMSG. False without BeginInsert.
+    long GetInsertPos() const { return m_edit ? m_edit->GetInsertPos() : -1; }
+    // False without BeginInsert.
     bool EndInsert();
 
 private:
     CRichEditExUI* m_edit;
-    int64_t m_id = 0;
-    EMsgKind m_kind = EMsgKind::Msg;
-    long m_start = -1;
-    long m_pos = -1;
+    bool m_open = false;
 };

@@ -48,6 +48,8 @@ public:
     std::u16string GetTextRange(long start, long end) const;
     // Inserts at the caret and leaves the caret after the text.
     void InsertText(const std::u16string& text);
+    // Inserts at a position (-1: the end); the caret follows the text.
+    void InsertText(long pos, const std::u16string& text);
     void AppendText(const std::u16string& text);
     // Empties the edit.
     void Clear();
@@ -59,6 +61,8 @@ public:
     void SetSelAll() { SetSel(0, -1); }
     void SetSelNone() { SetSel(-1, -1); }
     long GetCaret() const { return m_selEnd; }
+    // The caret's top-left corner in window client coordinates.
+    TPointUI GetCaretPos() const;
     std::u16string GetSelText() const;
     bool HasSelection() const { return m_selStart != m_selEnd; }
     void ReplaceSel(const std::u16string& text, bool canUndo = true);

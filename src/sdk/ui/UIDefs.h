@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "sdk/win32.h"
@@ -13,6 +14,22 @@ class CControlUI;
 struct TPointUI {
     int32_t x = 0;
     int32_t y = 0;
+};
+
+// A rectangle that compares and measures itself.
+class CRectX : public RECT {
+public:
+    CRectX() = default;
+    CRectX(const RECT& r) : RECT(r) {}
+    CRectX(int32_t l, int32_t t, int32_t r, int32_t b) : RECT{l, t, r, b} {}
+    int32_t GetWidth() const { return right - left; }
+    int32_t GetHeight() const { return bottom - top; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    bool Contains(TPointUI p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    friend bool operator==(const CRectX& a, const CRectX& b) {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    }
+    friend bool operator!=(const CRectX& a, const CRectX& b) { return !(a == b); }
 };
 
 // Event types a control receives through CControlUI::Event. The numbers
@@ -101,4 +118,25 @@ class CDPI {
 public:
     static int Scale(int length);
     static int GetScale();  // percent, 100 at 96 dpi
+};
+
+// Sees a window's messages before the window does (popups that close on
+// a click elsewhere). Setting `handled` keeps the message from the window.
+class IMessageFilterUI {
+public:
+    virtual ~IMessageFilterUI() = default;
+    virtual intptr_t MessageFilter(uint32_t message, uintptr_t wParam, intptr_t lParam, bool& handled) = 0;
+};
+
+// Whether framework events and notifications of this type are traced.
+bool IsTraceUIMsgType(int32_t type);
+
+// Traces one handling of a framework event or notification: the name of
+// the handler, while it runs.
+class CUITrace {
+public:
+    CUITrace(int32_t type, const std::string& name);
+    ~CUITrace();
+    CUITrace(const CUITrace&) = delete;
+    CUITrace& operator=(const CUITrace&) = delete;
 };

@@ -72,6 +72,10 @@ public:
 
     // Window messages that reach the window (the driver sends them).
     virtual intptr_t WindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam);
+    // The message filters first, then WindowProc.
+    intptr_t SendMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+    void AddMessageFilter(IMessageFilterUI* filter);
+    void RemoveMessageFilter(IMessageFilterUI* filter);
 
     // The window whose handle this is, null when none.
     static CWindowUI* FromHandle(HWND hwnd);
@@ -103,7 +107,11 @@ private:
     CContainerUI* m_root = nullptr;
     CControlUI* m_focus = nullptr;
     std::vector<INotifyUI*> m_notifiers;
+    std::vector<IMessageFilterUI*> m_filters;
 };
+
+// A popup that shows without taking activation from the window under it.
+class CNoActiveWindowUI : public CWindowUI {};
 
 // A window with named attributes of its own (such as "msghead").
 class CWindowExUI : public CWindowUI {

@@ -1,0 +1,153 @@
+#include "ui/UiTestSupport.h"
+
+namespace {
+
+class CountingPanel : public CCompositeUI {
+public:
+    void OnCreate() override { ++created; }
+    void OnDestroy() override { ++destroyed; }
+    int created = 0;
+    int destroyed = 0;
+};
+
+class MarkedEdit : public CRichEditExUI {
+public:
+    const char16_t* GetClassName() const override { return u"RichEditWithTool"; }
+};
+
+const char* const kPanelNames[] = {
+    "history.view.viewrichedit", "history.view", "history.bk", "history", "splitter", "input", "input.left",
+    "input.chatrichedit", "input.left.font", "input.left.syspic", "input.left.emoticon", "input.left.takephoto",
+    "input.left.capture", "input.left.imageediter", "input.left.shake", "history.view.loginout",
+    "history.view.bottompanel", "history.view.unread_msg", "history.view.birth_tip", "history.view.at_info",
+    "history.view.grp_top_info", "history.view.def_tip_ctn", "history.view.frddynamic", "history.view.collect_info",
+    "input.msg_button.sendmsg", "input.msg_button.sendmsgmenu", "input.msg_button.close", "input.left.receivetype",
+    "input.left.message", "history.popup", "layout.time", "layout.eventinfo", "tipinfo", "recenttime",
+    "IconButtoncancel", "history.view.at_info.AtRemind", "history.view.grp_top_info.GrpTopRemind", "showmoremsg",
+    "bottom_panel_info", "add_collect_tag", "input.toolbk", "input.right", "input.mask"};
+
+}  // namespace
+
+TEST_F(UiTest, PanelLayoutHasEveryControlWithIdsAndVisibility) {
+    auto window = sim::CreateHostWindow("host", 800, 600);
+    auto* panel = new CountingPanel;
+    ASSERT_TRUE(panel->Create(u"IDD_TAVI_CONV_WND_PANEL", window->GetRoot()));
+    EXPECT_EQ(panel->created, 1);
+    EXPECT_EQ(panel->GetWindow(), window.get());
+    for (const char* name : kPanelNames) EXPECT_NE(sim::FindControl(panel, name), nullptr) << name;
+
+    // Ids are the last part of the name unless the layout says otherwise.
+    EXPECT_EQ(sim::FindControl(panel, "history.view.viewrichedit")->GetId(), u"viewrichedit");
+    EXPECT_EQ(sim::FindControl(panel, "input.msg_button.sendmsg")->GetId(), u"sendmsg");
+    EXPECT_EQ(sim::FindControl(panel, "history.view.at_info.AtRemind")->GetId(), u"AtRemind");
+    EXPECT_NE(dynamic_cast<CRichEditExUI*>(sim::FindControl(panel, "history.view.viewrichedit")), nullptr);
+    EXPECT_NE(dynamic_cast<CRichEditUI*>(sim::FindControl(panel, "input.chatrichedit")), nullptr);
+
+    EXPECT_FALSE(sim::IsShown(sim::FindControl(panel, "history.view.loginout")));
+    EXPECT_FALSE(sim::IsShown(sim::FindControl(panel, "tipinfo")));  // hidden with its tip
+    EXPECT_TRUE(sim::IsShown(sim::FindControl(panel, "input.left.font")));
+    EXPECT_TRUE(SetItemVisible(panel, u"history.view.loginout", true));
+    EXPECT_TRUE(sim::IsShown(sim::FindControl(panel, "tipinfo")));
+    EXPECT_FALSE(SetItemVisible(panel, u"no.such.control", true));
+
+    // The input area is a band of 150 along the bottom; the splitter sits just above it.
+    const RECT input = sim::ControlRect(sim::FindControl(panel, "input"));
+    EXPECT_EQ(input.top, 450);
+    EXPECT_EQ(input.bottom, 600);
+    EXPECT_EQ(input.right, 800);
+    const RECT splitter = sim::ControlRect(sim::FindControl(panel, "splitter"));
+    EXPECT_EQ(splitter.top, 450);
+    EXPECT_EQ(splitter.bottom, 452);
+    const RECT history = sim::ControlRect(sim::FindControl(panel, "history"));
+    EXPECT_EQ(history.bottom, 450);
+
+    CControlUI* inputArea = sim::FindControl(panel, "input");
+    inputArea->SetCoordinate(0, 33, 0, 0, UIANCHOR_FILL);
+    EXPECT_EQ(sim::ControlRect(inputArea).top, 33);
+    EXPECT_EQ(sim::ControlRect(inputArea).bottom, 600);
+
+    EXPECT_TRUE(window->GetRoot()->Remove(panel));
+}
+
+TEST_F(UiTest, RemovingAPanelRunsOnDestroyOnceBeforeItGoes) {
+    struct Panel : CCompositeUI {
+        explicit Panel(std::vector<std::string>* log) : m_log(log) {}
+        void OnDestroy() override { m_log->push_back(sim::FindControl(this, "shake") ? "destroy+child" : "destroy"); }
+        ~Panel() override { m_log->push_back("deleted"); }
+        std::vector<std::string>* m_log;
+    };
+    std::vector<std::string> log;
+    auto window = sim::CreateHostWindow();
+    auto* panel = new Panel(&log);
+    ASSERT_TRUE(panel->Create(u"IDD_SHAKE_MSG_PANEL", window->GetRoot()));
+    EXPECT_NE(sim::FindControl(window.get(), "shake"), nullptr);
+    EXPECT_TRUE(window->GetRoot()->Remove(panel));
+    EXPECT_EQ(log, (std::vector<std::string>{"destroy+child", "deleted"}));
+    EXPECT_EQ(sim::FindControl(window.get(), "shake"), nullptr);
+}
+
+TEST_F(UiTest, RegisteredClassesBuildTheirControlsAndFallBackOtherwise) {
+    auto* plain = new CCompositeUI;
+    ASSERT_TRUE(plain->Create(u"IDD_TAVI_CONV_WND_PANEL", nullptr));
+    CControlUI* view = sim::FindControl(plain, "history.view.viewrichedit");
+    EXPECT_STREQ(reinterpret_cast<const char*>(view->GetClassName()), reinterpret_cast<const char*>(u"RichEditEx"));
+    CControlUI::Destroy(plain);
+
+    ASSERT_TRUE(GetUIEngine()->RegisterControl(u"RichEditWithTool", [] () -> CControlUI* { return new MarkedEdit; }));
+    auto* panel = new CCompositeUI;
+    ASSERT_TRUE(panel->Create(u"IDD_TAVI_CONV_WND_PANEL", nullptr));
+    view = sim::FindControl(panel, "history.view.viewrichedit");
+    EXPECT_NE(dynamic_cast<MarkedEdit*>(view), nullptr);
+    EXPECT_EQ(view->GetName(), u"history.view.viewrichedit");
+    CControlUI::Destroy(panel);
+}
+
+TEST_F(UiTest, CreateExAppliesAttributesAfterTheLayout) {
+    auto window = sim::CreateHostWindow();
+    auto* panel = new CCompositeUI;
+    ASSERT_TRUE(panel->CreateEx(u"IDD_SHAKE_MSG_PANEL", window->GetRoot(),
+                                {{u"name", u"plugin-7"}, {u"id", u"plugin-7"}, {u"skin", u"dark"}}));
+    EXPECT_EQ(panel->GetId(), u"plugin-7");
+    EXPECT_EQ(panel->GetAttribute(u"skin"), u"dark");
+    EXPECT_EQ(sim::HostWndMgr()->FindCtrl(window->GetHWND(), u"plugin-7"), panel);
+}
+
+TEST_F(UiTest, MissingOrMalformedLayoutsFailWithoutAddingAnything) {
+    AddScratchResources();
+    Write("layout/broken.xml", "<Layout><Button name=\"a\"></Layout>");
+    Write("layout/truncated.xml", std::string("<Layout><Label text=\"") + "\xF4");
+    Write("layout/notxml.xml", "just words");
+    Write("layout/empty.xml", "");
+    auto window = sim::CreateHostWindow();
+    for (const char16_t* id : {u"broken", u"truncated", u"notxml", u"empty", u"missing", u""}) {
+        auto* panel = new CountingPanel;
+        EXPECT_FALSE(panel->Create(id, window->GetRoot()));
+        EXPECT_EQ(panel->created, 0);
+        EXPECT_EQ(panel->GetParent(), nullptr);
+        CControlUI::Destroy(panel);
+    }
+    EXPECT_EQ(window->GetRoot()->GetCount(), 0);
+    auto* panel = new CCompositeUI;
+    EXPECT_FALSE(panel->Create(nullptr, nullptr));
+    delete panel;
+}
+
+TEST_F(UiTest, ScratchLayoutsMapElementsAndKeepUnknownAttributes) {
+    AddScratchResources();
+    Write("layout/mine.xml",
+          "<Layout name=\"root\"><VerticalLayout name=\"a.b\" custom=\"x\" visible=\"false\">"
+          "<Button name=\"a.b.c\" id=\"C\" tooltip=\"tip\" pos=\"1,2,3,4\" anchor=\"0\"/></VerticalLayout>"
+          "<Unknown name=\"u\"><Label name=\"inner\"/></Unknown></Layout>");
+    auto* panel = new CCompositeUI;
+    ASSERT_TRUE(panel->Create(u"mine", nullptr));
+    CControlUI* ab = sim::FindControl(panel, "a.b");
+    EXPECT_NE(dynamic_cast<CVerticalLayoutUI*>(ab), nullptr);
+    EXPECT_EQ(ab->GetAttribute(u"custom"), u"x");
+    EXPECT_FALSE(ab->IsVisible());
+    CControlUI* c = sim::FindControl(panel, "C");  // by id
+    ASSERT_NE(dynamic_cast<CButtonUI*>(c), nullptr);
+    EXPECT_EQ(c->GetToolTip(), u"tip");
+    EXPECT_EQ(sim::ControlRect(c).right, 3);
+    EXPECT_NE(sim::FindControl(panel, "inner"), nullptr);
+    CControlUI::Destroy(panel);
+}

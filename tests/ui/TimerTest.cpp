@@ -1,0 +1,114 @@
+#include "ui/UiTestSupport.h"
+
+TEST_F(UiTest, TimersRepeatOnVirtualTimeUntilKilled) {
+    CControlUI control;
+    std::vector<std::pair<uint64_t, uintptr_t>> ticks;
+    control.OnEvent += [&](TEventUI& e) {
+        if (e.Type == UIEVENT_TIMER) ticks.emplace_back(sim::NowMs(), e.wParam);
+        return true;
+    };
+    control.SetTimer(15, 100);
+    control.SetTimer(16, 250);
+    sim::Advance(99);
+    EXPECT_TRUE(ticks.empty());
+    sim::Advance(201);
+    EXPECT_EQ(ticks, (std::vector<std::pair<uint64_t, uintptr_t>>{{100, 15}, {200, 15}, {250, 16}, {300, 15}}));
+    EXPECT_TRUE(control.KillTimer(15));
+    EXPECT_FALSE(control.KillTimer(15));
+    ticks.clear();
+    sim::Advance(500);
+    EXPECT_EQ(ticks, (std::vector<std::pair<uint64_t, uintptr_t>>{{500, 16}, {750, 16}}));
+}
+
+TEST_F(UiTest, ATimerKilledByItsOwnHandlerFiresOnceAndRestartingResetsThePeriod) {
+    CControlUI control;
+    int fired = 0;
+    control.OnEvent += [&](TEventUI& e) {
+        if (e.Type == UIEVENT_TIMER && e.wParam == 120204) {
+            ++fired;
+            e.pSender->KillTimer(120204);
+        }
+        return true;
+    };
+    control.SetTimer(120204, 1000);
+    sim::Advance(5000);
+    EXPECT_EQ(fired, 1);
+    EXPECT_FALSE(control.HasTimer(120204));
+
+    control.SetTimer(120203, 1000);
+    sim::Advance(900);
+    control.SetTimer(120203, 1000);  // restart
+    sim::Advance(900);
+    EXPECT_TRUE(control.HasTimer(120203));
+    EXPECT_EQ(fired, 1);
+}
+
+TEST_F(UiTest, TimersOfADestroyedControlNeverFire) {
+    int fired = 0;
+    {
+        auto* control = new CControlUI;
+        control->OnEvent += [&](TEventUI&) { return ++fired, true; };
+        control->SetTimer(1, 10);
+        CControlUI::Destroy(control);
+    }
+    sim::Advance(100);
+    EXPECT_EQ(fired, 0);
+    EXPECT_EQ(sim::PendingTasks(), 0u);
+}
+
+TEST_F(UiTest, AHandlerThatStopsAnEventKeepsItFromTheControl) {
+    auto window = sim::CreateHostWindow();
+    auto* edit = new CRichEditUI;
+    window->GetRoot()->Add(edit);
+    std::vector<std::u16string> texts;
+    struct Receiver : INotifyUI {
+        std::vector<int>* types;
+        bool ProcessNotify(TNotifyUI& m) override { return types->push_back(m.nType), false; }
+    } receiver;
+    std::vector<int> types;
+    receiver.types = &types;
+    window->AddNotifier(&receiver);
+    edit->OnEvent += [](TEventUI& e) {
+        if (e.Type == UIEVENT_CHAR && e.chKey == u'\r' && GetKeyState(VK_CONTROL) < 0) {
+            e.Type = UIEVENT_HANDLED;
+            return false;
+        }
+        return true;
+    };
+    sim::TypeText(edit, u"ab");
+    EXPECT_EQ(sim::PressEnter(edit, true), UIEVENT_HANDLED);
+    EXPECT_EQ(sim::PressEnter(edit, false), UIEVENT_CHAR);
+    EXPECT_EQ(edit->GetText(), u"ab\r");
+    EXPECT_EQ(types, (std::vector<int>{UINOTIFY_TEXTCHANGED, UINOTIFY_TEXTCHANGED, UINOTIFY_TEXTCHANGED}));
+    window->RemoveNotifier(&receiver);
+}
+
+TEST_F(UiTest, TimerSourcesRunOneShotOrPeriodicAndStop) {
+    std::vector<uint64_t> relayout, marquee;
+    CTimerSource once(10, 0, false);
+    once.Bind([&] { relayout.push_back(sim::NowMs()); });
+    CTimerSource periodic(3000, 3000, true);
+    periodic.Bind([&] {
+        marquee.push_back(sim::NowMs());
+        if (marquee.size() == 3) periodic.Stop();
+    });
+    once.Start();
+    sim::Advance(20000);
+    EXPECT_EQ(relayout, std::vector<uint64_t>{10});
+    EXPECT_FALSE(once.IsRunning());
+    EXPECT_EQ(marquee, (std::vector<uint64_t>{3000, 6000, 9000}));
+
+    CTimerSource idle;
+    bool fired = false;
+    idle.Bind([&] { fired = true; });
+    idle.SetParams(500, 0);
+    idle.Start();
+    idle.Start();  // starts over, once
+    sim::ResetAll();  // a reset drops the task; the timer stays quiet and can start again
+    EXPECT_FALSE(idle.IsRunning());
+    sim::Advance(1000);
+    EXPECT_FALSE(fired);
+    idle.Start();
+    sim::Advance(500);
+    EXPECT_TRUE(fired);
+}
