@@ -21,10 +21,6 @@
 namespace tavi {
 
 namespace {
-// The panel's own timers.
-constexpr uint32_t kRelayoutTimerId = 1;
-constexpr uint32_t kMarqueeTimerId = 2;
-
 inline constexpr pfx::GUID kPhotoServiceId = pfx::MakeGuid("{0CF953CE-B858-4DC6-A46C-3B5C47138415}");
 inline constexpr pfx::GUID kContextMenuProviderId = pfx::MakeGuid("{1E2478F9-824B-4685-85B5-B6A220E54F04}");
 
@@ -32,8 +28,7 @@ std::string Utf8(const std::u16string& text) { return util::WideToUtf8(text); }
 }  // namespace
 
 CTaviPanel::CTaviPanel() {
-    m_marqueeTimer.Bind(this, kMarqueeTimerId, [] {});
-    m_relayoutTimer.Bind(this, kRelayoutTimerId, [this] { OnTimer(); });
+    m_relayoutTimer.Bind([this] { OnTimer(); });
     m_friendFeedEnabled = common::GetModuleConfig(u"IMCore", u"FriendFeed", 1) != 0;
 }
 
@@ -284,14 +279,8 @@ void CTaviPanel::MarkLastReadOnClose() {
 }
 
 
-void CTaviPanel::DoEvent(TEventUI& event) {
-    if (event.Type == UIEVENT_TIMER &&
-        (m_relayoutTimer.OnTimerEvent(uint32_t(event.wParam)) || m_marqueeTimer.OnTimerEvent(uint32_t(event.wParam))))
-        return;
-    CCompositeUI::DoEvent(event);
-}
-
 void CTaviPanel::OnTimer() {
+    m_relayoutTimer.Stop();
     if (m_pHistoryView) m_pHistoryView->Resize();
 }
 

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "module/StdContainer.h"
-#include "panel/TimerSource.h"
 #include "sdk/pfx.h"
 #include "sdk/qel_cxx_helper.h"
 #include "sdk/tavi.h"
 #include "sdk/ui/CompositeUI.h"
+#include "sdk/ui/TimerSource.h"
 
 class COleImageObj;
 class CRichEditExUI;
@@ -50,7 +50,6 @@ public:
 
     void OnCreate() override;
     void OnDestroy() override;
-    void DoEvent(TEventUI& event) override;
 
     // Starts the conversation once the host has set the event sink.
     void InitMsgHandle();
@@ -155,8 +154,8 @@ private:
     pfx::CStrVector m_participants;
     int32_t m_participantsValue = 0;
     bool m_captionBarShown = false;
-    CTimerSource m_marqueeTimer{3000, 3000, false};
-    CTimerSource m_relayoutTimer{10, 0, true};
+    ::CTimerSource m_marqueeTimer{3000, 3000, false};
+    ::CTimerSource m_relayoutTimer{10, 0, false};
     pfx::IObject* m_pContextMenuProvider = nullptr;
     uint64_t m_lastReadMsgId = 0;
     RECT m_savedHistoryRect;

@@ -31,7 +31,7 @@ const char* const kPanelNames[] = {
 TEST_F(UiTest, PanelLayoutHasEveryControlWithIdsAndVisibility) {
     auto window = sim::CreateHostWindow("host", 800, 600);
     auto* panel = new CountingPanel;
-    ASSERT_TRUE(panel->Create(u"IDD_TAVI_CONV_WND_PANEL", window->GetRoot()));
+    ASSERT_TRUE(panel->Create(u"tavi", window->GetRoot()));
     EXPECT_EQ(panel->created, 1);
     EXPECT_EQ(panel->GetWindow(), window.get());
     for (const char* name : kPanelNames) EXPECT_NE(sim::FindControl(panel, name), nullptr) << name;
@@ -88,14 +88,14 @@ TEST_F(UiTest, RemovingAPanelRunsOnDestroyOnceBeforeItGoes) {
 
 TEST_F(UiTest, RegisteredClassesBuildTheirControlsAndFallBackOtherwise) {
     auto* plain = new CCompositeUI;
-    ASSERT_TRUE(plain->Create(u"IDD_TAVI_CONV_WND_PANEL", nullptr));
+    ASSERT_TRUE(plain->Create(u"tavi", nullptr));
     CControlUI* view = sim::FindControl(plain, "history.view.viewrichedit");
     EXPECT_STREQ(reinterpret_cast<const char*>(view->GetClassName()), reinterpret_cast<const char*>(u"RichEditEx"));
     CControlUI::Destroy(plain);
 
     ASSERT_TRUE(GetUIEngine()->RegisterControl(u"RichEditWithTool", [] () -> CControlUI* { return new MarkedEdit; }));
     auto* panel = new CCompositeUI;
-    ASSERT_TRUE(panel->Create(u"IDD_TAVI_CONV_WND_PANEL", nullptr));
+    ASSERT_TRUE(panel->Create(u"tavi", nullptr));
     view = sim::FindControl(panel, "history.view.viewrichedit");
     EXPECT_NE(dynamic_cast<MarkedEdit*>(view), nullptr);
     EXPECT_EQ(view->GetName(), u"history.view.viewrichedit");

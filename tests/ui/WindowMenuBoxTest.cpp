@@ -62,7 +62,7 @@ TEST_F(UiTest, WindowsHaveUniqueHandlesUntilTheyClose) {
 TEST_F(UiTest, FocusMovesWithEventsAndANotification) {
     auto window = sim::CreateHostWindow();
     auto* panel = new CCompositeUI;
-    ASSERT_TRUE(panel->Create(u"IDD_TAVI_CONV_WND_PANEL", window->GetRoot()));
+    ASSERT_TRUE(panel->Create(u"tavi", window->GetRoot()));
     Recorder recorder;
     window->AddNotifier(&recorder);
     CControlUI* input = sim::FindControl(window.get(), "input.chatrichedit");
@@ -94,7 +94,7 @@ TEST_F(UiTest, ClicksReachThePanelBeforeTheWindow) {
     };
     auto window = sim::CreateHostWindow();
     auto* panel = new Panel;
-    ASSERT_TRUE(panel->Create(u"IDD_TAVI_CONV_WND_PANEL", window->GetRoot()));
+    ASSERT_TRUE(panel->Create(u"tavi", window->GetRoot()));
     Recorder recorder;
     recorder.take = false;
     window->AddNotifier(&recorder);
