@@ -134,7 +134,7 @@ TEST_F(RequestsTest, ExtensionSendTakesMessageDataAndTheAccount) {
               QEL_ERR_INVALID_ARG);
     sim::RunUntilIdle();
     ASSERT_EQ(g_outcomes.size(), 1u);
-    const sim::SdkRequest& request = sim::SdkRequestsOf("send_ext").at(0);
+    const sim::SdkRequest request = sim::SdkRequestsOf("send_ext").at(0);
     EXPECT_EQ(request.contentType, "rich/xml");
     EXPECT_EQ(request.contentAt, "a,b");
     EXPECT_EQ(request.clientTag, "bob");
