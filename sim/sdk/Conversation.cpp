@@ -240,6 +240,20 @@ int qel_conversation_request_partner_read_cursor(qel_handle conv) {
     return 0;
 }
 
+int qel_conversation_request_receipt_summary(qel_handle conv, const qel_handle* msgs, int count, int, int) {
+    Conversation* c = ConvOf(conv);
+    if (!c || (count > 0 && !msgs)) return QEL_ERR_INVALID_ARG;
+    sim::SdkRequest request;
+    request.kind = "receipt_summary";
+    request.convId = c->id;
+    for (int i = 0; i < count; ++i) {
+        if (!request.value.empty()) request.value += ",";
+        request.value += std::to_string(qel_msg_get_id(msgs[i]));
+    }
+    RecordRequest(request);
+    return 0;
+}
+
 // ---- messages ----
 
 uint64_t qel_msg_get_id(qel_handle msg) {

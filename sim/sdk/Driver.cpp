@@ -207,12 +207,24 @@ qel_handle AddCustomSmiley(const std::string& key, const std::string& text) {
     return slot.get();
 }
 
-qel_handle DeliverIncomingMsg(qel_handle conv, const std::string& content, const std::string& contentType) {
+qel_handle DeliverIncomingMsg(qel_handle conv, const std::string& content, const std::string& contentType,
+                              const std::string& sender) {
     StoredMsg spec;
+    spec.sender = sender;
     spec.read = false;
     spec.content = content;
     spec.contentType = contentType;
     return AddStoredMsg(conv, spec);
+}
+
+void ServerSetAttrib(qel_handle object, const std::string& key, int64_t value, const std::string& setName) {
+    sdk::ServerWrite server;
+    qel_attribs_set_int64(qel_object_get_attribs(object, setName.c_str()), key.c_str(), value, 0);
+}
+
+void ServerSetAttrib(qel_handle object, const std::string& key, const std::string& value, const std::string& setName) {
+    sdk::ServerWrite server;
+    qel_attribs_set_str(qel_object_get_attribs(object, setName.c_str()), key.c_str(), value.c_str(), 0);
 }
 
 bool DropObject(qel_handle object) {

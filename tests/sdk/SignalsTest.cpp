@@ -112,3 +112,23 @@ TEST_F(SdkTest, DestroyedTimerListenerStopsItsTimers) {
     listener.reset();
     EXPECT_EQ(sim::PendingTasks(), 0u);
 }
+
+TEST_F(SdkTest, ServerChangesAreHeardButNotCountedAsTheComponentsWrites) {
+    qel_handle group = sim::AddGroup("g1");
+    sim::AddGroupMember("g1", "carol");
+    qel_handle conv = sim::OpenConversation("g1", true);
+    Recorder listener;
+    listener.subscribe_attrib_changed(conv);
+    sim::ServerSetAttrib(conv, "receipt-unread-msgid", "3-9");
+    sim::ServerSetAttrib(group, "conv-type", 6, "ext");
+    sim::RunUntilIdle();
+    EXPECT_EQ(listener.events, (std::vector<std::string>{"receipt-unread-msgid=3-9", "group:g1"}));
+    EXPECT_EQ(qel_attribs_get_int(qel_object_get_attribs(group, "ext"), "conv-type", -1), 6);
+    EXPECT_TRUE(sim::AttribWrites().empty());
+
+    qel_handle msg = sim::DeliverIncomingMsg(conv, "hello", "text/plain", "carol");
+    EXPECT_STREQ(qel_msg_get_data(msg)->sender_id, "carol");
+    const qel_handle list[] = {msg};
+    EXPECT_EQ(qel_conversation_request_receipt_summary(conv, list, 1, 0, 0), 0);
+    EXPECT_EQ(sim::SdkRequestsOf("receipt_summary").at(0).value, std::to_string(qel_msg_get_id(msg)));
+}
