@@ -165,10 +165,12 @@ TEST_F(RequestsTest, HeldCompletionsWaitUntilReleasedAndKeepTheirOrder) {
 TEST_F(RequestsTest, ConversationDroppedInFlightCompletesWithoutStoring) {
     sim::HoldCompletions(true);
     Send(m_conv, "orphan");
+    qel_ext::QelConversationRequestUploadAttachment(m_conv, "image", "p.png", "/p", OnUploaded, nullptr);
     qel_cxx_helper::WeakHandle conv(m_conv);
     sim::DropObject(m_conv);
     sim::ReleaseCompletions();
     sim::RunUntilIdle();
+    EXPECT_EQ(Uploads, (std::vector<std::string>{std::to_string(QEL_ERR_CONV_GONE) + ":p.png::0"}));
     ASSERT_EQ(g_outcomes.size(), 1u);
     EXPECT_EQ(g_outcomes[0].code, QEL_ERR_CONV_GONE);
     EXPECT_EQ(g_outcomes[0].msgId, 0u);
