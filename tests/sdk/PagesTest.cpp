@@ -102,11 +102,11 @@ TEST_F(PagesTest, OwnMessagesCountAsReadAndReadMarksAreObserved) {
 }
 
 TEST_F(PagesTest, MessagesCarryFlagsDataAndExtraInformation) {
-    sim::StoredMsg spec;
-    spec.content = "top";
-    spec.flags = QEL_MSG_FLAG_GRP_TOP | QEL_MSG_FLAG_RECEIPT | QEL_MSG_FLAG_IMPORTANT;
-    spec.id = 999999;
-    qel_handle msg = sim::AddStoredMsg(m_conv, spec);
+    sim::StoredMsg stored;
+    stored.content = "top";
+    stored.flags = QEL_MSG_FLAG_GRP_TOP | QEL_MSG_FLAG_RECEIPT | QEL_MSG_FLAG_IMPORTANT;
+    stored.id = 999999;
+    qel_handle msg = sim::AddStoredMsg(m_conv, stored);
     EXPECT_EQ(qel_msg_get_id(msg), 999999u);
     EXPECT_TRUE(qel_msg_is_grp_top(msg));
     EXPECT_TRUE(qel_ext::QelMsgIsReciept(msg));
