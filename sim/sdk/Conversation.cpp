@@ -67,13 +67,16 @@ namespace {
 
 Conversation* ConvOf(qel_handle h) { return As<Conversation>(h); }
 
-// Fills a new array from `first` walking towards older ids while `keep` holds.
+const qel_handle kStop = reinterpret_cast<qel_handle>(-1);
+
+// Fills a new array walking from `newest` towards older entries; `pick`
+// answers the handle to list, null to skip the entry, or kStop to end.
 template <class It, class Pick>
 int FillNewestFirst(It newest, It end, int limit, qel_handle** list, int* count, Pick pick) {
     std::vector<qel_handle> out;
     for (It it = newest; it != end && int(out.size()) < limit; ++it) {
         qel_handle h = pick(*it);
-        if (h == reinterpret_cast<qel_handle>(-1)) break;
+        if (h == kStop) break;
         if (h) out.push_back(h);
     }
     *list = new qel_handle[out.size() + 1];
@@ -87,8 +90,6 @@ bool ClearOut(qel_handle** list, int* count) {
     if (count) *count = 0;
     return list && count;
 }
-
-const qel_handle kStop = reinterpret_cast<qel_handle>(-1);
 
 }  // namespace
 
@@ -146,8 +147,7 @@ int qel_conversation_get_page_record(qel_handle conv, uint64_t beginId, uint64_t
     if (!ClearOut(list, count)) return QEL_ERR_INVALID_ARG;
     Conversation* c = ConvOf(conv);
     if (!c) return QEL_ERR_INVALID_ARG;
-    if (beginId > endId || limit <= 0) return FillNewestFirst(c->msgs.rend(), c->msgs.rend(), 0, list, count,
-                                                             [](auto&) { return kStop; });
+    if (beginId > endId) limit = 0;
     auto newest = std::make_reverse_iterator(c->msgs.upper_bound(endId));
     return FillNewestFirst(newest, c->msgs.rend(), limit, list, count, [beginId](auto& entry) -> qel_handle {
         return entry.first < beginId ? kStop : entry.second.get();
@@ -236,6 +236,20 @@ int qel_conversation_request_partner_read_cursor(qel_handle conv) {
     sim::SdkRequest request;
     request.kind = "partner_read_cursor";
     request.convId = c->id;
+    RecordRequest(request);
+    return 0;
+}
+
+int qel_conversation_request_receipt_summary(qel_handle conv, const qel_handle* msgs, int count, int, int) {
+    Conversation* c = ConvOf(conv);
+    if (!c || (count > 0 && !msgs)) return QEL_ERR_INVALID_ARG;
+    sim::SdkRequest request;
+    request.kind = "receipt_summary";
+    request.convId = c->id;
+    for (int i = 0; i < count; ++i) {
+        if (!request.value.empty()) request.value += ",";
+        request.value += std::to_string(qel_msg_get_id(msgs[i]));
+    }
     RecordRequest(request);
     return 0;
 }

@@ -154,31 +154,31 @@ void SetRecentMsgReady(qel_handle conv, bool ready) {
     if (auto* c = sdk::As<sdk::Conversation>(conv)) c->recentReady = ready;
 }
 
-qel_handle AddStoredMsg(qel_handle conv, const StoredMsg& spec) {
+qel_handle AddStoredMsg(qel_handle conv, const StoredMsg& stored) {
     auto* c = sdk::As<sdk::Conversation>(conv);
     if (!c) return nullptr;
     auto msg = std::make_unique<sdk::Message>(c);
-    msg->id = spec.id;
-    msg->seq = spec.seq;
-    msg->flags = spec.flags | (spec.sent ? uint32_t(QEL_MSG_FLAG_SENT) : 0u) | (spec.read ? uint32_t(QEL_MSG_FLAG_READ) : 0u);
-    msg->hasData = spec.hasData;
-    msg->time = spec.time ? spec.time : qel_get_adjusted_time();
-    msg->type = spec.type;
-    msg->sender = !spec.sender.empty() ? spec.sender : spec.sent ? c->account->buddyId : c->peerId;
-    msg->contentType = spec.contentType;
-    msg->content = spec.content;
-    msg->summary = spec.summary.empty() ? spec.content : spec.summary;
-    msg->extraInfo = spec.extraInfo;
+    msg->id = stored.id;
+    msg->seq = stored.seq;
+    msg->flags = stored.flags | (stored.sent ? uint32_t(QEL_MSG_FLAG_SENT) : 0u) | (stored.read ? uint32_t(QEL_MSG_FLAG_READ) : 0u);
+    msg->hasData = stored.hasData;
+    msg->time = stored.time ? stored.time : qel_get_adjusted_time();
+    msg->type = stored.type;
+    msg->sender = !stored.sender.empty() ? stored.sender : stored.sent ? c->account->buddyId : c->peerId;
+    msg->contentType = stored.contentType;
+    msg->content = stored.content;
+    msg->summary = stored.summary.empty() ? stored.content : stored.summary;
+    msg->extraInfo = stored.extraInfo;
     return c->Add(std::move(msg));
 }
 
 std::vector<uint64_t> AddStoredMsgs(qel_handle conv, int count, bool read) {
     std::vector<uint64_t> ids;
     for (int i = 1; i <= count; ++i) {
-        StoredMsg spec;
-        spec.read = read;
-        spec.content = "m" + std::to_string(i);
-        ids.push_back(qel_msg_get_id(AddStoredMsg(conv, spec)));
+        StoredMsg stored;
+        stored.read = read;
+        stored.content = "m" + std::to_string(i);
+        ids.push_back(qel_msg_get_id(AddStoredMsg(conv, stored)));
     }
     return ids;
 }
@@ -207,12 +207,24 @@ qel_handle AddCustomSmiley(const std::string& key, const std::string& text) {
     return slot.get();
 }
 
-qel_handle DeliverIncomingMsg(qel_handle conv, const std::string& content, const std::string& contentType) {
-    StoredMsg spec;
-    spec.read = false;
-    spec.content = content;
-    spec.contentType = contentType;
-    return AddStoredMsg(conv, spec);
+qel_handle DeliverIncomingMsg(qel_handle conv, const std::string& content, const std::string& contentType,
+                              const std::string& sender) {
+    StoredMsg stored;
+    stored.sender = sender;
+    stored.read = false;
+    stored.content = content;
+    stored.contentType = contentType;
+    return AddStoredMsg(conv, stored);
+}
+
+void ServerSetAttrib(qel_handle object, const std::string& key, int64_t value, const std::string& setName) {
+    sdk::ServerWrite server;
+    qel_attribs_set_int64(qel_object_get_attribs(object, setName.c_str()), key.c_str(), value, 0);
+}
+
+void ServerSetAttrib(qel_handle object, const std::string& key, const std::string& value, const std::string& setName) {
+    sdk::ServerWrite server;
+    qel_attribs_set_str(qel_object_get_attribs(object, setName.c_str()), key.c_str(), value.c_str(), 0);
 }
 
 bool DropObject(qel_handle object) {

@@ -211,7 +211,11 @@ extern "C" int qel_conversation_request_conv_info(qel_handle conv, const char* s
     sdk::RecordRequest(request);
     if (request.result != QEL_OK) return request.result;
     const std::optional<Failure> failure = TakeFailure(SdkCall::ConvInfo);
-    Complete([=] { callback(failure ? failure->code : QEL_OK, userData); });
+    const uint64_t convRef = sdk::WeakRef(c);
+    Complete([=] {
+        const int code = failure ? failure->code : sdk::FromWeakRef(convRef) ? QEL_OK : QEL_ERR_CONV_GONE;
+        callback(code, userData);
+    });
     return QEL_OK;
 }
 
@@ -260,12 +264,10 @@ int QelConversationRequestUploadAttachment(qel_handle conv, const char* type, co
     auto keyIt = State().uploadKeys.find(request.cacheName);
     const std::string key = keyIt != State().uploadKeys.end() ? keyIt->second : "key-" + request.cacheName;
     const std::string name = request.cacheName;
+    const uint64_t convRef = sdk::WeakRef(c);
     Complete([=] {
-        if (failure) {
-            callback(failure->code, userData, name.c_str(), "");
-            return;
-        }
-        callback(QEL_OK, userData, name.c_str(), key.c_str());
+        const int code = failure ? failure->code : sdk::FromWeakRef(convRef) ? QEL_OK : QEL_ERR_CONV_GONE;
+        callback(code, userData, name.c_str(), code == QEL_OK ? key.c_str() : "");
     });
     return QEL_OK;
 }

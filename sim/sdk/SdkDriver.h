@@ -91,9 +91,15 @@ void RemoveChatWndKind(const pfx::GUID& key);
 
 // ---- acting as the peer and the server ----
 
-// Stores a received, unread message now.
+// Stores a received, unread message now; the sender defaults to the
+// peer of a buddy chat.
 qel_handle DeliverIncomingMsg(qel_handle conv, const std::string& content,
-                              const std::string& contentType = "text/plain");
+                              const std::string& contentType = "text/plain", const std::string& sender = "");
+// The server changes an attribute of an object (its main set, or the named
+// set `setName`): listeners hear it, but it is not one of the component's writes.
+void ServerSetAttrib(qel_handle object, const std::string& key, int64_t value, const std::string& setName = "");
+void ServerSetAttrib(qel_handle object, const std::string& key, const std::string& value,
+                     const std::string& setName = "");
 // Drops any SDK object with what it owns; its handles turn null.
 bool DropObject(qel_handle object);
 
@@ -114,11 +120,12 @@ void SetUploadKey(const std::string& cacheName, const std::string& key);
 
 struct SdkRequest {
     std::string kind;  // "send", "send_ext", "upload", "recall", "conv_info", "partner_read_cursor",
-                       // "load_recent", "remove_msg", "reminder", "svr_conv_id"
+                       // "receipt_summary", "load_recent", "remove_msg", "reminder", "svr_conv_id"
     std::string convId;
     int flags = 0;     // send flags, load mode, reminder type
     std::string contentType, contentAt, content, summary, extraInfo, clientTag;
-    std::string fileType, cacheName, localPath, value;
+    std::string fileType, cacheName, localPath;
+    std::string value;   // reminder value, conv_info server id, receipt_summary message ids ("1,2")
     uint64_t msgId = 0;  // the message concerned (recall, re-send, removal)
     int result = 0;      // what the call answered at once
 };

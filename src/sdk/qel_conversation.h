@@ -80,5 +80,9 @@ int qel_conversation_request_recall_message(qel_handle conv, qel_handle msg, qel
 int qel_conversation_request_conv_info(qel_handle conv, const char* svrConvId, qel_request_callback callback,
                                        void* userData);
 int qel_conversation_request_partner_read_cursor(qel_handle conv);
+// Asks for fresh unread counts of receipt messages; they arrive as
+// changes of the conversation's "receipt-unread-msgid…" attributes.
+int qel_conversation_request_receipt_summary(qel_handle conv, const qel_handle* msgs, int count, int reserved,
+                                             int flags);
 
 }  // extern "C"
