@@ -1,12 +1,16 @@
 #include "module/DllObject.h"
 
+#include "component/TaviImpl.h"
 #include "controls/ControlFactories.h"
 #include "module/Guids.h"
 #include "module/ModuleDll.h"
+#include "sdk/chatwnd.h"
 #include "sdk/common.h"
 #include "sdk/host.h"
 #include "sdk/qel_inst.h"
 #include "sdk/ui.h"
+#include "tools/RecentEmoticonWnd.h"
+#include "tools/RecentFontWnd.h"
 #include "util/Log.h"
 
 namespace tavi {
@@ -100,5 +104,50 @@ qel::IQelInst* GetCurQelInst() {
 }
 
 bool IsTextPlainSupportSmiley() { return g_dllObject ? g_dllObject->m_bTextPlainSupportSmiley : true; }
+
+namespace {
+template <typename W>
+bool GetPopupWnd(CWindowUI* CDllObject::*slot, const char16_t* name, CWindowUI** out) {
+    if (!out || !g_dllObject) return false;
+    if (!(g_dllObject->*slot)) {
+        auto* window = new W();
+        if (!window->Create(nullptr, name, 0, 0, 0, 0, 0, 0)) {
+            delete window;
+            return false;
+        }
+        window->ShowWindow(false, false);
+        g_dllObject->*slot = window;
+    }
+    *out = g_dllObject->*slot;
+    return true;
+}
+}  // namespace
+
+bool GetRecentFontWnd(CWindowUI** out) {
+    return GetPopupWnd<CRecentFontWnd>(&CDllObject::m_pRecentFontWnd, u"recent_font_wnd", out);
+}
+
+bool GetRecentEmoticonWnd(CWindowUI** out) {
+    return GetPopupWnd<CRecentEmoticonWnd>(&CDllObject::m_pRecentEmoticonWnd, u"recent_emoticon_wnd", out);
+}
+
+bool GetTAVIImpl(CTaviImpl** out, HWND hwnd) {
+    IChatWndMgr* manager = GetChatWndMgr();
+    ITavi* component = nullptr;
+    if (!out || !manager || !manager->GetTavi(hwnd, &component) || !component) return false;
+    // The caller borrows the component; the manager's reference goes back.
+    auto* impl = dynamic_cast<CTaviImpl*>(component);
+    component->Release();
+    if (!impl) return false;
+    *out = impl;
+    return true;
+}
+
+bool GetTAVIPanel(CTaviPanel** out, HWND hwnd) {
+    CTaviImpl* component = nullptr;
+    if (!out || !GetTAVIImpl(&component, hwnd) || !component->GetPanel()) return false;
+    *out = component->GetPanel();
+    return true;
+}
 
 }  // namespace tavi

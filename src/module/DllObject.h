@@ -68,4 +68,14 @@ qel::IQelInst* GetCurQelInst();
 
 bool IsTextPlainSupportSmiley();
 
+// The process's recent-font and recent-emoticon pop-ups, built hidden on
+// first request; false when none could be made.
+bool GetRecentFontWnd(CWindowUI** out);
+bool GetRecentEmoticonWnd(CWindowUI** out);
+
+// The panel resp. component of the chat window `hwnd`, not owned by the
+// caller; false when `out` is null or the window has no component.
+bool GetTAVIPanel(CTaviPanel** out, HWND hwnd);
+bool GetTAVIImpl(CTaviImpl** out, HWND hwnd);
+
 }  // namespace tavi

@@ -290,11 +290,41 @@ bool CTaviPanel::OnChatViewEditEvent(TEventUI& event) {
         return false;
     }
     if (event.Type == UIEVENT_TIMER && event.wParam == kViewReadTimer) {
-        m_pHistoryView->KillTimer(kViewReadTimer);
-        SetCurrentPosMsgRead();
+        OnViewReadTimer();
         return false;
     }
+    const bool scrolledOrResized =
+        event.Type == UIEVENT_SCROLLWHEEL || event.Type == UIEVENT_VSCROLL || event.Type == UIEVENT_WINDOWSIZE;
+    if (scrolledOrResized && m_pHistoryView->GetMsgCount() > 0) {
+        if (event.Type == UIEVENT_WINDOWSIZE) {
+            // A size event that leaves the view where it was changes nothing.
+            const RECT rect = m_pHistoryView->GetPos();
+            if (rect.left == m_savedHistoryRect.left && rect.top == m_savedHistoryRect.top &&
+                rect.right == m_savedHistoryRect.right && rect.bottom == m_savedHistoryRect.bottom)
+                return true;
+            m_savedHistoryRect = rect;
+        }
+        RestartViewReadTimer(50);
+    }
     return true;
+}
+
+void CTaviPanel::RestartViewReadTimer(uint32_t ms) {
+    if (!m_pHistoryView) return;
+    m_pHistoryView->KillTimer(kViewReadTimer);
+    m_pHistoryView->SetTimer(kViewReadTimer, ms);
+}
+
+void CTaviPanel::OnViewReadTimer() {
+    m_pHistoryView->KillTimer(kViewReadTimer);
+    // In a window of the chat window manager, only the window the user
+    // looks at marks what it shows as read.
+    IChatWndMgr* manager = GetChatWndMgr();
+    CWindowUI* window = GetWindow();
+    if (manager && window && manager->IsManagedWnd(window->GetHWND()) &&
+        manager->GetCurrentChatWnd() != window->GetHWND())
+        return;
+    SetCurrentPosMsgRead();
 }
 
 bool CTaviPanel::OnChatEditEvent(TEventUI& event) {

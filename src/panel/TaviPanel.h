@@ -117,9 +117,13 @@ public:
     uint64_t GetLastReadMsgId() const { return m_lastReadMsgId; }
     void SetMarkReadOnDestroy(bool mark) { m_markReadOnDestroy = mark; }
     bool IsCaptionBarShown() const { return m_captionBarShown; }
+    // The history view's read timer: what the view shows is marked read
+    // once it has stood still for `ms`.
+    void RestartViewReadTimer(uint32_t ms);
 
 private:
     bool OnChatViewEditEvent(TEventUI& event);
+    void OnViewReadTimer();
     bool OnChatEditEvent(TEventUI& event);
     void OnTimer();
     void LoadChatFont();

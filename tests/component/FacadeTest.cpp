@@ -1,0 +1,188 @@
+// The component as the host's window drives it: window messages, copy-data
+// codes, hot keys, focus memory, notices and the exit question.
+#include <fstream>
+
+#include "ChatWindowFixture.h"
+#include "msghandle/SendState.h"
+#include "sdk/ui/RichEditExUI.h"
+#include "sdk/win32.h"
+#include "sim/core/Text.h"
+
+namespace {
+
+int CountHostMsgs(uint32_t code) {
+    int n = 0;
+    for (const auto& e : sim::HostEvents()) n += e.kind == "msg" && e.code == int(code);
+    return n;
+}
+
+std::string PngFile() {
+    const std::string path = testing::TempDir() + "facade.png";
+    static const unsigned char png[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                        0, 0, 0, 16, 0, 0, 0, 8, 8, 6, 0, 0, 0, 0, 0, 0, 0};
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png), sizeof(png));
+    return path;
+}
+
+}  // namespace
+
+TEST_F(ChatWindowTest, AltHotKeysActOnlyWhileAltIsDown) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = Component(window);
+    component->ProcHostWndMsg(tavi::kWmSysChar, 'h', 0);
+    EXPECT_EQ(CountHostMsgs(7), 0);
+    sim::SetKeyDown(VK_MENU, true);
+    component->ProcHostWndMsg(tavi::kWmSysChar, 'H', 0);
+    EXPECT_EQ(CountHostMsgs(7), 1);
+    component->ProcHostWndMsg(tavi::kWmSysChar, 'c', 0);
+    sim::RunUntilIdle();
+    EXPECT_TRUE(sim::OpenChatWindows().empty());
+    ASSERT_FALSE(sim::ChatWndMgrCalls().empty());
+    EXPECT_EQ(sim::ChatWndMgrCalls().back(), "close");
+}
+
+TEST_F(ChatWindowTest, CopyDataForwardsOnlyTheHostRange) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = Component(window);
+    for (uint32_t code : {0x5DDAu, 0x5DDBu, 0x5FCCu, 0x5FCDu}) {
+        tavi::SCopyData record{code, 0, nullptr};
+        component->ProcHostWndMsg(tavi::kWmCopyData, 0, reinterpret_cast<intptr_t>(&record));
+    }
+    EXPECT_EQ(CountHostMsgs(0x5DDA), 0);
+    EXPECT_EQ(CountHostMsgs(0x5DDB), 1);
+    EXPECT_EQ(CountHostMsgs(0x5FCC), 1);
+    EXPECT_EQ(CountHostMsgs(0x5FCD), 0);
+    // A copy-data message without its record is ignored.
+    EXPECT_EQ(component->ProcHostWndMsg(tavi::kWmCopyData, 0, 0), 0);
+}
+
+TEST_F(ChatWindowTest, CopyDataPictureGoesIntoTheInput) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = Component(window);
+    const std::u16string path = sim::ToWide(PngFile());
+    tavi::SCopyData picture{tavi::kCopyDataPicture, uint32_t(path.size() * 2), path.c_str()};
+    component->ProcHostWndMsg(tavi::kWmCopyData, 0, reinterpret_cast<intptr_t>(&picture));
+    const std::u16string missing = u"/no/such/picture.png";
+    tavi::SCopyData broken{tavi::kCopyDataEditPicture, 0, missing.c_str()};
+    component->ProcHostWndMsg(tavi::kWmCopyData, 0, reinterpret_cast<intptr_t>(&broken));
+    const sim::EditContent input = sim::ReadEdit(component->GetInputRichEdit());
+    ASSERT_EQ(input.objects.size(), 1u);
+    EXPECT_EQ(input.objects[0].path, path);
+    EXPECT_EQ(input.objects[0].width, 16);
+}
+
+TEST_F(ChatWindowTest, FocusIsRememberedAcrossDeactivation) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = Component(window);
+    CWindowUI* chat = sim::FindChatWindow(window);
+    component->GetMsgHistoryRichEdit()->SetFocus();
+    component->ProcHostWndMsg(tavi::kWmActivate, 0, 0);
+    chat->SetFocus(nullptr);
+    component->ProcHostWndMsg(tavi::kWmActivate, 1, 0);
+    EXPECT_TRUE(component->GetMsgHistoryRichEdit()->IsFocused());
+}
+
+TEST_F(ChatWindowTest, RestoreWithoutStoreLeavesAnotherFocusAlone) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = Component(window);
+    CWindowUI* chat = sim::FindChatWindow(window);
+    CControlUI* search = chat->FindControl(u"top_con.chat_tool_head_ctn");
+    chat->SetFocus(search);
+    component->RestoreFocus();
+    EXPECT_EQ(chat->GetFocus(), search);
+    chat->SetFocus(nullptr);
+    component->RestoreFocus();
+    EXPECT_TRUE(component->GetInputRichEdit()->IsFocused());
+}
+
+TEST_F(ChatWindowTest, SecondCreatePanelKeepsTheFirst) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = Component(window);
+    tavi::CTaviPanel* first = component->GetPanel();
+    tavi::STaviPanelInfo info;
+    info.windowKey = sim::ChatWindowKey(sim::ChatKind::Person);
+    info.sessionId = u"bob";
+    info.instanceName = u"qel_inst";
+    EXPECT_FALSE(component->CreatePanel(nullptr, &info));
+    EXPECT_EQ(component->GetPanel(), first);
+    component->SetPanelMode(3);
+    EXPECT_EQ(component->GetPanel(), first);
+}
+
+TEST_F(ChatWindowTest, ComponentWithoutPanelAnswersNothing) {
+    pfx::IObject* object = nullptr;
+    ASSERT_TRUE(m_module->CreateObject(&object, tavi::kTaviImplId));
+    auto* component = static_cast<tavi::CTaviImpl*>(static_cast<tavi::ITavi*>(object));
+    EXPECT_EQ(component->GetMsgHistoryRichEdit(), nullptr);
+    EXPECT_EQ(component->GetInputRichEdit(), nullptr);
+    EXPECT_EQ(component->QelSendMsg(u"x", nullptr, "text/plain", true), -1);
+    EXPECT_FALSE(component->UpdatePanelInfo(nullptr));
+    EXPECT_FALSE(component->ProcHostDuiMsg(nullptr));
+    EXPECT_FALSE(component->CreatePanel(nullptr, nullptr));
+    component->InsertInfoMsg(0, false, nullptr, false, 0, true, false);
+    component->InsertSimpleInfoMsg(nullptr, false);
+    component->SetView(nullptr);
+    component->SendMsg();
+    component->PasteClipboard();
+    component->RestoreFocus();
+    component->OnRecallMessage(nullptr);
+    component->InputRichEditInsertImage(nullptr);
+    // An unknown SDK instance name builds nothing either.
+    tavi::STaviPanelInfo info;
+    info.sessionId = u"bob";
+    info.instanceName = u"nobody";
+    EXPECT_FALSE(component->CreatePanel(nullptr, &info));
+    EXPECT_EQ(component->GetPanel(), nullptr);
+    object->Release();
+}
+
+TEST_F(ChatWindowTest, ErrorReportLinkOnlyWhenEnabledAndForDetailOne) {
+    sim::SetLanguage(sim::Language::Keys);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = Component(window);
+    auto lastNotice = [&] { return sim::ViewItems(component->GetMsgHistoryRichEdit()).back().text; };
+    sim::SetExeConfig("ErrReport", "enable", "2");
+    component->InsertInfoMsg(0, false, u"&<txt>*1:8:1:a:b|c<txt>&", false, 0, false, false);
+    EXPECT_EQ(lastNotice().find(u"[link]"), std::u16string::npos);
+    sim::SetExeConfig("ErrReport", "enable", "1");
+    component->InsertInfoMsg(0, false, u"&<txt>*2:8:a:b|c<txt>&", false, 0, false, false);
+    EXPECT_EQ(lastNotice().find(u"[link]"), std::u16string::npos);
+    component->InsertInfoMsg(0, false, u"&<txt>*1:8:1:a:b|c<txt>&", false, 0, false, false);
+    EXPECT_NE(lastNotice().find(u"[link]"), std::u16string::npos);
+}
+
+TEST_F(ChatWindowTest, ExitQuestionOnlyWhileSending) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = Component(window);
+    EXPECT_TRUE(component->CanExitWhileSending());
+    EXPECT_TRUE(sim::ShownBoxes().empty());
+    tavi::OnSendStarted();
+    sim::QueueBoxAnswer(0x32);
+    EXPECT_FALSE(component->CanExitWhileSending());
+    sim::QueueBoxAnswer(0x33);
+    EXPECT_TRUE(component->CanExitWhileSending());
+    ASSERT_EQ(sim::ShownBoxes().size(), 2u);
+    EXPECT_EQ(sim::ShownBoxes()[0].width, 340);
+    EXPECT_EQ(sim::ShownBoxes()[0].height, 150);
+    tavi::OnSendFinished();
+}
+
+TEST_F(ChatWindowTest, InputHeightWithinBoundsOnly) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = Component(window);
+    CControlUI* input = Panel(window)->FindSubControl(u"input");
+    int32_t l, t, r, b, anchor;
+    input->GetCoordinate(l, t, r, b, anchor);
+    for (int rejected : {60, 500}) {
+        component->SetInputEditHeight(rejected);
+        int32_t l2, t2, r2, b2, a2;
+        input->GetCoordinate(l2, t2, r2, b2, a2);
+        EXPECT_EQ(t2, t);
+    }
+    for (int accepted : {61, 499}) {
+        component->SetInputEditHeight(accepted);
+        input->GetCoordinate(l, t, r, b, anchor);
+        EXPECT_EQ(t, accepted);
+        EXPECT_EQ(anchor, 6);
+    }
+}

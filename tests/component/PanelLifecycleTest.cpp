@@ -1,0 +1,137 @@
+// The panel's start and close: input-only panels, handle ids shared by two
+// windows, closing while logged out, the read timer and the module's
+// lookups by window.
+#include "ChatWindowFixture.h"
+#include "sdk/qel_ext_api.h"
+#include "sdk/ui/RichEditExUI.h"
+
+namespace {
+
+bool LogHas(const std::string& text) {
+    for (const auto& line : sim::LogLines()) {
+        if (line.text.find(text) != std::string::npos) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(ChatWindowTest, InputOnlyPanelHidesHistoryAndMovesInput) {
+    auto host = sim::CreateHostWindow();
+    pfx::IObject* object = nullptr;
+    ASSERT_TRUE(m_module->CreateObject(&object, tavi::kTaviImplId));
+    auto* component = dynamic_cast<tavi::CTaviImpl*>(object);
+    tavi::STaviPanelInfo info;
+    info.windowKey = sim::ChatWindowKey(sim::ChatKind::Person);
+    info.sessionId = u"bob";
+    info.instanceName = u"qel_inst";
+    info.historyShown = false;
+    ASSERT_TRUE(component->CreatePanel(host->GetRoot(), &info));
+    component->InitMsgHandle();
+    tavi::CTaviPanel* panel = component->GetPanel();
+    EXPECT_FALSE(panel->FindSubControl(u"history.view")->IsVisible());
+    EXPECT_FALSE(panel->FindSubControl(u"splitter")->IsVisible());
+    int32_t l, t, r, b, anchor;
+    panel->FindSubControl(u"input")->GetCoordinate(l, t, r, b, anchor);
+    EXPECT_EQ(t, 33);
+    EXPECT_EQ(anchor, 8);
+    ASSERT_NE(panel->GetMsgHandle(), nullptr);
+    EXPECT_FALSE(panel->GetMsgHandle()->IsShowHistory());
+    object->Release();
+}
+
+TEST_F(ChatWindowTest, SecondWindowOfTheSameIdIsNotRegistered) {
+    HWND first = Open(sim::ChatKind::Person, "bob");
+    HWND second = Open(sim::ChatKind::Person, "bob");
+    ASSERT_TRUE(first && second);
+    EXPECT_TRUE(LogHas("same id = bob"));
+    EXPECT_EQ(tavi::FindMsgHandle(u"bob"), Panel(first)->GetMsgHandle());
+    // Closing the second removes the first's entry: the id is all the registry knows.
+    sim::CloseChatWindow(second);
+    EXPECT_EQ(tavi::FindMsgHandle(u"bob"), nullptr);
+    sim::CloseChatWindow(first);
+    EXPECT_TRUE(LogHas("can note find iter! id =bob"));
+}
+
+TEST_F(ChatWindowTest, UnknownSessionRegistersAndOnlyLogs) {
+    HWND window = Open(sim::ChatKind::Person, "nobody");
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(Panel(window)->GetMsgHandle(), nullptr);
+    EXPECT_EQ(Panel(window)->GetMsgHandle()->GetConversation(), nullptr);
+    EXPECT_NE(tavi::FindMsgHandle(u"nobody"), nullptr);
+    EXPECT_TRUE(LogHas("SetParam fail! convsersation == NULL lpszSessionId=nobody"));
+    EXPECT_TRUE(sim::ViewItems(Panel(window)->GetHistoryView()).empty());
+}
+
+TEST_F(ChatWindowTest, ClosingMarksLastReadOnlyWhileLoggedIn) {
+    qel_handle conversation = sim::OpenConversation("bob");
+    const auto ids = sim::AddStoredMsgs(conversation, 3, true);
+    qel_ext::SetQELAttribs_msg_id(conversation, "last-read-msgid", ids.back(), 3);
+    HWND online = Open(sim::ChatKind::Person, "bob");
+    sim::CloseChatWindow(online);
+    auto marks = [] {
+        int n = 0;
+        for (const auto& m : sim::SdkMarks()) n += m.kind == "request_msg_readed";
+        return n;
+    };
+    EXPECT_EQ(marks(), 1);
+
+    HWND offline = Open(sim::ChatKind::Person, "bob");
+    CRichEditExUI* view = Panel(offline)->GetHistoryView();
+    Panel(offline)->RestartViewReadTimer(50);
+    sim::SetLoggedIn(sim::CurrentAccount(), false);
+    sim::CloseChatWindow(offline);
+    EXPECT_EQ(marks(), 1);
+    (void)view;
+}
+
+TEST_F(ChatWindowTest, UnchangedSizeDoesNotRestartTheReadTimer) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    CRichEditExUI* view = Panel(window)->GetHistoryView();
+    CREidtInsertHelper helper(view);
+    helper.BeginInsert(1);
+    helper.InsertText(u"bob: hi\r");
+    helper.EndInsert();
+    view->KillTimer(tavi::kViewReadTimer);
+    sim::SendEvent(view, UIEVENT_WINDOWSIZE);
+    EXPECT_TRUE(view->HasTimer(tavi::kViewReadTimer));
+    view->KillTimer(tavi::kViewReadTimer);
+    sim::SendEvent(view, UIEVENT_WINDOWSIZE);
+    EXPECT_FALSE(view->HasTimer(tavi::kViewReadTimer));
+    sim::SendEvent(view, UIEVENT_SCROLLWHEEL);
+    EXPECT_TRUE(view->HasTimer(tavi::kViewReadTimer));
+}
+
+TEST_F(ChatWindowTest, ModuleFindsComponentAndPanelByWindow) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = nullptr;
+    tavi::CTaviPanel* panel = nullptr;
+    ASSERT_TRUE(tavi::GetTAVIImpl(&component, window));
+    EXPECT_EQ(component, Component(window));
+    ASSERT_TRUE(tavi::GetTAVIPanel(&panel, window));
+    EXPECT_EQ(panel, Panel(window));
+    EXPECT_FALSE(tavi::GetTAVIImpl(nullptr, window));
+    EXPECT_FALSE(tavi::GetTAVIPanel(&panel, reinterpret_cast<HWND>(uintptr_t(0xdead))));
+    // The lookup hands back no reference of its own.
+    EXPECT_EQ(component->AddRef(), 2);
+    component->Release();
+}
+
+TEST_F(ChatWindowTest, RecentPopupsAreMadeOnceAndForgottenWhenClosed) {
+    m_module->Init(sim::GetHost());
+    CWindowUI* first = nullptr;
+    CWindowUI* again = nullptr;
+    ASSERT_TRUE(tavi::GetRecentFontWnd(&first));
+    ASSERT_TRUE(tavi::GetRecentFontWnd(&again));
+    EXPECT_EQ(first, again);
+    EXPECT_FALSE(first->IsWindowVisible());
+    first->CloseWindow(0);
+    sim::RunUntilIdle();
+    EXPECT_EQ(tavi::GetDllObject()->m_pRecentFontWnd, nullptr);
+    CWindowUI* emoticons = nullptr;
+    ASSERT_TRUE(tavi::GetRecentEmoticonWnd(&emoticons));
+    EXPECT_NE(emoticons, nullptr);
+    emoticons->CloseWindow(0);
+    sim::RunUntilIdle();
+    EXPECT_FALSE(tavi::GetRecentFontWnd(nullptr));
+}
