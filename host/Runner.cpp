@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "sim/core/Text.h"
 #include "sim/driver.h"
 
 namespace host {
@@ -39,8 +40,43 @@ std::string Runner::RunLine(const std::string& line) {
     if (it == m_commands.end() || words[0].quoted) return "unknown command '" + words[0].text + "'";
     std::vector<Word> args(words.begin() + long(used), words.end());
     std::string error = it->second.run(*this, args);
-    if (!error.empty()) return error;
-    sim::RunUntilIdle();
+    if (error.empty()) sim::RunUntilIdle();
+    PrintNewEvents();
+    return error;
+}
+
+namespace {
+std::string SendLine(const sim::SdkRequest& r) {
+    return "sdk.send conv=" + r.convId + " type=" + r.contentType + " body=" + EscapeForTranscript(r.content);
+}
+bool IsSend(const sim::SdkRequest& r) { return r.kind == "send" || r.kind == "send_ext"; }
+}  // namespace
+
+void Runner::PrintNewEvents() {
+    const auto& requests = sim::SdkRequests();
+    for (; m_printedRequests < requests.size(); ++m_printedRequests) {
+        const sim::SdkRequest& r = requests[m_printedRequests];
+        if (IsSend(r)) Print(SendLine(r));
+        else if (r.kind == "upload")
+            Print("sdk.upload conv=" + r.convId + " key=" + r.cacheName + " file=" + EscapeForTranscript(r.localPath));
+    }
+    const auto& boxes = sim::ShownBoxes();
+    for (; m_printedBoxes < boxes.size(); ++m_printedBoxes) {
+        Print("box text=" + EscapeForTranscript(sim::ToUtf8(boxes[m_printedBoxes].text)) +
+              " caption=" + EscapeForTranscript(sim::ToUtf8(boxes[m_printedBoxes].caption)));
+    }
+}
+
+void Runner::PrintSentAgain() {
+    for (const sim::SdkRequest& r : sim::SdkRequests()) {
+        if (IsSend(r)) Print(SendLine(r));
+    }
+}
+
+std::string NumberArg(const Word& word, long long& value) {
+    auto number = ParseNumber(word.text);
+    if (!number) return "'" + word.text + "' is not a number";
+    value = *number;
     return "";
 }
 

@@ -10,6 +10,7 @@
 
 #include "Scenario.h"
 #include "sdk/pfx.h"
+#include "sdk/win32.h"
 
 namespace host {
 
@@ -37,6 +38,14 @@ public:
     std::string ResolvePath(const std::string& path) const;
 
     void Add(const std::string& name, Command command);
+
+    // The chat window commands act on; null when none is open.
+    HWND CurrentWindow() const { return m_current; }
+    void SetCurrentWindow(HWND window) { m_current = window; }
+    // Prints what the SDK received and the boxes shown since the last call.
+    void PrintNewEvents();
+    // The sdk.send lines of every send so far.
+    void PrintSentAgain();
     // Commands of two words ("show history") are registered under both.
     const std::map<std::string, Command>& Commands() const { return m_commands; }
 
@@ -45,11 +54,23 @@ private:
 
     pfx::IDllObj* m_module;
     std::string m_folder;
+    HWND m_current = nullptr;
+    size_t m_printedRequests = 0;
+    size_t m_printedBoxes = 0;
     std::map<std::string, Command> m_commands;
 };
 
 // Adds the commands of each area; defined beside the area's code.
 void AddCoreCommands(Runner& runner);
+void AddWorldCommands(Runner& runner);
+void AddUserCommands(Runner& runner);
+void AddObserveCommands(Runner& runner);
+
+// Whether the id names a group of the current account.
+bool IsGroupId(const std::string& id);
+
+// A word that must be a number; answers an error text when it is not.
+std::string NumberArg(const Word& word, long long& value);
 
 // The built-in demo scenario.
 extern const char* const kDemoScenario;

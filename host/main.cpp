@@ -78,11 +78,15 @@ public:
 
     ~LoadedModule() {
         if (m_module) {
+            // The host closes its chat windows before it stops the module.
+            for (HWND window : sim::OpenChatWindows()) sim::CloseChatWindow(window);
             m_module->Uninit();
             sim::RunUntilIdle();
             sim::RemoveModule(m_module);
             m_module->Release();
         }
+        // Nothing of the module's may outlive its code.
+        sim::ResetAll();
         if (m_lib) dlclose(m_lib);
     }
 
@@ -129,6 +133,9 @@ int main(int argc, char** argv) {
     }
     host::Runner runner(module.Module(), folder);
     host::AddCoreCommands(runner);
+    host::AddWorldCommands(runner);
+    host::AddUserCommands(runner);
+    host::AddObserveCommands(runner);
     const bool interactive = fromStdin && isatty(STDIN_FILENO);
     if (interactive) runner.Print("tavi-host: type 'help' for the commands, end with Ctrl+D");
     return runner.Run(*in, interactive) ? 0 : 1;

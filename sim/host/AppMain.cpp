@@ -111,6 +111,12 @@ public:
         State().counters.push_back({counter, convId ? convId : u"", owner ? owner : u"", maximum,
                                     format ? format : u"", overFormat ? overFormat : u"", std::move(mayShow)});
     }
+    void UnregisterUnreadCounter(CControlUI* counter) override {
+        auto& counters = State().counters;
+        for (auto it = counters.begin(); it != counters.end();) {
+            it = it->counter == counter ? counters.erase(it) : it + 1;
+        }
+    }
     void OnConversationReloaded(HWND, const char16_t* handleId, qel_handle) override {
         State().reloads.emplace_back(handleId ? handleId : u"");
     }

@@ -65,6 +65,8 @@ public:
         return true;
     }
 
+    const std::string& Peer() const { return m_peerId; }
+
     tavi::ITavi* GetTavi() override {
         tavi::ITavi* component = nullptr;
         if (m_plugin) m_plugin->OnObjMsg(kMsgGetTavi, 0, reinterpret_cast<intptr_t>(&component), nullptr);
@@ -188,6 +190,11 @@ std::vector<HWND> OpenChatWindows() {
 }
 
 void SetCurrentChatWindow(HWND hwnd) { State().current = hwnd; }
+
+std::string ChatWindowPeer(HWND hwnd) {
+    auto it = State().windows.find(hwnd);
+    return it == State().windows.end() ? std::string() : it->second->Peer();
+}
 void SetMustStayOpen(bool stay) { State().mustStayOpen = stay; }
 const std::vector<HostEvent>& HostEvents() { return State().events; }
 const std::vector<std::string>& ChatWndMgrCalls() { return State().managerCalls; }

@@ -96,6 +96,8 @@ HWND OpenChatWindow(ChatKind kind, const std::string& peerId, const std::u16stri
 void CloseChatWindow(HWND hwnd);
 CChatWindowUI* FindChatWindow(HWND hwnd);
 std::vector<HWND> OpenChatWindows();
+// The peer (buddy or group id) a chat window was opened for.
+std::string ChatWindowPeer(HWND hwnd);
 void SetCurrentChatWindow(HWND hwnd);
 // What the window's sink answers when asked whether it must stay open.
 void SetMustStayOpen(bool stay);

@@ -265,6 +265,9 @@ void CTaviPanel::OnDestroy() {
         if (m_markReadOnDestroy) SetCurrentPosMsgRead();
         m_pHistoryView->KillTimer(kViewReadTimer);
     }
+    // The counter asks the panel whether it may show; it must not ask a gone one.
+    CControlUI* counter = FindSubControl(u"history.view.unread_msg");
+    if (IAppMain* app = GetAppMain(); app && counter) app->UnregisterUnreadCounter(counter);
     CCompositeUI::OnDestroy();
 }
 

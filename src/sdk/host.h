@@ -62,6 +62,8 @@ public:
     virtual void RegisterUnreadCounter(CControlUI* counter, const char16_t* convId, const char16_t* owner, int maximum,
                                        const char16_t* format, const char16_t* overFormat,
                                        std::function<bool()> mayShow) = 0;
+    // Forgets the counter; its owner calls this before it goes.
+    virtual void UnregisterUnreadCounter(CControlUI* counter) = 0;
     // The conversation of a window was reloaded.
     virtual void OnConversationReloaded(HWND window, const char16_t* handleId, qel_handle conversation) = 0;
 };

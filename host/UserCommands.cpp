@@ -1,0 +1,204 @@
+// Commands of the user at the keyboard and of the peer and the server.
+#include "Runner.h"
+#include "sdk/chatwnd.h"
+#include "sdk/qel_account.h"
+#include "sdk/qel_conversation.h"
+#include "sdk/ui/RichEditExUI.h"
+#include "sim/core/Text.h"
+#include "sim/driver.h"
+
+namespace host {
+
+namespace {
+
+constexpr uint32_t kWmSysChar = 0x0106;
+
+tavi::ITavi* CurrentComponent(Runner& runner) {
+    CChatWindowUI* window = sim::FindChatWindow(runner.CurrentWindow());
+    return window ? window->GetTavi() : nullptr;
+}
+
+// The current window's component, or an error text.
+std::string NeedComponent(Runner& runner, tavi::ITavi*& component) {
+    component = CurrentComponent(runner);
+    return component ? "" : "no chat window is open: use 'open'";
+}
+
+std::string Open(Runner& runner, const std::vector<Word>& args) {
+    if (args.size() != 2) return "usage: open person|group|adhoc|email <peer-id>";
+    if (!sim::CurrentAccount()) return "no account yet: start with 'me <id> \"<name>\"'";
+    sim::ChatKind kind;
+    const std::string& k = args[0].text;
+    if (k == "person") kind = sim::ChatKind::Person;
+    else if (k == "group") kind = sim::ChatKind::Group;
+    else if (k == "adhoc") kind = sim::ChatKind::Adhoc;
+    else if (k == "email") kind = sim::ChatKind::Email;
+    else return "unknown window kind '" + k + "'";
+    HWND window = sim::OpenChatWindow(kind, args[1].text);
+    if (!window) return "the chat window could not be opened";
+    runner.SetCurrentWindow(window);
+    return "";
+}
+
+std::string Close(Runner& runner, const std::vector<Word>& args) {
+    if (!args.empty()) return "usage: close";
+    tavi::ITavi* component = nullptr;
+    if (auto e = NeedComponent(runner, component); !e.empty()) return e;
+    sim::CloseChatWindow(runner.CurrentWindow());
+    const auto open = sim::OpenChatWindows();
+    runner.SetCurrentWindow(open.empty() ? nullptr : open.back());
+    return "";
+}
+
+std::string Type(Runner& runner, const std::vector<Word>& args) {
+    if (args.size() != 1) return "usage: type \"<text>\"";
+    tavi::ITavi* component = nullptr;
+    if (auto e = NeedComponent(runner, component); !e.empty()) return e;
+    CRichEditUI* input = component->GetInputRichEdit();
+    if (!input) return "the window has no input";
+    input->SetText(sim::ToWide(args[0].text));
+    input->SetSel(-1, -1);
+    sim::Notify(input, UINOTIFY_TEXTCHANGED);
+    return "";
+}
+
+std::string Picture(Runner& runner, const std::vector<Word>& args) {
+    if (args.size() != 1) return "usage: picture <path>";
+    tavi::ITavi* component = nullptr;
+    if (auto e = NeedComponent(runner, component); !e.empty()) return e;
+    const std::string path = runner.ResolvePath(args[0].text);
+    CRichEditUI* input = component->GetInputRichEdit();
+    const int before = input ? input->GetObjectCount() : 0;
+    component->InputRichEditInsertImage(sim::ToWide(path).c_str());
+    if (!input || input->GetObjectCount() == before) return "the picture " + path + " could not be loaded";
+    return "";
+}
+
+std::string Smiley(Runner& runner, const std::vector<Word>& args) {
+    if (args.size() != 1) return "usage: smiley <key>";
+    tavi::ITavi* component = nullptr;
+    if (auto e = NeedComponent(runner, component); !e.empty()) return e;
+    CRichEditUI* input = component->GetInputRichEdit();
+    if (!input) return "the window has no input";
+    auto* smiley = new COleImageObj();
+    smiley->SetImageType(1);
+    smiley->SetKey(sim::ToWide(args[0].text));
+    if (!input->InsertObject(smiley)) {
+        delete smiley;
+        return "the smiley could not be inserted";
+    }
+    return "";
+}
+
+std::string Key(Runner& runner, const std::vector<Word>& args) {
+    if (args.size() != 1) return "usage: key enter|ctrl+enter|alt+s|alt+c";
+    tavi::ITavi* component = nullptr;
+    if (auto e = NeedComponent(runner, component); !e.empty()) return e;
+    const std::string& key = args[0].text;
+    if (key == "enter" || key == "ctrl+enter") {
+        sim::PressEnter(component->GetInputRichEdit(), key == "ctrl+enter");
+    } else if (key == "alt+s" || key == "alt+c") {
+        sim::SetKeyDown(VK_MENU, true);
+        component->ProcHostWndMsg(kWmSysChar, uintptr_t(key.back()), 0);
+        sim::SetKeyDown(VK_MENU, false);
+        sim::RunUntilIdle();
+        if (!sim::FindChatWindow(runner.CurrentWindow())) {
+            const auto open = sim::OpenChatWindows();
+            runner.SetCurrentWindow(open.empty() ? nullptr : open.back());
+        }
+    } else {
+        return "unknown key '" + key + "'";
+    }
+    return "";
+}
+
+std::string Click(Runner& runner, const std::vector<Word>& args) {
+    if (args.size() != 1) return "usage: click <control-id>";
+    CChatWindowUI* window = sim::FindChatWindow(runner.CurrentWindow());
+    if (!window) return "no chat window is open: use 'open'";
+    CControlUI* control = sim::FindControl(window, args[0].text);
+    if (!control) return "the window has no control '" + args[0].text + "'";
+    sim::Click(control);
+    return "";
+}
+
+std::string Send(Runner& runner, const std::vector<Word>& args) {
+    if (!args.empty()) return "usage: send";
+    tavi::ITavi* component = nullptr;
+    if (auto e = NeedComponent(runner, component); !e.empty()) return e;
+    component->SendMsg();
+    return "";
+}
+
+std::string Receive(Runner& runner, const std::vector<Word>& args) {
+    if (args.size() != 2) return "usage: receive <sender-id> \"<text>\"";
+    tavi::ITavi* component = nullptr;
+    if (auto e = NeedComponent(runner, component); !e.empty()) return e;
+    const std::string peer = sim::ChatWindowPeer(runner.CurrentWindow());
+    qel_handle conversation = sim::OpenConversation(peer, IsGroupId(peer));
+    sim::DeliverIncomingMsg(conversation, args[1].text, "text/plain", args[0].text);
+    component->GetAndShowMsg(0, 0);
+    return "";
+}
+
+std::string Code(const std::vector<Word>& args, const char* usage, long long& code) {
+    if (args.size() != 1) return std::string("usage: ") + usage;
+    return NumberArg(args[0], code);
+}
+
+}  // namespace
+
+void AddUserCommands(Runner& runner) {
+    runner.Add("open", {"open person|group|adhoc|email <peer-id>", "opens a chat window; it becomes current", Open});
+    runner.Add("close", {"close", "closes the current window", Close});
+    runner.Add("type", {"type \"<text>\"", "replaces the input's content", Type});
+    runner.Add("picture", {"picture <path>", "inserts a picture file at the caret", Picture});
+    runner.Add("smiley", {"smiley <key>", "inserts a built-in smiley at the caret", Smiley});
+    runner.Add("key", {"key enter|ctrl+enter|alt+s|alt+c", "a key on the input", Key});
+    runner.Add("click", {"click <control-id>", "clicks a control of the current window", Click});
+    runner.Add("send", {"send", "sends what the input holds", Send});
+    runner.Add("receive", {"receive <sender-id> \"<text>\"", "a message arrives in the current conversation", Receive});
+    runner.Add("refuse", {"refuse <code>", "the next send request is refused at once",
+                          [](Runner&, const std::vector<Word>& args) -> std::string {
+                              long long code = 0;
+                              if (auto e = Code(args, "refuse <code>", code); !e.empty()) return e;
+                              sim::RefuseNext(sim::SdkCall::Send, int(code));
+                              return "";
+                          }});
+    runner.Add("fail", {"fail <code>", "the next send completion reports the code",
+                        [](Runner&, const std::vector<Word>& args) -> std::string {
+                            long long code = 0;
+                            if (auto e = Code(args, "fail <code>", code); !e.empty()) return e;
+                            sim::FailNext(sim::SdkCall::Send, int(code));
+                            return "";
+                        }});
+    runner.Add("fail-upload", {"fail-upload <code>", "the next upload completion reports the code",
+                               [](Runner&, const std::vector<Word>& args) -> std::string {
+                                   long long code = 0;
+                                   if (auto e = Code(args, "fail-upload <code>", code); !e.empty()) return e;
+                                   sim::FailNext(sim::SdkCall::Upload, int(code));
+                                   return "";
+                               }});
+    runner.Add("hold", {"hold", "completions wait until 'release'",
+                        [](Runner&, const std::vector<Word>& args) -> std::string {
+                            if (!args.empty()) return "usage: hold";
+                            sim::HoldCompletions(true);
+                            return "";
+                        }});
+    runner.Add("release", {"release", "held completions arrive",
+                           [](Runner&, const std::vector<Word>& args) -> std::string {
+                               if (!args.empty()) return "usage: release";
+                               sim::HoldCompletions(false);
+                               sim::ReleaseCompletions();
+                               return "";
+                           }});
+    runner.Add("answer", {"answer <n>", "the next message box returns n",
+                          [](Runner&, const std::vector<Word>& args) -> std::string {
+                              long long answer = 0;
+                              if (auto e = Code(args, "answer <n>", answer); !e.empty()) return e;
+                              sim::QueueBoxAnswer(int(answer));
+                              return "";
+                          }});
+}
+
+}  // namespace host
