@@ -141,9 +141,15 @@ std::string Receive(Runner& runner, const std::vector<Word>& args) {
     return "";
 }
 
-std::string Code(const std::vector<Word>& args, const char* usage, long long& code) {
-    if (args.size() != 1) return std::string("usage: ") + usage;
-    return NumberArg(args[0], code);
+// A command of one number that the driver takes.
+Command CodeCommand(const std::string& usage, const std::string& help, std::function<void(int)> apply) {
+    return {usage, help, [usage, apply](Runner&, const std::vector<Word>& args) -> std::string {
+                if (args.size() != 1) return "usage: " + usage;
+                long long code = 0;
+                if (auto e = NumberArg(args[0], code); !e.empty()) return e;
+                apply(int(code));
+                return "";
+            }};
 }
 
 }  // namespace
@@ -158,27 +164,14 @@ void AddUserCommands(Runner& runner) {
     runner.Add("click", {"click <control-id>", "clicks a control of the current window", Click});
     runner.Add("send", {"send", "sends what the input holds", Send});
     runner.Add("receive", {"receive <sender-id> \"<text>\"", "a message arrives in the current conversation", Receive});
-    runner.Add("refuse", {"refuse <code>", "the next send request is refused at once",
-                          [](Runner&, const std::vector<Word>& args) -> std::string {
-                              long long code = 0;
-                              if (auto e = Code(args, "refuse <code>", code); !e.empty()) return e;
-                              sim::RefuseNext(sim::SdkCall::Send, int(code));
-                              return "";
-                          }});
-    runner.Add("fail", {"fail <code>", "the next send completion reports the code",
-                        [](Runner&, const std::vector<Word>& args) -> std::string {
-                            long long code = 0;
-                            if (auto e = Code(args, "fail <code>", code); !e.empty()) return e;
-                            sim::FailNext(sim::SdkCall::Send, int(code));
-                            return "";
-                        }});
-    runner.Add("fail-upload", {"fail-upload <code>", "the next upload completion reports the code",
-                               [](Runner&, const std::vector<Word>& args) -> std::string {
-                                   long long code = 0;
-                                   if (auto e = Code(args, "fail-upload <code>", code); !e.empty()) return e;
-                                   sim::FailNext(sim::SdkCall::Upload, int(code));
-                                   return "";
-                               }});
+    runner.Add("refuse", CodeCommand("refuse <code>", "the next send request is refused at once",
+                                     [](int code) { sim::RefuseNext(sim::SdkCall::Send, code); }));
+    runner.Add("fail", CodeCommand("fail <code>", "the next send completion reports the code",
+                                   [](int code) { sim::FailNext(sim::SdkCall::Send, code); }));
+    runner.Add("fail-upload", CodeCommand("fail-upload <code>", "the next upload completion reports the code",
+                                          [](int code) { sim::FailNext(sim::SdkCall::Upload, code); }));
+    runner.Add("answer", CodeCommand("answer <n>", "the next message box returns n",
+                                     [](int answer) { sim::QueueBoxAnswer(answer); }));
     runner.Add("hold", {"hold", "completions wait until 'release'",
                         [](Runner&, const std::vector<Word>& args) -> std::string {
                             if (!args.empty()) return "usage: hold";
@@ -192,13 +185,6 @@ void AddUserCommands(Runner& runner) {
                                sim::ReleaseCompletions();
                                return "";
                            }});
-    runner.Add("answer", {"answer <n>", "the next message box returns n",
-                          [](Runner&, const std::vector<Word>& args) -> std::string {
-                              long long answer = 0;
-                              if (auto e = Code(args, "answer <n>", answer); !e.empty()) return e;
-                              sim::QueueBoxAnswer(int(answer));
-                              return "";
-                          }});
 }
 
 }  // namespace host
