@@ -1,6 +1,7 @@
 #include "Runner.h"
 
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 
 #include "sim/core/Text.h"
@@ -12,6 +13,10 @@ Runner::Runner(pfx::IDllObj* module, std::string scenarioFolder)
     : m_module(module), m_folder(std::move(scenarioFolder)) {}
 
 void Runner::Print(const std::string& line) {
+    if (m_capture) {
+        *m_capture += line + "\n";
+        return;
+    }
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
@@ -51,6 +56,20 @@ std::string SendLine(const sim::SdkRequest& r) {
 }
 bool IsSend(const sim::SdkRequest& r) { return r.kind == "send" || r.kind == "send_ext"; }
 }  // namespace
+
+bool Runner::Snapshot(const std::string& folder) {
+    bool ok = true;
+    for (const char* what : {"history", "input", "sent", "tips"}) {
+        std::string captured;
+        m_capture = &captured;
+        const std::string error = RunLine(std::string("show ") + what);
+        m_capture = nullptr;
+        std::ofstream out(folder + "/" + what + ".txt");
+        out << (error.empty() ? captured : "error: " + error + "\n");
+        ok = ok && bool(out);
+    }
+    return ok;
+}
 
 void Runner::PrintNewEvents() {
     const auto& requests = sim::SdkRequests();

@@ -42,6 +42,9 @@ public:
     // The chat window commands act on; null when none is open.
     HWND CurrentWindow() const { return m_current; }
     void SetCurrentWindow(HWND window) { m_current = window; }
+    // Writes what `show history`, `show input`, `show sent` and `show tips`
+    // print into files of that name in `folder`; false when it cannot.
+    bool Snapshot(const std::string& folder);
     // Prints what the SDK received and the boxes shown since the last call.
     void PrintNewEvents();
     // The sdk.send lines of every send so far.
@@ -55,6 +58,7 @@ private:
     pfx::IDllObj* m_module;
     std::string m_folder;
     HWND m_current = nullptr;
+    std::string* m_capture = nullptr;
     size_t m_printedRequests = 0;
     size_t m_printedBoxes = 0;
     std::map<std::string, Command> m_commands;

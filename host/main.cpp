@@ -138,5 +138,10 @@ int main(int argc, char** argv) {
     host::AddObserveCommands(runner);
     const bool interactive = fromStdin && isatty(STDIN_FILENO);
     if (interactive) runner.Print("tavi-host: type 'help' for the commands, end with Ctrl+D");
-    return runner.Run(*in, interactive) ? 0 : 1;
+    const bool ran = runner.Run(*in, interactive);
+    if (!options.snapshotDir.empty() && !runner.Snapshot(options.snapshotDir)) {
+        std::fprintf(stderr, "error: 0: cannot write the snapshot into %s\n", options.snapshotDir.c_str());
+        return 1;
+    }
+    return ran ? 0 : 1;
 }
