@@ -312,3 +312,20 @@ TEST_F(UiTest, EngineQueriesFollowTheDriver) {
     EXPECT_EQ(sim::EngineNotices()[0].code, 10);
     EXPECT_EQ(sim::EngineNotices()[0].window, window->GetHWND());
 }
+
+TEST_F(UiTest, TheWindowManagerForgetsControlsOnRequestOrWhenTheyGo) {
+    pfx::IWndMgr* manager = sim::HostWndMgr();
+    auto window = sim::CreateHostWindow();
+    const HWND hwnd = window->GetHWND();
+    auto* a = new CControlUI;
+    window->GetRoot()->Add(a);
+    EXPECT_TRUE(manager->AddCtrl(hwnd, u"k", a));
+    EXPECT_TRUE(manager->AddCtrl(hwnd, u"k", nullptr));
+    EXPECT_EQ(manager->FindCtrl(hwnd, u"k"), nullptr);
+    EXPECT_TRUE(manager->AddCtrl(hwnd, u"k", a));
+    window->GetRoot()->Remove(a);
+    EXPECT_EQ(manager->FindCtrl(hwnd, u"k"), nullptr);
+    EXPECT_FALSE(manager->AddCtrl(hwnd, u"", a));
+    EXPECT_FALSE(manager->ActivateCtrl(hwnd, u"k"));
+    EXPECT_FALSE(manager->SetCtrlParam(hwnd, u"k", 1));
+}
