@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "sdk/ui/ButtonUI.h"
+#include "sdk/ui/ComboBoxUI.h"
 #include "sdk/ui/CompositeUI.h"
 #include "sdk/ui/ListUI.h"
 #include "sdk/ui/RichEditExUI.h"
@@ -64,6 +65,7 @@ CControlUI* MakeBuiltIn(const std::string& cls) {
     if (cls == "Button") return new CButtonUI;
     if (cls == "Option") return new COptionUI;
     if (cls == "List") return new CListUI;
+    if (cls == "Combo" || cls == "ComboBox") return new CComboBoxUI;
     if (cls == "RichEdit") return new CRichEditUI;
     if (cls == "RichEditEx") return new CRichEditExUI;
     return nullptr;

@@ -99,6 +99,13 @@ bool Notify(CControlUI* control, int32_t type, uintptr_t wParam, intptr_t lParam
     return control && control->SendNotify(type, wParam, lParam);
 }
 
+bool ChooseComboItem(CControlUI* combo, const std::u16string& text) {
+    auto* box = dynamic_cast<CComboBoxUI*>(combo);
+    if (!box || !box->IsEnabled()) return false;
+    const int index = box->FindFirstItem(text);
+    return index >= 0 && box->SelectItem(index, true);
+}
+
 int32_t SendKey(CControlUI* control, char16_t ch, bool ctrl) {
     if (!control) return 0;
     const bool wasDown = GetKeyState(VK_CONTROL) < 0;

@@ -40,6 +40,8 @@ bool IsShown(const CControlUI* control);
 // disabled control; otherwise whether a receiver took the click.
 bool Click(CControlUI* control, uintptr_t wParam = 0, intptr_t lParam = 0);
 bool Notify(CControlUI* control, int32_t type, uintptr_t wParam = 0, intptr_t lParam = 0);
+// The user picks the combo box entry with that text; false when there is none.
+bool ChooseComboItem(CControlUI* combo, const std::u16string& text);
 // Sends a character event (Ctrl held down as asked); returns the event's
 // type afterwards (UIEVENT_HANDLED when a handler took the key).
 int32_t SendKey(CControlUI* control, char16_t ch, bool ctrl = false);

@@ -185,3 +185,27 @@ TEST_F(UiTest, AttributesAndWindowAttributesRoundTrip) {
     EXPECT_EQ(window.GetWindowAttribute(u"msghead"), u"42");
     EXPECT_EQ(window.GetWindowAttribute(u"other"), u"");
 }
+
+TEST_F(UiTest, TheFontBarHasCombosWhoseChoicesNotify) {
+    struct Bar : CCompositeUI {
+        std::vector<std::u16string> picked;
+        bool ProcessNotify(TNotifyUI& m) override {
+            if (m.nType != UINOTIFY_SELCHANGE) return false;
+            picked.push_back(m.pSender->GetId() + u"=" + m.pSender->GetText());
+            return true;
+        }
+    };
+    auto* bar = new Bar;
+    ASSERT_TRUE(bar->Create(u"CHATDLG_FONT_SETTING", nullptr));
+    auto* face = dynamic_cast<CComboBoxUI*>(sim::FindControl(bar, "fontset.fontface"));
+    ASSERT_NE(face, nullptr);
+    face->AddString(u"Arial");
+    face->AddString(u"Tahoma");
+    EXPECT_TRUE(face->SelectItem(face->FindFirstItem(u"Tahoma")));  // the program's choice is silent
+    EXPECT_EQ(face->FindFirstItem(u"Nope"), -1);
+    EXPECT_TRUE(sim::ChooseComboItem(face, u"Arial"));
+    EXPECT_FALSE(sim::ChooseComboItem(face, u"Nope"));
+    EXPECT_FALSE(sim::ChooseComboItem(sim::FindControl(bar, "fontset.fontbold"), u"Arial"));
+    EXPECT_EQ(bar->picked, std::vector<std::u16string>{u"fontface=Arial"});
+    CControlUI::Destroy(bar);
+}

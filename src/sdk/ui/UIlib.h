@@ -3,6 +3,7 @@
 
 #include "sdk/ui.h"
 #include "sdk/ui/ButtonUI.h"
+#include "sdk/ui/ComboBoxUI.h"
 #include "sdk/ui/CompositeUI.h"
 #include "sdk/ui/ContainerUI.h"
 #include "sdk/ui/ControlUI.h"
