@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -76,8 +77,8 @@ struct EditContent {
 };
 EditContent ReadEdit(const CRichEditUI* edit);
 // The text of a range with objects written out as "[img:<key or path>]"
-// and "[ctl:<name>]".
-std::u16string DescribeRange(const CRichEditUI* edit, long start, long end);
+// and "[ctl:<name>]", or, plain, as "[img]" and "[ctl]".
+std::u16string DescribeRange(const CRichEditUI* edit, long start, long end, bool plain = false);
 
 // A message view top to bottom: messages, panes, header line, and text
 // outside any message as notices with id 0.
@@ -87,7 +88,7 @@ struct ViewItem {
     std::u16string text;
     bool visible = true;
 };
-std::vector<ViewItem> ViewItems(const CRichEditExUI* view);
+std::vector<ViewItem> ViewItems(const CRichEditExUI* view, bool plainObjects = false);
 
 // Clipboard for Paste.
 struct ClipboardContent {
@@ -109,6 +110,8 @@ struct ShownBox {
     int height = 0;
 };
 void QueueBoxAnswer(int answer);
+// Called for every box as it is shown (the host program prints it).
+void SetBoxObserver(std::function<void(const ShownBox&)> observer);
 void SetDefaultBoxAnswer(int answer);
 const std::vector<ShownBox>& ShownBoxes();
 

@@ -229,6 +229,7 @@ TEST_F(UiTest, MessageRangesFollowInsertsAtTopAndBottomAndDeletes) {
     EXPECT_EQ(items[4].text, u"[ctl:-100002]\r");
     EXPECT_EQ(items[5].id, -100001);
     EXPECT_EQ(view.FindSubControl(u"-100002"), pane);
+    EXPECT_EQ(sim::ViewItems(&view, true)[4].text, u"[ctl]\r");
 
     view.ClearExceptHeaderLine();
     EXPECT_EQ(view.GetText(), u"more\r");

@@ -159,6 +159,8 @@ TEST_F(UiTest, MenusLoadShowAndDeliverTheClickedItem) {
 }
 
 TEST_F(UiTest, MessageBoxesAnswerFromTheQueueThenTheDefault) {
+    std::vector<std::u16string> observed;
+    sim::SetBoxObserver([&](const sim::ShownBox& box) { observed.push_back(box.caption); });
     sim::QueueBoxAnswer(IDBUTTON_SECOND);
     EXPECT_EQ(UIMessageBox(nullptr, u"Exit?", u"Send", u"#NO_YES", 1, nullptr, CDPI::Scale(340), CDPI::Scale(150)),
               IDBUTTON_SECOND);
@@ -170,6 +172,8 @@ TEST_F(UiTest, MessageBoxesAnswerFromTheQueueThenTheDefault) {
     EXPECT_EQ(sim::ShownBoxes()[0].text, u"Exit?");
     EXPECT_EQ(sim::ShownBoxes()[0].width, 340);
     EXPECT_EQ(sim::ShownBoxes()[2].height, 225);
+    EXPECT_EQ(observed, (std::vector<std::u16string>{u"Send", u"", u"c"}));
+    sim::SetBoxObserver(nullptr);
 }
 
 TEST_F(UiTest, ToolTipsAreRecordedAndHideAfterTheirTimeUnlessLocked) {
