@@ -80,7 +80,7 @@ CControlUI* FindControl(CWindowUI* window, const std::string& name) {
 }
 
 CControlUI* FindControl(CControlUI* root, const std::string& name) {
-    if (!root) return nullptr;
+    if (!root || name.empty()) return nullptr;
     const std::u16string wide = ToWide(name);
     return root->GetName() == wide ? root : root->FindSubControl(wide);
 }

@@ -144,7 +144,7 @@ RECT CWindowUI::GetClientRect() const { return RECT{0, 0, m_rect.right - m_rect.
 void CWindowUI::SetLayerWindow(bool layered, bool) { m_layered = layered; }
 
 CControlUI* CWindowUI::FindControl(const std::u16string& name) const {
-    if (!m_root) return nullptr;
+    if (!m_root || name.empty()) return nullptr;
     return m_root->GetName() == name ? m_root : m_root->FindSubControl(name);
 }
 

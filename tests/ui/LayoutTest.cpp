@@ -152,6 +152,25 @@ TEST_F(UiTest, ScratchLayoutsMapElementsAndKeepUnknownAttributes) {
     CControlUI::Destroy(panel);
 }
 
+TEST_F(UiTest, ContainersRefuseCyclesAndSecondParents) {
+    auto window = sim::CreateHostWindow();
+    auto* outer = new CContainerUI;
+    auto* inner = new CContainerUI;
+    ASSERT_TRUE(window->GetRoot()->Add(outer));
+    ASSERT_TRUE(outer->Add(inner));
+    EXPECT_FALSE(inner->Add(window->GetRoot()));
+    EXPECT_FALSE(inner->Add(inner));
+    EXPECT_FALSE(window->GetRoot()->Add(inner));  // already has a parent
+    EXPECT_FALSE(inner->Add(nullptr));
+    EXPECT_TRUE(outer->RemoveNoDestroy(inner));
+    EXPECT_EQ(inner->GetWindow(), nullptr);
+    EXPECT_TRUE(window->GetRoot()->AddAt(inner, 0));
+    EXPECT_EQ(window->GetRoot()->GetItemIndex(inner), 0);
+    EXPECT_EQ(inner->GetWindow(), window.get());
+    EXPECT_EQ(window->FindControl(u""), nullptr);
+    EXPECT_EQ(sim::FindControl(window.get(), ""), nullptr);
+}
+
 TEST_F(UiTest, AbsurdlyDeepLayoutsAreRefused) {
     AddScratchResources();
     std::string xml = "<Layout>";
