@@ -88,6 +88,9 @@ public:
     virtual void SetText(const std::u16string& text) { m_text = text; }
     const std::u16string& GetToolTip() const { return m_toolTip; }
     void SetToolTip(const std::u16string& tip) { m_toolTip = tip; }
+    // Opacity while fading: 0 (transparent) to 255 (opaque).
+    uint8_t GetAlpha() const { return m_alpha; }
+    void SetAlpha(uint8_t alpha) { m_alpha = alpha; }
     bool IsMouseEnabled() const { return m_mouseEnabled; }
     void SetMouseEnabled(bool enabled) { m_mouseEnabled = enabled; }
 
@@ -182,6 +185,7 @@ private:
     bool m_enabled = true;
     bool m_selected = false;
     bool m_mouseEnabled = true;
+    uint8_t m_alpha = 255;
     bool m_destroyed = false;
     int32_t m_left = 0, m_top = 0, m_right = 0, m_bottom = 0, m_anchor = 0;
     bool m_posFixed = false;

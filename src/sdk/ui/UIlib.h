@@ -14,5 +14,6 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/RichEditUI.h"
 #include "sdk/ui/TimerSource.h"
+#include "sdk/ui/TransitionUI.h"
 #include "sdk/ui/UIDefs.h"
 #include "sdk/ui/WindowUI.h"
