@@ -264,3 +264,22 @@ TEST_F(UiTest, GridLayoutsPlaceEqualCellsOnTheScrolledContent) {
     grid->LayoutChildren();
     EXPECT_EQ(sim::ControlRect(grid->GetItemAt(0)).top, -56);  // whole rows: 70 snaps to 56
 }
+
+TEST_F(UiTest, MirroredCoordinatesSwapSidesAndTextHasAWidth) {
+    auto window = sim::CreateHostWindow("host", 800, 600);
+    auto* band = new CControlUI;
+    auto* corner = new CLabelUI;
+    window->GetRoot()->Add(band);
+    window->GetRoot()->Add(corner);
+    band->SetCoordinate(10, 0, 30, 24, UIANCHOR_TOP);
+    corner->SetCoordinate(5, 0, 45, 20, UIANCHOR_TOPLEFT);
+    band->MirrorCoordinate();
+    corner->MirrorCoordinate();
+    EXPECT_EQ(sim::ControlRect(band).left, 30);
+    EXPECT_EQ(sim::ControlRect(band).right, 790);
+    EXPECT_EQ(corner->GetAnchor(), UIANCHOR_TOPRIGHT);
+    EXPECT_EQ(sim::ControlRect(corner).left, 755);
+    EXPECT_EQ(sim::ControlRect(corner).right, 795);
+    corner->SetText(u"3 unread");
+    EXPECT_EQ(corner->GetTextWidth(), 64);
+}

@@ -107,6 +107,9 @@ public:
     uintptr_t GetTag() const { return m_tag; }
 
     void SetCoordinate(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t anchor);
+    // Right-to-left layouts: the coordinates mirrored left for right
+    // (near and far edges swap; stretched axes keep their insets swapped).
+    void MirrorCoordinate();
     void GetCoordinate(int32_t& left, int32_t& top, int32_t& right, int32_t& bottom, int32_t& anchor) const;
     int32_t GetAnchor() const { return m_anchor; }
     // The rectangle in window client coordinates, from the coordinates and
@@ -115,6 +118,8 @@ public:
     // Fixes the rectangle until the next SetCoordinate.
     virtual void SetPos(const RECT& rect);
     int32_t GetWidth() const;
+    // The width the control's text takes in its font: 8 pixels per unit at 96 dpi.
+    int32_t GetTextWidth() const;
     int32_t GetHeight() const;
     // Fixed width and height of a control positioned only by its near edges.
     void SetFixedSize(int32_t width, int32_t height);
