@@ -39,6 +39,11 @@ TEST_F(UiTest, WindowsHaveUniqueHandlesUntilTheyClose) {
     EXPECT_EQ(CWindowUI::FromHandle(hb), &b);
     EXPECT_NE(a.FindControl(u"client"), nullptr);  // from the window's layout
     EXPECT_EQ(a.GetRoot()->GetWidth(), 200);
+    EXPECT_EQ(a.ClientToScreen(TPointUI{1, 2}).x, 11);
+    EXPECT_EQ(a.ScreenToClient(TPointUI{11, 22}).y, 2);
+    a.SetWindowPos(50, 60, 0, 0, 0x15);  // move only
+    EXPECT_EQ(a.ClientToScreen(RECT{0, 0, 5, 5}).right, 55);
+    EXPECT_EQ(a.GetWindowRect().bottom, 160);
 
     a.ShowWindow(SW_SHOW);
     EXPECT_TRUE(a.IsWindowVisible());
