@@ -18,7 +18,11 @@ CContainerUI::~CContainerUI() {
 bool CContainerUI::Add(CControlUI* control) { return AddAt(control, GetCount()); }
 
 bool CContainerUI::AddAt(CControlUI* control, int index) {
-    if (!control || control == this || control->GetParent()) return false;
+    if (!control || control->GetParent()) return false;
+    // A control may not hold one of its own ancestors.
+    for (const CControlUI* c = this; c; c = c->GetParent()) {
+        if (c == control) return false;
+    }
     index = std::clamp(index, 0, GetCount());
     m_items.insert(m_items.begin() + index, control);
     control->SetParent(this);

@@ -187,6 +187,13 @@ void CControlUI::SetCoordinate(int32_t left, int32_t top, int32_t right, int32_t
     NeedParentUpdate();
 }
 
+void CControlUI::MirrorCoordinate() {
+    // Horizontal mode by anchor: near (0, 2, 5), far (1, 3, 7), stretch (4, 6, 8).
+    static const int32_t kMirrored[9] = {1, 0, 3, 2, 4, 7, 6, 5, 8};
+    const int32_t anchor = m_anchor >= 0 && m_anchor <= 8 ? kMirrored[m_anchor] : m_anchor;
+    SetCoordinate(m_right, m_top, m_left, m_bottom, anchor);
+}
+
 void CControlUI::GetCoordinate(int32_t& left, int32_t& top, int32_t& right, int32_t& bottom, int32_t& anchor) const {
     left = m_left;
     top = m_top;
@@ -220,6 +227,8 @@ int32_t CControlUI::GetWidth() const {
     const RECT r = GetPos();
     return r.right - r.left;
 }
+
+int32_t CControlUI::GetTextWidth() const { return CDPI::Scale(8 * int32_t(GetText().size())); }
 
 int32_t CControlUI::GetHeight() const {
     const RECT r = GetPos();

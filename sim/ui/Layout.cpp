@@ -9,9 +9,11 @@
 #include <sstream>
 
 #include "sdk/ui/ButtonUI.h"
+#include "sdk/ui/ComboBoxUI.h"
 #include "sdk/ui/CompositeUI.h"
 #include "sdk/ui/ListUI.h"
 #include "sdk/ui/RichEditExUI.h"
+#include "sdk/ui/TransitionUI.h"
 #include "sim/core/CoreDriver.h"
 #include "sim/core/Text.h"
 #include "sim/ui/UiInternal.h"
@@ -64,6 +66,8 @@ CControlUI* MakeBuiltIn(const std::string& cls) {
     if (cls == "Button") return new CButtonUI;
     if (cls == "Option") return new COptionUI;
     if (cls == "List") return new CListUI;
+    if (cls == "Transition") return new CTransitionUI;
+    if (cls == "Combo" || cls == "ComboBox") return new CComboBoxUI;
     if (cls == "RichEdit") return new CRichEditUI;
     if (cls == "RichEditEx") return new CRichEditExUI;
     return nullptr;

@@ -2,6 +2,7 @@
 #include "sdk/ui/MessageBoxUI.h"
 
 #include <deque>
+#include <functional>
 
 #include "sim/core/Loop.h"
 #include "sim/core/Reset.h"
@@ -15,6 +16,7 @@ struct BoxState {
     int defaultAnswer = IDBUTTON_FIRST;
     std::vector<sim::ShownBox> shown;
     std::vector<sim::ShownTip> tips;
+    std::function<void(const sim::ShownBox&)> observer;
 };
 
 BoxState& State() {
@@ -22,7 +24,12 @@ BoxState& State() {
     return state;
 }
 
-const bool kRegistered = sim::RegisterReset([] { State() = BoxState{}; });
+// The observer belongs to the host program, not to the world: it stays.
+const bool kRegistered = sim::RegisterReset([] {
+    auto observer = std::move(State().observer);
+    State() = BoxState{};
+    State().observer = std::move(observer);
+});
 
 std::u16string Str(const char16_t* s) { return s ? s : u""; }
 
@@ -31,6 +38,7 @@ std::u16string Str(const char16_t* s) { return s ? s : u""; }
 namespace sim {
 void QueueBoxAnswer(int answer) { State().answers.push_back(answer); }
 void SetDefaultBoxAnswer(int answer) { State().defaultAnswer = answer; }
+void SetBoxObserver(std::function<void(const ShownBox&)> observer) { State().observer = std::move(observer); }
 const std::vector<ShownBox>& ShownBoxes() { return State().shown; }
 const std::vector<ShownTip>& ShownTips() { return State().tips; }
 void RecordTip(const ShownTip& tip) { State().tips.push_back(tip); }
@@ -40,6 +48,7 @@ int UIMessageBox(HWND parent, const char16_t* text, const char16_t* caption, con
                  const char16_t* icon, int width, int height, bool) {
     BoxState& s = State();
     s.shown.push_back(sim::ShownBox{parent, Str(text), Str(caption), Str(buttons), type, Str(icon), width, height});
+    if (s.observer) s.observer(s.shown.back());
     if (s.answers.empty()) return s.defaultAnswer;
     const int answer = s.answers.front();
     s.answers.pop_front();

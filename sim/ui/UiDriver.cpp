@@ -80,7 +80,7 @@ CControlUI* FindControl(CWindowUI* window, const std::string& name) {
 }
 
 CControlUI* FindControl(CControlUI* root, const std::string& name) {
-    if (!root) return nullptr;
+    if (!root || name.empty()) return nullptr;
     const std::u16string wide = ToWide(name);
     return root->GetName() == wide ? root : root->FindSubControl(wide);
 }
@@ -97,6 +97,13 @@ bool Click(CControlUI* control, uintptr_t wParam, intptr_t lParam) {
 
 bool Notify(CControlUI* control, int32_t type, uintptr_t wParam, intptr_t lParam) {
     return control && control->SendNotify(type, wParam, lParam);
+}
+
+bool ChooseComboItem(CControlUI* combo, const std::u16string& text) {
+    auto* box = dynamic_cast<CComboBoxUI*>(combo);
+    if (!box || !box->IsEnabled()) return false;
+    const int index = box->FindFirstItem(text);
+    return index >= 0 && box->SelectItem(index, true);
 }
 
 int32_t SendKey(CControlUI* control, char16_t ch, bool ctrl) {
@@ -179,7 +186,7 @@ EditContent ReadEdit(const CRichEditUI* edit) {
     return content;
 }
 
-std::u16string DescribeRange(const CRichEditUI* edit, long start, long end) {
+std::u16string DescribeRange(const CRichEditUI* edit, long start, long end, bool plain) {
     if (!edit) return std::u16string();
     const std::u16string text = edit->GetTextRange(start, end);
     std::u16string out;
@@ -190,10 +197,12 @@ std::u16string DescribeRange(const CRichEditUI* edit, long start, long end) {
         }
         COleObject* object = edit->GetObjectAtPos(start + long(i));
         if (auto* image = dynamic_cast<COleImageObj*>(object)) {
-            out += u"[img:" + (image->GetKey().empty() ? image->GetFilePath() : image->GetKey()) + u"]";
+            if (plain) out += u"[img]";
+            else out += u"[img:" + (image->GetKey().empty() ? image->GetFilePath() : image->GetKey()) + u"]";
         } else if (auto* holder = dynamic_cast<COleControlObj*>(object)) {
             const CControlUI* c = holder->GetControl();
-            out += u"[ctl:" + (c->GetName().empty() ? c->GetId() : c->GetName()) + u"]";
+            if (plain) out += u"[ctl]";
+            else out += u"[ctl:" + (c->GetName().empty() ? c->GetId() : c->GetName()) + u"]";
         } else {
             out += u"[obj]";
         }
@@ -201,16 +210,16 @@ std::u16string DescribeRange(const CRichEditUI* edit, long start, long end) {
     return out;
 }
 
-std::vector<ViewItem> ViewItems(const CRichEditExUI* view) {
+std::vector<ViewItem> ViewItems(const CRichEditExUI* view, bool plainObjects) {
     std::vector<ViewItem> items;
     if (!view) return items;
     long pos = 0;
     auto gap = [&](long until) {
-        if (until > pos) items.push_back(ViewItem{0, "notice", DescribeRange(view, pos, until), true});
+        if (until > pos) items.push_back(ViewItem{0, "notice", DescribeRange(view, pos, until, plainObjects), true});
     };
     for (const SViewMsg& m : view->GetMsgs()) {
         gap(m.start);
-        items.push_back(ViewItem{m.id, KindName(m.kind), DescribeRange(view, m.start, m.end), m.visible});
+        items.push_back(ViewItem{m.id, KindName(m.kind), DescribeRange(view, m.start, m.end, plainObjects), m.visible});
         pos = m.end;
     }
     gap(view->GetTextLength());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,8 @@ bool IsShown(const CControlUI* control);
 // disabled control; otherwise whether a receiver took the click.
 bool Click(CControlUI* control, uintptr_t wParam = 0, intptr_t lParam = 0);
 bool Notify(CControlUI* control, int32_t type, uintptr_t wParam = 0, intptr_t lParam = 0);
+// The user picks the combo box entry with that text; false when there is none.
+bool ChooseComboItem(CControlUI* combo, const std::u16string& text);
 // Sends a character event (Ctrl held down as asked); returns the event's
 // type afterwards (UIEVENT_HANDLED when a handler took the key).
 int32_t SendKey(CControlUI* control, char16_t ch, bool ctrl = false);
@@ -74,8 +77,8 @@ struct EditContent {
 };
 EditContent ReadEdit(const CRichEditUI* edit);
 // The text of a range with objects written out as "[img:<key or path>]"
-// and "[ctl:<name>]".
-std::u16string DescribeRange(const CRichEditUI* edit, long start, long end);
+// and "[ctl:<name>]", or, plain, as "[img]" and "[ctl]".
+std::u16string DescribeRange(const CRichEditUI* edit, long start, long end, bool plain = false);
 
 // A message view top to bottom: messages, panes, header line, and text
 // outside any message as notices with id 0.
@@ -85,7 +88,7 @@ struct ViewItem {
     std::u16string text;
     bool visible = true;
 };
-std::vector<ViewItem> ViewItems(const CRichEditExUI* view);
+std::vector<ViewItem> ViewItems(const CRichEditExUI* view, bool plainObjects = false);
 
 // Clipboard for Paste.
 struct ClipboardContent {
@@ -107,6 +110,8 @@ struct ShownBox {
     int height = 0;
 };
 void QueueBoxAnswer(int answer);
+// Called for every box as it is shown (the host program prints it).
+void SetBoxObserver(std::function<void(const ShownBox&)> observer);
 void SetDefaultBoxAnswer(int answer);
 const std::vector<ShownBox>& ShownBoxes();
 

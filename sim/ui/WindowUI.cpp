@@ -141,10 +141,18 @@ RECT CWindowUI::GetWindowRect() const { return m_rect; }
 
 RECT CWindowUI::GetClientRect() const { return RECT{0, 0, m_rect.right - m_rect.left, m_rect.bottom - m_rect.top}; }
 
+TPointUI CWindowUI::ClientToScreen(TPointUI point) const { return TPointUI{point.x + m_rect.left, point.y + m_rect.top}; }
+
+TPointUI CWindowUI::ScreenToClient(TPointUI point) const { return TPointUI{point.x - m_rect.left, point.y - m_rect.top}; }
+
+RECT CWindowUI::ClientToScreen(const RECT& rect) const {
+    return RECT{rect.left + m_rect.left, rect.top + m_rect.top, rect.right + m_rect.left, rect.bottom + m_rect.top};
+}
+
 void CWindowUI::SetLayerWindow(bool layered, bool) { m_layered = layered; }
 
 CControlUI* CWindowUI::FindControl(const std::u16string& name) const {
-    if (!m_root) return nullptr;
+    if (!m_root || name.empty()) return nullptr;
     return m_root->GetName() == name ? m_root : m_root->FindSubControl(name);
 }
 

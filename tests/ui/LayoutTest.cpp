@@ -151,3 +151,135 @@ TEST_F(UiTest, ScratchLayoutsMapElementsAndKeepUnknownAttributes) {
     EXPECT_NE(sim::FindControl(panel, "inner"), nullptr);
     CControlUI::Destroy(panel);
 }
+
+TEST_F(UiTest, ContainersRefuseCyclesAndSecondParents) {
+    auto window = sim::CreateHostWindow();
+    auto* outer = new CContainerUI;
+    auto* inner = new CContainerUI;
+    ASSERT_TRUE(window->GetRoot()->Add(outer));
+    ASSERT_TRUE(outer->Add(inner));
+    EXPECT_FALSE(inner->Add(window->GetRoot()));
+    EXPECT_FALSE(inner->Add(inner));
+    EXPECT_FALSE(window->GetRoot()->Add(inner));  // already has a parent
+    EXPECT_FALSE(inner->Add(nullptr));
+    EXPECT_TRUE(outer->RemoveNoDestroy(inner));
+    EXPECT_EQ(inner->GetWindow(), nullptr);
+    EXPECT_TRUE(window->GetRoot()->AddAt(inner, 0));
+    EXPECT_EQ(window->GetRoot()->GetItemIndex(inner), 0);
+    EXPECT_EQ(inner->GetWindow(), window.get());
+    EXPECT_EQ(window->FindControl(u""), nullptr);
+    EXPECT_EQ(sim::FindControl(window.get(), ""), nullptr);
+}
+
+TEST_F(UiTest, AbsurdlyDeepLayoutsAreRefused) {
+    AddScratchResources();
+    std::string xml = "<Layout>";
+    for (int i = 0; i < 200; ++i) xml += "<Container>";
+    for (int i = 0; i < 200; ++i) xml += "</Container>";
+    Write("layout/deep.xml", xml + "</Layout>");
+    auto* panel = new CCompositeUI;
+    EXPECT_FALSE(panel->Create(u"deep", nullptr));
+    EXPECT_EQ(panel->GetCount(), 0);
+    CControlUI::Destroy(panel);
+}
+
+TEST_F(UiTest, AttributesAndWindowAttributesRoundTrip) {
+    CControlUI control;
+    control.SetAttribute(u"name", u"input.left.capture");
+    EXPECT_EQ(control.GetId(), u"capture");
+    control.SetAttribute(u"txt.color", u"999999");
+    control.SetAttribute(u"pos", u"1,2,3");  // a short list leaves the rest 0
+    control.SetAttribute(u"anchor", u"junk");
+    int32_t l, t, r, b, a;
+    control.GetCoordinate(l, t, r, b, a);
+    EXPECT_EQ((std::vector<int32_t>{l, t, r, b, a}), (std::vector<int32_t>{1, 2, 3, 0, 0}));
+    EXPECT_EQ(control.GetAttribute(u"txt.color"), u"999999");
+    EXPECT_TRUE(control.HasAttribute(u"txt.color"));
+    EXPECT_EQ(control.GetAttribute(u"missing"), u"");
+    control.SetAttribute(u"visible", u"false");
+    EXPECT_EQ(control.GetAttribute(u"visible"), u"false");
+
+    CWindowExUI window;
+    window.SetWindowAttribute(u"msghead", u"42");
+    EXPECT_EQ(window.GetWindowAttribute(u"msghead"), u"42");
+    EXPECT_EQ(window.GetWindowAttribute(u"other"), u"");
+}
+
+TEST_F(UiTest, TheFontBarHasCombosWhoseChoicesNotify) {
+    struct Bar : CCompositeUI {
+        std::vector<std::u16string> picked;
+        bool ProcessNotify(TNotifyUI& m) override {
+            if (m.nType != UINOTIFY_SELCHANGE) return false;
+            picked.push_back(m.pSender->GetId() + u"=" + m.pSender->GetText());
+            return true;
+        }
+    };
+    auto* bar = new Bar;
+    ASSERT_TRUE(bar->Create(u"CHATDLG_FONT_SETTING", nullptr));
+    auto* face = dynamic_cast<CComboBoxUI*>(sim::FindControl(bar, "fontset.fontface"));
+    ASSERT_NE(face, nullptr);
+    face->AddString(u"Arial");
+    face->AddString(u"Tahoma");
+    EXPECT_TRUE(face->SelectItem(face->FindFirstItem(u"Tahoma")));  // the program's choice is silent
+    EXPECT_EQ(face->FindFirstItem(u"Nope"), -1);
+    EXPECT_TRUE(sim::ChooseComboItem(face, u"Arial"));
+    EXPECT_FALSE(sim::ChooseComboItem(face, u"Nope"));
+    EXPECT_FALSE(sim::ChooseComboItem(sim::FindControl(bar, "fontset.fontbold"), u"Arial"));
+    EXPECT_EQ(bar->picked, std::vector<std::u16string>{u"fontface=Arial"});
+    CControlUI::Destroy(bar);
+}
+
+TEST_F(UiTest, GridLayoutsPlaceEqualCellsOnTheScrolledContent) {
+    // A layout that keeps its content on whole rows, as a scrolling face grid does.
+    struct RowSnapping : CLayoutUI {
+        int32_t step = 28;
+        void OnChildSize(TSizeUI& size, const RECT& area, const RECT& content) override {
+            RECT moved = content;
+            const int32_t d = content.top - area.top;
+            moved.top += (d / step) * step - d;
+            CLayoutUI::OnChildSize(size, area, moved);
+        }
+    };
+    auto window = sim::CreateHostWindow("host", 200, 100);
+    auto* grid = new RowSnapping;
+    window->GetRoot()->Add(grid);
+    grid->SetCoordinate(0, 0, 0, 0, UIANCHOR_FILL);
+    EXPECT_EQ(grid->LayoutChildren().cx, 0);  // no children
+    for (int i = 0; i < 7; ++i) {
+        auto* cell = new CControlUI;
+        cell->SetCoordinate(0, 0, 60, 28, 0);
+        grid->Add(cell);
+    }
+    EXPECT_EQ(grid->LayoutChildren().cx, 0);  // not a grid yet
+    grid->SetAttribute(u"layout", u"grid");
+    grid->SetAttribute(u"spacex", u"10");
+    grid->SetAttribute(u"vscroll", u"true");
+    EXPECT_TRUE(grid->HasScrollBar());
+    const TSizeUI size = grid->LayoutChildren();
+    EXPECT_EQ(size.cx, 200);  // three cells of 60 and two gaps of 10
+    EXPECT_EQ(size.cy, 3 * 28);
+    EXPECT_EQ(sim::ControlRect(grid->GetItemAt(4)).left, 70);
+    EXPECT_EQ(sim::ControlRect(grid->GetItemAt(4)).top, 28);
+    grid->SetScrollPos(TPointUI{0, 70});
+    grid->LayoutChildren();
+    EXPECT_EQ(sim::ControlRect(grid->GetItemAt(0)).top, -56);  // whole rows: 70 snaps to 56
+}
+
+TEST_F(UiTest, MirroredCoordinatesSwapSidesAndTextHasAWidth) {
+    auto window = sim::CreateHostWindow("host", 800, 600);
+    auto* band = new CControlUI;
+    auto* corner = new CLabelUI;
+    window->GetRoot()->Add(band);
+    window->GetRoot()->Add(corner);
+    band->SetCoordinate(10, 0, 30, 24, UIANCHOR_TOP);
+    corner->SetCoordinate(5, 0, 45, 20, UIANCHOR_TOPLEFT);
+    band->MirrorCoordinate();
+    corner->MirrorCoordinate();
+    EXPECT_EQ(sim::ControlRect(band).left, 30);
+    EXPECT_EQ(sim::ControlRect(band).right, 790);
+    EXPECT_EQ(corner->GetAnchor(), UIANCHOR_TOPRIGHT);
+    EXPECT_EQ(sim::ControlRect(corner).left, 755);
+    EXPECT_EQ(sim::ControlRect(corner).right, 795);
+    corner->SetText(u"3 unread");
+    EXPECT_EQ(corner->GetTextWidth(), 64);
+}

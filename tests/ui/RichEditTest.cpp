@@ -229,6 +229,7 @@ TEST_F(UiTest, MessageRangesFollowInsertsAtTopAndBottomAndDeletes) {
     EXPECT_EQ(items[4].text, u"[ctl:-100002]\r");
     EXPECT_EQ(items[5].id, -100001);
     EXPECT_EQ(view.FindSubControl(u"-100002"), pane);
+    EXPECT_EQ(sim::ViewItems(&view, true)[4].text, u"[ctl]\r");
 
     view.ClearExceptHeaderLine();
     EXPECT_EQ(view.GetText(), u"more\r");
@@ -267,4 +268,26 @@ TEST_F(UiTest, VisibleMessagesFollowTheScrollPosition) {
     EXPECT_TRUE(view->IsNeedShowBottomPanel());
     view->EndDown();
     EXPECT_FALSE(view->IsNeedShowBottomPanel());
+}
+
+TEST_F(UiTest, TypingEditsAtTheSelectionAndReadOnlyEditsRefuseKeys) {
+    CRichEditUI edit;
+    sim::TypeText(&edit, u"helo");
+    edit.SetSel(3, 3);
+    sim::SendKey(&edit, u'l');
+    EXPECT_EQ(edit.GetText(), u"hello");
+    edit.SetSel(0, 2);
+    sim::SendKey(&edit, u'\b');
+    EXPECT_EQ(edit.GetText(), u"llo");
+    edit.SetSel(-1, -1);
+    sim::SendKey(&edit, u'\b');
+    EXPECT_EQ(edit.GetText(), u"ll");
+    sim::SendKey(&edit, 0x01);  // control characters are not text
+    EXPECT_EQ(edit.GetText(), u"ll");
+    edit.SetReadOnly(true);
+    sim::TypeText(&edit, u"x\n");
+    EXPECT_EQ(edit.GetText(), u"ll");
+    edit.InsertText(0, u"a");  // the program may still write
+    EXPECT_EQ(edit.GetText(), u"all");
+    EXPECT_EQ(edit.GetCaret(), 1);
 }

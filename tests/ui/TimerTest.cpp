@@ -112,3 +112,46 @@ TEST_F(UiTest, TimerSourcesRunOneShotOrPeriodicAndStop) {
     sim::Advance(500);
     EXPECT_TRUE(fired);
 }
+
+TEST_F(UiTest, TransitionsSlideFrameByFrameAndTellTheirListener) {
+    struct Marquee : CTransitionUI {
+        std::vector<std::string> log;
+        void OnActionStep(CAction* action, int32_t step) override {
+            auto* slide = dynamic_cast<TransitionAnimation*>(action);
+            const ICurveObj* curve = action->GetCurveObj();
+            slide->GetOut()->SetAlpha(uint8_t(ActionInterval::FadeInterval(curve, 255, 0, step, action->GetTotalSteps())));
+            slide->GetIn()->SetAlpha(uint8_t(ActionInterval::FadeInterval(curve, 0, 255, step, action->GetTotalSteps())));
+        }
+        void OnActionStateChanged(CAction* action) override {
+            CTransitionUI::OnActionStateChanged(action);
+            log.push_back("state " + std::to_string(action->GetState()) + " at " + std::to_string(sim::NowMs()));
+        }
+    };
+    auto* marquee = new Marquee;
+    marquee->SetAttribute(u"duration", u"200");
+    auto* first = new CLabelUI;
+    auto* second = new CLabelUI;
+    second->SetVisible(false);
+    marquee->Add(first);
+    marquee->Add(second);
+    EXPECT_FALSE(marquee->SelectPage(0));  // already shown
+    ASSERT_TRUE(marquee->NextPage());
+    EXPECT_TRUE(second->IsVisible());
+    sim::Advance(80);
+    EXPECT_EQ(first->GetAlpha(), 153);  // two of five steps
+    EXPECT_EQ(second->GetAlpha(), 102);
+    EXPECT_TRUE(marquee->IsAnimating());
+    sim::Advance(120);
+    EXPECT_FALSE(marquee->IsAnimating());
+    EXPECT_EQ(marquee->GetCurPage(), 1);
+    EXPECT_FALSE(first->IsVisible());
+    EXPECT_EQ(first->GetAlpha(), 255);
+    EXPECT_EQ(marquee->log, (std::vector<std::string>{"state 1 at 0", "state 4 at 200"}));
+
+    ASSERT_TRUE(marquee->NextPage());
+    marquee->FinishAnimation();  // a slide under way can be cut short
+    EXPECT_EQ(marquee->GetCurPage(), 0);
+    EXPECT_EQ(ActionInterval::FadeInterval(nullptr, 0, 255, 9, 0), 255);
+    CControlUI::Destroy(marquee);
+    sim::Advance(1000);
+}

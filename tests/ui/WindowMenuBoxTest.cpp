@@ -39,6 +39,11 @@ TEST_F(UiTest, WindowsHaveUniqueHandlesUntilTheyClose) {
     EXPECT_EQ(CWindowUI::FromHandle(hb), &b);
     EXPECT_NE(a.FindControl(u"client"), nullptr);  // from the window's layout
     EXPECT_EQ(a.GetRoot()->GetWidth(), 200);
+    EXPECT_EQ(a.ClientToScreen(TPointUI{1, 2}).x, 11);
+    EXPECT_EQ(a.ScreenToClient(TPointUI{11, 22}).y, 2);
+    a.SetWindowPos(50, 60, 0, 0, 0x15);  // move only
+    EXPECT_EQ(a.ClientToScreen(RECT{0, 0, 5, 5}).right, 55);
+    EXPECT_EQ(a.GetWindowRect().bottom, 160);
 
     a.ShowWindow(SW_SHOW);
     EXPECT_TRUE(a.IsWindowVisible());
@@ -159,6 +164,8 @@ TEST_F(UiTest, MenusLoadShowAndDeliverTheClickedItem) {
 }
 
 TEST_F(UiTest, MessageBoxesAnswerFromTheQueueThenTheDefault) {
+    std::vector<std::u16string> observed;
+    sim::SetBoxObserver([&](const sim::ShownBox& box) { observed.push_back(box.caption); });
     sim::QueueBoxAnswer(IDBUTTON_SECOND);
     EXPECT_EQ(UIMessageBox(nullptr, u"Exit?", u"Send", u"#NO_YES", 1, nullptr, CDPI::Scale(340), CDPI::Scale(150)),
               IDBUTTON_SECOND);
@@ -170,6 +177,8 @@ TEST_F(UiTest, MessageBoxesAnswerFromTheQueueThenTheDefault) {
     EXPECT_EQ(sim::ShownBoxes()[0].text, u"Exit?");
     EXPECT_EQ(sim::ShownBoxes()[0].width, 340);
     EXPECT_EQ(sim::ShownBoxes()[2].height, 225);
+    EXPECT_EQ(observed, (std::vector<std::u16string>{u"Send", u"", u"c"}));
+    sim::SetBoxObserver(nullptr);
 }
 
 TEST_F(UiTest, ToolTipsAreRecordedAndHideAfterTheirTimeUnlessLocked) {
@@ -311,4 +320,21 @@ TEST_F(UiTest, EngineQueriesFollowTheDriver) {
     ASSERT_EQ(sim::EngineNotices().size(), 1u);
     EXPECT_EQ(sim::EngineNotices()[0].code, 10);
     EXPECT_EQ(sim::EngineNotices()[0].window, window->GetHWND());
+}
+
+TEST_F(UiTest, TheWindowManagerForgetsControlsOnRequestOrWhenTheyGo) {
+    pfx::IWndMgr* manager = sim::HostWndMgr();
+    auto window = sim::CreateHostWindow();
+    const HWND hwnd = window->GetHWND();
+    auto* a = new CControlUI;
+    window->GetRoot()->Add(a);
+    EXPECT_TRUE(manager->AddCtrl(hwnd, u"k", a));
+    EXPECT_TRUE(manager->AddCtrl(hwnd, u"k", nullptr));
+    EXPECT_EQ(manager->FindCtrl(hwnd, u"k"), nullptr);
+    EXPECT_TRUE(manager->AddCtrl(hwnd, u"k", a));
+    window->GetRoot()->Remove(a);
+    EXPECT_EQ(manager->FindCtrl(hwnd, u"k"), nullptr);
+    EXPECT_FALSE(manager->AddCtrl(hwnd, u"", a));
+    EXPECT_FALSE(manager->ActivateCtrl(hwnd, u"k"));
+    EXPECT_FALSE(manager->SetCtrlParam(hwnd, u"k", 1));
 }

@@ -88,6 +88,9 @@ public:
     virtual void SetText(const std::u16string& text) { m_text = text; }
     const std::u16string& GetToolTip() const { return m_toolTip; }
     void SetToolTip(const std::u16string& tip) { m_toolTip = tip; }
+    // Opacity while fading: 0 (transparent) to 255 (opaque).
+    uint8_t GetAlpha() const { return m_alpha; }
+    void SetAlpha(uint8_t alpha) { m_alpha = alpha; }
     bool IsMouseEnabled() const { return m_mouseEnabled; }
     void SetMouseEnabled(bool enabled) { m_mouseEnabled = enabled; }
 
@@ -104,6 +107,9 @@ public:
     uintptr_t GetTag() const { return m_tag; }
 
     void SetCoordinate(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t anchor);
+    // Right-to-left layouts: the coordinates mirrored left for right
+    // (near and far edges swap; stretched axes keep their insets swapped).
+    void MirrorCoordinate();
     void GetCoordinate(int32_t& left, int32_t& top, int32_t& right, int32_t& bottom, int32_t& anchor) const;
     int32_t GetAnchor() const { return m_anchor; }
     // The rectangle in window client coordinates, from the coordinates and
@@ -112,6 +118,8 @@ public:
     // Fixes the rectangle until the next SetCoordinate.
     virtual void SetPos(const RECT& rect);
     int32_t GetWidth() const;
+    // The width the control's text takes in its font: 8 pixels per unit at 96 dpi.
+    int32_t GetTextWidth() const;
     int32_t GetHeight() const;
     // Fixed width and height of a control positioned only by its near edges.
     void SetFixedSize(int32_t width, int32_t height);
@@ -182,6 +190,7 @@ private:
     bool m_enabled = true;
     bool m_selected = false;
     bool m_mouseEnabled = true;
+    uint8_t m_alpha = 255;
     bool m_destroyed = false;
     int32_t m_left = 0, m_top = 0, m_right = 0, m_bottom = 0, m_anchor = 0;
     bool m_posFixed = false;

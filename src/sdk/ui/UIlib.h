@@ -3,6 +3,7 @@
 
 #include "sdk/ui.h"
 #include "sdk/ui/ButtonUI.h"
+#include "sdk/ui/ComboBoxUI.h"
 #include "sdk/ui/CompositeUI.h"
 #include "sdk/ui/ContainerUI.h"
 #include "sdk/ui/ControlUI.h"
@@ -13,5 +14,6 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/RichEditUI.h"
 #include "sdk/ui/TimerSource.h"
+#include "sdk/ui/TransitionUI.h"
 #include "sdk/ui/UIDefs.h"
 #include "sdk/ui/WindowUI.h"

@@ -47,6 +47,12 @@ public:
     void SetWindowPos(int x, int y, int width, int height, uint32_t flags);
     RECT GetWindowRect() const;
     RECT GetClientRect() const;
+    // Client coordinates (those of controls) to the screen's and back.
+    TPointUI ClientToScreen(TPointUI point) const;
+    TPointUI ScreenToClient(TPointUI point) const;
+    RECT ClientToScreen(const RECT& rect) const;
+    void Invalidate() { ++m_invalidateCount; }
+    int GetInvalidateCount() const { return m_invalidateCount; }
     void SetForegroundWindow() { ++m_foregroundCount; }
     int GetForegroundCount() const { return m_foregroundCount; }
     void EnableMove(bool enable) { m_movable = enable; }
@@ -104,6 +110,7 @@ private:
     int m_closeCode = -1;
     bool m_closing = false;
     int m_foregroundCount = 0;
+    int m_invalidateCount = 0;
     CContainerUI* m_root = nullptr;
     CControlUI* m_focus = nullptr;
     std::vector<INotifyUI*> m_notifiers;
