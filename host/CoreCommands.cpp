@@ -28,6 +28,13 @@ void AddCoreCommands(Runner& runner) {
                               sim::SetModuleConfig(args[0].text, args[1].text, args[2].text);
                               return "";
                           }});
+    runner.Add("echo", {"echo \"<text>\"", "prints the text (to tell the story of a scenario)",
+                        [](Runner& r, const std::vector<Word>& args) -> std::string {
+                            std::string line;
+                            for (const Word& word : args) line += (line.empty() ? "" : " ") + word.text;
+                            r.Print(EscapeForTranscript(line));
+                            return "";
+                        }});
     runner.Add("help", {"help", "lists the commands",
                         [](Runner& r, const std::vector<Word>&) -> std::string {
                             for (const auto& [name, command] : r.Commands())
