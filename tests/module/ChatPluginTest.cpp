@@ -1,0 +1,172 @@
+// The chat plug-ins as the host drives them: identity, the instance id,
+// the control factory questions and the attach path into a host window.
+#include <gtest/gtest.h>
+
+#include "component/TaviImpl.h"
+#include "module/ConvWndPlugin.h"
+#include "module/Guids.h"
+#include "module/StdMap.h"
+#include "sdk/pfx_plugin.h"
+#include "sim/driver.h"
+
+namespace {
+
+class ChatPluginTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::ResetAll();
+        m_module = CreateDllObj(u"tavi");
+        sim::AddModule(m_module);
+        m_module->Init(sim::GetHost());
+        sim::AddAccount("me");
+        sim::AddBuddy("bob", "Bob");
+        sim::OpenConversation("bob");
+    }
+    void TearDown() override {
+        for (compls::IChatPlugin* plugin : m_plugins) plugin->Release();
+        m_window.reset();
+        sim::RunUntilIdle();
+        m_module->Uninit();
+        sim::RemoveModule(m_module);
+        m_module->Release();
+        sim::ResetAll();
+    }
+
+    compls::IChatPlugin* Make(const pfx::GUID& id) {
+        pfx::IObject* object = nullptr;
+        EXPECT_TRUE(m_module->CreateObject(&object, id));
+        auto* plugin = dynamic_cast<compls::IChatPlugin*>(object);
+        m_plugins.push_back(plugin);
+        return plugin;
+    }
+
+    // A host window with the tool-bar container the panels go into.
+    HWND HostWindow() {
+        m_window = sim::CreateHostWindow();
+        auto* container = new CContainerUI;
+        container->SetName(tavi::kChatToolHeadCtn);
+        m_window->GetRoot()->Add(container);
+        return m_window->GetHWND();
+    }
+
+    pfx::IDllObj* m_module = nullptr;
+    std::vector<compls::IChatPlugin*> m_plugins;
+    std::unique_ptr<CWindowUI> m_window;
+};
+
+int g_tag = 0;
+
+}  // namespace
+
+TEST_F(ChatPluginTest, InstanceIdIsMadeOnceAndRegisteredOnce) {
+    compls::IChatPlugin* plugin = Make(tavi::kConvWndPluginId);
+    EXPECT_EQ(std::u16string(plugin->GetSessionName()), u"");
+    plugin->Attach(nullptr, &g_tag, u"ignored");
+    EXPECT_EQ(std::u16string(plugin->GetSessionName()), u"");
+    plugin->Attach(sim::GetObjSink(), &g_tag, u"bob");
+    EXPECT_EQ(std::u16string(plugin->GetSessionName()), u"bob");
+    EXPECT_EQ(plugin->GetTag(), &g_tag);
+
+    const std::u16string id = plugin->GetInstanceId();
+    EXPECT_EQ(id.size(), 38u);
+    EXPECT_EQ(id[0], u'{');
+    EXPECT_EQ(std::u16string(plugin->GetInstanceId()), id);
+    EXPECT_EQ(sim::FindNamedObject(id), static_cast<pfx::IObject*>(plugin));
+}
+
+TEST_F(ChatPluginTest, FailedIdentifierIsTriedAgainLater) {
+    compls::IChatPlugin* plugin = Make(tavi::kShakePluginId);
+    plugin->Attach(sim::GetObjSink(), &g_tag, u"bob");
+    sim::FailNextGuids(1);
+    EXPECT_EQ(plugin->GetInstanceId(), nullptr);
+    ASSERT_NE(plugin->GetInstanceId(), nullptr);
+}
+
+TEST_F(ChatPluginTest, InitKeepsWhatTheHostGave) {
+    compls::IChatPlugin* plugin = Make(tavi::kConvWndPluginId);
+    const pfx::GUID key = pfx::MakeGuid("{00000001-0002-0003-0405-060708090A0B}");
+    const pfx::GUID windowKey = sim::ChatWindowKey(sim::ChatKind::Group);
+    plugin->Init(u"qel_inst", 7, key, &windowKey);
+    EXPECT_EQ(plugin->GetKey(), key);
+    EXPECT_EQ(plugin->GetKind(), 7);
+    EXPECT_EQ(std::u16string(plugin->GetInstanceName()), u"qel_inst");
+    EXPECT_EQ(plugin->GetWindowKey(), windowKey);
+    EXPECT_FALSE(plugin->Reserved1(nullptr));
+    EXPECT_EQ(plugin->Reserved3(nullptr), -1);
+}
+
+TEST_F(ChatPluginTest, RegistryQuestionsUseTheTableNameForAnEmptyName) {
+    compls::IChatPlugin* plugin = Make(tavi::kShakePluginId);
+    EXPECT_TRUE(plugin->IsCtrlProvided(u"top_con.chat_tool_head_ctn"));
+    EXPECT_FALSE(plugin->IsCtrlProvided(u"top_con.other"));
+    EXPECT_FALSE(plugin->IsCtrlProvided(nullptr));
+    EXPECT_EQ(std::u16string(plugin->GetAttr(u"owner")), u"");
+    plugin->SetAttr(u"", u"value");
+    EXPECT_EQ(std::u16string(plugin->GetAttr(u"top_con.chat_tool_head_ctn")), u"value");
+    CControlUI control;
+    plugin->AddCtrl(u"", &control, 5, nullptr);
+    CControlUI* found = nullptr;
+    intptr_t value = 0;
+    EXPECT_TRUE(plugin->FindCtrl(u"top_con.chat_tool_head_ctn", &found, &value, nullptr));
+    EXPECT_EQ(found, &control);
+    EXPECT_EQ(value, 5);
+    EXPECT_TRUE(plugin->HasCtrl(&control));
+    plugin->AddCtrl(u"", nullptr, 0, nullptr);
+    EXPECT_FALSE(plugin->FindCtrl(u"", &found, &value, nullptr));
+}
+
+TEST_F(ChatPluginTest, AttachBuildsThePanelWithItsComponentOnce) {
+    HWND window = HostWindow();
+    compls::IChatPlugin* plugin = Make(tavi::kConvWndPluginId);
+    const pfx::GUID windowKey = sim::ChatWindowKey(sim::ChatKind::Person);
+    plugin->Init(u"qel_inst", 0, pfx::GUID{}, &windowKey);
+    plugin->Attach(sim::GetObjSink(), &g_tag, u"bob");
+    EXPECT_FALSE(plugin->CreateCtrl(tavi::kChatToolHeadCtn));  // no window known yet
+    ASSERT_TRUE(plugin->CreateCtrlEx(tavi::kChatToolHeadCtn, window, nullptr, 0, 0, nullptr));
+    CControlUI* panel = nullptr;
+    plugin->GetCtrl(&panel, tavi::kChatToolHeadCtn);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->GetId(), std::u16string(plugin->GetInstanceId()));
+
+    tavi::ITavi* component = nullptr;
+    plugin->OnObjMsg(tavi::kMsgGetTavi, 0, reinterpret_cast<intptr_t>(&component), nullptr);
+    ASSERT_NE(component, nullptr);
+    EXPECT_NE(static_cast<tavi::CTaviImpl*>(component)->GetPanel(), nullptr);
+    plugin->OnObjMsg(tavi::kMsgGetTavi, 0, 0, nullptr);  // no out pointer: nothing happens
+
+    // A second attach finds the panel and builds nothing new.
+    EXPECT_TRUE(plugin->CreateCtrl(tavi::kChatToolHeadCtn));
+    CControlUI* again = nullptr;
+    plugin->GetCtrl(&again, tavi::kChatToolHeadCtn);
+    EXPECT_EQ(again, panel);
+    EXPECT_TRUE(plugin->ShowCtrl(tavi::kChatToolHeadCtn, 9, true));
+    EXPECT_EQ(sim::WndMgrCalls().back().op, "refresh");
+
+    plugin->DestroyCtrl(tavi::kChatToolHeadCtn);
+    sim::RunUntilIdle();
+    CControlUI* gone = nullptr;
+    plugin->GetCtrl(&gone, tavi::kChatToolHeadCtn);
+    EXPECT_EQ(gone, nullptr);
+}
+
+TEST_F(ChatPluginTest, PanelWhoseIdTheHostDoesNotKnowBuildsNoChatPanel) {
+    HWND window = HostWindow();
+    auto* panel = new tavi::CTaviConvWndPanel();
+    panel->SetId(u"{unknown}");
+    ASSERT_TRUE(panel->Create(u"IDD_TAVI_CONV_WND_PANEL", m_window->GetRoot()));
+    ASSERT_NE(panel->GetTavi(), nullptr);
+    EXPECT_EQ(static_cast<tavi::CTaviImpl*>(panel->GetTavi())->GetPanel(), nullptr);
+    (void)window;
+}
+
+TEST_F(ChatPluginTest, MessagesAreRegisteredWithTheTag) {
+    compls::IChatPlugin* plugin = Make(tavi::kConvWndPluginId);
+    plugin->Attach(sim::GetObjSink(), &g_tag, u"bob");
+    plugin->RegisterMsgs(sim::GetObjMsgRegistrar());
+    ASSERT_EQ(sim::AnnouncedMsgs().size(), 1u);
+    EXPECT_EQ(sim::AnnouncedMsgs()[0].msgId, tavi::kMsgGetTavi);
+    EXPECT_EQ(sim::AnnouncedMsgs()[0].tag, reinterpret_cast<uintptr_t>(&g_tag));
+    compls::IChatPlugin* shake = Make(tavi::kShakePluginId);
+    shake->RegisterMsgs(sim::GetObjMsgRegistrar());
+    EXPECT_EQ(sim::AnnouncedMsgs().size(), 1u);
+}
