@@ -3,6 +3,7 @@
 #include "controls/ControlFactories.h"
 #include "module/Guids.h"
 #include "module/ModuleDll.h"
+#include "msghandle/MsgSplitSendMgr.h"
 #include "sdk/common.h"
 #include "sdk/host.h"
 #include "sdk/qel_inst.h"
@@ -62,6 +63,7 @@ void OnCreatePlugin(pfx::IHost* host) {
 
 void OnDestroyPlugin() {
     TAVI_SCOPE("OnDestroyPlugin");
+    CMsgSplitSendMgr::Destroy();
     delete g_dllObject;
     g_dllObject = nullptr;
 }
