@@ -298,6 +298,7 @@ bool CTaviPanel::OnChatViewEditEvent(TEventUI& event) {
 }
 
 bool CTaviPanel::OnChatEditEvent(TEventUI& event) {
+    if (event.Type == UIEVENT_CHAR && event.chKey == 13) return OnEnterKey(event);
     if (event.Type == UIEVENT_TIMER && event.wParam == kInputTypingTimer) {
         m_pInputEdit->KillTimer(kInputTypingTimer);
         m_typingArmed = true;
