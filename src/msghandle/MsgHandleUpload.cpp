@@ -216,13 +216,20 @@ int CMsgHandle::UploadImageForRichXmlMsg(std::unique_ptr<SSendContext> context) 
     pending.m_body = context->m_data.m_content;
     pending.m_contentAt = context->m_contentAt;
     for (const SUploadItem& item : uploads) pending.m_uploading.insert(item.m_strFileKey);
+    const int64_t provisionalId = context->m_provisionalId;
     pending.m_send = std::move(context);
     for (const SUploadItem& item : uploads) {
         TAVI_LOG("img_upload:%s", item.m_strFileKey.c_str());
         auto upload = std::make_unique<SUploadContext>();
         upload->m_msgKey = msgKey;
-        if (RequestUpload(conversation, item, std::move(upload), &OnRichXmlUploadImageCallBack) != 0)
-            TAVI_LOG("img_upload refused:%s", item.m_strFileKey.c_str());
+        const int result = RequestUpload(conversation, item, std::move(upload), &OnRichXmlUploadImageCallBack);
+        if (result == 0) continue;
+        // A picture that cannot go makes the whole message fail now rather
+        // than wait for ever; uploads already on their way find no record.
+        TAVI_LOG("img_upload refused:%s", item.m_strFileKey.c_str());
+        PendingRichMsgs().erase(msgKey);
+        RemovePendingMsg(conversation, provisionalId);
+        return result;
     }
     return 0;
 }

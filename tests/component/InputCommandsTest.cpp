@@ -144,3 +144,21 @@ TEST_F(SendTest, TypingTellsThePartnerOnceArmed) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SendTest, SendButtonTipPointsAtTheButton) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Panel(window)->ShowSendBtnToolTip(u"wait a moment");
+    ASSERT_FALSE(sim::ShownTips().empty());
+    const sim::ShownTip& tip = sim::ShownTips().back();
+    EXPECT_EQ(tip.text, u"wait a moment");
+    EXPECT_EQ(tip.align, u"BR");
+    EXPECT_EQ(tip.width, 180);
+    EXPECT_EQ(tip.displayMs, 3000u);
+    EXPECT_EQ(tip.showMode, 4);
+    Panel(window)->ShowSendBtnToolTip(u"again");
+    EXPECT_EQ(sim::ShownTips().back().text, u"again");
+}
+
+}  // namespace

@@ -175,3 +175,38 @@ TEST_F(SendTest, TwoPicturesUploadBeforeOneSendWithBothSourcesReplaced) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SendTest, PictureFileGoesAsItsOwnMessage) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::u16string path = WritePng("file.png", 7, 5);
+    EXPECT_FALSE(Handler(window)->SendImgFile(View(window), Input(window), u"/nonexistent.png"));
+    ASSERT_TRUE(Handler(window)->SendImgFile(View(window), Input(window), path.c_str()));
+    sim::RunUntilIdle();
+    ASSERT_EQ(Sends().size(), 1u);
+    EXPECT_EQ(Sends()[0].contentType, "img/xml");
+    EXPECT_NE(Sends()[0].content.find("src=\"key-" + sim::SdkRequestsOf("upload").at(0).cacheName + "\""),
+              std::string::npos);
+    EXPECT_NE(Sends()[0].content.find("width=\"7\""), std::string::npos);
+    EXPECT_EQ(Items(window, "msg").size(), 1u);
+}
+
+TEST_F(SendTest, OversizePicturesAreCheckedBeforeInsertion) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::u16string path = WritePng("big.png", 7, 5);
+    sim::SetPictureSizeLimits(20, 10);
+    EXPECT_FALSE(tavi::InsertPictureFile(path.c_str(), Input(window), window, 0));
+    EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_OVERSIZE_CANNOT_SEND");
+    sim::SetPictureSizeLimits(100, 10);
+    sim::QueueBoxAnswer(0x32);
+    EXPECT_FALSE(tavi::InsertPictureFile(path.c_str(), Input(window), window, 0));
+    EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_OVERSIZE_CHANGE_TO_SEND_FILE");
+    EXPECT_FALSE(tavi::InsertPictureFile(u"/nonexistent.png", Input(window), window, 0));
+    EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_FILE_DONT_EXIST");
+    sim::SetPictureSizeLimits(1000, 100);
+    EXPECT_TRUE(tavi::InsertPictureFile(path.c_str(), Input(window), window, 0));
+    EXPECT_EQ(sim::ReadEdit(Input(window)).objects.size(), 1u);
+}
+
+}  // namespace

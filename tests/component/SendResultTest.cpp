@@ -88,3 +88,22 @@ TEST_F(SendTest, CompletionAfterTheWindowClosedTouchesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SendTest, RefusedUploadOfARichMessageFailsItAtOnce) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Type(window, u"two");
+    AddPicture(window, WritePng("r1.png", 2, 2, '1'));
+    sim::RefuseNext(sim::SdkCall::Upload, -1);
+    AddPicture(window, WritePng("r2.png", 2, 2, '2'));
+    ClickSend(window);
+    sim::RunUntilIdle();
+    EXPECT_TRUE(Sends().empty());
+    EXPECT_TRUE(Items(window, "msg").empty());
+    EXPECT_EQ(Notices(window).back(), u"error -1");
+    EXPECT_EQ(Input(window)->GetText().size(), 5u);
+    EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
+}
+
+}  // namespace
