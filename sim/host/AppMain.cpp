@@ -19,6 +19,7 @@ struct AppState {
     std::vector<AppTip> tips;
     std::vector<UnreadCounter> counters;
     std::vector<std::u16string> reloads;
+    std::vector<std::string> calls;
     bool haveRenderer = true;
 };
 
@@ -120,6 +121,14 @@ public:
     void OnConversationReloaded(HWND, const char16_t* handleId, qel_handle) override {
         State().reloads.emplace_back(handleId ? handleId : u"");
     }
+    void OpenMsgManager(int code, const char* sessionId, const char* extra, int cateType) override {
+        State().calls.push_back("msgmgr:" + std::to_string(code) + ":" + (sessionId ? sessionId : "") + ":" +
+                                (extra ? extra : "") + ":" + std::to_string(cateType));
+    }
+    void OpenFastReplySetting(const char16_t* handleId, int a, int b) override {
+        State().calls.push_back("fastreply:" + ToUtf8(handleId ? handleId : u"") + ":" + std::to_string(a) + ":" +
+                                std::to_string(b));
+    }
 };
 }  // namespace
 
@@ -127,6 +136,7 @@ void SetCurrentQelInst(qel::IQelInst* inst) { State().current = inst; }
 const std::vector<AppTip>& AppTips() { return State().tips; }
 const std::vector<UnreadCounter>& UnreadCounters() { return State().counters; }
 const std::vector<std::u16string>& ConversationReloads() { return State().reloads; }
+const std::vector<std::string>& AppCalls() { return State().calls; }
 void SetHostHasRenderer(bool have) { State().haveRenderer = have; }
 
 }  // namespace sim

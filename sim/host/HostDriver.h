@@ -82,6 +82,9 @@ struct UnreadCounter {
 const std::vector<UnreadCounter>& UnreadCounters();
 // Conversations the component reloaded, by handle id.
 const std::vector<std::u16string>& ConversationReloads();
+// Pages the application object was asked to open: "msgmgr:<code>:<session>:<extra>:<cate>",
+// "fastreply:<handle id>:<a>:<b>".
+const std::vector<std::string>& AppCalls();
 // Without a renderer the host shows no messages.
 void SetHostHasRenderer(bool have);
 

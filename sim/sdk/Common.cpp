@@ -107,4 +107,7 @@ std::vector<std::string> GetGroupPermList(qel_handle group, const char* buddyId)
     return sim::SplitList(qel_attribs_get_str(qel_buddy_group_get_member_attribs(group, buddyId), "permissions", ""));
 }
 
+// The stand-in keeps the bar as the group's attribute "me-forbid-word".
+bool IsMeForbidWordInGrp(qel_handle group) { return group && qel_attribs_get_int(group, "me-forbid-word", 0) != 0; }
+
 }  // namespace common

@@ -144,6 +144,10 @@ CMenuUI* OpenMenu();
 bool ClickMenuItem(int32_t itemId);
 void DismissMenu();
 
+// The picture check (GdiplusLoadImage): files of at least `tooLarge` bytes
+// cannot be sent, of at least `sendAsFile` bytes go better as files.
+void SetPictureSizeLimits(uint64_t tooLarge, uint64_t sendAsFile);
+
 // The host's window manager and what was asked of it.
 pfx::IWndMgr* HostWndMgr();
 struct WndMgrCall {

@@ -4,6 +4,7 @@
 #include "controls/ControlFactories.h"
 #include "module/Guids.h"
 #include "module/ModuleDll.h"
+#include "msghandle/MsgSplitSendMgr.h"
 #include "sdk/chatwnd.h"
 #include "sdk/common.h"
 #include "sdk/host.h"
@@ -66,6 +67,7 @@ void OnCreatePlugin(pfx::IHost* host) {
 
 void OnDestroyPlugin() {
     TAVI_SCOPE("OnDestroyPlugin");
+    CMsgSplitSendMgr::Destroy();
     delete g_dllObject;
     g_dllObject = nullptr;
 }

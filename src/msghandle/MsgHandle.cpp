@@ -1,6 +1,7 @@
 #include "msghandle/MsgHandle.h"
 
 #include "module/DllObject.h"
+#include "msghandle/EmojiMsgHandle.h"
 #include "panel/TaviPanel.h"
 #include "sdk/common_sdk.h"
 #include "sdk/host.h"
@@ -66,9 +67,10 @@ bool CMsgHandle::GetMsgHead(std::u16string& head) const {
 
 void CMsgHandle::PreProcessMsg(std::u16string& text, CRichEditUI* richEdit) {
     if (!richEdit) return;
-    text = richEdit->GetText();
+    CStdPtrArray objects;
+    richEdit->GetImageObj(objects, 0, -1);
+    std::vector<int32_t> positions;
+    text = CEmojiMsgHandle::RestoreEmojiText(richEdit->GetText(), objects, positions);
 }
-
-void CMsgHandle::SaveDraft() {}
 
 }  // namespace tavi

@@ -5,13 +5,19 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "msghandle/MsgNodes.h"
+#include "msghandle/MsgSendContext.h"
 
 #include "sdk/common_translate.h"
 #include "sdk/pfx.h"
 #include "sdk/qel_cxx_helper.h"
 
 class COleImageObj;
+class ImageObj;
 class CRichEditExUI;
 class CRichEditUI;
 struct SQelBoxMsg;
@@ -40,8 +46,87 @@ public:
     // The rich edit's text with emoji pictures back in text form.
     static void PreProcessMsg(std::u16string& text, CRichEditUI* richEdit);
 
+    // ---- Message contents: the input parsed into nodes, its style, mentions ----
+    // The style of the input's default font; empty for the plain default.
+    void GetInputStyle(std::u16string& style) const;
+    // The "contentat" of a group message: the mentioned members' ids.
+    void GetContentAt(std::string& contentAt, const std::u16string& text) const;
+    // The body of a custom smiley; false without a path or a loadable picture.
+    bool PackSmileyImageXmlMsg(std::string& body, const char16_t* filePath, const std::u16string& smileyKey) const;
+    // Text runs, text-form smileys and pictures from `start` on; pictures
+    // still to be uploaded are appended to `uploads` in document order.
+    void ParseText2MsgList(MsgNodeList& nodes, std::vector<SUploadItem>& uploads, const std::u16string& text,
+                           size_t start, const std::vector<int32_t>& positions, CRichEditUI* richEdit) const;
+    // The same over one window of 1024 characters (window * 1024 - offset
+    // on); `pictureIndex` says where the next window resumes.
+    void ParseRichEditMsg(MsgNodeList& nodes, std::vector<SUploadItem>& uploads, const std::u16string& text,
+                          int window, int offset, const std::vector<int32_t>& positions, CRichEditUI* richEdit,
+                          int& pictureIndex) const;
+    // The stored record of a custom smiley (type 3): its uploaded key and
+    // digest on two lines, or "" when it must be uploaded again.
+    static bool GetCustomSmileyRecord(const COleImageObj* image, std::u16string& key, std::string& record);
+    // Pictures go as they are: this reports that nothing was compressed.
+    static bool CompressImage(const std::u16string& source, const std::u16string& target);
+
+    // ---- Sending ----
+    // The panel's send path: checks, packs, shows and sends the input.
+    void OnSendMsg(bool plainMode, CRichEditExUI* history, CRichEditUI* input);
+    // The input cut into send items; false after writing the error notice.
+    bool PackMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI* history, CRichEditUI* input);
+    // Cuts nodes into pieces within the budget and packs each; false for
+    // more than 20 items or a piece that cannot be packed.
+    bool SplitMsgNodes(std::vector<SSendItem>& items, MsgNodeList& nodes, const std::vector<SUploadItem>& uploads,
+                       bool plainMode, const std::u16string& style) const;
+    bool PackMsg2Str(std::vector<SSendItem>& items, const MsgNodeList& nodes, const std::vector<SUploadItem>& uploads,
+                     bool plainMode, const std::u16string& style) const;
+    // Plain mode: runs of non-pictures form one element, every picture one
+    // of its own with its upload item.
+    static void SplitImageMsg(std::vector<MsgNodeRefs>& elements, std::vector<std::vector<SUploadItem>>& elementUploads,
+                              const MsgNodeList& nodes, const std::vector<SUploadItem>& uploads);
+    // Sends one item under the next provisional id and shows it; the SDK's
+    // immediate answer.
+    int SendAndShowMsg(SOutMsgData& data, const std::string& contentAt, const std::vector<SUploadItem>& uploads,
+                       CRichEditExUI* history, CRichEditUI* input, bool show);
+    // The one place that hands a message to the SDK or starts its uploads.
+    static int SendMsg(std::unique_ptr<SSendContext> context);
+    static void CreateOutBoxMsgNew(SOutMsgData& data, const std::string& body, const char16_t* extra,
+                                   const std::string& contentType, const std::string& summary, bool hostFlag,
+                                   const std::u16string& handleId);
+    static bool IsLargeGroup(qel_handle conversation);
+    // Renders a record into an edit through the application object.
+    static bool RenderRecord(SQelBoxMsg& record, CRichEditUI* edit, const pfx::GUID& windowKey,
+                             const std::u16string& handleId);
+    std::unique_ptr<SSendContext> MakeSendContext(const SOutMsgData& data, CRichEditExUI* history,
+                                                  CRichEditUI* input) const;
+    // A notice line of the send path in the history view.
+    void ShowSendNotice(const char16_t* key) const;
+
+    // ---- Send results ----
+    static void OnCallSendMsgFailed(int errorCode, CRichEditExUI* history, CRichEditUI* input);
+    static void OnSendMessageCallback(int errorCode, void* userData, uint64_t msgId, uint64_t second);
+    static void OnSendMessageFailed(const SSendContext& context, uint64_t msgId, int errorCode);
+    // The handler of a chat window, found again by its handle; null once
+    // the window is gone.
+    static CMsgHandle* FindHandlerOfWindow(HWND hwnd);
+
+    // ---- Pictures: upload before send ----
+    bool SendImgFile(CRichEditExUI* history, CRichEditUI* input, const char16_t* filePath);
+    bool PackImg2Send(std::vector<SSendItem>& items, const std::u16string& filePath) const;
+    static int UploadImageForImgXmlMsg(std::unique_ptr<SSendContext> context);
+    static int UploadImageForRichXmlMsg(std::unique_ptr<SSendContext> context);
+    // Stores a message with pictures as pending while they upload.
+    static void PreSaveAttachmentMsg(const SSendContext& context);
+    static void SaveSmileyUploadRecord(const std::u16string& smileyKey, const std::string& record);
+    // A custom smiley whose record is saved once its upload succeeds.
+    static void RememberSmileyUpload(const std::string& cacheName, const std::u16string& smileyKey);
+
+    // ---- Drafts ----
     // Stores the input as the conversation's draft.
     void SaveDraft();
+    // Puts the stored draft back into the input.
+    void ShowDraft();
+    static void GetDraftKey(std::u16string& key, int index);
+    bool IsDraftShown() const { return m_draftShown; }
 
     // History: loads what is newer than the view holds and shows it once.
     void ShowGetMsg(uint64_t anchorId, bool useTop, bool withUnreadTop);
@@ -78,6 +163,18 @@ private:
     CTaviPanel* m_pOwner = nullptr;
     bool m_active = true;
     bool m_showHistory = true;
+
+    // ---- Message contents ----
+    std::unique_ptr<SImageMsgMode> MakeImageNode(const std::u16string& path, const ImageObj* picture,
+                                                 const std::string& record, std::vector<SUploadItem>& uploads) const;
+    void AppendPictureNode(MsgNodeList& nodes, std::vector<SUploadItem>& uploads, const COleImageObj* image) const;
+    bool IsEmailWindow() const;
+    bool IsGroupChat() const;
+    HWND GetWindowHandle() const;
+
+    // ---- Drafts ----
+    qel_handle GetDraftOwner() const;
+    bool m_draftShown = false;
 };
 
 // The process-wide registry of handlers by handle id.

@@ -331,6 +331,7 @@ void CTaviPanel::OnViewReadTimer() {
 }
 
 bool CTaviPanel::OnChatEditEvent(TEventUI& event) {
+    if (event.Type == UIEVENT_CHAR && event.chKey == 13) return OnEnterKey(event);
     if (event.Type == UIEVENT_TIMER && event.wParam == kInputTypingTimer) {
         m_pInputEdit->KillTimer(kInputTypingTimer);
         m_typingArmed = true;

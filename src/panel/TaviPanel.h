@@ -15,6 +15,7 @@
 #include "sdk/ui/CompositeUI.h"
 #include "sdk/ui/TimerSource.h"
 
+class CMenuUI;
 class COleImageObj;
 class CRichEditExUI;
 class CRichEditUI;
@@ -60,7 +61,11 @@ public:
     void SetChatParticipants(pfx::IStrVector* list, int value);
     virtual void SetCaptionBarText(const char16_t* text);
 
-    // Input commands.
+    // ---- Notifications and input commands ----
+    bool ProcessNotify(TNotifyUI& msg) override;
+    // The one tool tip of the send button, shared by every panel.
+    void ShowSendBtnToolTip(const char16_t* text);
+    static void GetRecTypeTip(std::u16string& text, int value);
     void SendMsg();
     void OnEditChange(intptr_t param);
     void ChangePictureShow(bool show);
@@ -122,6 +127,27 @@ public:
     void RestartViewReadTimer(uint32_t ms);
 
 private:
+    // ---- Notifications and input commands ----
+    bool OnBtnSendMsg(TNotifyUI& msg);
+    bool OnBtnSendMsgMenu(TNotifyUI& msg);
+    bool OnFastReplyMenuClick(TNotifyUI& msg);
+    bool OnMenuItemClick(TNotifyUI& msg);
+    bool OnBtnReceiveTypeMenu(TNotifyUI& msg);
+    bool OnEditChangeNotify(TNotifyUI& msg);
+    bool OnCloseBtnClick(TNotifyUI& msg);
+    bool OnBtnReceiveType(TNotifyUI& msg);
+    bool OnBtnMessageMrg(TNotifyUI& msg);
+    bool OnIconButtoncancelClick(TNotifyUI& msg);
+    bool OnBtnRichEditInfo(TNotifyUI& msg);
+    bool OnZoom(TNotifyUI& msg);
+    bool OnViewRichEditAddMsg(TNotifyUI& msg);
+    bool OnEnterKey(TEventUI& event);
+    void ShowFastReplyMenu(CControlUI* button);
+    void ShowMenuAtButton(CMenuUI* menu, CControlUI* button);
+    void MarkTyping();
+    qel_handle GetSessionGroup() const;
+    qel_handle GetSessionCategory() const;
+
     bool OnChatViewEditEvent(TEventUI& event);
     void OnViewReadTimer();
     bool OnChatEditEvent(TEventUI& event);

@@ -36,5 +36,7 @@ int GetRBACLimit(const char* key);
 // in the group, and the permissions of one member.
 bool GetGroupPerm(qel_handle group, const char* permission);
 std::vector<std::string> GetGroupPermList(qel_handle group, const char* buddyId);
+// Whether the user is barred from speaking in the group.
+bool IsMeForbidWordInGrp(qel_handle group);
 
 }  // namespace common

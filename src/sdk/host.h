@@ -66,6 +66,11 @@ public:
     virtual void UnregisterUnreadCounter(CControlUI* counter) = 0;
     // The conversation of a window was reloaded.
     virtual void OnConversationReloaded(HWND window, const char16_t* handleId, qel_handle conversation) = 0;
+
+    // Input commands: the host's message manager for a conversation (code,
+    // session id, extra text, category type) and the fast-reply settings.
+    virtual void OpenMsgManager(int code, const char* sessionId, const char* extra, int cateType) = 0;
+    virtual void OpenFastReplySetting(const char16_t* handleId, int a, int b) = 0;
 };
 
 IAppMain* GetAppMain();

@@ -1,0 +1,41 @@
+// The picture check of the UI extensions: by file size, with thresholds
+// the driver sets.
+#include <filesystem>
+
+#include "sdk/ui/ImageExt.h"
+#include "sim/core/Reset.h"
+#include "sim/core/Text.h"
+#include "sim/ui/UiDriver.h"
+
+namespace sim {
+
+namespace {
+struct ImageExtState {
+    uint64_t tooLarge = 100ull << 20;
+    uint64_t sendAsFile = 10ull << 20;
+};
+
+ImageExtState& State() {
+    static ImageExtState state;
+    return state;
+}
+
+const bool kRegistered = RegisterReset([] { State() = ImageExtState{}; });
+}  // namespace
+
+void SetPictureSizeLimits(uint64_t tooLarge, uint64_t sendAsFile) {
+    State().tooLarge = tooLarge;
+    State().sendAsFile = sendAsFile;
+}
+
+}  // namespace sim
+
+int GdiplusLoadImage(const char16_t* path) {
+    if (!path) return 0;
+    std::error_code error;
+    const auto size = std::filesystem::file_size(std::filesystem::path(sim::ToUtf8(path)), error);
+    if (error) return 0;
+    if (size >= sim::State().tooLarge) return 1;
+    if (size >= sim::State().sendAsFile) return 2;
+    return 0;
+}

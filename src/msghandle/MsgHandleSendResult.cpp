@@ -1,0 +1,114 @@
+// What the SDK answered to a send: the refusal at once, the completion
+// later, and the failed-message mark that lets the user send again.
+#include "component/TaviImpl.h"
+#include "msghandle/MsgHandle.h"
+#include "msghandle/MsgIds.h"
+#include "msghandle/NoticeText.h"
+#include "panel/TaviPanel.h"
+#include "sdk/chatwnd.h"
+#include "sdk/common_sdk.h"
+#include "sdk/host.h"
+#include "sdk/qel_ext_api.h"
+#include "sdk/ui.h"
+#include "sdk/ui/RichEditExUI.h"
+#include "util/Log.h"
+#include "util/Strings.h"
+
+namespace tavi {
+
+namespace {
+
+constexpr int kErrorNoSpace = -9979;
+constexpr int kErrorTooFast = -998;
+constexpr uint32_t kWmSetFocus = 7;
+
+std::u16string SendErrorText(int errorCode) {
+    switch (errorCode) {
+        case kErrorNoSpace: return util::SafeWide(I18NSTR(u"#SEND_FAIL_NOSPACE", 0));
+        case kErrorTooFast: return util::SafeWide(I18NSTR(u"#SEND_FAIL_FAST", 0));
+        default: return common::GetSDKErrorInfo(errorCode);
+    }
+}
+
+// The failed message's id for its mark: the SDK's id, or the number of a
+// local failed record made now when the SDK stored nothing.
+std::u16string FailedMsgIdText(const SSendContext& context, uint64_t msgId) {
+    if (msgId != 0) return util::Utf8ToWide(qel_ext::MsgId2Str(msgId));
+    qel_handle conversation = context.m_conversation.get();
+    const _QelMsgData data = context.m_data.Data();
+    qel_handle stored = conversation ? qel_conversation_add_send_fail_msg(conversation, &data) : nullptr;
+    return util::WFormat("%u", unsigned(stored ? qel_msg_get_id(stored) : 0));
+}
+
+}  // namespace
+
+CMsgHandle* CMsgHandle::FindHandlerOfWindow(HWND hwnd) {
+    IChatWndMgr* manager = GetChatWndMgr();
+    ITavi* component = nullptr;
+    if (!hwnd || !manager || !manager->GetTavi(hwnd, &component) || !component) return nullptr;
+    auto* impl = dynamic_cast<CTaviImpl*>(component);
+    CTaviPanel* panel = impl ? impl->GetPanel() : nullptr;
+    CMsgHandle* handler = panel ? panel->GetMsgHandle() : nullptr;
+    component->Release();
+    return handler;
+}
+
+void CMsgHandle::OnCallSendMsgFailed(int errorCode, CRichEditExUI* history, CRichEditUI* input) {
+    const std::u16string text = SendErrorText(errorCode);
+    if (errorCode != kErrorNoSpace && errorCode != kErrorTooFast) TAVI_LOG("send msg error nresult=%d", errorCode);
+    InsertSimpleErrorMsg(history, text.c_str());
+    if (input) input->SetFocus();
+}
+
+void CMsgHandle::OnSendMessageCallback(int errorCode, void* userData, uint64_t msgId, uint64_t second) {
+    TAVI_SCOPE("CMsgHandle::OnSendMessageCallback");
+    if (!userData) return;
+    std::unique_ptr<SSendContext> given(static_cast<SSendContext*>(userData));
+    const SSendContext context = *given;
+    given.reset();
+
+    qel_handle conversation = context.m_conversation.get();
+    util::TraceLine("send_msg", "msg_id:%llu presave_msg_id:%llu result:%d SerialNum:%lld conv_id:%s",
+                    static_cast<unsigned long long>(msgId), static_cast<unsigned long long>(second), errorCode,
+                    static_cast<long long>(context.m_provisionalId),
+                    conversation ? qel_conversation_get_id(conversation) : "");
+    // The window may have closed meanwhile: find it again, never trust the
+    // handler that made the request.
+    CMsgHandle* handler = FindHandlerOfWindow(context.m_hwnd);
+    if (handler) RecordSentMsgId(context.m_provisionalId, msgId);
+    if (errorCode != 0) return OnSendMessageFailed(context, msgId, errorCode);
+
+    if (conversation) {
+        qel_ext::QelConvSetReadedAndAcked_ex(conversation, "CMsgHandle::OnSendMessageCallback");
+        qel_ext::QelConvRequestSetReaded(conversation);
+    }
+    CTaviPanel* panel = handler ? handler->GetOwner() : nullptr;
+    if (CRichEditUI* input = panel ? panel->GetInputEdit() : nullptr) input->TxSendMessage(kWmSetFocus, 0, 0);
+}
+
+void CMsgHandle::OnSendMessageFailed(const SSendContext& context, uint64_t msgId, int errorCode) {
+    TAVI_LOG("OnSendMessageFailed! error code(%d) SessionId =%s, Content=%s", errorCode,
+             util::WideToUtf8(context.m_handleId).c_str(), context.m_data.m_content.c_str());
+    IAppMain* app = GetAppMain();
+    if (!app) return;
+    const SQelBoxMsg record = context.m_record;
+    IMsgTextMaker* maker = app->GetMsgTextMaker(context.m_handleId.c_str());
+    const std::u16string msgText = maker ? maker->GetMsgText(record) : std::u16string();
+    const std::u16string detail =
+        util::WFormat(util::WideToUtf8(util::SafeWide(I18NSTR(u"IDS_SEND_MSG_FAIL_DETAIL", 0))).c_str(),
+                      util::WideToUtf8(IMMsgTransTime(record.time, false)).c_str(),
+                      util::WideToUtf8(msgText).c_str(), util::WideToUtf8(common::GetSDKErrorInfo(errorCode)).c_str());
+    TAVI_LOG("error msg:%s", util::WideToUtf8(detail).c_str());
+
+    CMsgHandle* handler = FindHandlerOfWindow(context.m_hwnd);
+    CTaviPanel* panel = handler ? handler->GetOwner() : nullptr;
+    if (!panel) {
+        app->ShowTip(detail.c_str(), I18NSTR(u"#TIP", 0));
+        return;
+    }
+    const std::u16string notice = MakeNoticeText(detail, 1, 8);
+    const std::u16string idText = FailedMsgIdText(context, msgId);
+    ShowSendMsgFailInRE(panel->GetHistoryView(), context.m_provisionalId, idText.c_str(), notice.c_str());
+}
+
+}  // namespace tavi

@@ -1,0 +1,46 @@
+#include "msghandle/MsgIds.h"
+
+#include <map>
+
+namespace tavi {
+
+namespace {
+int64_t g_nextProvisionalId = kFirstProvisionalMsgId;
+
+struct SIdMaps {
+    std::map<int64_t, uint64_t> sdkByProvisional;
+    std::map<uint64_t, int64_t> provisionalBySdk;
+    std::map<int64_t, uint64_t> pendingByProvisional;
+};
+
+SIdMaps& Maps() {
+    static SIdMaps maps;
+    return maps;
+}
+
+template <typename Map>
+auto Lookup(const Map& map, const typename Map::key_type& key) -> std::optional<typename Map::mapped_type> {
+    auto it = map.find(key);
+    if (it == map.end()) return std::nullopt;
+    return it->second;
+}
+}  // namespace
+
+int64_t TakeProvisionalMsgId() { return g_nextProvisionalId++; }
+int64_t PeekProvisionalMsgId() { return g_nextProvisionalId; }
+
+void RecordSentMsgId(int64_t provisionalId, uint64_t msgId) {
+    Maps().sdkByProvisional[provisionalId] = msgId;
+    Maps().provisionalBySdk[msgId] = provisionalId;
+}
+
+std::optional<uint64_t> FindSdkMsgId(int64_t provisionalId) { return Lookup(Maps().sdkByProvisional, provisionalId); }
+std::optional<int64_t> FindProvisionalMsgId(uint64_t msgId) { return Lookup(Maps().provisionalBySdk, msgId); }
+
+void RecordPendingMsgId(int64_t provisionalId, uint64_t msgId) { Maps().pendingByProvisional[provisionalId] = msgId; }
+std::optional<uint64_t> FindPendingMsgId(int64_t provisionalId) {
+    return Lookup(Maps().pendingByProvisional, provisionalId);
+}
+void ForgetPendingMsgId(int64_t provisionalId) { Maps().pendingByProvisional.erase(provisionalId); }
+
+}  // namespace tavi

@@ -1,0 +1,28 @@
+// Process-wide message ids of the send path: the provisional ids that
+// messages are shown under before the SDK has answered, and the maps
+// between them and the SDK's ids.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace tavi {
+
+inline constexpr int64_t kFirstProvisionalMsgId = -100001;
+
+// The current provisional id; the counter moves on by one.
+int64_t TakeProvisionalMsgId();
+// The id the next message will be shown under.
+int64_t PeekProvisionalMsgId();
+
+// Filled by send completions: provisional id <-> SDK message id.
+void RecordSentMsgId(int64_t provisionalId, uint64_t msgId);
+std::optional<uint64_t> FindSdkMsgId(int64_t provisionalId);
+std::optional<int64_t> FindProvisionalMsgId(uint64_t msgId);
+
+// The message stored as pending while its pictures upload, by provisional id.
+void RecordPendingMsgId(int64_t provisionalId, uint64_t msgId);
+std::optional<uint64_t> FindPendingMsgId(int64_t provisionalId);
+void ForgetPendingMsgId(int64_t provisionalId);
+
+}  // namespace tavi

@@ -1,0 +1,63 @@
+// Drafts kept in the peer's attributes and shown again in the input.
+#include "SendFixture.h"
+
+#include "sdk/qel_account.h"
+#include "sdk/qel_attribs.h"
+#include "sdk/qel_cxx_helper.h"
+
+namespace {
+
+std::vector<std::string> DraftKeys() {
+    qel_handle buddy = qel_buddies_find_buddy_base(qel_account_buddies(sim::CurrentAccount()), "bob");
+    qel_handle draft = qel_attribs_find_child(qel_object_get_attribs(buddy, "ext"), "draft");
+    qel_cxx_helper::HandleArray children;
+    std::vector<std::string> keys;
+    if (!draft || qel_attribs_get_all_childs(draft, children.out_list(), children.out_count()) != 0) return keys;
+    for (int i = 0; i < children.count(); ++i) keys.push_back(qel_attribs_get_name(children[i]));
+    return keys;
+}
+
+TEST_F(SendTest, DraftIsSavedOnCloseAndShownAgain) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Type(window, std::u16string(2500, u'd'));
+    sim::CloseChatWindow(window);
+    EXPECT_EQ(DraftKeys(), (std::vector<std::string>{"0-0", "0-1", "0-2"}));
+    EXPECT_TRUE(Sends().empty());
+
+    window = Open(sim::ChatKind::Person, "bob");
+    Handler(window)->ShowDraft();
+    EXPECT_TRUE(Handler(window)->IsDraftShown());
+    EXPECT_EQ(Input(window)->GetText(), std::u16string(2500, u'd'));
+    EXPECT_TRUE(Items(window, "msg").empty());
+
+    Input(window)->Clear();
+    sim::CloseChatWindow(window);
+    EXPECT_TRUE(DraftKeys().empty());
+}
+
+TEST_F(SendTest, DraftWithAPictureIsOneRichPiece) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::u16string path = WritePng("d.png", 4, 4);
+    Type(window, u"see");
+    AddPicture(window, path);
+    Handler(window)->SaveDraft();
+    EXPECT_EQ(DraftKeys(), std::vector<std::string>{"0-0"});
+    Input(window)->Clear();
+    Handler(window)->ShowDraft();
+    const sim::EditContent content = sim::ReadEdit(Input(window));
+    EXPECT_EQ(content.text, u"see\uFFFC");
+    ASSERT_EQ(content.objects.size(), 1u);
+    EXPECT_EQ(content.objects[0].path, path);
+    EXPECT_TRUE(sim::SdkRequestsOf("upload").empty());
+}
+
+TEST_F(SendTest, NoDraftWithoutAServerConversationId) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    sim::SetSvrConvId(Handler(window)->GetConversation(), "");
+    Type(window, u"keep me");
+    Handler(window)->SaveDraft();
+    EXPECT_TRUE(DraftKeys().empty());
+    EXPECT_EQ(sim::SdkRequestsOf("svr_conv_id").size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,212 @@
+// Sending typed input: the checks, the pieces, the order in which the SDK
+// receives them, and pictures uploaded before their message.
+#include "SendFixture.h"
+
+#include "sdk/qel_account.h"
+#include "sdk/qel_attribs.h"
+
+namespace {
+
+using tavi::PeekProvisionalMsgId;
+
+std::vector<size_t> Sizes(const std::vector<sim::SdkRequest>& sends, bool summaries = false) {
+    std::vector<size_t> sizes;
+    for (const auto& s : sends) sizes.push_back(sim::ToWide(summaries ? s.summary : s.content).size());
+    return sizes;
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+TEST_F(SendTest, LongTextGoesAsThreePiecesShownAtOnceAndSentInOrder) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const int64_t first = PeekProvisionalMsgId();
+    Type(window, std::u16string(3000, u'x'));
+    sim::HoldCompletions(true);
+    EXPECT_TRUE(ClickSend(window));
+
+    const auto shown = Items(window, "msg");
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].id, first);
+    EXPECT_EQ(shown[1].id, first + 1);
+    EXPECT_EQ(shown[2].id, first + 2);
+    const auto sends = Sends();
+    ASSERT_EQ(sends.size(), 3u);
+    EXPECT_EQ(Sizes(sends), (std::vector<size_t>{1024, 1024, 952}));
+    for (const auto& s : sends) EXPECT_EQ(s.contentType, "text/plain");
+    EXPECT_TRUE(Input(window)->GetText().empty());
+
+    sim::ReleaseCompletions();
+    sim::RunUntilIdle();
+    EXPECT_TRUE(Notices(window).empty());
+    EXPECT_EQ(sim::EngineNotices().back().code, 10);
+}
+
+TEST_F(SendTest, StyledInputLeavesRoomForItsStyle) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tagTextFormat format;
+    Input(window)->GetDefaultCharFormat(format);
+    format.dwEffects |= TF_ITALIC;
+    Input(window)->SetDefaultCharFormat(format);
+    std::u16string style;
+    Handler(window)->GetInputStyle(style);
+    ASSERT_FALSE(style.empty());
+    const size_t piece = 1004 - style.size();
+    Type(window, std::u16string(2 * piece + 5, u'y'));
+    ClickSend(window);
+    const auto sends = Sends();
+    ASSERT_EQ(sends.size(), 3u);
+    EXPECT_EQ(sends[0].contentType, "rich/xml");
+    EXPECT_EQ(Sizes(sends, true), (std::vector<size_t>{piece, piece, 5}));
+}
+
+TEST_F(SendTest, TwentyOneItemsRefuseTheWholeSend) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::u16string text(20 * 1024 + 1, u'z');
+    Type(window, text);
+    ClickSend(window);
+    EXPECT_TRUE(Sends().empty());
+    EXPECT_TRUE(Items(window, "msg").empty());
+    EXPECT_EQ(Notices(window), std::vector<std::u16string>{u"#MSG_SEND_TOLARGE"});
+    EXPECT_EQ(Input(window)->GetText(), text);
+
+    Input(window)->SetText(std::u16string(20 * 1024, u'z'));
+    ClickSend(window);
+    EXPECT_EQ(Sends().size(), 20u);
+}
+
+TEST_F(SendTest, EachFailedCheckEndsInItsNoticeWithTheInputKept) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviPanel* panel = Panel(window);
+    panel->SendMsg();
+    EXPECT_EQ(Notices(window).back(), u"#MSG_SEND_NONE");
+
+    Type(window, u"hello");
+    sim::SetLoggedIn(sim::CurrentAccount(), false);
+    panel->SendMsg();
+    EXPECT_EQ(Notices(window).back(), u"#OFFLINE_CANNOT_SEND_MSG");
+    sim::SetLoggedIn(sim::CurrentAccount(), true);
+
+    sim::SetSvrConvId(Handler(window)->GetConversation(), "");
+    panel->SendMsg();
+    EXPECT_EQ(Notices(window).back(), u"#IDS_NO_CONV_ID_CANNOT_SEND_MSG");
+    EXPECT_EQ(sim::SdkRequestsOf("svr_conv_id").size(), 1u);
+
+    EXPECT_TRUE(Sends().empty());
+    EXPECT_EQ(Input(window)->GetText(), u"hello");
+}
+
+TEST_F(SendTest, LargeGroupTakesNoMentions) {
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    sim::SetGroupMembersError("g1", -5);
+    Type(window, u"@all look");
+    ClickSend(window);
+    EXPECT_EQ(Notices(window).back(), u"#IDS_LARGE_GROUP_SEND_AT_ALL_MSG_TIP");
+    EXPECT_EQ(sim::SdkRequestsOf("conv_info").size(), 1u);
+    EXPECT_TRUE(Sends().empty());
+    EXPECT_EQ(Input(window)->GetText(), u"@all look");
+
+    // A group that has a conversation type of its own is no large group.
+    sim::ServerSetAttrib(qel_conversation_get_buddy_group(Handler(window)->GetConversation()), "conv-type", 2, "ext");
+    ClickSend(window);
+    ASSERT_EQ(Sends().size(), 1u);
+    EXPECT_EQ(Sends()[0].contentAt, "all");
+}
+
+TEST_F(SendTest, SeventhPictureClosesThePiece) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    for (char tag = 'a'; tag < 'a' + 8; ++tag) AddPicture(window, WritePng(std::string(1, tag) + ".png", 9, 9, tag));
+    ClickSend(window);
+    EXPECT_EQ(Items(window, "msg").size(), 2u);
+    sim::RunUntilIdle();
+    EXPECT_EQ(sim::SdkRequestsOf("upload").size(), 8u);
+    const auto sends = Sends();
+    ASSERT_EQ(sends.size(), 2u);
+    EXPECT_EQ(sends[0].contentType, "rich/xml");
+    EXPECT_EQ(Count(sends[0].content, "<img "), 7u);
+    EXPECT_EQ(sends[1].contentType, "img/xml");
+    // The pending stored messages are gone once their real sends are made.
+    EXPECT_EQ(sim::SdkRequestsOf("remove_msg").size(), 2u);
+}
+
+TEST_F(SendTest, PictureInTheMiddlePieceHoldsBackTheThird) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Type(window, std::u16string(1100, u'a'));
+    AddPicture(window, WritePng("mid.png", 20, 20));
+    Type(window, std::u16string(1024, u'b'));
+    sim::HoldCompletions(true);
+    ClickSend(window);
+    EXPECT_EQ(Items(window, "msg").size(), 3u);
+    ASSERT_EQ(Sends().size(), 1u);
+    ASSERT_EQ(sim::SdkRequestsOf("upload").size(), 1u);
+
+    // The upload completes: the second piece goes, and the third right behind it.
+    sim::HoldCompletions(false);
+    sim::ReleaseCompletions();
+    sim::RunUntilIdle();
+    const auto sends = Sends();
+    ASSERT_EQ(sends.size(), 3u);
+    EXPECT_EQ(sends[1].contentType, "rich/xml");
+    EXPECT_NE(sends[1].content.find("src=\"key-" + sim::SdkRequestsOf("upload")[0].cacheName + "\""),
+              std::string::npos);
+    EXPECT_EQ(sends[2].contentType, "text/plain");
+    EXPECT_EQ(sim::ToWide(sends[2].content).size(), 228u);
+}
+
+TEST_F(SendTest, TwoPicturesUploadBeforeOneSendWithBothSourcesReplaced) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::u16string first = WritePng("one.png", 3, 3, '1');
+    const std::u16string second = WritePng("two.png", 3, 3, '2');
+    Type(window, u"look");
+    AddPicture(window, first);
+    AddPicture(window, second);
+    ClickSend(window);
+    sim::RunUntilIdle();
+    const auto uploads = sim::SdkRequestsOf("upload");
+    ASSERT_EQ(uploads.size(), 2u);
+    ASSERT_EQ(Sends().size(), 1u);
+    const std::string body = Sends()[0].content;
+    for (const auto& upload : uploads) EXPECT_NE(body.find("src=\"key-" + upload.cacheName + "\""), std::string::npos);
+    EXPECT_EQ(body.find(sim::ToUtf8(first)), std::string::npos);
+    EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SendTest, PictureFileGoesAsItsOwnMessage) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::u16string path = WritePng("file.png", 7, 5);
+    EXPECT_FALSE(Handler(window)->SendImgFile(View(window), Input(window), u"/nonexistent.png"));
+    ASSERT_TRUE(Handler(window)->SendImgFile(View(window), Input(window), path.c_str()));
+    sim::RunUntilIdle();
+    ASSERT_EQ(Sends().size(), 1u);
+    EXPECT_EQ(Sends()[0].contentType, "img/xml");
+    EXPECT_NE(Sends()[0].content.find("src=\"key-" + sim::SdkRequestsOf("upload").at(0).cacheName + "\""),
+              std::string::npos);
+    EXPECT_NE(Sends()[0].content.find("width=\"7\""), std::string::npos);
+    EXPECT_EQ(Items(window, "msg").size(), 1u);
+}
+
+TEST_F(SendTest, OversizePicturesAreCheckedBeforeInsertion) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::u16string path = WritePng("big.png", 7, 5);
+    sim::SetPictureSizeLimits(20, 10);
+    EXPECT_FALSE(tavi::InsertPictureFile(path.c_str(), Input(window), window, 0));
+    EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_OVERSIZE_CANNOT_SEND");
+    sim::SetPictureSizeLimits(100, 10);
+    sim::QueueBoxAnswer(0x32);
+    EXPECT_FALSE(tavi::InsertPictureFile(path.c_str(), Input(window), window, 0));
+    EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_OVERSIZE_CHANGE_TO_SEND_FILE");
+    EXPECT_FALSE(tavi::InsertPictureFile(u"/nonexistent.png", Input(window), window, 0));
+    EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_FILE_DONT_EXIST");
+    sim::SetPictureSizeLimits(1000, 100);
+    EXPECT_TRUE(tavi::InsertPictureFile(path.c_str(), Input(window), window, 0));
+    EXPECT_EQ(sim::ReadEdit(Input(window)).objects.size(), 1u);
+}
+
+}  // namespace
