@@ -68,9 +68,10 @@ void ShowTranslationMsg(CRichEditExUI* view, qel_handle message, int64_t shownId
     const _QelMsgData* data = qel_msg_get_data(message);
     CHARRANGE range;
     if (!view || !data || !view->GetMsgRange(shownId, range)) return;
-    std::u16string text = sim::ToWide(data->sender_id ? data->sender_id : "") + u": " +
-                          sim::ContentText(data->content_type ? data->content_type : "", data->content ? data->content : "");
-    if (shown) text += u" => " + sim::Translated(text.substr(text.find(u": ") + 2));
+    const std::u16string body =
+        sim::ContentText(data->content_type ? data->content_type : "", data->content ? data->content : "");
+    std::u16string text = sim::ToWide(data->sender_id ? data->sender_id : "") + u": " + body;
+    if (shown) text += u" => " + sim::Translated(body);
     view->DeleteMsg(shownId);
     CREidtInsertHelper helper(view);
     helper.BeginInsert(shownId, range.cpMin, EMsgKind::Msg);

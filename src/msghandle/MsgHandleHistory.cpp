@@ -239,7 +239,7 @@ void CMsgHandle::ShowMessage(bool firstLoad, const std::u16string& convId, qel_h
 
     if (!m_pOwner) return;
     m_pOwner->AddAtMessage(record);
-    if (record.received && !history) m_pOwner->AddPartnerLocalCursor(conversation, record);
+    if (received && !history) m_pOwner->AddPartnerLocalCursor(conversation, record);
 }
 
 void CMsgHandle::AddMsgTopCount(uint64_t msgId) {
