@@ -116,3 +116,12 @@ struct HostEvent {
 const std::vector<HostEvent>& HostEvents();
 const std::vector<std::string>& ChatWndMgrCalls();
 }  // namespace sim
+
+namespace sim {
+// Translations the component asked the client common library for.
+struct TranslationRequest {
+    uint64_t msgId;
+    bool automatic;
+};
+const std::vector<TranslationRequest>& TranslationRequests();
+}  // namespace sim

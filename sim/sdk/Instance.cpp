@@ -19,15 +19,17 @@ namespace {
 // The world owns instances; the count only tracks the host's references.
 class QelInst final : public qel::IQelInst {
 public:
-    explicit QelInst(Account* account) : m_account(WeakRef(account)) {}
+    QelInst(std::u16string name, Account* account) : m_name(std::move(name)), m_account(WeakRef(account)) {}
     pfx::GUID GetClassId() const override { return pfx::GUID{}; }
     int32_t Release() override { return --m_refs; }
     bool QueryObject(const pfx::GUID&, void**, int32_t) override { return false; }
     int32_t AddRef() override { return ++m_refs; }
     int32_t DecRef() override { return --m_refs; }
     qel_handle GetAccount() override { return FromWeakRef(m_account); }
+    std::u16string GetInstText() override { return m_name; }
 
 private:
+    std::u16string m_name;
     uint64_t m_account;
     std::atomic<int32_t> m_refs{1};
 };
@@ -119,7 +121,7 @@ IChatWndType* FindChatWndType(const pfx::GUID& windowKey) {
 
 qel::IQelInst* AddInstance(const std::u16string& name, Account* account) {
     auto& slot = State().instances[name];
-    slot = std::make_unique<QelInst>(account);
+    slot = std::make_unique<QelInst>(name, account);
     RegisterNamedObject(name, slot.get());
     return slot.get();
 }

@@ -18,14 +18,13 @@ namespace tavi {
 CMsgHandle::CMsgHandle() { SetPreLogoutCallback(&MsgHandlePreLogoutCallBack); }
 
 CMsgHandle::~CMsgHandle() {
+    common::CancelTranslationMsg(this);
     RemoveMsgHandle(m_handleId);
     qel_handle current = qel_ext::QelGetCurAccount();
     if (common::HaveDraft() && current && qel_account_get_login_state(current) == 1) SaveDraft();
     if (m_pOwner) m_pOwner->OnMsgHandleDestroyed(this);
     TAVI_LOG("CMsgHandle::~CMsgHandle id: %s", util::WideToUtf8(m_handleId).c_str());
 }
-
-void CMsgHandle::OnTranslationResult(qel_handle, bool) {}
 
 void CMsgHandle::SetParam(CTaviPanel* owner, const char16_t* handleId, const char16_t* sessionId, qel_handle account,
                           pfx::GUID windowKey) {

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -132,6 +134,41 @@ public:
     void ShowGetMsg(uint64_t anchorId, bool useTop, bool withUnreadTop);
     void ReflashAfterMakeUp(CRichEditExUI* view, bool withUnreadTop);
 
+    // ---- History loading and display ----
+    void ShowGetMsgActually(uint64_t anchorId, bool useTop, bool withUnreadTop);
+    // Runs the load that waited for the SDK's recent messages; false when
+    // no load waits.
+    bool RunPendingShowGetMsg();
+    bool HasPendingShowGetMsg() const { return m_pendingLoad.waiting; }
+    // Chooses and fetches the messages of one load (newest first).
+    bool GetQelMessage(qel_handle conversation, bool firstLoad, qel_cxx_helper::HandleArray& list,
+                       bool& fromHistory, uint64_t& firstUnreadId, uint64_t anchorId, bool useTop,
+                       bool withUnreadTop);
+    // Shows one message once: a history record above the view, others at
+    // the bottom.
+    void ShowMessage(bool firstLoad, const std::u16string& convId, qel_handle message, bool history,
+                     CRichEditExUI* view);
+    bool AddToDisplayedSet(qel_handle message);
+    // "top-msg-id": where the unread part began on the last first open.
+    void AddMsgTopCount(uint64_t msgId);
+    void ClearTopMsgCount();
+    // The SDK message of an id shown in the view; null when there is none.
+    qel_handle GetQelHMessage(int64_t shownId) const;
+    bool IsFirstLoad() const { return m_firstLoad; }
+    // Translation of a shown message, on demand or automatic.
+    void TranslateMsg(int64_t shownId);
+    void HideTranslation(int64_t shownId);
+    bool IsTranslationShown(uint64_t sdkMsgId) const;
+    // Translation is offered for text that was not recalled, when configured.
+    static bool CanTranslateMsg(qel_handle message);
+    // Read markers after a load (the read cursor and receipt feature).
+    void AddPartnerReadCursor(qel_handle conversation);
+    void AddParternUnReadBtn(qel_handle conversation, const qel_handle* messages, int count);
+    void RequestReceiptSummary(qel_handle conversation, const qel_handle* messages, int count);
+    // Important-message statuses after a load (the message operations feature).
+    void AddImportantMsgStatus(qel_handle conversation, const qel_handle* messages, int count);
+    // ---- end of history loading and display ----
+
     // Sends a ready content for other modules; -1 without an owner panel.
     int QelSendMsg(const char16_t* body, const char16_t* extra, const char* contentType, bool show);
 
@@ -154,6 +191,30 @@ public:
     void SetShowHistory(bool show) { m_showHistory = show; }
 
 private:
+    // ---- History loading and display ----
+    bool MakeBoxMsg(SQelBoxMsg& record, qel_handle message, bool history, const std::u16string& convId) const;
+    void ShowLoadedList(const qel_cxx_helper::HandleArray& list, bool firstLoad, bool fromHistory, CRichEditExUI* view);
+    void PositionFirstLoad(qel_handle conversation, const qel_cxx_helper::HandleArray& list, bool fromHistory,
+                           uint64_t positionId);
+    void ChooseFirstLoadMessages(qel_handle conversation, qel_cxx_helper::HandleArray& list,
+                                 uint64_t& firstUnreadId, bool useTop, bool withUnreadTop) const;
+    void ShowTranslation(qel_handle message, bool shown);
+    CRichEditExUI* GetHistoryView() const;
+
+    struct SPendingLoad {
+        bool waiting = false;
+        uint64_t anchorId = 0;
+        bool useTop = false;
+        bool withUnreadTop = false;
+    };
+    bool m_firstLoad = true;
+    std::set<uint64_t> m_displayedMsgIds;
+    uint64_t m_newestLoadedId = 0;
+    uint64_t m_firstUnreadId = 0;
+    SPendingLoad m_pendingLoad;
+    std::map<uint64_t, bool> m_translationStates;
+    // ---- end of history loading and display ----
+
     std::u16string m_handleId;
     pfx::GUID m_windowKey;
     bool m_hostFlag = false;

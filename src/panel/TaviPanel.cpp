@@ -204,6 +204,7 @@ void CTaviPanel::OnMsgHandleDestroyed(CMsgHandle* handler) {
 
 void CTaviPanel::UpdateInfo() {
     if (!m_pMsgHandle) CreateMsgHandle();
+    if (m_hasHistory) m_pMsgHandle->ShowGetMsg(0, false, false);
 }
 
 void CTaviPanel::InitMsgHandle() {
@@ -354,7 +355,13 @@ void CTaviPanel::OnSelEmoticon(const char16_t*, const char16_t*) {}
 
 void CTaviPanel::on_sig_timeout(void*) { InitBirthdayRemind(); }
 
-void CTaviPanel::on_sig_attrib_changed(qel_handle, const char**, int) {}
+void CTaviPanel::on_sig_attrib_changed(qel_handle, const char** names, int count) {
+    if (!names) return;
+    for (int i = 0; i < count; ++i) {
+        const std::string name = names[i] ? names[i] : "";
+        if (name == "recent-msg-loaded") OnRecentMsgLoaded();
+    }
+}
 
 void CTaviPanel::on_sig_buddy_group_attrib_changed(qel_handle) {}
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "module/StdContainer.h"
+#include "msghandle/HistoryMsgHandle.h"
 #include "sdk/pfx.h"
 #include "sdk/qel_cxx_helper.h"
 #include "sdk/tavi.h"
@@ -19,6 +20,7 @@ class CMenuUI;
 class COleImageObj;
 class CRichEditExUI;
 class CRichEditUI;
+struct SQelBoxMsg;
 
 namespace tavi {
 
@@ -98,6 +100,25 @@ public:
     // Read cursor and receipt panes.
     void ShowPartnerUnreadPane(uint64_t msgId, uint64_t convMsgId);
 
+    // ---- History loading and display ----
+    // The marker under the read history that a first page showed.
+    void ShowHistroyMsgImage();
+    // The line on top of the history view that offers older messages.
+    void CreateMoreHistroyMsgPane();
+    void RemoveMoreHistroyMsgPane();
+    // The "showmoremsg" button: the next page of older messages.
+    void OnBtnShowMoreMsg();
+    // Empties the history view for a full reload; the header line stays.
+    void ClearMsgExceptHeaderLine();
+    // Inserting into the history view takes the input's caret; a focused
+    // input edit gets its focus message again.
+    void RefreshInputFocus();
+    CHistoryMsgHandle& GetHistoryMsgHandle() { return m_historyMsgHandle; }
+    // Called for every message the handler shows (mentions, read cursor).
+    void AddAtMessage(const SQelBoxMsg& record);
+    void AddPartnerLocalCursor(qel_handle conversation, const SQelBoxMsg& record);
+    // ---- end of history loading and display ----
+
     void SetEmailDlgType(int type) { m_emailDlgType = type; }
     int GetEmailDlgType() const { return m_emailDlgType; }
 
@@ -147,6 +168,11 @@ private:
     void MarkTyping();
     qel_handle GetSessionGroup() const;
     qel_handle GetSessionCategory() const;
+    // ---- History loading and display ----
+    // "recent-msg-loaded": the SDK now has the messages a deferred load waits for.
+    void OnRecentMsgLoaded();
+    CHistoryMsgHandle m_historyMsgHandle;
+    // ---- end of history loading and display ----
 
     bool OnChatViewEditEvent(TEventUI& event);
     void OnViewReadTimer();

@@ -7,3 +7,10 @@ void CTaviPanel::ShowPartnerUnreadPane(uint64_t, uint64_t) {}
 void CTaviPanel::SetCurrentPosMsgRead() {}
 
 }  // namespace tavi
+
+namespace tavi {
+
+// A partner who writes has read everything before.
+void CTaviPanel::AddPartnerLocalCursor(qel_handle, const SQelBoxMsg&) {}
+
+}  // namespace tavi

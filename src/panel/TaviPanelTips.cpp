@@ -10,3 +10,10 @@ void CTaviPanel::UpdateGrpTopUnreadMsg() {}
 void CTaviPanel::ShowCollectTip(int32_t, int32_t, int32_t, int32_t) {}
 
 }  // namespace tavi
+
+namespace tavi {
+
+// Mentions of the user in a shown message.
+void CTaviPanel::AddAtMessage(const SQelBoxMsg&) {}
+
+}  // namespace tavi

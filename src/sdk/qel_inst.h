@@ -1,6 +1,8 @@
 // An SDK instance as the host hands it out: the account of a window.
 #pragma once
 
+#include <string>
+
 #include "sdk/pfx.h"
 #include "sdk/qel.h"
 
@@ -8,6 +10,8 @@ namespace qel {
 
 struct IQelInst : pfx::IObject {
     virtual qel_handle GetAccount() = 0;
+    // The instance's text that display records carry (their sender lookup uses it).
+    virtual std::u16string GetInstText() = 0;
 };
 
 }  // namespace qel

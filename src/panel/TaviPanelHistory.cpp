@@ -1,0 +1,58 @@
+// The panel's side of history loading: the marker under the read history,
+// the line that offers older messages, and the deferred first load.
+#include "msghandle/MsgHandle.h"
+#include "panel/TaviPanel.h"
+#include "sdk/ui.h"
+#include "sdk/ui/RichEditExUI.h"
+#include "util/Log.h"
+#include "util/Strings.h"
+
+namespace tavi {
+
+namespace {
+// The history marker stands in the view like a message, under an id that
+// no message, notice or other pane uses.
+constexpr int64_t kHistoryMarkPaneId = INT64_MIN + 1;
+constexpr uint32_t kWmSetFocus = 7;
+}  // namespace
+
+void CTaviPanel::ShowHistroyMsgImage() {
+    if (!m_pHistoryView || m_pHistoryView->HasMsg(kHistoryMarkPaneId)) return;
+    CREidtInsertHelper helper(m_pHistoryView);
+    helper.BeginInsert(kHistoryMarkPaneId, -1, EMsgKind::Pane);
+    helper.InsertText(util::SafeWide(I18NSTR(u"#HISTORY_MSG_MARK", 0)) + u"\r");
+    helper.EndInsert();
+}
+
+void CTaviPanel::CreateMoreHistroyMsgPane() {
+    if (!m_pHistoryView) return;
+    // Older messages go in just below the header line, so the offer stays
+    // on top of them however many pages come.
+    m_pHistoryView->SetHeaderLine(util::SafeWide(I18NSTR(u"#SHOW_MORE_MSG", 0)));
+    SetItemVisible(this, u"showmoremsg", true);
+}
+
+void CTaviPanel::RemoveMoreHistroyMsgPane() {
+    if (m_pHistoryView) m_pHistoryView->RemoveHeaderLine();
+    SetItemVisible(this, u"showmoremsg", false);
+}
+
+void CTaviPanel::OnBtnShowMoreMsg() {
+    TAVI_SCOPE("CTaviPanel::OnBtnShowMoreMsg");
+    if (!m_pMsgHandle) return;
+    m_historyMsgHandle.ShowMoreHistroyMsg(this, m_pMsgHandle->GetConversation());
+}
+
+void CTaviPanel::ClearMsgExceptHeaderLine() {
+    if (m_pHistoryView) m_pHistoryView->ClearExceptHeaderLine();
+}
+
+void CTaviPanel::RefreshInputFocus() {
+    if (m_pInputEdit && m_pInputEdit->IsFocused()) m_pInputEdit->TxSendMessage(kWmSetFocus, 0, 0);
+}
+
+void CTaviPanel::OnRecentMsgLoaded() {
+    if (m_pMsgHandle) m_pMsgHandle->RunPendingShowGetMsg();
+}
+
+}  // namespace tavi

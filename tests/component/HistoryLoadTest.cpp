@@ -1,0 +1,231 @@
+// What the history view of a chat window shows on open, on announcements,
+// when paging into older history and on a full reload.
+#include <algorithm>
+
+#include "ChatWindowFixture.h"
+#include "msghandle/MsgIdMaps.h"
+#include "sdk/qel_ext_api.h"
+#include "sdk/ui/RichEditExUI.h"
+
+namespace {
+
+using Ids = std::vector<int64_t>;
+
+Ids ShownMsgs(const CRichEditExUI* view) {
+    Ids ids;
+    for (const sim::ViewItem& item : sim::ViewItems(view))
+        if (item.kind == "msg") ids.push_back(item.id);
+    return ids;
+}
+
+Ids Slice(const std::vector<uint64_t>& ids, size_t from, size_t to) {
+    return Ids(ids.begin() + long(from), ids.begin() + long(to));
+}
+
+std::vector<std::string> Kinds(const CRichEditExUI* view) {
+    std::vector<std::string> kinds;
+    for (const sim::ViewItem& item : sim::ViewItems(view)) kinds.push_back(item.kind);
+    return kinds;
+}
+
+bool MarkedReadByLoad() {
+    const auto& marks = sim::SdkMarks();
+    return std::any_of(marks.begin(), marks.end(), [](const sim::SdkMark& m) {
+        return m.kind == "set_readed_ex" && m.reason == "CMsgHandle::ShowGetMsgActually";
+    });
+}
+
+std::u16string ItemText(const CRichEditExUI* view, uint64_t id) {
+    for (const sim::ViewItem& item : sim::ViewItems(view))
+        if (item.id == int64_t(id)) return item.text;
+    return u"";
+}
+
+uint64_t TopMsgId(qel_handle conv) { return qel_ext::GetQELAttribs_msg_id(conv, "top-msg-id"); }
+
+}  // namespace
+
+class HistoryLoadTest : public ChatWindowTest {
+protected:
+    qel_handle Bob() { return sim::OpenConversation("bob"); }
+    qel_handle Group() { return sim::OpenConversation("g1", true); }
+    CRichEditExUI* View(HWND window) { return Panel(window)->GetHistoryView(); }
+};
+
+TEST_F(HistoryLoadTest, FirstOpenShowsTheNewestUnreadOldestFirstAndRemembersWhereTheyBegan) {
+    const auto ids = sim::AddStoredMsgs(Group(), 40, false);
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    EXPECT_EQ(ShownMsgs(View(window)), Slice(ids, 14, 40));
+    EXPECT_EQ(TopMsgId(Group()), ids[14]);
+    EXPECT_TRUE(MarkedReadByLoad());
+    EXPECT_TRUE(View(window)->IsAtEnd());
+    sim::CloseChatWindow(window);
+
+    // A kind of window that does not keep the unread top leaves it at 0.
+    sim::SetChatWndKind(sim::ChatWindowKey(sim::ChatKind::Group), 0x01, 2, false, "group");
+    sim::AddStoredMsgs(Group(), 30, false);
+    window = Open(sim::ChatKind::Group, "g1");
+    EXPECT_EQ(ShownMsgs(View(window)).size(), 26u);
+    EXPECT_EQ(TopMsgId(Group()), 0u);
+}
+
+TEST_F(HistoryLoadTest, WithoutUnreadTheLastReadPageShowsWithMarkerAndOfferOfOlderMessages) {
+    sim::SetHisShowNum(10);
+    const auto ids = sim::AddStoredMsgs(Bob(), 30, true);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    CRichEditExUI* view = View(window);
+    EXPECT_EQ(ShownMsgs(view), Slice(ids, 20, 30));
+    const auto kinds = Kinds(view);
+    ASSERT_EQ(kinds.size(), 12u);
+    EXPECT_EQ(kinds.front(), "header");  // the offer of older messages
+    EXPECT_EQ(kinds.back(), "pane");     // the history marker
+    EXPECT_TRUE(sim::IsShown(Panel(window)->FindSubControl(u"showmoremsg")));
+    EXPECT_TRUE(MarkedReadByLoad());
+}
+
+TEST_F(HistoryLoadTest, PageSizeZeroShowsNothing) {
+    sim::SetHisShowNum(0);
+    sim::AddStoredMsgs(Bob(), 30, true);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    EXPECT_TRUE(sim::ViewItems(View(window)).empty());
+    EXPECT_FALSE(Panel(window)->GetMsgHandle()->IsFirstLoad());
+    EXPECT_FALSE(MarkedReadByLoad());
+}
+
+TEST_F(HistoryLoadTest, OlderPagesAppearAboveUntilHistoryEnds) {
+    sim::SetHisShowNum(10);
+    const auto ids = sim::AddStoredMsgs(Bob(), 50, true);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviPanel* panel = Panel(window);
+    for (size_t page = 1; page <= 4; ++page) {
+        panel->OnBtnShowMoreMsg();
+        EXPECT_EQ(ShownMsgs(View(window)), Slice(ids, 40 - 10 * page, 50)) << "page " << page;
+        EXPECT_TRUE(View(window)->HasHeaderLine()) << "page " << page;
+    }
+    EXPECT_EQ(panel->GetHistoryMsgHandle().GetMoreCount(), 40);
+    // Only the oldest message, already shown, comes back: the offer goes.
+    panel->OnBtnShowMoreMsg();
+    EXPECT_EQ(ShownMsgs(View(window)).size(), 50u);
+    EXPECT_FALSE(View(window)->HasHeaderLine());
+    EXPECT_FALSE(sim::IsShown(panel->FindSubControl(u"showmoremsg")));
+}
+
+TEST_F(HistoryLoadTest, AnnouncedMessagesAppearAtTheBottomOnceAndOwnOnesNotAgain) {
+    sim::AddStoredMsgs(Bob(), 3, true);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const uint64_t incoming = qel_msg_get_id(sim::DeliverIncomingMsg(Bob(), "hello"));
+    Component(window)->GetAndShowMsg(0, 0);
+    Component(window)->GetAndShowMsg(int32_t(incoming), 0);
+    Ids shown = ShownMsgs(View(window));
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), int64_t(incoming)), 1);
+    EXPECT_EQ(sim::ViewItems(View(window)).back().text, u"bob: hello\r");
+
+    sim::StoredMsg mine;
+    mine.sent = true;
+    mine.content = "sent elsewhere";
+    const uint64_t own = qel_msg_get_id(sim::AddStoredMsg(Bob(), mine));
+    Component(window)->GetAndShowMsg(0, 0);
+    shown = ShownMsgs(View(window));
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), int64_t(own)), 0);
+
+    // Announcing the never shown own message again loads from there: the
+    // newer message that came meanwhile stays shown once.
+    const uint64_t later = qel_msg_get_id(sim::DeliverIncomingMsg(Bob(), "later"));
+    Component(window)->GetAndShowMsg(0, 0);
+    Component(window)->GetAndShowMsg(int32_t(own), 0);
+    shown = ShownMsgs(View(window));
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), int64_t(later)), 1);
+    EXPECT_EQ(ItemText(View(window), later), u"bob: later\r");
+    EXPECT_EQ(shown.back(), int64_t(later));
+}
+
+TEST_F(HistoryLoadTest, PersonChatStopsAtTheFirstUnreadMessageWithoutMarkingRead) {
+    const auto read = sim::AddStoredMsgs(Bob(), 20, true);
+    const auto unread = sim::AddStoredMsgs(Bob(), 10, false);
+    // The host remembers that the unread part began further up.
+    qel_ext::SetQELAttribs_msg_id(Bob(), "unread-top-msg-id", read[10], 3);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    CRichEditExUI* view = View(window);
+    ASSERT_EQ(ShownMsgs(view).size(), 20u);
+    CHARRANGE range;
+    ASSERT_TRUE(view->GetMsgRange(int64_t(unread[0]), range));
+    EXPECT_EQ(view->GetScrollPos(), std::min(view->GetCharTop(range.cpMin), view->GetScrollRange()));
+    EXPECT_FALSE(MarkedReadByLoad());
+    const auto& logs = sim::LogLines();
+    EXPECT_TRUE(std::any_of(logs.begin(), logs.end(), [&](const sim::LogEntry& e) {
+        return e.text.find("MsgIdUnReadFirstOpen: " + std::to_string(unread[0])) != std::string::npos;
+    }));
+}
+
+TEST_F(HistoryLoadTest, PersonChatWhoseUnreadStartAtTheOldestLoadedScrollsToTop) {
+    sim::AddStoredMsgs(Bob(), 5, true);
+    sim::AddStoredMsgs(Bob(), 20, false);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    EXPECT_EQ(ShownMsgs(View(window)).size(), 20u);
+    EXPECT_EQ(View(window)->GetScrollPos(), 0);
+    EXPECT_FALSE(MarkedReadByLoad());
+}
+
+TEST_F(HistoryLoadTest, LoadWaitsForTheRecentMessagesOfTheSdk) {
+    sim::SetDbMultithread(sim::CurrentAccount(), true);
+    sim::SetRecentMsgReady(Bob(), false);
+    const auto ids = sim::AddStoredMsgs(Bob(), 3, false);
+    HWND window = sim::OpenChatWindow(sim::ChatKind::Person, "bob");
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(ShownMsgs(View(window)).empty());
+    EXPECT_TRUE(Panel(window)->GetMsgHandle()->HasPendingShowGetMsg());
+    const auto loads = sim::SdkRequestsOf("load_recent");
+    ASSERT_EQ(loads.size(), 1u);
+    EXPECT_EQ(loads[0].flags, 2);
+    sim::RunUntilIdle();
+    EXPECT_EQ(ShownMsgs(View(window)), Slice(ids, 0, 3));
+    EXPECT_FALSE(Panel(window)->GetMsgHandle()->HasPendingShowGetMsg());
+}
+
+TEST_F(HistoryLoadTest, FullReloadShowsTheConversationAgain) {
+    sim::SetHisShowNum(10);
+    const auto ids = sim::AddStoredMsgs(Bob(), 15, true);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Component(window)->ReflashAfterMakeUp(0);
+    EXPECT_EQ(ShownMsgs(View(window)), Slice(ids, 5, 15));
+    EXPECT_EQ(Kinds(View(window)).back(), "pane");
+    ASSERT_EQ(sim::ConversationReloads().size(), 1u);
+    EXPECT_EQ(sim::ConversationReloads()[0], u"bob");
+}
+
+TEST_F(HistoryLoadTest, TranslationShowsBesideTheMessageAndHidesAgain) {
+    sim::SetModuleConfig("IMCore", "Translation", "1");
+    const auto ids = sim::AddStoredMsgs(Bob(), 1, true);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CMsgHandle* handler = Panel(window)->GetMsgHandle();
+    ASSERT_TRUE(tavi::CMsgHandle::CanTranslateMsg(handler->GetQelHMessage(int64_t(ids[0]))));
+    handler->TranslateMsg(int64_t(ids[0]));
+    EXPECT_FALSE(handler->IsTranslationShown(ids[0]));  // the result comes later
+    sim::RunUntilIdle();
+    EXPECT_TRUE(handler->IsTranslationShown(ids[0]));
+    EXPECT_EQ(ItemText(View(window), ids[0]), u"bob: m1 => M1\r");
+    handler->HideTranslation(int64_t(ids[0]));
+    EXPECT_EQ(ItemText(View(window), ids[0]), u"bob: m1\r");
+
+    // Automatic translation asks as messages are shown.
+    sim::ServerSetAttrib(sim::CurrentAccount(), "AutoTranslation", 1);
+    sim::DeliverIncomingMsg(Bob(), "hi");
+    Component(window)->GetAndShowMsg(0, 0);
+    ASSERT_FALSE(sim::TranslationRequests().empty());
+    EXPECT_TRUE(sim::TranslationRequests().back().automatic);
+    sim::CloseChatWindow(window);  // the pending result finds no handler
+}
+
+TEST_F(HistoryLoadTest, ShownIdsFindTheirSdkMessage) {
+    const auto ids = sim::AddStoredMsgs(Bob(), 1, true);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CMsgHandle* handler = Panel(window)->GetMsgHandle();
+    tavi::RecordMsgIdPair(-700001, ids[0]);
+    tavi::RecordMsgIdPair(-700002, 0);
+    EXPECT_EQ(qel_msg_get_id(handler->GetQelHMessage(-700001)), ids[0]);
+    EXPECT_EQ(handler->GetQelHMessage(-700002), nullptr);
+    EXPECT_EQ(handler->GetQelHMessage(int64_t(ids[0]) + 99), nullptr);
+    int64_t shown = 0;
+    EXPECT_TRUE(tavi::FindShownMsgId(ids[0], shown));
+    EXPECT_EQ(shown, -700001);
+}
