@@ -5,6 +5,8 @@
 #include <fstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "Scenario.h"
 
 namespace {
@@ -16,7 +18,10 @@ struct Outcome {
 
 // Runs tavi-host with the given arguments and standard input.
 Outcome RunHost(const std::string& args, const std::string& input) {
-    const std::string inputFile = testing::TempDir() + "host-input.txt";
+    // Tests run in parallel: each call has an input file of its own.
+    static int calls = 0;
+    const std::string inputFile =
+        testing::TempDir() + "host-input-" + std::to_string(getpid()) + "-" + std::to_string(++calls) + ".txt";
     std::ofstream(inputFile) << input;
     const std::string command = std::string(TAVI_BIN_DIR) + "/tavi-host " + args + " < " + inputFile + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
