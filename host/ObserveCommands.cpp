@@ -31,14 +31,26 @@ tavi::ITavi* Current(Runner& runner) {
 }
 
 std::string ShowHistory(Runner& runner, const std::vector<Word>& args) {
-    if (!args.empty()) return "usage: show history";
+    if (args.size() > 1) return "usage: show history [<last-n>]";
+    long long last = -1;
+    if (args.size() == 1) {
+        if (auto e = NumberArg(args[0], last); !e.empty()) return e;
+        if (last < 0) return "show history takes a count of 0 or more";
+    }
     tavi::ITavi* component = Current(runner);
     if (!component) return "no chat window is open: use 'open'";
     CRichEditExUI* view = component->GetMsgHistoryRichEdit();
     if (!view) return "the window shows no history";
+    std::vector<sim::ViewItem> items;
     for (const sim::ViewItem& item : sim::ViewItems(view)) {
-        if (!item.visible || item.kind == "header") continue;
-        runner.Print("[" + std::to_string(item.id) + "] " + item.kind + " " + Printable(item.text));
+        if (item.visible) items.push_back(item);
+    }
+    const size_t first = last >= 0 && size_t(last) < items.size() ? items.size() - size_t(last) : 0;
+    for (size_t i = first; i < items.size(); ++i) {
+        const sim::ViewItem& item = items[i];
+        // The view's header line holds the pane for older messages.
+        const std::string kind = item.kind == "header" ? "pane" : item.kind;
+        runner.Print("[" + std::to_string(item.id) + "] " + kind + " " + Printable(item.text));
     }
     return "";
 }
@@ -67,7 +79,7 @@ std::string ShowTips(Runner& runner, const std::vector<Word>& args) {
 }  // namespace
 
 void AddObserveCommands(Runner& runner) {
-    runner.Add("show history", {"show history", "the history view, one line per item", ShowHistory});
+    runner.Add("show history", {"show history [<last-n>]", "the history view, one line per item (or its last n)", ShowHistory});
     runner.Add("show input", {"show input", "the input's content", ShowInput});
     runner.Add("show sent", {"show sent", "every send request the SDK received",
                              [](Runner& r, const std::vector<Word>& args) -> std::string {

@@ -50,16 +50,31 @@ std::string Close(Runner& runner, const std::vector<Word>& args) {
     return "";
 }
 
-std::string Type(Runner& runner, const std::vector<Word>& args) {
-    if (args.size() != 1) return "usage: type \"<text>\"";
+// Replaces the input's content with the text, caret at the end.
+std::string ReplaceInput(Runner& runner, const std::string& text) {
     tavi::ITavi* component = nullptr;
     if (auto e = NeedComponent(runner, component); !e.empty()) return e;
     CRichEditUI* input = component->GetInputRichEdit();
     if (!input) return "the window has no input";
-    input->SetText(sim::ToWide(args[0].text));
+    input->SetText(sim::ToWide(text));
     input->SetSel(-1, -1);
     sim::Notify(input, UINOTIFY_TEXTCHANGED);
     return "";
+}
+
+std::string Type(Runner& runner, const std::vector<Word>& args) {
+    if (args.size() != 1) return "usage: type \"<text>\"";
+    return ReplaceInput(runner, args[0].text);
+}
+
+std::string TypeRepeat(Runner& runner, const std::vector<Word>& args) {
+    if (args.size() != 2) return "usage: type-repeat <n> \"<text>\"";
+    long long count = 0;
+    if (auto e = NumberArg(args[0], count); !e.empty()) return e;
+    if (count < 0 || count > 100000) return "type-repeat takes 0 to 100000 repetitions";
+    std::string text;
+    for (long long i = 0; i < count; ++i) text += args[1].text;
+    return ReplaceInput(runner, text);
 }
 
 std::string Picture(Runner& runner, const std::vector<Word>& args) {
@@ -158,6 +173,7 @@ void AddUserCommands(Runner& runner) {
     runner.Add("open", {"open person|group|adhoc|email <peer-id>", "opens a chat window; it becomes current", Open});
     runner.Add("close", {"close", "closes the current window", Close});
     runner.Add("type", {"type \"<text>\"", "replaces the input's content", Type});
+    runner.Add("type-repeat", {"type-repeat <n> \"<text>\"", "replaces the input with the text n times over", TypeRepeat});
     runner.Add("picture", {"picture <path>", "inserts a picture file at the caret", Picture});
     runner.Add("smiley", {"smiley <key>", "inserts a built-in smiley at the caret", Smiley});
     runner.Add("key", {"key enter|ctrl+enter|alt+s|alt+c", "a key on the input", Key});

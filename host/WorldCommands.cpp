@@ -1,5 +1,7 @@
 // Commands that build the world: the account, buddies, groups, stored
 // messages, preferences, configuration and the login state.
+#include <map>
+
 #include "Runner.h"
 #include "sdk/qel_account.h"
 #include "sdk/qel_attribs.h"
@@ -73,7 +75,10 @@ std::string Stored(Runner&, const std::vector<Word>& args) {
     const bool isGroup = IsGroupId(args[0].text);
     qel_handle conversation = sim::OpenConversation(args[0].text, isGroup);
     const std::string own = qel_account_get_buddy_id(sim::CurrentAccount());
-    for (long long i = 1; i <= count; ++i) {
+    // Numbering goes on from what the conversation holds already.
+    static std::map<std::string, long long> numbered;
+    long long& last = numbered[args[0].text];
+    for (long long i = last + 1; i <= last + count; ++i) {
         sim::StoredMsg message;
         message.sender = sender;
         message.sent = !sender.empty() && sender == own;
@@ -82,6 +87,7 @@ std::string Stored(Runner&, const std::vector<Word>& args) {
         message.summary = message.content;
         sim::AddStoredMsg(conversation, message);
     }
+    last += count;
     return "";
 }
 

@@ -112,10 +112,12 @@ int main(int argc, char** argv) {
     std::unique_ptr<std::istream> file;
     std::istringstream demo(host::kDemoScenario);
     std::istream* in = &demo;
-    std::string folder;
+    // The demo finds its picture beside the program.
+    std::string folder = FolderOf(argv[0]) + "/demo";
     const bool fromStdin = options.scenario == "-";
     if (fromStdin) {
         in = &std::cin;
+        folder = ".";
     } else if (!options.scenario.empty()) {
         file = std::make_unique<std::ifstream>(options.scenario);
         if (!*file) {

@@ -2,6 +2,7 @@
 #include <tinyxml.h>
 
 #include "sdk/host.h"
+#include "sdk/qel_account.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
@@ -68,9 +69,12 @@ public:
         }
         auto* view = dynamic_cast<CRichEditExUI*>(edit);
         if (!view) return false;
+        // A message the user is sending carries no sender yet: it is the user's own.
+        std::u16string sender = record.senderId;
+        if (sender.empty()) sender = ToWide(qel_account_get_buddy_id(CurrentAccount()));
         CREidtInsertHelper helper(view);
         helper.BeginInsert(record.msgId, record.history ? view->GetTopInsertPos() : -1, EMsgKind::Msg);
-        helper.InsertText(record.senderId + u": " + ContentText(record.contentType, record.content) + u"\r");
+        helper.InsertText(sender + u": " + ContentText(record.contentType, record.content) + u"\r");
         return helper.EndInsert();
     }
 };

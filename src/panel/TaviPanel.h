@@ -108,6 +108,10 @@ public:
     void RemoveMoreHistroyMsgPane();
     // The "showmoremsg" button: the next page of older messages.
     void OnBtnShowMoreMsg();
+    bool OnBtnShowMoreMsgNotify(TNotifyUI&) {
+        OnBtnShowMoreMsg();
+        return true;
+    }
     // Empties the history view for a full reload; the header line stays.
     void ClearMsgExceptHeaderLine();
     // Inserting into the history view takes the input's caret; a focused

@@ -78,6 +78,7 @@ bool CTaviPanel::ProcessNotify(TNotifyUI& msg) {
         {UINOTIFY_CLICK, u"IconButtoncancel", 0, &CTaviPanel::OnIconButtoncancelClick, "OnIconButtoncancelClick"},
         {UINOTIFY_CLICK, u"receivetype", 0, &CTaviPanel::OnBtnReceiveType, "OnBtnReceiveType"},
         {UINOTIFY_CLICK, u"message", 0, &CTaviPanel::OnBtnMessageMrg, "OnBtnMessageMrg"},
+        {UINOTIFY_CLICK, u"showmoremsg", 0, &CTaviPanel::OnBtnShowMoreMsgNotify, "OnBtnShowMoreMsg"},
         {UINOTIFY_CLICK, u"bottom_panel_info", 0, &CTaviPanel::OnBtnRichEditInfo, "OnBtnRichEditInfo"},
         {UINOTIFY_CLICK, nullptr, kReceiveTypeMenu, &CTaviPanel::OnBtnReceiveTypeMenu, "OnBtnReceiveTypeMenu"},
         {UINOTIFY_CLICK, nullptr, kFastReplyMenu, &CTaviPanel::OnFastReplyMenuClick, "OnFastReplyMenuClick"},
