@@ -4,6 +4,8 @@
 #include <fstream>
 #include <iostream>
 
+#include "sdk/chatwnd.h"
+#include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Text.h"
 #include "sim/driver.h"
 
@@ -99,6 +101,31 @@ std::string NumberArg(const Word& word, long long& value) {
     return "";
 }
 
+namespace {
+// The text as the inside of a quoted word.
+std::string QuoteEscaped(const std::string& text) {
+    size_t start = text.find_first_not_of(' ');
+    std::string out;
+    for (size_t i = start == std::string::npos ? text.size() : start; i < text.size(); ++i) {
+        if (text[i] == '"' || text[i] == '\\') out += '\\';
+        out += text[i];
+    }
+    return out;
+}
+}  // namespace
+
+void Runner::PrintNewBubbles() {
+    CChatWindowUI* window = sim::FindChatWindow(m_current);
+    tavi::ITavi* component = window ? window->GetTavi() : nullptr;
+    CRichEditExUI* view = component ? component->GetMsgHistoryRichEdit() : nullptr;
+    if (!view) return;
+    std::set<int64_t>& seen = m_seenItems[m_current];
+    for (const sim::ViewItem& item : sim::ViewItems(view)) {
+        if (!item.visible || item.kind == "header" || !seen.insert(item.id).second) continue;
+        Print("  | " + EscapeForTranscript(sim::ToUtf8(item.text.substr(0, item.text.find_last_not_of(u'\r') + 1))));
+    }
+}
+
 bool Runner::Run(std::istream& in, bool interactive) {
     std::string line;
     int number = 0;
@@ -109,7 +136,10 @@ bool Runner::Run(std::istream& in, bool interactive) {
         }
         if (!std::getline(in, line)) break;
         ++number;
+        // At the prompt, "> text" says the text in the current chat.
+        if (interactive && !line.empty() && line[0] == '>') line = "say \"" + QuoteEscaped(line.substr(1)) + "\"";
         const std::string error = RunLine(line);
+        if (interactive) PrintNewBubbles();
         if (error.empty()) continue;
         std::fprintf(stderr, "error: %d: %s\n", number, error.c_str());
         // A person at the prompt may simply try again.

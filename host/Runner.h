@@ -5,6 +5,7 @@
 #include <functional>
 #include <istream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,8 @@ public:
     void PrintNewEvents();
     // The sdk.send lines of every send so far.
     void PrintSentAgain();
+    // At the prompt: the items of the current window's history not printed yet.
+    void PrintNewBubbles();
     // Commands of two words ("show history") are registered under both.
     const std::map<std::string, Command>& Commands() const { return m_commands; }
 
@@ -59,6 +62,7 @@ private:
     std::string m_folder;
     HWND m_current = nullptr;
     std::string* m_capture = nullptr;
+    std::map<HWND, std::set<int64_t>> m_seenItems;
     size_t m_printedRequests = 0;
     size_t m_printedBoxes = 0;
     std::map<std::string, Command> m_commands;

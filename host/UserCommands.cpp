@@ -67,6 +67,13 @@ std::string Type(Runner& runner, const std::vector<Word>& args) {
     return ReplaceInput(runner, args[0].text);
 }
 
+std::string Say(Runner& runner, const std::vector<Word>& args) {
+    if (args.size() != 1) return "usage: say \"<text>\"";
+    if (auto e = ReplaceInput(runner, args[0].text); !e.empty()) return e;
+    CurrentComponent(runner)->SendMsg();
+    return "";
+}
+
 std::string TypeRepeat(Runner& runner, const std::vector<Word>& args) {
     if (args.size() != 2) return "usage: type-repeat <n> \"<text>\"";
     long long count = 0;
@@ -173,6 +180,7 @@ void AddUserCommands(Runner& runner) {
     runner.Add("open", {"open person|group|adhoc|email <peer-id>", "opens a chat window; it becomes current", Open});
     runner.Add("close", {"close", "closes the current window", Close});
     runner.Add("type", {"type \"<text>\"", "replaces the input's content", Type});
+    runner.Add("say", {"say \"<text>\"  (or: > text)", "types the text and sends it", Say});
     runner.Add("type-repeat", {"type-repeat <n> \"<text>\"", "replaces the input with the text n times over", TypeRepeat});
     runner.Add("picture", {"picture <path>", "inserts a picture file at the caret", Picture});
     runner.Add("smiley", {"smiley <key>", "inserts a built-in smiley at the caret", Smiley});
