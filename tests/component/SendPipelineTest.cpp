@@ -210,3 +210,24 @@ TEST_F(SendTest, OversizePicturesAreCheckedBeforeInsertion) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SendTest, UploadedCustomSmileyKeepsItsNewRecord) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::u16string path = WritePng("smiley.png", 6, 6);
+    qel_handle smiley = sim::AddCustomSmiley("fun", "stale");
+    COleImageObj* image = COleImageObj::LoadImage(path, true);
+    ASSERT_NE(image, nullptr);
+    image->SetImageType(3);
+    image->SetKey(u"fun");
+    ASSERT_TRUE(Input(window)->InsertObject(image));
+    ClickSend(window);
+    sim::RunUntilIdle();
+    ASSERT_EQ(Sends().size(), 1u);
+    const std::string cacheName = sim::SdkRequestsOf("upload").at(0).cacheName;
+    const std::string digest = cacheName.substr(0, cacheName.find('.'));
+    EXPECT_EQ(std::string(qel_smiley_get_info(smiley)->text), "key-" + cacheName + "\n" + digest);
+}
+
+}  // namespace
