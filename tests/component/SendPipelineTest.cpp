@@ -231,3 +231,30 @@ TEST_F(SendTest, UploadedCustomSmileyKeepsItsNewRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SendTest, GroupSizeAndConversationTypeDecideAboutMentions) {
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    for (int i = 0; i < 998; ++i) sim::AddGroupMember("g1", "m" + std::to_string(i));
+    Type(window, u"@all one");
+    ClickSend(window);  // 999 members
+    ASSERT_EQ(Sends().size(), 1u);
+    EXPECT_EQ(Sends()[0].contentAt, "all");
+
+    sim::AddGroupMember("g1", "m999");
+    Type(window, u"@all two");
+    ClickSend(window);  // 1000 members
+    EXPECT_EQ(Sends().size(), 1u);
+    EXPECT_EQ(Notices(window).back(), u"#IDS_LARGE_GROUP_SEND_AT_ALL_MSG_TIP");
+
+    // Type 6 takes the message but not its mentions, and says so.
+    sim::ServerSetAttrib(qel_conversation_get_buddy_group(Handler(window)->GetConversation()), "conv-type", 6, "ext");
+    ClickSend(window);
+    ASSERT_EQ(Sends().size(), 2u);
+    EXPECT_EQ(Sends()[1].contentAt, "");
+    EXPECT_EQ(Notices(window).back(), u"IDS_LARGE_GROUP_SEND_AT_ALL_MSG_TIP");
+    EXPECT_TRUE(Input(window)->GetText().empty());
+}
+
+}  // namespace
