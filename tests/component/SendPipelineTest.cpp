@@ -210,3 +210,51 @@ TEST_F(SendTest, OversizePicturesAreCheckedBeforeInsertion) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SendTest, UploadedCustomSmileyKeepsItsNewRecord) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::u16string path = WritePng("smiley.png", 6, 6);
+    qel_handle smiley = sim::AddCustomSmiley("fun", "stale");
+    COleImageObj* image = COleImageObj::LoadImage(path, true);
+    ASSERT_NE(image, nullptr);
+    image->SetImageType(3);
+    image->SetKey(u"fun");
+    ASSERT_TRUE(Input(window)->InsertObject(image));
+    ClickSend(window);
+    sim::RunUntilIdle();
+    ASSERT_EQ(Sends().size(), 1u);
+    const std::string cacheName = sim::SdkRequestsOf("upload").at(0).cacheName;
+    const std::string digest = cacheName.substr(0, cacheName.find('.'));
+    EXPECT_EQ(std::string(qel_smiley_get_info(smiley)->text), "key-" + cacheName + "\n" + digest);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SendTest, GroupSizeAndConversationTypeDecideAboutMentions) {
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    for (int i = 0; i < 998; ++i) sim::AddGroupMember("g1", "m" + std::to_string(i));
+    Type(window, u"@all one");
+    ClickSend(window);  // 999 members
+    ASSERT_EQ(Sends().size(), 1u);
+    EXPECT_EQ(Sends()[0].contentAt, "all");
+
+    sim::AddGroupMember("g1", "m999");
+    Type(window, u"@all two");
+    ClickSend(window);  // 1000 members
+    EXPECT_EQ(Sends().size(), 1u);
+    EXPECT_EQ(Notices(window).back(), u"#IDS_LARGE_GROUP_SEND_AT_ALL_MSG_TIP");
+
+    // Type 6 takes the message but not its mentions, and says so.
+    sim::ServerSetAttrib(qel_conversation_get_buddy_group(Handler(window)->GetConversation()), "conv-type", 6, "ext");
+    ClickSend(window);
+    ASSERT_EQ(Sends().size(), 2u);
+    EXPECT_EQ(Sends()[1].contentAt, "");
+    EXPECT_EQ(Notices(window).back(), u"IDS_LARGE_GROUP_SEND_AT_ALL_MSG_TIP");
+    EXPECT_TRUE(Input(window)->GetText().empty());
+}
+
+}  // namespace
