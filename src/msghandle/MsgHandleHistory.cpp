@@ -4,7 +4,7 @@
 #include "module/DllObject.h"
 #include "msghandle/HistoryMsgHandle.h"
 #include "msghandle/MsgHandle.h"
-#include "msghandle/MsgIdMaps.h"
+#include "msghandle/MsgIds.h"
 #include "msghandle/MsgPages.h"
 #include "panel/TaviPanel.h"
 #include "sdk/common.h"
@@ -258,8 +258,10 @@ void CMsgHandle::ClearTopMsgCount() {
 }
 
 qel_handle CMsgHandle::GetQelHMessage(int64_t shownId) const {
-    uint64_t sdkId = uint64_t(shownId);
-    if (FindSdkMsgId(shownId, sdkId) && sdkId == 0) return nullptr;
+    // A shown id the send path paired stands for its SDK id; others are SDK ids.
+    const std::optional<uint64_t> paired = FindSdkMsgId(shownId);
+    if (paired && *paired == 0) return nullptr;
+    const uint64_t sdkId = paired ? *paired : uint64_t(shownId);
     qel_handle message = qel_conversation_find_msg(m_conversation.get(), sdkId);
     if (!message) TAVI_LOG("NULL == hMsg");
     return message;

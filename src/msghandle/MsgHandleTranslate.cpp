@@ -1,7 +1,7 @@
 // Translations of shown messages: on demand from the history menu, or
 // automatically as messages are shown when the account asks for it.
 #include "msghandle/MsgHandle.h"
-#include "msghandle/MsgIdMaps.h"
+#include "msghandle/MsgIds.h"
 #include "panel/TaviPanel.h"
 #include "sdk/common.h"
 #include "sdk/display.h"
@@ -39,8 +39,7 @@ void CMsgHandle::ShowTranslation(qel_handle message, bool shown) {
     const uint64_t sdkId = qel_msg_get_id(message);
     // The result may name a message that has gone since it was asked for.
     if (!qel_conversation_find_msg(m_conversation.get(), sdkId)) return;
-    int64_t shownId = int64_t(sdkId);
-    FindShownMsgId(sdkId, shownId);
+    const int64_t shownId = FindProvisionalMsgId(sdkId).value_or(int64_t(sdkId));
     common::ShowTranslationMsg(GetHistoryView(), message, shownId, m_handleId.c_str(), shown);
     m_translationStates[sdkId] = shown;
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ChatWindowFixture.h"
-#include "msghandle/MsgIdMaps.h"
+#include "msghandle/MsgIds.h"
 #include "sdk/qel_ext_api.h"
 #include "sdk/ui/RichEditExUI.h"
 
@@ -220,12 +220,10 @@ TEST_F(HistoryLoadTest, ShownIdsFindTheirSdkMessage) {
     const auto ids = sim::AddStoredMsgs(Bob(), 1, true);
     HWND window = Open(sim::ChatKind::Person, "bob");
     tavi::CMsgHandle* handler = Panel(window)->GetMsgHandle();
-    tavi::RecordMsgIdPair(-700001, ids[0]);
-    tavi::RecordMsgIdPair(-700002, 0);
+    tavi::RecordSentMsgId(-700001, ids[0]);
+    tavi::RecordSentMsgId(-700002, 0);
     EXPECT_EQ(qel_msg_get_id(handler->GetQelHMessage(-700001)), ids[0]);
     EXPECT_EQ(handler->GetQelHMessage(-700002), nullptr);
     EXPECT_EQ(handler->GetQelHMessage(int64_t(ids[0]) + 99), nullptr);
-    int64_t shown = 0;
-    EXPECT_TRUE(tavi::FindShownMsgId(ids[0], shown));
-    EXPECT_EQ(shown, -700001);
+    EXPECT_EQ(tavi::FindProvisionalMsgId(ids[0]), -700001);
 }
