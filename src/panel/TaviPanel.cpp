@@ -59,6 +59,13 @@ int CTaviPanel::GetPrefInt(const char* key, int defaultValue) const {
     return pref ? qel_preference_get_int(pref, key, defaultValue) : defaultValue;
 }
 
+void CTaviPanel::SetPrefInt(const char* key, int value) {
+    qel_handle pref = qel_account_preference(m_account.get());
+    if (!pref) return;
+    qel_preference_set_int(pref, key, value);
+    qel_preference_save(pref, 0);
+}
+
 std::u16string CTaviPanel::GetPrefStr(const char* key, const char16_t* defaultValue) const {
     qel_handle pref = qel_account_preference(m_account.get());
     const char16_t* value = pref ? qel_preference_get_wstr(pref, key, defaultValue) : defaultValue;

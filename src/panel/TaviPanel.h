@@ -147,6 +147,11 @@ public:
     uint64_t GetLastReadMsgId() const { return m_lastReadMsgId; }
     void SetMarkReadOnDestroy(bool mark) { m_markReadOnDestroy = mark; }
     bool IsCaptionBarShown() const { return m_captionBarShown; }
+    // The account's preferences; every change is saved at once.
+    int GetPrefInt(const char* key, int defaultValue) const;
+    std::u16string GetPrefStr(const char* key, const char16_t* defaultValue) const;
+    void SetPrefInt(const char* key, int value);
+
     // The history view's read timer: what the view shows is marked read
     // once it has stood still for `ms`.
     void RestartViewReadTimer(uint32_t ms);
@@ -197,8 +202,6 @@ private:
     void ReportConversationType();
     void MarkLastReadOnClose();
     void SetCurrentPosMsgRead();
-    int GetPrefInt(const char* key, int defaultValue) const;
-    std::u16string GetPrefStr(const char* key, const char16_t* defaultValue) const;
 
     pfx::GUID m_windowKey;
     CRichEditExUI* m_pHistoryView = nullptr;

@@ -28,11 +28,6 @@ constexpr int kEnterSends = 1;
 constexpr int64_t kMarkReadInterval = 20;
 constexpr int kEngineNoticeSent = 10;
 
-int PrefInt(qel_handle account, const char* key, int defaultValue) {
-    qel_handle pref = qel_account_preference(account);
-    return pref ? qel_preference_get_int(pref, key, defaultValue) : defaultValue;
-}
-
 std::unique_ptr<CToolTipUI>& SendButtonTip() {
     static std::unique_ptr<CToolTipUI> tip;
     return tip;
@@ -53,13 +48,13 @@ void CTaviPanel::SendMsg() {
     CDllObject* state = GetDllObject();
     m_pMsgHandle->OnSendMsg(!state || !state->m_bStarted, m_pHistoryView, m_pInputEdit);
     ChangePictureShow(false);
-    m_closeAfterSend = PrefInt(m_account.get(), "SystemInfo.HotKey.CloseAfterSendMsg", 0) != 0;
+    m_closeAfterSend = GetPrefInt("SystemInfo.HotKey.CloseAfterSendMsg", 0) != 0;
     if (m_closeAfterSend && window && !(m_pHostSink && m_pHostSink->MustStayOpen())) window->CloseWindow(1);
     if (IUIEngine* engine = GetUIEngine()) engine->NotifyHost(kEngineNoticeSent, hwnd);
 }
 
 bool CTaviPanel::OnEnterKey(TEventUI& event) {
-    const int hotKey = PrefInt(m_account.get(), "SystemInfo.HotKey.Enter", kEnterSendsWithCtrl);
+    const int hotKey = GetPrefInt("SystemInfo.HotKey.Enter", kEnterSendsWithCtrl);
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool sends = ctrl ? hotKey == kEnterSendsWithCtrl : hotKey == kEnterSends;
     if (!sends) return true;
@@ -93,7 +88,7 @@ void CTaviPanel::MarkTyping() {
         TAVI_LOG("OnEditChange fail! convsersation = NULL, SessionId = %s", sessionId.c_str());
         return;
     }
-    if (PrefInt(account, "SystemInfo.InstantShare.InputState", 1) != 1 || common::IsOwner(m_sessionId.c_str()) ||
+    if (GetPrefInt("SystemInfo.InstantShare.InputState", 1) != 1 || common::IsOwner(m_sessionId.c_str()) ||
         !m_typingArmed || qel_ext::QelConvGetSvrConvId(conversation).empty())
         return;
     const bool quietTester = std::string(qel_account_get_buddy_id(account)) == "10009003" &&

@@ -48,20 +48,6 @@ struct SNotifyEntry {
     const char* name;
 };
 
-qel_handle Prefs(qel_handle account) { return qel_account_preference(account); }
-
-int PrefInt(qel_handle account, const char* key, int defaultValue) {
-    qel_handle pref = Prefs(account);
-    return pref ? qel_preference_get_int(pref, key, defaultValue) : defaultValue;
-}
-
-void StorePrefInt(qel_handle account, const char* key, int value) {
-    qel_handle pref = Prefs(account);
-    if (!pref) return;
-    qel_preference_set_int(pref, key, value);
-    qel_preference_save(pref, 0);
-}
-
 const TMenuItemInfo* MenuItemOf(const TNotifyUI& msg) { return reinterpret_cast<const TMenuItemInfo*>(msg.wParam); }
 
 std::u16string Localised(const char16_t* key) { return util::SafeWide(I18NSTR(key, 0)); }
@@ -123,12 +109,12 @@ void CTaviPanel::ShowFastReplyMenu(CControlUI* button) {
     qel_handle account = m_account.get();
     auto* menu = new CMenuUI(kFastReplyMenu);
     int count = 0;
-    qel_handle pref = Prefs(account);
+    qel_handle pref = qel_account_preference(account);
     const char16_t* const* replies =
         pref ? qel_preference_get_wstr_array(pref, "SystemInfo.AutoReply.FastReply", &count) : nullptr;
     if (replies && count > 0) {
         std::vector<std::u16string> texts(replies, replies + count);
-        const int checked = PrefInt(account, "SystemInfo.AutoReply.SetFastReply", 0);
+        const int checked = GetPrefInt("SystemInfo.AutoReply.SetFastReply", 0);
         for (int i = 0; i < count; ++i) menu->AddItem(2 + i, texts[size_t(i)], i == checked);
         menu->AddSeparator();
         bool builtIn = count == int(std::size(kBuiltInReplies));
@@ -137,9 +123,9 @@ void CTaviPanel::ShowFastReplyMenu(CControlUI* button) {
         // translations of them show.
         if (builtIn) {
             qel_preference_remove(pref, "SystemInfo.AutoReply.FastReply");
-            StorePrefInt(account, "SystemInfo.AutoReply.FirstLoad", 1);
+            SetPrefInt("SystemInfo.AutoReply.FirstLoad", 1);
         }
-    } else if (PrefInt(account, "SystemInfo.AutoReply.FirstLoad", 1) != 0) {
+    } else if (GetPrefInt("SystemInfo.AutoReply.FirstLoad", 1) != 0) {
         for (int i = 0; i < int(std::size(kBuiltInReplies)); ++i)
             menu->AddItem(2 + i, Localised(kBuiltInReplies[i]), i == 0);
         menu->AddSeparator();
@@ -162,14 +148,14 @@ bool CTaviPanel::OnFastReplyMenuClick(TNotifyUI& msg) {
 
 bool CTaviPanel::OnBtnSendMsgMenu(TNotifyUI& msg) {
     qel_handle account = m_account.get();
-    m_closeAfterSend = PrefInt(account, "SystemInfo.HotKey.CloseAfterSendMsg", 0) != 0;
+    m_closeAfterSend = GetPrefInt("SystemInfo.HotKey.CloseAfterSendMsg", 0) != 0;
     auto* menu = new CMenuUI();
     if (!menu->Load(kHotKeyMenu)) {
         delete menu;
         return true;
     }
     for (int i = 0; i < 3; ++i) menu->CheckItemAt(i, false);
-    switch (PrefInt(account, "SystemInfo.HotKey.Enter", 0)) {
+    switch (GetPrefInt("SystemInfo.HotKey.Enter", 0)) {
         case -1: menu->CheckItemAt(0, true); break;
         case 0: menu->CheckItemAt(2, true); break;
         case 1: menu->CheckItemAt(1, true); break;
@@ -187,7 +173,7 @@ bool CTaviPanel::OnMenuItemClick(TNotifyUI& msg) {
     qel_handle account = m_account.get();
     const auto storeHotKey = [&](int value) {
         if (m_pInputEdit) m_pInputEdit->SetFocus();
-        StorePrefInt(account, "SystemInfo.HotKey.Enter", value);
+        SetPrefInt("SystemInfo.HotKey.Enter", value);
     };
     switch (item->nId) {
         case kHotKeyNone: storeHotKey(-1); break;
@@ -195,7 +181,7 @@ bool CTaviPanel::OnMenuItemClick(TNotifyUI& msg) {
         case kHotKeyCtrlEnter: storeHotKey(0); break;
         case kCloseAfterSend:
             m_closeAfterSend = !m_closeAfterSend;
-            StorePrefInt(account, "SystemInfo.HotKey.CloseAfterSendMsg", m_closeAfterSend ? 1 : 0);
+            SetPrefInt("SystemInfo.HotKey.CloseAfterSendMsg", m_closeAfterSend ? 1 : 0);
             if (m_closeAfterSend && m_pHostSink && m_pHostSink->MustStayOpen() && m_pHistoryView) {
                 const std::u16string text = MakeNoticeText(Localised(u"#SETTING_MSG_CLOSE_FAIL"), 2, 8);
                 ShowNotifyMsgInRE(qel_get_adjusted_time(), false, text.c_str(), m_pHistoryView, false, nullptr, false,
