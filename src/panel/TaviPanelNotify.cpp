@@ -147,7 +147,6 @@ bool CTaviPanel::OnFastReplyMenuClick(TNotifyUI& msg) {
 }
 
 bool CTaviPanel::OnBtnSendMsgMenu(TNotifyUI& msg) {
-    qel_handle account = m_account.get();
     m_closeAfterSend = GetPrefInt("SystemInfo.HotKey.CloseAfterSendMsg", 0) != 0;
     auto* menu = new CMenuUI();
     if (!menu->Load(kHotKeyMenu)) {
@@ -170,7 +169,6 @@ bool CTaviPanel::OnBtnSendMsgMenu(TNotifyUI& msg) {
 bool CTaviPanel::OnMenuItemClick(TNotifyUI& msg) {
     const TMenuItemInfo* item = MenuItemOf(msg);
     if (!item) return true;
-    qel_handle account = m_account.get();
     const auto storeHotKey = [&](int value) {
         if (m_pInputEdit) m_pInputEdit->SetFocus();
         SetPrefInt("SystemInfo.HotKey.Enter", value);
