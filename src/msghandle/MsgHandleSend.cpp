@@ -7,6 +7,7 @@
 #include "msghandle/EmojiMsgHandle.h"
 #include "msghandle/MsgContentPacker.h"
 #include "msghandle/MsgHandle.h"
+#include "msghandle/GroupKind.h"
 #include "msghandle/MsgIds.h"
 #include "msghandle/MsgSplitSendMgr.h"
 #include "msghandle/NoticeText.h"
@@ -33,11 +34,7 @@ constexpr size_t kMaxSendItems = 20;
 
 // Groups of conversation type 6 take no mentions.
 bool IsNoMentionGroup(qel_handle conversation) {
-    qel_handle group = qel_conversation_get_buddy_group(conversation);
-    if (!group) return false;
-    const int tag = qel_attribs_get_int(group, "tag", -1);
-    qel_handle ext = qel_object_get_attribs(group, "ext");
-    return (tag == -1 || tag == 4) && ext && qel_attribs_get_int(ext, "conv-type", -1) == 6;
+    return GroupConvType(qel_conversation_get_buddy_group(conversation)) == kConvTypeNoMentions;
 }
 
 std::unique_ptr<SNormalMsgNode> CopyNode(const SNormalMsgNode& node) {
@@ -389,11 +386,7 @@ int CMsgHandle::SendMsg(std::unique_ptr<SSendContext> context) {
 
 bool CMsgHandle::IsLargeGroup(qel_handle conversation) {
     qel_handle group = qel_conversation_get_buddy_group(conversation);
-    if (!group) return false;
-    const int tag = qel_attribs_get_int(group, "tag", -1);
-    if (tag != -1 && tag != 4) return false;
-    qel_handle ext = qel_object_get_attribs(group, "ext");
-    if (ext && qel_attribs_get_int(ext, "conv-type", -1) != -1) return false;
+    if (GroupConvType(group) != kConvTypeUnknown) return false;
     qel_cxx_helper::HandleArray members;
     if (qel_buddy_group_get_all_buddies(group, 1, members.out_list(), members.out_count()) != 0) return true;
     return members.count() >= 1000;

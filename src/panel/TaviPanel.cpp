@@ -3,6 +3,7 @@
 
 #include "module/DllObject.h"
 #include "module/ModuleDll.h"
+#include "msghandle/GroupKind.h"
 #include "msghandle/MsgHandle.h"
 #include "sdk/chatwnd.h"
 #include "sdk/common.h"
@@ -261,8 +262,35 @@ void CTaviPanel::RequestPartnerReadCursor() {
     if (conversation) qel_conversation_request_partner_read_cursor(conversation);
 }
 
+namespace {
+void ReportNoMentionGroup(CTaviPanel* panel, qel_handle group) {
+    IHostMsgSink* sink = panel->GetHostMsgSink();
+    if (sink && GroupConvType(group) == kConvTypeNoMentions) sink->OnHostEvent(40, 0, kConvTypeNoMentions);
+}
+
+// The conversation's information arrived: the window may have gone meanwhile.
+void OnConvInfo(int, void* context) {
+    CTaviPanel* panel = nullptr;
+    const HWND window = static_cast<HWND>(context);
+    if (!IsWindow(window) || !GetTAVIPanel(&panel, window) || !panel->GetMsgHandle()) return;
+    ReportNoMentionGroup(panel, qel_conversation_get_buddy_group(panel->GetMsgHandle()->GetConversation()));
+}
+}  // namespace
+
+// Groups of type 6 are the host's to present; an unknown type is asked for.
 void CTaviPanel::ReportConversationType() {
-    // Large-group conversations of type 6 are the host's to present.
+    if (!m_pMsgHandle) return;
+    qel_handle conversation = m_pMsgHandle->GetConversation();
+    qel_handle group = qel_conversation_get_buddy_group(conversation);
+    const std::optional<int> type = GroupConvType(group);
+    if (type == kConvTypeNoMentions) {
+        ReportNoMentionGroup(this, group);
+    } else if (type == kConvTypeUnknown) {
+        CWindowUI* window = GetWindow();
+        const std::string svrConvId = qel_ext::QelConvGetSvrConvId(conversation);
+        qel_conversation_request_conv_info(conversation, svrConvId.c_str(), &OnConvInfo,
+                                           window ? window->GetHWND() : nullptr);
+    }
 }
 
 void CTaviPanel::OnDestroy() {

@@ -135,3 +135,23 @@ TEST_F(ChatWindowTest, RecentPopupsAreMadeOnceAndForgottenWhenClosed) {
     sim::RunUntilIdle();
     EXPECT_FALSE(tavi::GetRecentFontWnd(nullptr));
 }
+
+TEST_F(ChatWindowTest, GroupOfTypeSixIsReportedToTheHost) {
+    auto eventsOf40 = [] {
+        int n = 0;
+        for (const auto& e : sim::HostEvents()) n += e.kind == "event" && e.code == 40 && e.b == 6;
+        return n;
+    };
+    // Known type 6 at start: reported at once.
+    sim::ServerSetAttrib(sim::AddGroup("g1"), "conv-type", int64_t(6), "ext");
+    Open(sim::ChatKind::Group, "g1");
+    EXPECT_EQ(eventsOf40(), 1);
+
+    // Unknown type: the information is asked for and the answer reported.
+    sim::AddGroup("g2");
+    sim::OpenConversation("g2", true);
+    const size_t asked = sim::SdkRequestsOf("conv_info").size();
+    Open(sim::ChatKind::Group, "g2");
+    EXPECT_EQ(sim::SdkRequestsOf("conv_info").size(), asked + 1);
+    EXPECT_EQ(eventsOf40(), 1);
+}
