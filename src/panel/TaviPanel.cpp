@@ -7,6 +7,7 @@
 #include "msghandle/MsgHandle.h"
 #include "sdk/chatwnd.h"
 #include "sdk/common.h"
+#include "sdk/ctrlbinder.h"
 #include "sdk/common_sdk.h"
 #include "sdk/host.h"
 #include "sdk/qel_account.h"
@@ -16,6 +17,7 @@
 #include "sdk/ui.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
+#include "util/Guid.h"
 #include "util/Log.h"
 #include "util/Strings.h"
 
@@ -23,6 +25,8 @@ namespace tavi {
 
 namespace {
 inline constexpr pfx::GUID kPhotoServiceId = pfx::MakeGuid("{0CF953CE-B858-4DC6-A46C-3B5C47138415}");
+inline constexpr pfx::GUID kRecentPhotoServiceId = pfx::MakeGuid("{6D19A897-DDBE-45CC-A3A7-A311BF1AF35B}");
+inline constexpr pfx::GUID kRecentPhotoFeedServiceId = pfx::MakeGuid("{AF5F9FBC-B66B-439B-AAAE-7F8A69C6D5A9}");
 inline constexpr pfx::GUID kContextMenuProviderId = pfx::MakeGuid("{1E2478F9-824B-4685-85B5-B6A220E54F04}");
 
 std::string Utf8(const std::u16string& text) { return util::WideToUtf8(text); }
@@ -85,6 +89,7 @@ void CTaviPanel::OnCreate() {
         m_pHistoryView->SetUndoLimit(0);
         m_pHistoryView->EnableZoom(true);
         m_pHistoryView->OnEvent += [this](TEventUI& event) { return OnChatViewEditEvent(event); };
+        SCtrlValidBinder::SetCtrlPtr(ViewBinderKey().c_str(), m_pHistoryView);
     }
     if (!m_hasHistory) ApplyInputOnlyLayout();
 
@@ -120,6 +125,27 @@ void CTaviPanel::OnCreate() {
     if (m_pHistoryView) m_pHistoryView->SetTimer(kViewClearResourceTimer, 1800000);
     util::TraceLine("chat_open", " end: %s", Utf8(m_sessionId).c_str());
 }
+
+std::u16string CTaviPanel::ViewBinderKey() const { return util::FormatGuid(m_windowKey) + u"_" + m_sessionId; }
+
+namespace {
+// The same place seen in a right-to-left layout: left and right trade.
+void MirrorCoordinates(CControlUI* control) {
+    if (!control) return;
+    int32_t left, top, right, bottom, anchor;
+    control->GetCoordinate(left, top, right, bottom, anchor);
+    switch (anchor) {
+        case UIANCHOR_TOPLEFT: anchor = UIANCHOR_TOPRIGHT; break;
+        case UIANCHOR_TOPRIGHT: anchor = UIANCHOR_TOPLEFT; break;
+        case UIANCHOR_BOTTOMLEFT: anchor = UIANCHOR_BOTTOMRIGHT; break;
+        case UIANCHOR_BOTTOMRIGHT: anchor = UIANCHOR_BOTTOMLEFT; break;
+        case UIANCHOR_LEFT: anchor = UIANCHOR_RIGHT; break;
+        case UIANCHOR_RIGHT: anchor = UIANCHOR_LEFT; break;
+        default: break;
+    }
+    control->SetCoordinate(right, top, left, bottom, anchor);
+}
+}  // namespace
 
 void CTaviPanel::ApplyInputOnlyLayout() {
     SetItemVisible(this, u"history.bk", false);
@@ -219,6 +245,11 @@ void CTaviPanel::InitMsgHandle() {
     TAVI_SCOPE("CTaviPanel::InitMsgHandle");
     TAVI_LOG("CTaviPanel::InitMsgHandle id: %s", Utf8(m_sessionId).c_str());
     UpdateInfo();
+    IUIEngine* engine = GetUIEngine();
+    if (engine && engine->IsRTLLayout()) {
+        MirrorCoordinates(m_pInputEdit);
+        MirrorCoordinates(m_pHistoryView);
+    }
     subscribe_timer_signal(600, 86400, 2147483647, nullptr);
     SetupBottomPanel();
     CreateContextMenuProvider();
@@ -234,8 +265,24 @@ void CTaviPanel::InitMsgHandle() {
 void CTaviPanel::SetupBottomPanel() {
     IAppMain* app = GetAppMain();
     IChatWndType* type = app ? app->GetChatWndType(m_windowKey) : nullptr;
-    if (!type || !m_pHistoryView) return;
-    if (type->GetFlags() & 1) m_pHistoryView->SetBottomPanel(FindSubControl(u"history.view.bottompanel"));
+    if (!type) return;
+    const uint32_t flags = type->GetFlags();
+    if ((flags & 1) && m_pHistoryView) m_pHistoryView->SetBottomPanel(FindSubControl(u"history.view.bottompanel"));
+    if (flags & 2) OfferRecentPhotoPanel();
+}
+
+// The host's recent-photo panel shows once per buddy, through the service
+// that fits the friend feed; a host without the service shows nothing.
+void CTaviPanel::OfferRecentPhotoPanel() {
+    qel_handle buddy = m_pMsgHandle ? qel_conversation_get_buddy(m_pMsgHandle->GetConversation()) : nullptr;
+    pfx::IHost* host = GetModuleHost();
+    if (!buddy || !host || qel_attribs_get_int(buddy, "recentphotopanelflag", 0) != 0) return;
+    pfx::IObject* service = nullptr;
+    if (!host->CreateObject(&service, m_friendFeedEnabled ? kRecentPhotoFeedServiceId : kRecentPhotoServiceId) ||
+        !service)
+        return;
+    service->Release();
+    qel_attribs_set_int(buddy, "recentphotopanelflag", 1, 3);
 }
 
 void CTaviPanel::CreateContextMenuProvider() {
@@ -301,6 +348,8 @@ void CTaviPanel::OnDestroy() {
         if (m_markReadOnDestroy) SetCurrentPosMsgRead();
         m_pHistoryView->KillTimer(kViewReadTimer);
     }
+    if (m_pHistoryView && SCtrlValidBinder::GetCtrlPtr(ViewBinderKey().c_str()) == m_pHistoryView)
+        SCtrlValidBinder::SetCtrlPtr(ViewBinderKey().c_str(), nullptr);
     // The counter asks the panel whether it may show; it must not ask a gone one.
     CControlUI* counter = FindSubControl(u"history.view.unread_msg");
     if (IAppMain* app = GetAppMain(); app && counter) app->UnregisterUnreadCounter(counter);
@@ -395,9 +444,45 @@ void CTaviPanel::on_sig_attrib_changed(qel_handle, const char** names, int count
     for (int i = 0; i < count; ++i) {
         const std::string name = names[i] ? names[i] : "";
         if (name == "recent-msg-loaded") OnRecentMsgLoaded();
+        else if (name == "partner-read-cursor") OnPartnerReadCursorChanged();
+        else if (name.find("receipt-unread-msgid") != std::string::npos) OnReceiptUnreadChanged(name);
     }
 }
 
-void CTaviPanel::on_sig_buddy_group_attrib_changed(qel_handle) {}
+void CTaviPanel::OnPartnerReadCursorChanged() {
+    if (!m_pMsgHandle) return;
+    qel_handle conversation = m_pMsgHandle->GetConversation();
+    if (!conversation) return;
+    IChatWndMgr* manager = GetChatWndMgr();
+    const HWND window = GetWindow() ? GetWindow()->GetHWND() : nullptr;
+    if (manager) manager->BeginPartnerCursorUpdate(window);
+    const int64_t cursor = qel_attribs_get_int64(conversation, "partner-read-cursor", 0);
+    qel_handle message = qel_conversation_find_msg_from_conv_msg_id(conversation, uint64_t(cursor));
+    if (message) m_pMsgHandle->AddParternUnReadBtn(conversation, &message, 1);
+    m_pMsgHandle->AddPartnerReadCursor(conversation);
+    if (manager) manager->EndPartnerCursorUpdate(window);
+}
+
+void CTaviPanel::OnReceiptUnreadChanged(const std::string& name) {
+    if (!m_pMsgHandle) return;
+    qel_handle conversation = m_pMsgHandle->GetConversation();
+    if (!conversation) return;
+    // "<sequence number>-<unread count>" of the last receipt message sent.
+    const char* value = qel_attribs_get_str(conversation, name.c_str(), "");
+    const std::string text = value ? value : "";
+    const uint64_t sequence = qel_ext::Str2MsgId(text.substr(0, text.find('-')));
+    qel_handle message = qel_conversation_find_msg_from_conv_msg_id(conversation, sequence);
+    if (message) m_pMsgHandle->RequestReceiptSummary(conversation, &message, 1);
+}
+
+void CTaviPanel::on_sig_buddy_group_attrib_changed(qel_handle group) {
+    const char* id = qel_buddy_group_get_id(group);
+    if (!id || util::Utf8ToWide(id) != m_sessionId) return;
+    CControlUI* button = FindSubControl(u"input.left.receivetype");
+    if (!button) return;
+    std::u16string tip;
+    GetRecTypeTip(tip, common::GetQELAttribs_int(group, "refusemsg", 0));
+    button->SetToolTip(tip);
+}
 
 }  // namespace tavi

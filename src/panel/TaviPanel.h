@@ -183,6 +183,12 @@ private:
     CHistoryMsgHandle m_historyMsgHandle;
     // ---- end of history loading and display ----
 
+    // The key under which the host's control binder knows the history view.
+    std::u16string ViewBinderKey() const;
+    // Attribute changes of the conversation.
+    void OnPartnerReadCursorChanged();
+    void OnReceiptUnreadChanged(const std::string& name);
+
     bool OnChatViewEditEvent(TEventUI& event);
     void OnViewReadTimer();
     bool OnChatEditEvent(TEventUI& event);
@@ -196,6 +202,7 @@ private:
     void ApplyPhotoButton();
     void CreateMsgHandle();
     void SetupBottomPanel();
+    void OfferRecentPhotoPanel();
     void CreateContextMenuProvider();
     void RegisterUnreadCounter();
     void RequestPartnerReadCursor();

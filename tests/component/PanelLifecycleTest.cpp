@@ -2,6 +2,7 @@
 // windows, closing while logged out, the read timer and the module's
 // lookups by window.
 #include "ChatWindowFixture.h"
+#include "sdk/ctrlbinder.h"
 #include "sdk/qel_ext_api.h"
 #include "sdk/ui/RichEditExUI.h"
 
@@ -154,4 +155,29 @@ TEST_F(ChatWindowTest, GroupOfTypeSixIsReportedToTheHost) {
     Open(sim::ChatKind::Group, "g2");
     EXPECT_EQ(sim::SdkRequestsOf("conv_info").size(), asked + 1);
     EXPECT_EQ(eventsOf40(), 1);
+}
+
+TEST_F(ChatWindowTest, SignalsReachThePanel) {
+    sim::SetLanguage(sim::Language::Keys);
+    qel_handle group = sim::AddGroup("g1");
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    CControlUI* receiveType = Panel(window)->FindSubControl(u"input.left.receivetype");
+    sim::ServerSetAttrib(group, "refusemsg", int64_t(1));
+    sim::RunUntilIdle();
+    EXPECT_EQ(receiveType->GetToolTip(), u"#RECEIVE_BUT_NOT_PROMPT_MESSAGES");
+
+    HWND person = Open(sim::ChatKind::Person, "bob");
+    sim::ServerSetAttrib(Panel(person)->GetMsgHandle()->GetConversation(), "partner-read-cursor", int64_t(3));
+    sim::RunUntilIdle();
+    const auto& calls = sim::ChatWndMgrCalls();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], "begin_cursor");
+    EXPECT_EQ(calls.back(), "end_cursor");
+}
+
+TEST_F(ChatWindowTest, HistoryViewIsBoundUnderWindowKindAndSession) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    EXPECT_EQ(SCtrlValidBinder::GetCtrlPtr(u"{7CADFB98-F2B4-4bd7-9C4F-A06B1D69C556}_bob"), Panel(window)->GetHistoryView());
+    sim::CloseChatWindow(window);
+    EXPECT_EQ(SCtrlValidBinder::GetCtrlPtr(u"{7CADFB98-F2B4-4bd7-9C4F-A06B1D69C556}_bob"), nullptr);
 }
