@@ -1,6 +1,8 @@
 // Drafts kept in the peer's attributes and shown again in the input.
 #include "SendFixture.h"
 
+#include "module/Guids.h"
+
 #include "sdk/qel_account.h"
 #include "sdk/qel_attribs.h"
 #include "sdk/qel_cxx_helper.h"
@@ -61,3 +63,42 @@ TEST_F(SendTest, NoDraftWithoutAServerConversationId) {
 }
 
 }  // namespace
+
+namespace {
+// The owners whose draft pieces were written, in the order of writing.
+std::vector<std::string> DraftWriters() {
+    std::vector<std::string> owners;
+    for (const auto& write : sim::AttribWrites()) {
+        if (write.key == "draft" && (owners.empty() || owners.back() != write.owner)) owners.push_back(write.owner);
+    }
+    return owners;
+}
+}  // namespace
+
+TEST_F(SendTest, LogoutSavesTheDraftOfEveryOpenChatInIdOrder) {
+    sim::AddBuddy("carol", "Carol");
+    sim::OpenConversation("carol");
+    HWND carol = Open(sim::ChatKind::Person, "carol");
+    HWND group = Open(sim::ChatKind::Group, "g1");
+    HWND bob = Open(sim::ChatKind::Person, "bob");
+    Type(carol, u"to carol");
+    Type(group, u"to the group");
+    Type(bob, u"to bob");
+    m_module->OnObjMsg(tavi::kMsgPreLogout, 0, 0, nullptr);
+    EXPECT_EQ(DraftWriters(), (std::vector<std::string>{"buddy:bob", "buddy:carol", "group:g1"}));
+
+    // Logged out, closing saves nothing more.
+    sim::SetLoggedIn(sim::CurrentAccount(), false);
+    const size_t writes = sim::AttribWrites().size();
+    sim::CloseChatWindow(bob);
+    EXPECT_EQ(sim::AttribWrites().size(), writes);
+}
+
+TEST_F(SendTest, NoDraftsWhenTheClientKeepsNone) {
+    sim::SetHaveDraft(false);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Type(window, u"unsent");
+    m_module->OnObjMsg(tavi::kMsgPreLogout, 0, 0, nullptr);
+    sim::CloseChatWindow(window);
+    EXPECT_TRUE(DraftWriters().empty());
+}
