@@ -1,6 +1,6 @@
 // The chat plug-ins as the host drives them: identity, the instance id,
 // the control factory questions and the attach path into a host window.
-#include <gtest/gtest.h>
+#include "component/ChatWindowFixture.h"
 
 #include "component/TaviImpl.h"
 #include "module/ConvWndPlugin.h"
@@ -11,25 +11,13 @@
 
 namespace {
 
-class ChatPluginTest : public ::testing::Test {
+// The world of the chat windows, with plug-ins made by hand as the host would.
+class ChatPluginTest : public ChatWindowTest {
 protected:
-    void SetUp() override {
-        sim::ResetAll();
-        m_module = CreateDllObj(u"tavi");
-        sim::AddModule(m_module);
-        m_module->Init(sim::GetHost());
-        sim::AddAccount("me");
-        sim::AddBuddy("bob", "Bob");
-        sim::OpenConversation("bob");
-    }
     void TearDown() override {
         for (compls::IChatPlugin* plugin : m_plugins) plugin->Release();
         m_window.reset();
-        sim::RunUntilIdle();
-        m_module->Uninit();
-        sim::RemoveModule(m_module);
-        m_module->Release();
-        sim::ResetAll();
+        ChatWindowTest::TearDown();
     }
 
     compls::IChatPlugin* Make(const pfx::GUID& id) {
@@ -49,7 +37,6 @@ protected:
         return m_window->GetHWND();
     }
 
-    pfx::IDllObj* m_module = nullptr;
     std::vector<compls::IChatPlugin*> m_plugins;
     std::unique_ptr<CWindowUI> m_window;
 };
