@@ -1,13 +1,13 @@
 // Pictures go to the server before their message: the message waits as a
 // pending stored message while its pictures upload, then its body gets
 // the uploaded keys as picture sources and the real send request is made.
-#include <json/json.h>
 
 #include <map>
 #include <set>
 
 #include "msghandle/MsgContentPacker.h"
 #include "msghandle/MsgContentReader.h"
+#include "msghandle/MsgExtraInfo.h"
 #include "msghandle/MsgHandle.h"
 #include "msghandle/MsgIds.h"
 #include "msghandle/MsgSplitSendMgr.h"
@@ -159,23 +159,6 @@ int RequestUpload(qel_handle conversation, const SUploadItem& item, std::unique_
     return result;
 }
 
-std::string AttachmentRecord(const SSendContext& context) {
-    Json::Value root(Json::objectValue);
-    Json::Value items(Json::arrayValue);
-    for (const SUploadItem& item : context.m_uploads) {
-        Json::Value entry(Json::objectValue);
-        entry["strFileKey"] = item.m_strFileKey;
-        entry["strFileName"] = item.m_strFileName;
-        entry["strSmileyId"] = item.m_strSmileyId;
-        items.append(entry);
-    }
-    root["AttachmentItems"] = items;
-    root["contentAt"] = context.m_contentAt;
-    Json::StreamWriterBuilder builder;
-    builder["indentation"] = "";
-    return Json::writeString(builder, root);
-}
-
 }  // namespace
 
 void CMsgHandle::PreSaveAttachmentMsg(const SSendContext& context) {
@@ -190,7 +173,7 @@ void CMsgHandle::PreSaveAttachmentMsg(const SSendContext& context) {
     qel_handle conversation = context.m_conversation.get();
     SOutMsgData data = context.m_data;
     data.m_hasExtra = true;
-    data.m_extra = AttachmentRecord(context);
+    data.m_extra = WriteAttachmentRecord(context.m_uploads, context.m_contentAt);
     const _QelMsgData raw = data.Data();
     qel_handle stored = conversation ? qel_conversation_add_new_outgoing_msg(conversation, &raw) : nullptr;
     if (stored) RecordPendingMsgId(context.m_provisionalId, qel_msg_get_id(stored));
