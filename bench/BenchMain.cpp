@@ -87,7 +87,6 @@ void PrintTable(const CollectingReporter& reporter) {
         {"UTF-8 to UTF-16, mixed text", "BM_ToWide_Ours", "BM_ToWide_Iconv", "bytes_per_second", true, 1.8, "MiB/s"},
         {"largest send, fresh window (p99)", "BM_LargestSend/10", "", "p99_ns", false, 1e6, "ms"},
         {"largest send, 10,000 shown (p99) vs 10", "BM_LargestSend/10000", "BM_LargestSend/10", "p99_ns", false, 1 / 1.2, "ms"},
-        {"largest send, component's part", "BM_LargestSendComponentPart", "", "", false, 0.35e6, "ms"},
         {"open a chat, 1M stored", "BM_OpenChat/1000000", "", "", false, 16e6, "ms"},
         {"open a chat, 1M vs 1k stored", "BM_OpenChat/1000000", "BM_OpenChat/1000", "", false, 1 / 1.2, "ms"},
         {"ten older pages", "BM_TenOlderPages", "", "", false, 4e6, "ms"},

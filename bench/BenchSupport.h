@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "sim/driver.h"
+
 namespace bench {
 
 // TAVI_BENCH_SMALL=1 makes every benchmark use small data, so that the test
@@ -18,6 +20,17 @@ inline bool Small() {
     return value && *value == '1';
 }
 inline int64_t Size(int64_t full, int64_t small) { return Small() ? small : full; }
+
+// Every benchmark starts its world afresh through this, so that one that
+// keeps a costly world between runs can tell whether it is still there.
+inline int& WorldGeneration() {
+    static int generation = 0;
+    return generation;
+}
+inline void ResetWorld() {
+    sim::ResetAll();
+    ++WorldGeneration();
+}
 
 // Reports the 99th percentile of per-iteration samples (in ns) as the
 // counter "p99_ns" beside Google Benchmark's mean.
