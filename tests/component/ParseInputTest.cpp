@@ -112,7 +112,9 @@ TEST_F(ParseInputTest, WindowsOfTheParseKeepASurrogatePairTogether) {
         Handler(m_window)->ParseRichEditMsg(nodes, m_uploads, text, window, 0, {}, Input(m_window), pictureIndex);
         std::u16string part;
         for (const auto& node : nodes) part += node->m_strValue;
-        if (window == 0) EXPECT_EQ(part, std::u16string(1023, u'a'));
+        if (window == 0) {
+            EXPECT_EQ(part, std::u16string(1023, u'a'));
+        }
         joined += part;
     }
     EXPECT_EQ(joined, text);

@@ -5,6 +5,9 @@
 #include "sdk/qel_account.h"
 #include "sdk/qel_attribs.h"
 #include "sim/host/DisplayInternal.h"
+#include "util/MD5.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -317,19 +320,56 @@ TEST_F(SendTest, PictureFileGoesAsItsOwnMessage) {
 
 TEST_F(SendTest, OversizePicturesAreCheckedBeforeInsertion) {
     HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviPanel* panel = Panel(window);
     const std::u16string path = WritePng("big.png", 7, 5);
     sim::SetPictureSizeLimits(20, 10);
-    EXPECT_FALSE(tavi::InsertPictureFile(path.c_str(), Input(window), window, 0));
+    EXPECT_FALSE(panel->InsertPictureFile(path.c_str()));
     EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_OVERSIZE_CANNOT_SEND");
     sim::SetPictureSizeLimits(100, 10);
     sim::QueueBoxAnswer(0x32);
-    EXPECT_FALSE(tavi::InsertPictureFile(path.c_str(), Input(window), window, 0));
+    EXPECT_FALSE(panel->InsertPictureFile(path.c_str()));
     EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_OVERSIZE_CHANGE_TO_SEND_FILE");
-    EXPECT_FALSE(tavi::InsertPictureFile(u"/nonexistent.png", Input(window), window, 0));
+    EXPECT_FALSE(panel->InsertPictureFile(u"/nonexistent.png"));
     EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_FILE_DONT_EXIST");
+    EXPECT_TRUE(sim::ReadEdit(Input(window)).objects.empty());
+
+    // Answer 51: the host is asked to send the picture as a file.
+    sim::QueueBoxAnswer(51);
+    const size_t boxes = sim::ShownBoxes().size();
+    EXPECT_FALSE(panel->InsertPictureFile(path.c_str()));
+    EXPECT_EQ(sim::ShownBoxes().size(), boxes + 1);
+    std::vector<std::u16string> files;
+    for (const auto& event : sim::HostEvents()) {
+        if (event.kind == "event" && event.code == 4) files.push_back(event.path);
+    }
+    EXPECT_EQ(files, std::vector<std::u16string>{path});
+    EXPECT_TRUE(sim::ReadEdit(Input(window)).objects.empty());
+
     sim::SetPictureSizeLimits(1000, 100);
-    EXPECT_TRUE(tavi::InsertPictureFile(path.c_str(), Input(window), window, 0));
+    EXPECT_TRUE(panel->InsertPictureFile(path.c_str()));
     EXPECT_EQ(sim::ReadEdit(Input(window)).objects.size(), 1u);
+}
+
+TEST_F(SendTest, OnlyRegularPictureFilesAreRead) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::filesystem::path fifo = m_dir / "pipe.png";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // None of these may block or run on: each answers at once.
+    for (const std::u16string& path : {std::u16string(u"/dev/zero"), sim::ToWide(fifo.string()), sim::ToWide(m_dir.string())}) {
+        SCOPED_TRACE(sim::ToUtf8(path));
+        EXPECT_EQ(COleImageObj::LoadImage(path, true), nullptr);
+        EXPECT_FALSE(tavi::RichEditLoadImage(path.c_str(), Input(window)));
+        EXPECT_FALSE(Panel(window)->InsertPictureFile(path.c_str()));
+        EXPECT_EQ(sim::ShownBoxes().back().text, u"#LOAD_IMAGE_FAIL");
+        EXPECT_EQ(util::MD5Encode(path), "");
+    }
+    // A picture at the size limit is not read either.
+    const std::u16string png = WritePng("limit.png", 3, 3);
+    sim::SetPictureSizeLimits(std::filesystem::file_size(sim::ToUtf8(png)), 1u << 20);
+    EXPECT_FALSE(tavi::RichEditLoadImage(png.c_str(), Input(window)));
+    sim::SetPictureSizeLimits(std::filesystem::file_size(sim::ToUtf8(png)) + 1, 1u << 20);
+    EXPECT_TRUE(tavi::RichEditLoadImage(png.c_str(), Input(window)));
+    EXPECT_TRUE(sim::ReadEdit(Input(window)).objects.size() == 1u);
 }
 
 }  // namespace
