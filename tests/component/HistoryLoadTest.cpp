@@ -220,8 +220,8 @@ TEST_F(HistoryLoadTest, ShownIdsFindTheirSdkMessage) {
     const auto ids = sim::AddStoredMsgs(Bob(), 1, true);
     HWND window = Open(sim::ChatKind::Person, "bob");
     tavi::CMsgHandle* handler = Panel(window)->GetMsgHandle();
-    tavi::RecordSentMsgId(-700001, ids[0]);
-    tavi::RecordSentMsgId(-700002, 0);
+    tavi::RecordSentMsgId(-700001, ids[0], handler);
+    tavi::RecordSentMsgId(-700002, 0, handler);
     EXPECT_EQ(qel_msg_get_id(handler->GetQelHMessage(-700001)), ids[0]);
     EXPECT_EQ(handler->GetQelHMessage(-700002), nullptr);
     EXPECT_EQ(handler->GetQelHMessage(int64_t(ids[0]) + 99), nullptr);
