@@ -226,4 +226,13 @@ TEST_F(HistoryLoadTest, ShownIdsFindTheirSdkMessage) {
     EXPECT_EQ(handler->GetQelHMessage(-700002), nullptr);
     EXPECT_EQ(handler->GetQelHMessage(int64_t(ids[0]) + 99), nullptr);
     EXPECT_EQ(tavi::FindProvisionalMsgId(ids[0]), -700001);
+
+    // The pairs go with their window: a reused SDK id finds nothing stale.
+    HWND other = Open(sim::ChatKind::Group, "g1");
+    tavi::RecordSentMsgId(-700003, ids[0] + 7, Panel(other)->GetMsgHandle());
+    sim::CloseChatWindow(window);
+    EXPECT_EQ(tavi::FindProvisionalMsgId(ids[0]), std::nullopt);
+    EXPECT_EQ(tavi::FindSdkMsgId(-700001), std::nullopt);
+    EXPECT_EQ(tavi::FindSdkMsgId(-700002), std::nullopt);
+    EXPECT_EQ(tavi::FindSdkMsgId(-700003), ids[0] + 7);
 }
