@@ -2,6 +2,7 @@
 // peer, a component the host keeps after its window closed, null arguments.
 #include "SendFixture.h"
 
+#include "sdk/ctrlbinder.h"
 #include "sdk/qel_account.h"
 #include "sdk/qel_attribs.h"
 
@@ -42,6 +43,8 @@ TEST_F(BoundaryTest, MovedWindowSendsToTheNewPeerAndKeepsTheOldDraft) {
     EXPECT_EQ(Items(window, "msg").size(), 2u);  // carol's history, not bob's
     EXPECT_EQ(tavi::FindMsgHandle(u"bob"), nullptr);
     EXPECT_EQ(tavi::FindMsgHandle(u"carol"), Handler(window));
+    EXPECT_EQ(SCtrlValidBinder::GetCtrlPtr(u"{7CADFB98-F2B4-4bd7-9C4F-A06B1D69C556}_bob"), nullptr);
+    EXPECT_EQ(SCtrlValidBinder::GetCtrlPtr(u"{7CADFB98-F2B4-4bd7-9C4F-A06B1D69C556}_carol"), View(window));
 
     Type(window, u"hello carol");
     ASSERT_TRUE(ClickSend(window));
