@@ -117,7 +117,8 @@ bool CChatPlugin::Attach(const SAttach& request) {
     if (!control) {
         const SPanelSetting* row = FindRow(request.name);
         CControlUI* parent = manager->FindCtrl(window, request.name);
-        if (!row || !row->creator || !row->creator(parent, row->layout, key, attributes, request.x, request.y, false)) return false;
+        if (!row || !row->creator || !row->creator(parent, row->layout, key, attributes, request.x, request.y, false))
+            return false;
         control = manager->FindCtrl(window, key);
         if (!control) return false;
         if (owner) owner->OnCtrlFactoryNotify(request.name, key, window);

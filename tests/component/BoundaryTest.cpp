@@ -97,6 +97,10 @@ TEST_F(BoundaryTest, NullArgumentsShowAndSendNothing) {
     EXPECT_EQ(sim::ViewItems(View(window)).size(), before);
     EXPECT_TRUE(Sends().empty());
 
+    EXPECT_FALSE(component->ProcHostDuiMsg(nullptr));
+
     component->InsertSimpleInfoMsg(u"a real notice", false);
     EXPECT_EQ(Notices(window).back(), u"a real notice");
+    component->InsertLinkInfoMsg(u"a real link", nullptr, 0, false, nullptr);
+    EXPECT_NE(View(window)->GetText().find(u"a real link"), std::u16string::npos);
 }

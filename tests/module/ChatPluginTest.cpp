@@ -92,6 +92,10 @@ TEST_F(ChatPluginTest, RegistryQuestionsUseTheTableNameForAnEmptyName) {
     EXPECT_EQ(std::u16string(plugin->GetAttr(u"owner")), u"");
     plugin->SetAttr(u"", u"value");
     EXPECT_EQ(std::u16string(plugin->GetAttr(u"top_con.chat_tool_head_ctn")), u"value");
+    plugin->SetCurName(u"");
+    EXPECT_EQ(std::u16string(plugin->GetCurName()), u"top_con.chat_tool_head_ctn");
+    plugin->SetCurName(u"other");
+    EXPECT_EQ(std::u16string(plugin->GetCurName()), u"other");
     CControlUI control;
     plugin->AddCtrl(u"", &control, 5, nullptr);
     CControlUI* found = nullptr;
