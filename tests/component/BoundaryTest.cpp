@@ -104,3 +104,15 @@ TEST_F(BoundaryTest, NullArgumentsShowAndSendNothing) {
     component->InsertLinkInfoMsg(u"a real link", nullptr, 0, false, nullptr);
     EXPECT_NE(View(window)->GetText().find(u"a real link"), std::u16string::npos);
 }
+
+TEST_F(BoundaryTest, DeeplyNestedIncomingBodyShowsOnePlaceholder) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    std::string nested;
+    for (int i = 0; i < 100000; ++i) nested += "<b>";
+    for (int i = 0; i < 100000; ++i) nested += "</b>";
+    sim::DeliverIncomingMsg(sim::OpenConversation("bob"), nested, "rich/xml");
+    Component(window)->GetAndShowMsg(0, 0);
+    sim::RunUntilIdle();
+    ASSERT_EQ(Items(window, "msg").size(), 1u);
+    EXPECT_EQ(Items(window, "msg")[0].text, u"bob: [?]");
+}
