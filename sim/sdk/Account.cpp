@@ -159,7 +159,8 @@ qel_handle qel_buddies_cate_find_buddy(qel_handle cate, const char* buddyId) {
 
 qel_handle qel_buddies_cate_find_buddy_group(qel_handle cate, const char* groupId) {
     Category* c = As<Category>(cate);
-    if (!c || !groupId || c->type != QEL_CATE_GROUP) return nullptr;
+    // Organisation groups are listed among the buddies (category 1) as well.
+    if (!c || !groupId || (c->type != QEL_CATE_GROUP && c->type != QEL_CATE_BUDDY)) return nullptr;
     return c->account->FindGroup(groupId);
 }
 

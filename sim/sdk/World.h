@@ -89,7 +89,9 @@ struct BuddyGroup final : qel_object {
     std::vector<Member> members;
     int membersError = 0;  // non-zero: the member list cannot be read
     std::set<std::string> myPermissions;
+    std::map<std::string, size_t> memberIndex;  // buddy id to its place in `members`
     Member* FindMember(const std::string& buddyId);
+    Member& AddMember(const std::string& buddyId);
 };
 
 struct Category final : qel_object {
@@ -219,3 +221,8 @@ void NotifyAttribChanged(Attribs* set, const std::string& key);
 const char16_t* KeepText(std::u16string& slot, std::u16string text);
 
 }  // namespace sim::sdk
+
+namespace sim {
+// How a name is spelt in Latin letters (Names.cpp).
+std::u16string LatinSpelling(const std::u16string& name);
+}  // namespace sim
