@@ -7,6 +7,7 @@
 #include "sdk/qel_attribs.h"
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
+#include "sim/sdk/SdkDriver.h"
 #include "sim/sdk/World.h"
 
 namespace sim {
@@ -40,6 +41,12 @@ void SetMemberNote(const std::string& groupId, const std::string& buddyId, const
     if (!member) return;
     sdk::ServerWrite server;
     qel_attribs_set_str(member->attribs.get(), "note", note.c_str(), 0);
+}
+
+qel_handle AddOrgGroup(const std::string& id) {
+    qel_handle group = AddGroup(id);
+    if (auto* g = sdk::As<sdk::BuddyGroup>(group)) g->organisation = true;
+    return group;
 }
 
 // The search reads the same spellings as the names shown.

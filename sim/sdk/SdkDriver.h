@@ -173,6 +173,8 @@ void SetShowUserId(bool show);
 // The user-information service: offered or not, and the extra text of a user.
 void SetUserInfoService(bool offered);
 void SetUserExtraText(const std::string& userId, const std::u16string& text);
+// An organisation's own group: found in the buddy category (1), not among groups.
+qel_handle AddOrgGroup(const std::string& id);
 // The kind number of a chat window type (0 after a reset).
 void SetChatWndKindNum(const pfx::GUID& key, int kind);
 // Member searches the host answered, and those it started: each is one

@@ -90,6 +90,7 @@ struct BuddyGroup final : qel_object {
     int membersError = 0;  // non-zero: the member list cannot be read
     std::set<std::string> myPermissions;
     std::map<std::string, size_t> memberIndex;  // buddy id to its place in `members`
+    bool organisation = false;                   // listed in category 1, not 2
     Member* FindMember(const std::string& buddyId);
     Member& AddMember(const std::string& buddyId);
 };

@@ -235,6 +235,7 @@ TEST_F(MentionsTest, SortingKeepsNearlyEqualScoresInOrderAndDropsTheUserOnce) {
 TEST_F(MentionsTest, AnOrganisationsGroupChatListsTheOrganisationsMembers) {
     sim::SetChatWndKindNum(sim::ChatWindowKey(sim::ChatKind::Group), 16);
     sim::ServerSetAttrib(sim::AddGroup("g1"), "org-group-id", "org");
+    sim::AddOrgGroup("org");
     AddMember("org", "dana", "Dana");
     HWND window = Open(sim::ChatKind::Group, "g1");
     TypeIn(window, u"@");
