@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -89,7 +90,7 @@ struct BuddyGroup final : qel_object {
     std::vector<Member> members;
     int membersError = 0;  // non-zero: the member list cannot be read
     std::set<std::string> myPermissions;
-    std::map<std::string, size_t> memberIndex;  // buddy id to its place in `members`
+    std::unordered_map<std::string, size_t> memberIndex;  // buddy id to its place in `members`
     bool organisation = false;                   // listed in category 1, not 2
     Member* FindMember(const std::string& buddyId);
     Member& AddMember(const std::string& buddyId);
@@ -166,7 +167,8 @@ struct Account final : qel_object {
     std::unique_ptr<Prefs> prefs;
     std::unique_ptr<Buddies> buddies;
     std::unique_ptr<Category> friendsCate, groupsCate;
-    std::map<std::string, std::unique_ptr<Buddy>> allBuddies;
+    // Hashed: a group of thousands looks its members up one by one.
+    std::unordered_map<std::string, std::unique_ptr<Buddy>> allBuddies;
     std::vector<std::string> friends;  // category 1, in order
     std::map<std::string, std::unique_ptr<BuddyGroup>> groups;
     std::unique_ptr<Conversations> conversations;

@@ -87,18 +87,23 @@ void CTaviPanel::AddFriend() {
     }
     client::FIND_CONTAIN_MAIN results;
     for (int i = 0; i < buddies.count(); ++i) {
-        if (cate && qel_buddies_cate_find_buddy(cate, qel_buddy_get_id(buddies[i]))) AddSearchItem(results, buddies[i]);
+        if (cate && qel_buddies_cate_find_buddy(cate, qel_buddy_get_id(buddies[i])))
+            AddSearchItem(results, buddies[i], group);
     }
     ShowSDKSearchFriendResult(results, results.empty() ? 0 : int(results.front().size()), true);
 }
 
 void CTaviPanel::AddSearchItem(client::FIND_CONTAIN_MAIN& results, qel_handle buddy) const {
+    AddSearchItem(results, buddy, GetCurrentGroup());
+}
+
+void CTaviPanel::AddSearchItem(client::FIND_CONTAIN_MAIN& results, qel_handle buddy, qel_handle group) const {
     if (!buddy) return;
     if (results.empty()) results.emplace_back();
     const char* id = qel_buddy_get_id(buddy);
     client::FIND_ITEM item;
     item.strId = util::Utf8ToWide(id);
-    item.strDisplayName = common::GetGrpLatinName(GetCurrentGroup(), id);
+    item.strDisplayName = common::GetGrpLatinName(group, id);
     item.strAvatarPath = common::GetUserAvatarPath(buddy, kAvatarKey);
     results.front().push_back(std::move(item));
 }

@@ -28,7 +28,12 @@ TPointUI PointOf(intptr_t lParam) {
 // only when its score is lower by more than 0.01: near-equal scores keep
 // the order the search gave them.
 void SortByMatchScore(client::FIND_CONTAIN& list) {
-    if (list.size() < 2) return;
+    // An ascending list is left as it is by the merge below; searches
+    // usually answer ranked already.
+    const auto lower = [](const client::FIND_ITEM& a, const client::FIND_ITEM& b) {
+        return a.fMatchScore < b.fMatchScore;
+    };
+    if (std::is_sorted(list.begin(), list.end(), lower)) return;
     client::FIND_CONTAIN buffer(list.size());
     for (size_t width = 1; width < list.size(); width *= 2) {
         for (size_t left = 0; left < list.size(); left += 2 * width) {
