@@ -186,9 +186,7 @@ void CTaviPanel::ShowSearchResultWindow() {
 }
 
 void CTaviPanel::HideAtWindow() {
-    if (!m_pSearchWindow) return;
-    m_pSearchWindow->ShowWindow(false);
-    m_pSearchWindow->SetVisible(false);
+    if (m_pSearchWindow) m_pSearchWindow->Hide();
 }
 
 std::u16string CTaviPanel::GetMemberAtName(const std::u16string& buddyId) const {

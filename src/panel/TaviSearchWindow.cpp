@@ -79,8 +79,7 @@ intptr_t CTaviSearchWindow::WindowProc(uint32_t message, uintptr_t wParam, intpt
         case kWmPopupActivate: m_activated = true; break;
         case kWmPopupKillFocus:
             if (reinterpret_cast<HWND>(wParam) != GetHWND()) {
-                ShowWindow(false);
-                m_visible = false;
+                Hide();
                 m_activated = false;
             }
             break;
@@ -95,10 +94,7 @@ intptr_t CTaviSearchWindow::MessageFilter(uint32_t message, uintptr_t, intptr_t 
     CWindowUI* owner = CWindowUI::FromHandle(m_ownerWindow);
     if (!owner || !IsWindowVisible()) return 0;
     const CRectX popup(GetWindowRect());
-    if (!popup.Contains(owner->ClientToScreen(PointOf(lParam)))) {
-        ShowWindow(false);
-        m_visible = false;
-    }
+    if (!popup.Contains(owner->ClientToScreen(PointOf(lParam)))) Hide();
     return 0;
 }
 
@@ -175,10 +171,7 @@ bool CTaviSearchWindow::OnChatEditEvent(TEventUI& event) {
     switch (event.chKey) {
         case VK_UP: UpEvent(); break;
         case VK_DOWN: DownEvent(); break;
-        case VK_ESCAPE:
-            ShowWindow(false);
-            m_visible = false;
-            break;
+        case VK_ESCAPE: Hide(); break;
         default: return true;
     }
     event.Type = UIEVENT_HANDLED;
@@ -236,5 +229,10 @@ void CTaviSearchWindow::ConfirmItem() {
 }
 
 void CTaviSearchWindow::OnClickItem() { ConfirmItem(); }
+
+void CTaviSearchWindow::Hide() {
+    ShowWindow(false);
+    m_visible = false;
+}
 
 }  // namespace tavi

@@ -57,7 +57,7 @@ public:
     // The first row's height, as laid out.
     int32_t GetRowHeight();
     bool IsVisible() const { return m_visible; }
-    void SetVisible(bool visible) { m_visible = visible; }
+    void Hide();
     bool IsActivated() const { return m_activated; }
 
 protected:

@@ -82,6 +82,10 @@ TEST_F(MemberSearchTest, FindsByLatinSpellingAndIdAndMembersWithoutName) {
     EXPECT_EQ(Find(u"@zhang"), (Ids{"zw", "|"}));
     EXPECT_EQ(Find(u"@\u4F1F"), (Ids{"zw", "|"}));
     EXPECT_EQ(Find(u"@x7"), (Ids{"x7", "|"}));
+    sim::AddBuddy("u1", "Ann Zed", false);
+    sim::AddGroupMember("g1", "u1");
+    EXPECT_EQ(Find(u"@aNN"), (Ids{"u1", "|"}));  // letters match in either case
+    EXPECT_EQ(Find(u"@ZED"), (Ids{"u1", "|"}));
     // The group's own name for a member is what the search knows them by.
     sim::SetMemberNote("g1", "robert", "Rob");
     EXPECT_EQ(Find(u"@rob"), (Ids{"robert", "|"}));
