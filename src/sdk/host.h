@@ -71,6 +71,14 @@ public:
     // session id, extra text, category type) and the fast-reply settings.
     virtual void OpenMsgManager(int code, const char* sessionId, const char* extra, int cateType) = 0;
     virtual void OpenFastReplySetting(const char16_t* handleId, int a, int b) = 0;
+
+    // ---- read state and reminder bars ----
+    // The host's receipt service: who has read a receipt message.
+    virtual void OpenReceiptDetails(uint64_t msgId, const char16_t* convId, const char16_t* groupId) = 0;
+    // A group-top notice, shown the host's own way over a chat window.
+    virtual void ShowGrpTopNotice(qel_handle message, HWND window) = 0;
+    // A message that the chat window's history does not hold, shown apart.
+    virtual void ShowMsgOutsideView(qel_handle message, HWND window) = 0;
 };
 
 IAppMain* GetAppMain();
