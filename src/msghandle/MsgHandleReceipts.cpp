@@ -6,7 +6,6 @@
 #include "msghandle/HistoryMsgHandle.h"
 #include "msghandle/MsgExtraInfo.h"
 #include "msghandle/MsgHandle.h"
-#include "msghandle/MsgIds.h"
 #include "panel/TaviPanel.h"
 #include "sdk/common_sdk.h"
 #include "sdk/qel_account.h"
@@ -57,13 +56,6 @@ bool IsOwnMsg(qel_handle message, qel_handle account) {
 const char* ContentTypeOf(qel_handle message) {
     const _QelMsgData* data = qel_msg_get_data(message);
     return data ? data->content_type : nullptr;
-}
-
-// The id a message is shown under: a message the user sent is shown under
-// its provisional id.
-int64_t ShownIdOf(uint64_t msgId) {
-    const std::optional<int64_t> provisional = FindProvisionalMsgId(msgId);
-    return provisional ? *provisional : int64_t(msgId);
 }
 
 }  // namespace
@@ -144,7 +136,7 @@ void CMsgHandle::AddSentReceiptUnRead(qel_handle conversation, uint64_t msgId, b
     const uint64_t seq = qel_msg_get_conv_msg_id(message);
     const std::string value = qel_ext::MsgId2Str(seq) + "-" + std::to_string(unread);
     qel_attribs_set_str(conversation, "receipt-unread-msgid", value.c_str(), kAttribMode);
-    if (m_pOwner) m_pOwner->CreatRecipetUnReadPane(ShownIdOf(msgId), seq, unread);
+    if (m_pOwner) m_pOwner->CreatRecipetUnReadPane(int64_t(msgId), seq, unread);
 }
 
 void CMsgHandle::AddSentPartnerUnRead(qel_handle conversation, uint64_t msgId) {
@@ -153,7 +145,7 @@ void CMsgHandle::AddSentPartnerUnRead(qel_handle conversation, uint64_t msgId) {
     if (!message) return;
     const uint64_t seq = qel_msg_get_conv_msg_id(message);
     if (int64_t(seq) >= qel_attribs_get_int64(conversation, "partner-read-cursor", 0))
-        m_pOwner->CreatPartnerUnReadPane(ShownIdOf(msgId), seq);
+        m_pOwner->CreatPartnerUnReadPane(int64_t(msgId), seq);
 }
 
 void CMsgHandle::SetupSentReadState(uint64_t msgId) {

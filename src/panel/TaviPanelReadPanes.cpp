@@ -64,6 +64,8 @@ bool HasPane(CRichEditExUI* view, int64_t id) {
 
 }  // namespace
 
+// The panes name messages by their SDK ids; the view may show one the user
+// sent under its provisional id.
 int64_t CTaviPanel::ShownMsgId(int64_t msgId) const {
     if (!m_pHistoryView || m_pHistoryView->HasMsg(msgId) || msgId < 0) return msgId;
     const std::optional<int64_t> provisional = FindProvisionalMsgId(uint64_t(msgId));

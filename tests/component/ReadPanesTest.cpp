@@ -46,6 +46,11 @@ bool Logged(const std::string& text) {
 
 class ReadPanesTest : public ChatWindowTest {
 protected:
+    void SetUp() override {
+        ChatWindowTest::SetUp();
+        // The texts are asserted in English, whatever an earlier test chose.
+        sim::SetLanguage(sim::Language::English);
+    }
     qel_handle Bob() { return sim::OpenConversation("bob"); }
     qel_handle Group() { return sim::OpenConversation("g1", true); }
     CRichEditExUI* View(HWND window) { return Panel(window)->GetHistoryView(); }

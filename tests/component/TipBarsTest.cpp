@@ -23,6 +23,11 @@ int32_t ViewTop(CControlUI* panel) {
 
 class TipBarsTest : public ChatWindowTest {
 protected:
+    void SetUp() override {
+        ChatWindowTest::SetUp();
+        // The texts are asserted in English, whatever an earlier test chose.
+        sim::SetLanguage(sim::Language::English);
+    }
     qel_handle Bob() { return sim::OpenConversation("bob"); }
     qel_handle Group() { return sim::OpenConversation("g1", true); }
 
