@@ -65,6 +65,11 @@ private:
     std::map<HWND, std::set<int64_t>> m_seenItems;
     size_t m_printedRequests = 0;
     size_t m_printedBoxes = 0;
+    // Requests of the application object, the chat window manager and the
+    // group-top service already printed.
+    size_t m_printedAppCalls = 0;
+    size_t m_printedManagerCalls = 0;
+    size_t m_printedGrpTopRequests = 0;
     std::map<std::string, Command> m_commands;
 };
 
@@ -73,6 +78,7 @@ void AddCoreCommands(Runner& runner);
 void AddWorldCommands(Runner& runner);
 void AddUserCommands(Runner& runner);
 void AddObserveCommands(Runner& runner);
+void AddReadStateCommands(Runner& runner);
 
 // Whether the id names a group of the current account.
 bool IsGroupId(const std::string& id);

@@ -135,8 +135,8 @@ public:
                                 std::to_string(b));
     }
     void OpenReceiptDetails(uint64_t msgId, const char16_t* convId, const char16_t* groupId) override {
-        State().calls.push_back("receipt-details:" + std::to_string(msgId) + ":" + ToUtf8(convId ? convId : u"") +
-                                ":" + ToUtf8(groupId ? groupId : u""));
+        State().calls.push_back("receipt-details:" + std::to_string(msgId) + ":" + ToUtf8(groupId ? groupId : u"") +
+                                ":conv=" + ToUtf8(convId ? convId : u""));
     }
     void ShowGrpTopNotice(qel_handle message, HWND) override {
         State().calls.push_back("grptop-notice:" + std::to_string(qel_msg_get_id(message)));

@@ -83,7 +83,7 @@ const std::vector<UnreadCounter>& UnreadCounters();
 // Conversations the component reloaded, by handle id.
 const std::vector<std::u16string>& ConversationReloads();
 // Pages the application object was asked to open: "msgmgr:<code>:<session>:<extra>:<cate>",
-// "fastreply:<handle id>:<a>:<b>", "receipt-details:<msg id>:<conv id>:<group id>",
+// "fastreply:<handle id>:<a>:<b>", "receipt-details:<msg id>:<group id>:conv=<conv id>",
 // "grptop-notice:<msg id>", "show-msg:<msg id>".
 const std::vector<std::string>& AppCalls();
 // Without a renderer the host shows no messages.

@@ -200,7 +200,7 @@ TEST_F(ReadPanesTest, GroupReceiptButtonCountsDownInPlaceAndOpensTheDetails) {
     EXPECT_TRUE(sim::Click(button));
     ASSERT_FALSE(sim::AppCalls().empty());
     EXPECT_EQ(sim::AppCalls().back(),
-              "receipt-details:" + std::to_string(Id(msg)) + ":" + qel_conversation_get_id(Group()) + ":g1");
+              "receipt-details:" + std::to_string(Id(msg)) + ":g1:conv=" + qel_conversation_get_id(Group()));
 }
 
 TEST_F(ReadPanesTest, ReceiptCountsThatCannotBeShowNothing) {
