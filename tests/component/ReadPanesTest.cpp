@@ -309,3 +309,50 @@ TEST_F(MarkReadTest, RestartHistoryTimerMarksAfterFiftyMilliseconds) {
     sim::Advance(20);
     EXPECT_EQ(MarksOf("readed_and_acked_ex").size(), before + 1);
 }
+
+TEST_F(ReadPanesTest, OlderPagesGetTheirReadLineAndTagsToo) {
+    sim::SetHisShowNum(5);
+    qel_handle mine = Store(Bob(), true, QEL_MSG_FLAG_RECEIPT);
+    for (int i = 0; i < 12; ++i) Store(Bob(), false);
+    sim::ServerSetPartnerReadCursor(Bob(), int64_t(Seq(mine)), 60);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    EXPECT_TRUE(Panes(View(window)).empty()) << "the message is not shown yet";
+    Panel(window)->OnBtnShowMoreMsg();
+    const std::vector<std::string> lines = Lines(View(window));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], Msg(Id(mine)));
+    EXPECT_EQ(lines[1], "pane -100002 day 0 00:01 Read");
+}
+
+TEST_F(ReadPanesTest, ReadLineGoesBelowTheStatusOfAnImportantMessage) {
+    qel_handle mine = Store(Bob(), true, QEL_MSG_FLAG_IMPORTANT);
+    qel_handle theirs = Store(Bob(), false);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Panel(window)->CreateImportantMsgStatus(mine);
+    sim::ServerSetPartnerReadCursor(Bob(), int64_t(Seq(mine)), 60);
+    sim::RunUntilIdle();
+    const std::vector<std::string> lines = Lines(View(window));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], Msg(Id(mine)));
+    EXPECT_EQ(lines[1].substr(lines[1].rfind(' ') + 1), "confirmation") << lines[1];
+    EXPECT_EQ(lines[2], "pane -100002 day 0 00:01 Read");
+    EXPECT_EQ(lines[3], Msg(Id(theirs)));
+}
+
+TEST_F(ReadPanesTest, ReadLineKeepsTheViewAtItsEndWhenItWasThere) {
+    sim::SetHisShowNum(60);
+    for (int i = 0; i < 50; ++i) Store(Bob(), false);
+    qel_handle mine = Store(Bob(), true);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    ASSERT_TRUE(View(window)->IsVScrollBarVisible());
+    ASSERT_TRUE(View(window)->IsAtEnd());
+    sim::ServerSetPartnerReadCursor(Bob(), int64_t(Seq(mine)), 60);
+    sim::RunUntilIdle();
+    EXPECT_EQ(Panes(View(window)).size(), 1u);
+    EXPECT_TRUE(View(window)->IsAtEnd());
+
+    View(window)->SetScrollPos(0);
+    sim::ServerSetPartnerReadCursor(Bob(), int64_t(Seq(mine)), 120);
+    sim::RunUntilIdle();
+    EXPECT_EQ(View(window)->GetScrollPos(), 0);
+}

@@ -157,8 +157,15 @@ TEST_F(TipBarsTest, AtReminderNamesTheSenderAndLeadsToTheMessage) {
     EXPECT_EQ(Text(window, "history.view.at_info.UserId"), u"bob");
     EXPECT_EQ(sim::FindControl(panel, "AtInfoFace")->GetAttribute(u"avatar"), u"bob");
 
-    panel->GetHistoryView()->SetScrollPos(0);
+    for (int i = 0; i < 40; ++i) StoreGroupMsg("bob");
+    Component(window)->GetAndShowMsg(0, 0);
+    CRichEditExUI* view = panel->GetHistoryView();
+    view->EndDown();
+    ASSERT_GT(view->GetScrollPos(), 0);
     EXPECT_TRUE(ClickOn(window, "history.view.at_info.AtRemind"));
+    CHARRANGE range;
+    ASSERT_TRUE(view->GetMsgRange(int64_t(qel_msg_get_id(mention)), range));
+    EXPECT_EQ(view->GetScrollPos(), std::min(view->GetCharTop(range.cpMin), view->GetScrollRange()));
     EXPECT_TRUE(ClickOn(window, "AtInfoFace"));
     ASSERT_FALSE(sim::ChatWndMgrCalls().empty());
     EXPECT_EQ(sim::ChatWndMgrCalls().back(), "open:person:bob");
