@@ -3,8 +3,7 @@
 // the panel tells the SDK the user has seen.
 #include <algorithm>
 
-#include "ChatWindowFixture.h"
-#include "msghandle/MsgIds.h"
+#include "ReadStateFixture.h"
 #include "sdk/qel_attribs.h"
 #include "sdk/qel_ext_api.h"
 #include "sdk/ui/RichEditExUI.h"
@@ -44,15 +43,8 @@ bool Logged(const std::string& text) {
 
 }  // namespace
 
-class ReadPanesTest : public ChatWindowTest {
+class ReadPanesTest : public ReadStateWindowTest {
 protected:
-    void SetUp() override {
-        ChatWindowTest::SetUp();
-        // The texts are asserted in English, whatever an earlier test chose.
-        sim::SetLanguage(sim::Language::English);
-    }
-    qel_handle Bob() { return sim::OpenConversation("bob"); }
-    qel_handle Group() { return sim::OpenConversation("g1", true); }
     CRichEditExUI* View(HWND window) { return Panel(window)->GetHistoryView(); }
 
     // A read message of the conversation; its sequence number follows the last.
@@ -196,6 +188,7 @@ TEST_F(ReadPanesTest, GroupReceiptButtonCountsDownInPlaceAndOpensTheDetails) {
 
     CControlUI* button = View(window)->FindSubControl(u"RecieptUnreadBtn");
     ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->GetAttribute(u"txt.color"), u"999999") << "pane texts are grey";
     EXPECT_EQ(button->GetWidth(), button->GetTextWidth() + 20);
     EXPECT_TRUE(sim::Click(button));
     ASSERT_FALSE(sim::AppCalls().empty());
@@ -222,7 +215,11 @@ TEST_F(ReadPanesTest, GroupMessageSentWithAReceiptToAllCountsTheOthers) {
     HWND window = Open(sim::ChatKind::Group, "g1");
     Component(window)->QelSendMsg(u"hello", u"{\"receiptto\":\"all\"}", "text/plain", true);
     sim::RunUntilIdle();
-    qel_handle sent = qel_conversation_find_msg(Group(), tavi::FindSdkMsgId(tavi::kFirstProvisionalMsgId).value_or(0));
+    qel_handle* newest = nullptr;
+    int count = 0;
+    qel_conversation_get_page_record(Group(), 0, UINT64_MAX, 0, 1, 1, &newest, &count, 0);
+    qel_handle sent = count == 1 ? newest[0] : nullptr;
+    qel_release_handle_array(newest);
     ASSERT_NE(sent, nullptr);
     EXPECT_EQ(Panes(View(window)), (std::vector<std::string>{"pane " + std::to_string(Seq(sent)) + " 9 unread"}));
     EXPECT_EQ(std::string(qel_attribs_get_str(Group(), "receipt-unread-msgid", "")), std::to_string(Seq(sent)) + "-9");

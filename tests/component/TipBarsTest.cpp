@@ -3,7 +3,7 @@
 // the status line under important messages.
 #include <algorithm>
 
-#include "ChatWindowFixture.h"
+#include "ReadStateFixture.h"
 #include "sdk/qel_attribs.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Text.h"
@@ -21,15 +21,8 @@ int32_t ViewTop(CControlUI* panel) {
 
 }  // namespace
 
-class TipBarsTest : public ChatWindowTest {
+class TipBarsTest : public ReadStateWindowTest {
 protected:
-    void SetUp() override {
-        ChatWindowTest::SetUp();
-        // The texts are asserted in English, whatever an earlier test chose.
-        sim::SetLanguage(sim::Language::English);
-    }
-    qel_handle Bob() { return sim::OpenConversation("bob"); }
-    qel_handle Group() { return sim::OpenConversation("g1", true); }
 
     // The tips that show, in the order of the layout.
     std::vector<std::string> Tips(HWND window) {
@@ -251,8 +244,12 @@ TEST_F(TipBarsTest, ImportantMessageGetsOneStatusLineRefreshedInPlace) {
     EXPECT_EQ(view->FindSubControl(u"importantmsg-status-" + sim::ToWide(std::to_string(qel_msg_get_id(local)))),
               nullptr);
 
+    EXPECT_EQ(sim::FindControl(status, "status")->GetAttribute(u"txt.color"), u"999999");
+
     sim::SetMsgFlags(important, QEL_MSG_FLAG_IMPORTANT_CONFIRM, 0);
+    const int redraws = view->GetInvalidateCount();
     panel->CreateImportantMsgStatus(important);
+    EXPECT_GT(view->GetInvalidateCount(), redraws);
     EXPECT_EQ(view->FindSubControl(statusId), status);
     EXPECT_EQ(sim::FindControl(status, "status")->GetText(), u"Confirmed");
     const auto items = sim::ViewItems(view);
