@@ -113,6 +113,7 @@ struct HostEvent {
     int code;
     intptr_t a;
     intptr_t b;
+    std::u16string path;  // event 4: the file to send
 };
 const std::vector<HostEvent>& HostEvents();
 // What the chat window manager was asked: "close", "close_combined",
