@@ -68,6 +68,11 @@ private:
     size_t m_printedRequests = 0;
     size_t m_printedBoxes = 0;
     std::map<HWND, std::string> m_printedPopups;
+    // Requests of the application object, the chat window manager and the
+    // group-top service already printed.
+    size_t m_printedAppCalls = 0;
+    size_t m_printedManagerCalls = 0;
+    size_t m_printedGrpTopRequests = 0;
     std::map<std::string, Command> m_commands;
 };
 
@@ -76,6 +81,7 @@ void AddCoreCommands(Runner& runner);
 void AddWorldCommands(Runner& runner);
 void AddUserCommands(Runner& runner);
 void AddObserveCommands(Runner& runner);
+void AddReadStateCommands(Runner& runner);
 
 // @-mentions: the popup's key names on the input (false for another
 // name), and the `popup at` lines of popups that changed since printed.

@@ -3,6 +3,7 @@
 
 #include "sdk/host.h"
 #include "sdk/qel_account.h"
+#include "sdk/qel_msg.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
@@ -154,6 +155,16 @@ public:
     }
     void ShowTipByName(const char16_t* name, HWND) override {
         State().calls.push_back("tip:" + ToUtf8(name ? name : u""));
+    }
+    void OpenReceiptDetails(uint64_t msgId, const char16_t* convId, const char16_t* groupId) override {
+        State().calls.push_back("receipt-details:" + std::to_string(msgId) + ":" + ToUtf8(groupId ? groupId : u"") +
+                                ":conv=" + ToUtf8(convId ? convId : u""));
+    }
+    void ShowGrpTopNotice(qel_handle message, HWND) override {
+        State().calls.push_back("grptop-notice:" + std::to_string(qel_msg_get_id(message)));
+    }
+    void ShowMsgOutsideView(qel_handle message, HWND) override {
+        State().calls.push_back("show-msg:" + std::to_string(qel_msg_get_id(message)));
     }
 };
 }  // namespace

@@ -226,6 +226,21 @@ std::vector<ViewItem> ViewItems(const CRichEditExUI* view, bool plainObjects) {
     return items;
 }
 
+std::u16string ShownControlText(const CRichEditExUI* view, int64_t id) {
+    CHARRANGE range;
+    if (!view || !view->GetMsgRange(id, range)) return u"";
+    std::u16string out;
+    for (long p = range.cpMin; p < range.cpMax; ++p) {
+        auto* holder = dynamic_cast<COleControlObj*>(view->GetObjectAtPos(p));
+        if (!holder) continue;
+        holder->GetControl()->ForEach([&out](CControlUI* c) {
+            if (!c->IsReallyVisible() || c->GetText().empty()) return;
+            out += (out.empty() ? u"" : u" ") + c->GetText();
+        });
+    }
+    return out;
+}
+
 void SetClipboard(const std::u16string& text, const std::vector<std::u16string>& pictures) {
     State().clipboard = ClipboardContent{text, pictures};
 }

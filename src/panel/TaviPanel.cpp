@@ -201,7 +201,7 @@ void CTaviPanel::SetCaptureToolTip() {
 void CTaviPanel::HideCaptionBar() {
     if (!FindSubControl(u"history.view.loginout")) return;
     m_captionBarShown = false;
-    SetItemVisible(this, u"history.view.loginout", false);
+    ShowViewTipContainer(u"loginout", false);
 }
 
 void CTaviPanel::ApplyWindowKindButtons() {

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -38,6 +40,8 @@ inline constexpr pfx::GUID kEmailKey = pfx::MakeGuid("{21DE38CE-C45E-4943-850C-5
 inline constexpr uint32_t kViewClearResourceTimer = 15;
 inline constexpr uint32_t kViewReadTimer = 120203;
 inline constexpr uint32_t kInputTypingTimer = 120204;
+// The partner's read line stands in the history view under this id.
+inline constexpr int64_t kPartnerCursorPaneId = -100002;
 
 class CTaviPanel : public CCompositeUI,
                    public IEmoticonCallBack,
@@ -103,8 +107,28 @@ public:
     void UpdateGrpTopUnreadMsg();
     void ShowCollectTip(int32_t a, int32_t b, int32_t c, int32_t d);
 
-    // Read cursor and receipt panes.
-    void ShowPartnerUnreadPane(uint64_t msgId, uint64_t convMsgId);
+    // ---- tips, reminder bars and read panes ----
+    // Shows or hides a tip over the history and makes room for it.
+    void ShowViewTipContainer(const char16_t* name, bool show);
+    bool IsViewTipCtnVisible(const char16_t* name) const;
+    // The @-reminder bar: someone mentioned the user.
+    void ShowAtInfoOnTop(const std::u16string& text, const std::u16string& userId);
+    void SetAtReminderMsgId(uint64_t msgId) { m_atReminderMsgId = msgId; }
+    void ShowUnreadGrpTopMsgOnTop(qel_handle message, const std::u16string& text, const std::u16string& userId);
+    // The group-top message the bar shows; 0 when none.
+    uint64_t GetCurShowGrpTopMsgId();
+    bool OnGrpTopMsgRemind();
+    void OnCancelGrpTopRemind();
+    // The status line under an important message, made once and refreshed.
+    void CreateImportantMsgStatus(qel_handle message);
+    // The marquee of friend dynamics follows the tips over the history.
+    void UpdateFrddymicPanel(bool show);
+    // Panes after shown messages: the partner's read line (one per view),
+    // the unread tag of a one-to-one message, the receipt button.
+    void CreatePartnerReadCursorPane(int64_t msgId, int64_t time);
+    void CreatPartnerUnReadPane(int64_t msgId, uint64_t convMsgId);
+    void CreatRecipetUnReadPane(int64_t msgId, uint64_t convMsgId, int unreadCount);
+    // ---- end of tips, reminder bars and read panes ----
 
     // ---- History loading and display ----
     // The marker under the read history that a first page showed.
@@ -157,7 +181,6 @@ public:
     bool ShowByParsePlainText(const SQelBoxMsg& record);
     bool IsContentAtMe(const SQelBoxMsg& record) const;
     static void GetAtName(std::u16string& name, const std::u16string& text);
-    void ShowAtInfoOnTop(const std::u16string& text, const std::u16string& userId);
     uint64_t GetAtReminderMsgId() const { return m_atReminderMsgId; }
     // ---- end of @-mentions ----
 
@@ -246,7 +269,24 @@ private:
     void RequestPartnerReadCursor();
     void ReportConversationType();
     void MarkLastReadOnClose();
+    // ---- tips, reminder bars and read panes ----
     void SetCurrentPosMsgRead();
+    bool OnBirthRemind(TNotifyUI& msg);
+    bool OnCancelBirthRemind(TNotifyUI& msg);
+    bool OnCancelAtRemind(TNotifyUI& msg);
+    bool OnAtMsgRemind(TNotifyUI& msg);
+    bool OnAtRemind(TNotifyUI& msg);
+    bool OnGrpTopMsgRemindNotify(TNotifyUI& msg);
+    bool OnCancelGrpTopRemindNotify(TNotifyUI& msg);
+    bool OnBtnRecieptUnReadBtn(TNotifyUI& msg);
+    // The id a message shows under: the provisional id of one the user sent.
+    int64_t ShownMsgId(int64_t msgId) const;
+    void InsertPaneAfter(int64_t afterId, int64_t paneId, CControlUI* pane);
+    void UpdateReceiptButton(const std::u16string& containerId, int unreadCount);
+    std::list<uint64_t> m_grpTopMsgIds;
+    // Important-message status controls: control id -> the id they stand under.
+    std::map<std::u16string, int64_t> m_importantStatusIds;
+    // ---- end of tips, reminder bars and read panes ----
 
     pfx::GUID m_windowKey;
     CRichEditExUI* m_pHistoryView = nullptr;
