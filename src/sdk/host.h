@@ -71,6 +71,11 @@ public:
     // session id, extra text, category type) and the fast-reply settings.
     virtual void OpenMsgManager(int code, const char* sessionId, const char* extra, int cateType) = 0;
     virtual void OpenFastReplySetting(const char16_t* handleId, int a, int b) = 0;
+
+    // ---- Input tools ----
+    // Counts the use of a feature (event name, the handler that used it),
+    // with the instance handle of the module that reports it.
+    virtual void ReportFunctionUsage(const char* event, const char* detail, HMODULE module) = 0;
 };
 
 IAppMain* GetAppMain();

@@ -1,0 +1,87 @@
+// Text emoticons: the emoticon button with its picker and the hover that
+// offers the recent emoticons, and a chosen emoticon going into the input.
+#include "module/DllObject.h"
+#include "panel/TaviPanel.h"
+#include "sdk/ui/RichEditUI.h"
+#include "sdk/ui/WindowUI.h"
+#include "tools/RecentEmoticonWnd.h"
+#include "util/Strings.h"
+
+namespace tavi {
+
+namespace {
+constexpr uint32_t kEmoticonHoverTimer = 1043;
+constexpr uint32_t kHoverDelayMs = 200;
+
+// The process's recent-emoticon popup, serving this panel from now on.
+CRecentEmoticonWnd* RecentEmoticonsFor(const std::u16string& panelId, IEmoticonCallBack* callback) {
+    CWindowUI* found = nullptr;
+    if (!GetRecentEmoticonWnd(&found)) return nullptr;
+    auto* recent = static_cast<CRecentEmoticonWnd*>(found);
+    recent->SetPanelId(panelId);
+    recent->SetEmoticonCallBack(callback);
+    return recent;
+}
+}  // namespace
+
+bool CTaviPanel::OnEmoticonBtnEvent(TEventUI& event) {
+    CControlUI* button = event.pSender;
+    if (!button) return true;
+    switch (event.Type) {
+        case UIEVENT_MOUSEENTER:
+            button->KillTimer(kEmoticonHoverTimer);
+            button->SetTimer(kEmoticonHoverTimer, kHoverDelayMs);
+            m_emoticonBtnRect = button->GetPos();
+            break;
+        case UIEVENT_MOUSELEAVE: button->KillTimer(kEmoticonHoverTimer); break;
+        case UIEVENT_BUTTONDOWN:
+            button->KillTimer(kEmoticonHoverTimer);
+            if (CDllObject* state = GetDllObject(); state && state->m_pRecentEmoticonWnd)
+                state->m_pRecentEmoticonWnd->ShowWindow(false);
+            m_emoticonBtnRect = button->GetPos();
+            OnBtnEmoticon();
+            break;
+        case UIEVENT_TIMER:
+            if (event.wParam == kEmoticonHoverTimer) {
+                button->KillTimer(kEmoticonHoverTimer);
+                ShowRecentEmoticonWnd(m_emoticonBtnRect);
+            }
+            break;
+        default: break;
+    }
+    return true;
+}
+
+void CTaviPanel::OnBtnEmoticon() {
+    CDllObject* state = GetDllObject();
+    CWindowUI* window = GetWindow();
+    if (!state || !state->m_pEmoticonBrowser || !window) return;
+    // The face callback is the picture library's; the picker only keeps it.
+    state->m_pEmoticonBrowser->Show(window->ClientToScreen(m_emoticonBtnRect), this, nullptr);
+}
+
+void CTaviPanel::ShowRecentEmoticonWnd(const RECT& rect) {
+    auto* holder = dynamic_cast<CContainerUI*>(FindSubControl(u"history.popup"));
+    CWindowUI* window = GetWindow();
+    if ((holder && holder->GetCount() > 0) || !window) return;
+    CRecentEmoticonWnd* recent = RecentEmoticonsFor(m_instanceName, this);
+    RECT at;
+    if (!recent || !recent->GetPos(window->ClientToScreen(rect), at)) return;
+    recent->MoveWindow(at);
+    recent->ShowWindow(SW_SHOW);
+    recent->Update();
+    recent->SetForegroundWindow();
+}
+
+void CTaviPanel::OnSelEmoticon(const char16_t* name, const char16_t* description) {
+    const std::u16string text = util::SafeWide(name);
+    if (text.empty() || !m_pInputEdit) return;
+    m_pInputEdit->InsertText(text);
+    m_pInputEdit->SetFocus();
+    if (CRecentEmoticonWnd* recent = RecentEmoticonsFor(m_instanceName, this)) {
+        recent->PushBackEmoticon(text, util::SafeWide(description));
+        if (recent->IsWindowVisible()) recent->Update();
+    }
+}
+
+}  // namespace tavi
