@@ -1,6 +1,7 @@
 // Text emoticons: the emoticon button with its picker and the hover that
 // offers the recent emoticons, and a chosen emoticon going into the input.
 #include "module/DllObject.h"
+#include "panel/HoverButton.h"
 #include "panel/TaviPanel.h"
 #include "sdk/ui/RichEditUI.h"
 #include "sdk/ui/WindowUI.h"
@@ -11,7 +12,6 @@ namespace tavi {
 
 namespace {
 constexpr uint32_t kEmoticonHoverTimer = 1043;
-constexpr uint32_t kHoverDelayMs = 200;
 
 // The process's recent-emoticon popup, serving this panel from now on.
 CRecentEmoticonWnd* RecentEmoticonsFor(const std::u16string& panelId, IEmoticonCallBack* callback) {
@@ -25,39 +25,22 @@ CRecentEmoticonWnd* RecentEmoticonsFor(const std::u16string& panelId, IEmoticonC
 }  // namespace
 
 bool CTaviPanel::OnEmoticonBtnEvent(TEventUI& event) {
-    CControlUI* button = event.pSender;
-    if (!button) return true;
-    switch (event.Type) {
-        case UIEVENT_MOUSEENTER:
-            button->KillTimer(kEmoticonHoverTimer);
-            button->SetTimer(kEmoticonHoverTimer, kHoverDelayMs);
-            m_emoticonBtnRect = button->GetPos();
-            break;
-        case UIEVENT_MOUSELEAVE: button->KillTimer(kEmoticonHoverTimer); break;
-        case UIEVENT_BUTTONDOWN:
-            button->KillTimer(kEmoticonHoverTimer);
-            if (CDllObject* state = GetDllObject(); state && state->m_pRecentEmoticonWnd)
-                state->m_pRecentEmoticonWnd->ShowWindow(false);
-            m_emoticonBtnRect = button->GetPos();
-            OnBtnEmoticon();
-            break;
-        case UIEVENT_TIMER:
-            if (event.wParam == kEmoticonHoverTimer) {
-                button->KillTimer(kEmoticonHoverTimer);
-                ShowRecentEmoticonWnd(m_emoticonBtnRect);
-            }
-            break;
-        default: break;
-    }
-    return true;
+    const auto press = [this] {
+        if (CDllObject* state = GetDllObject(); state && state->m_pRecentEmoticonWnd)
+            state->m_pRecentEmoticonWnd->ShowWindow(false);
+        OnBtnEmoticon();
+    };
+    return OnHoverButtonEvent(event, kEmoticonHoverTimer, m_emoticonBtnRect, press,
+                              [this](const RECT& rect) { ShowRecentEmoticonWnd(rect); });
 }
 
 void CTaviPanel::OnBtnEmoticon() {
     CDllObject* state = GetDllObject();
     CWindowUI* window = GetWindow();
-    if (!state || !state->m_pEmoticonBrowser || !window) return;
+    CControlUI* button = FindSubControl(u"input.left.emoticon");
+    if (!state || !state->m_pEmoticonBrowser || !window || !button) return;
     // The face callback is the picture library's; the picker only keeps it.
-    state->m_pEmoticonBrowser->Show(window->ClientToScreen(m_emoticonBtnRect), this, nullptr);
+    state->m_pEmoticonBrowser->Show(window->ClientToScreen(button->GetPos()), this, nullptr);
 }
 
 void CTaviPanel::ShowRecentEmoticonWnd(const RECT& rect) {

@@ -3,6 +3,7 @@
 // fonts, and a recent font chosen again.
 #include "module/DllObject.h"
 #include "module/ModuleDll.h"
+#include "panel/HoverButton.h"
 #include "panel/TaviPanel.h"
 #include "sdk/host.h"
 #include "sdk/qel_account.h"
@@ -20,7 +21,6 @@ namespace tavi {
 namespace {
 
 constexpr uint32_t kFontHoverTimer = 1042;
-constexpr uint32_t kHoverDelayMs = 200;
 constexpr int32_t kFontBarHeight = 30;
 constexpr int32_t kSmallestListedSize = 8;
 constexpr int32_t kLargestListedSize = 22;
@@ -76,31 +76,13 @@ void CTaviPanel::BindToolBarButtons() {
 }
 
 bool CTaviPanel::OnFontBtnEvent(TEventUI& event) {
-    CControlUI* button = event.pSender;
-    if (!button) return true;
-    switch (event.Type) {
-        case UIEVENT_MOUSEENTER:
-            button->KillTimer(kFontHoverTimer);
-            button->SetTimer(kFontHoverTimer, kHoverDelayMs);
-            m_fontBtnRect = button->GetPos();
-            break;
-        case UIEVENT_MOUSELEAVE: button->KillTimer(kFontHoverTimer); break;
-        case UIEVENT_BUTTONDOWN: {
-            button->KillTimer(kFontHoverTimer);
-            if (CDllObject* state = GetDllObject(); state && state->m_pRecentFontWnd)
-                state->m_pRecentFontWnd->ShowWindow(false);
-            OnBtnFont();
-            break;
-        }
-        case UIEVENT_TIMER:
-            if (event.wParam == kFontHoverTimer) {
-                button->KillTimer(kFontHoverTimer);
-                ShowRecentFontWnd(m_fontBtnRect);
-            }
-            break;
-        default: break;
-    }
-    return true;
+    const auto press = [this] {
+        if (CDllObject* state = GetDllObject(); state && state->m_pRecentFontWnd)
+            state->m_pRecentFontWnd->ShowWindow(false);
+        OnBtnFont();
+    };
+    return OnHoverButtonEvent(event, kFontHoverTimer, m_fontBtnRect, press,
+                              [this](const RECT& rect) { ShowRecentFontWnd(rect); });
 }
 
 void CTaviPanel::ShowRecentFontWnd(const RECT& rect) {

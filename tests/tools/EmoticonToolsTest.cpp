@@ -45,6 +45,13 @@ TEST_F(EmoticonTest, ThePickerOffersTheDefinitionFileInOrder) {
     EXPECT_EQ(buttons[0]->GetHeight(), 25);
     EXPECT_EQ(buttons[0]->GetAttribute(u"style"), u"FaceIconButton");
     EXPECT_FALSE(Picker()->IsMovable());
+    // Beside the button, in screen coordinates, at the layout's size.
+    const RECT anchor = Panel(window)->GetWindow()->ClientToScreen(EmoticonButton(window)->GetPos());
+    const RECT at = Picker()->GetWindowRect();
+    EXPECT_EQ(at.left, std::max(0, anchor.left - 180));
+    EXPECT_EQ(at.right - at.left, 360);
+    EXPECT_EQ(at.bottom - at.top, 160);
+    EXPECT_GT(Picker()->GetForegroundCount(), 0);
     // One picker for every window of the process.
     HWND group = Open(sim::ChatKind::Group, "g1");
     tavi::CEmoticonWnd* first = Picker();
