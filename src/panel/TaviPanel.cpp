@@ -333,6 +333,7 @@ void CTaviPanel::OnDestroy() {
     // The counter asks the panel whether it may show; it must not ask a gone one.
     CControlUI* counter = FindSubControl(u"history.view.unread_msg");
     if (IAppMain* app = GetAppMain(); app && counter) app->UnregisterUnreadCounter(counter);
+    ReleaseToolPopups();
     CCompositeUI::OnDestroy();
 }
 

@@ -232,6 +232,8 @@ private:
     void FillFontBar();
     // Makes room above the input for the bar (30) or gives it back (-30).
     void MoveForFontBar(int32_t room);
+    // The process's popups that serve this panel stop calling it.
+    void ReleaseToolPopups();
     // ---- end of chat font and emoticons ----
     void ApplyInputOnlyLayout();
     void ApplyShowScale();

@@ -223,3 +223,32 @@ TEST_F(EmoticonTest, AdhocWindowsHaveNoFontOrEmoticonButton) {
 }
 
 }  // namespace
+
+namespace {
+
+// A popup left open by a window that closes must not call the gone panel.
+TEST_F(EmoticonTest, PopupsForgetAPanelThatCloses) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Panel(window)->OnSelEmoticon(u":)", u"");
+    sim::Click(FontButton(window));
+    sim::Click(FontButton(window));
+    for (CControlUI* button : {FontButton(window), EmoticonButton(window)}) {
+        sim::SendEvent(button, UIEVENT_MOUSEENTER);
+        sim::Advance(200);
+    }
+    sim::Click(EmoticonButton(window));
+    ASSERT_TRUE(Shown(RecentFonts()));
+    ASSERT_TRUE(Browser()->IsOnShow());
+    sim::CloseChatWindow(window);
+    sim::RunUntilIdle();
+    EXPECT_FALSE(Shown(RecentFonts()));
+    EXPECT_FALSE(Browser()->IsOnShow());
+    EXPECT_EQ(RecentFonts()->GetFontCallBack(), nullptr);
+    EXPECT_EQ(RecentEmoticons()->GetEmoticonCallBack(), nullptr);
+    EXPECT_EQ(Picker()->GetEmoticonCallBack(), nullptr);
+    // Choosing in them now does nothing.
+    RecentFonts()->OnSelectFont(3);
+    RecentEmoticons()->OnSelectEmoticon(3);
+}
+
+}  // namespace
