@@ -57,6 +57,13 @@ public:
     // Commands of two words ("show history") are registered under both.
     const std::map<std::string, Command>& Commands() const { return m_commands; }
 
+    // Hooks of the command areas: before every command (with its name), and
+    // after every command where the new transcript lines are printed.
+    void AddBeforeCommand(std::function<void(Runner&, const std::string&)> hook) {
+        m_beforeCommand.push_back(std::move(hook));
+    }
+    void AddEventPrinter(std::function<void(Runner&)> printer) { m_eventPrinters.push_back(std::move(printer)); }
+
 private:
     std::string RunLine(const std::string& line);
 
@@ -74,6 +81,8 @@ private:
     size_t m_printedManagerCalls = 0;
     size_t m_printedGrpTopRequests = 0;
     std::map<std::string, Command> m_commands;
+    std::vector<std::function<void(Runner&, const std::string&)>> m_beforeCommand;
+    std::vector<std::function<void(Runner&)>> m_eventPrinters;
 };
 
 // Adds the commands of each area; defined beside the area's code.
@@ -88,6 +97,7 @@ void AddReadStateCommands(Runner& runner);
 void AddMentionCommands(Runner& runner);
 bool PressMentionKey(CRichEditUI* input, const std::string& key);
 void PrintPopupChanges(Runner& runner, std::map<HWND, std::string>& printed);
+void AddInputToolsCommands(Runner& runner);
 
 // Whether the id names a group of the current account.
 bool IsGroupId(const std::string& id);

@@ -140,6 +140,10 @@ public:
         State().calls.push_back("msgmgr:" + std::to_string(code) + ":" + (sessionId ? sessionId : "") + ":" +
                                 (extra ? extra : "") + ":" + std::to_string(cateType));
     }
+    void ReportFunctionUsage(const char* event, const char* detail, HMODULE module) override {
+        State().calls.push_back(std::string("usage:") + (event ? event : "") + ":" + (detail ? detail : "") +
+                                (module ? "" : ":no-module"));
+    }
     void OpenFastReplySetting(const char16_t* handleId, int a, int b) override {
         State().calls.push_back("fastreply:" + ToUtf8(handleId ? handleId : u"") + ":" + std::to_string(a) + ":" +
                                 std::to_string(b));

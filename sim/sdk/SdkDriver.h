@@ -71,6 +71,8 @@ void SetMsgFlags(qel_handle msg, uint32_t set, uint32_t clear);
 void SetPrefInt(const std::string& key, int value);
 void SetPrefStr(const std::string& key, const std::u16string& value);
 void SetPrefArray(const std::string& key, const std::vector<std::u16string>& values);
+// A preference of the current account as text (arrays joined by "|"); false when it is not set.
+bool PrefAsText(const std::string& key, std::string& out);
 
 // Custom smileys of the current account (the set exists once one is added).
 qel_handle AddCustomSmiley(const std::string& key, const std::string& text);

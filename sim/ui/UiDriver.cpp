@@ -91,6 +91,12 @@ bool IsShown(const CControlUI* control) { return control && control->IsReallyVis
 
 bool Click(CControlUI* control, uintptr_t wParam, intptr_t lParam) {
     if (!control || !control->IsReallyVisible() || !control->IsEnabled()) return false;
+    // The press comes first; handlers bound to the control see it.
+    TEventUI press;
+    press.Type = UIEVENT_BUTTONDOWN;
+    press.pSender = control;
+    control->Event(press);
+    if (!ui::IsAlive(control)) return true;
     if (auto* option = dynamic_cast<COptionUI*>(control)) option->SetSelected(!option->IsSelected());
     return control->SendNotify(UINOTIFY_CLICK, wParam, lParam);
 }

@@ -18,6 +18,7 @@
 #include "sdk/tavi.h"
 #include "sdk/ui/CompositeUI.h"
 #include "sdk/ui/TimerSource.h"
+#include "tools/RecentFontWnd.h"
 
 class CMenuUI;
 class COleImageObj;
@@ -29,6 +30,7 @@ namespace tavi {
 
 class CMsgHandle;
 class CTaviSearchWindow;
+class CFontSettingPanel;
 
 // The kinds of chat window, by the window key the host gives.
 inline constexpr pfx::GUID kPersonChatKey = pfx::MakeGuid("{7CADFB98-F2B4-4BD7-9C4F-A06B1D69C556}");
@@ -45,6 +47,7 @@ inline constexpr int64_t kPartnerCursorPaneId = -100002;
 
 class CTaviPanel : public CCompositeUI,
                    public IEmoticonCallBack,
+                   public IFontCallBack,
                    public qel_cxx_helper::TimerSignalsListener,
                    public qel_cxx_helper::SignalsListener {
 public:
@@ -187,8 +190,21 @@ public:
     void SetEmailDlgType(int type) { m_emailDlgType = type; }
     int GetEmailDlgType() const { return m_emailDlgType; }
 
-    // IEmoticonCallBack
+    // ---- Chat font and emoticons ----
+    // Opens the font setting bar above the input, or closes it.
+    void OnBtnFont();
+    bool IsFontBarOpen() const { return m_pFontSettingPanel != nullptr; }
+    // The recent-fonts popup beside a rectangle of the panel's window.
+    void ShowRecentFontWnd(const RECT& rect);
+    // The emoticon picker beside the emoticon button.
+    void OnBtnEmoticon();
+    // The recent-emoticons popup beside a rectangle of the panel's window.
+    void ShowRecentEmoticonWnd(const RECT& rect);
+    // IFontCallBack: a font chosen in the recent-fonts popup.
+    void OnSelFont(const char16_t* face, int size, int bold, int italic, int underline, int color) override;
+    // IEmoticonCallBack: the emoticon goes into the input at the caret.
     void OnSelEmoticon(const char16_t* name, const char16_t* description) override;
+    // ---- end of chat font and emoticons ----
     // SDK signals.
     void on_sig_timeout(void* userdata) override;
     void on_sig_attrib_changed(qel_handle attribs, const char** names, int count) override;
@@ -254,7 +270,32 @@ private:
     void OnViewReadTimer();
     bool OnChatEditEvent(TEventUI& event);
     void OnTimer();
+    // ---- Chat font and emoticons ----
     void LoadChatFont();
+    void BindToolBarButtons();
+    bool OnFontBtnEvent(TEventUI& event);
+    bool OnEmoticonBtnEvent(TEventUI& event);
+    // The picture-library button's hover and press.
+    bool OnSysPicBtnEvent(TEventUI& event);
+    bool OnFontFaceChange(TNotifyUI& msg);
+    bool OnFontSizeChange(TNotifyUI& msg);
+    bool OnBtnFontBold(TNotifyUI& msg);
+    bool OnBtnFontItalic(TNotifyUI& msg);
+    bool OnBtnFontUnderline(TNotifyUI& msg);
+    bool OnBtnFontColorNotify(TNotifyUI&) { return OnBtnFontColor(); }
+    bool OnBtnFontColor();
+    // Toggles one effect of the input's font and the bar's option with it.
+    void ToggleFontEffect(uint32_t effect, const char* key, CControlUI* option, const char* handler);
+    // After a font command: usage report and focus back to the input.
+    void FinishFontCommand(const char* handler);
+    void OpenFontBar();
+    void CloseFontBar();
+    void FillFontBar();
+    // Makes room above the input for the bar (30) or gives it back (-30).
+    void MoveForFontBar(int32_t room);
+    // The process's popups that serve this panel stop calling it.
+    void ReleaseToolPopups();
+    // ---- end of chat font and emoticons ----
     void ApplyInputOnlyLayout();
     void ApplyShowScale();
     void SetCaptureToolTip();
@@ -339,6 +380,13 @@ public:
 
 private:
     std::shared_ptr<CTaviPanel* const> m_self = std::make_shared<CTaviPanel* const>(this);
+    // ---- Chat font and emoticons ----
+    CFontSettingPanel* m_pFontSettingPanel = nullptr;
+    // "only_edit" in the compact view.
+    std::u16string m_viewMode;
+    RECT m_fontBtnRect;
+    RECT m_emoticonBtnRect;
+    // ---- end of chat font and emoticons ----
 };
 
 }  // namespace tavi

@@ -57,6 +57,12 @@ std::u16string Localised(const char16_t* key) { return util::SafeWide(I18NSTR(ke
 bool CTaviPanel::ProcessNotify(TNotifyUI& msg) {
     // Entries whose features are not part of the panel yet stay out.
     static const SNotifyEntry kEntries[] = {
+        {UINOTIFY_SELCHANGE, u"fontface", 0, &CTaviPanel::OnFontFaceChange, "OnFontFaceChange"},
+        {UINOTIFY_SELCHANGE, u"fontsize", 0, &CTaviPanel::OnFontSizeChange, "OnFontSizeChange"},
+        {UINOTIFY_CLICK, u"fontbold", 0, &CTaviPanel::OnBtnFontBold, "OnBtnFontBold"},
+        {UINOTIFY_CLICK, u"fontitalic", 0, &CTaviPanel::OnBtnFontItalic, "OnBtnFontItalic"},
+        {UINOTIFY_CLICK, u"fontunderline", 0, &CTaviPanel::OnBtnFontUnderline, "OnBtnFontUnderline"},
+        {UINOTIFY_CLICK, u"fontcolor", 0, &CTaviPanel::OnBtnFontColorNotify, "OnBtnFontColor"},
         {UINOTIFY_CLICK, u"sendmsg", 0, &CTaviPanel::OnBtnSendMsg, "OnBtnSendMsg"},
         {UINOTIFY_CLICK, u"sendmsgmenu", 0, &CTaviPanel::OnBtnSendMsgMenu, "OnBtnSendMsgMenu"},
         {UINOTIFY_TEXTCHANGED, u"chatrichedit", 0, &CTaviPanel::OnEditChangeNotify, "OnEditChange"},
