@@ -80,7 +80,10 @@ void Runner::PrintNewEvents() {
         if (IsSend(r)) Print(SendLine(r));
         else if (r.kind == "upload")
             Print("sdk.upload conv=" + r.convId + " key=" + r.cacheName + " file=" + EscapeForTranscript(r.localPath));
+        else if (const std::string line = OtherWindowsRequestLine(r); !line.empty())
+            Print(line);
     }
+    PrintOtherWindowsEvents(*this);
     const auto& boxes = sim::ShownBoxes();
     for (; m_printedBoxes < boxes.size(); ++m_printedBoxes) {
         Print("box text=" + EscapeForTranscript(sim::ToUtf8(boxes[m_printedBoxes].text)) +

@@ -8,6 +8,7 @@
 #include "sim/core/Text.h"
 #include "sim/driver.h"
 #include "sim/host/DisplayInternal.h"
+#include "sim/host/HostServices.h"
 #include "sim/sdk/ChatWnd.h"
 #include "sim/ui/UiInternal.h"
 
@@ -132,6 +133,11 @@ public:
     void OpenFastReplySetting(const char16_t* handleId, int a, int b) override {
         State().calls.push_back("fastreply:" + ToUtf8(handleId ? handleId : u"") + ":" + std::to_string(a) + ":" +
                                 std::to_string(b));
+    }
+
+    // ---- usage reports ----
+    void ReportUsageEvent(const char* event, const char* action, HMODULE) override {
+        RecordUsageReport(event, action);
     }
 };
 }  // namespace

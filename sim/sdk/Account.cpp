@@ -6,6 +6,7 @@
 #include "sdk/qel_conversation.h"
 #include "sim/core/Text.h"
 #include "sim/sdk/SdkDriver.h"
+#include "sim/sdk/ServiceRequests.h"
 #include "sim/sdk/World.h"
 
 using namespace sim::sdk;
@@ -226,6 +227,8 @@ int qel_smiley_modify(qel_handle smiley, const char* text, const char* time) {
     return 0;
 }
 
-void* qel_get_bus_interface(qel_handle, const char*) { return nullptr; }
+void* qel_get_bus_interface(qel_handle account, const char* serviceId) {
+    return sim::sdk::FindBusInterface(account, serviceId);
+}
 
 }  // extern "C"

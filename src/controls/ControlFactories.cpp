@@ -1,11 +1,13 @@
 #include "controls/ControlFactories.h"
 
+#include "controls/NewsAnimeUI.h"
+
 namespace tavi {
 
-// The custom controls come with the UI framework's control tree; until a
-// layout names them they build nothing.
+// A factory that builds nothing leaves the layout to the class named in
+// its fallback attribute.
 CControlUI* CreateRichEditWithToolUI() { return nullptr; }
 CControlUI* CreateScrollExLayout() { return nullptr; }
-CControlUI* CreateNewsAnimeUI() { return nullptr; }
+CControlUI* CreateNewsAnimeUI() { return new CNewsAnimeUI(); }
 
 }  // namespace tavi

@@ -2,6 +2,7 @@
 
 #include "module/ConvWndPlugin.h"
 #include "module/PanelCreator.h"
+#include "tools/ShakeMsgWidgetPanel.h"
 
 namespace tavi {
 

@@ -3,7 +3,6 @@
 
 #include "module/ChatPlugin.h"
 #include "module/Guids.h"
-#include "sdk/ui/CompositeUI.h"
 
 namespace tavi {
 
@@ -15,8 +14,5 @@ public:
 protected:
     const SPanelSetting* PanelTable() const override { return kPanelTable; }
 };
-
-// The shake button's panel.
-class CShakeMsgWidgetPanel : public CCompositeUI {};
 
 }  // namespace tavi

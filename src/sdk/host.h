@@ -71,6 +71,10 @@ public:
     // session id, extra text, category type) and the fast-reply settings.
     virtual void OpenMsgManager(int code, const char* sessionId, const char* extra, int cateType) = 0;
     virtual void OpenFastReplySetting(const char16_t* handleId, int a, int b) = 0;
+
+    // ---- usage reports ----
+    // A use of a feature, for the client's usage statistics.
+    virtual void ReportUsageEvent(const char* event, const char* action, HMODULE instance) = 0;
 };
 
 IAppMain* GetAppMain();

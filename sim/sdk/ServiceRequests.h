@@ -1,0 +1,25 @@
+// Requests of the bus and host services follow the SDK's rules: the driver
+// may refuse or fail the next one, and completions come later (or wait
+// while held).
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include "sdk/qel.h"
+#include "sim/sdk/SdkDriver.h"
+
+namespace sim::sdk {
+
+// The code the next request of that kind answers at once (0: taken).
+int TakeServiceRefusal(SdkCall call);
+// The code its completion reports instead of success, if the driver set one.
+std::optional<int> TakeServiceFailure(SdkCall call);
+void CompleteLater(std::function<void()> completion);
+
+}  // namespace sim::sdk
+
+namespace sim::sdk {
+// The account's bus interface of that identifier; null when none.
+void* FindBusInterface(qel_handle account, const char* serviceId);
+}  // namespace sim::sdk
