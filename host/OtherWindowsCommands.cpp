@@ -202,7 +202,16 @@ std::string ShowMarquee(Runner& runner, const std::vector<Word>& args) {
 
 // ---- the shake button ----
 
-CControlUI* ShakeButton(CChatWindowUI* window) { return window ? sim::FindControl(window, "shake") : nullptr; }
+// The shake plug-in's panel in the window's tool head holds the button.
+CControlUI* ShakeButton(CChatWindowUI* window) {
+    auto* head = dynamic_cast<CContainerUI*>(window ? sim::FindControl(window, "top_con.chat_tool_head_ctn") : nullptr);
+    for (int i = 0; head && i < head->GetCount(); ++i) {
+        auto* panel = dynamic_cast<CContainerUI*>(head->GetItemAt(i));
+        CControlUI* button = panel ? panel->FindSubControl(u"shake") : nullptr;
+        if (button && button->GetParent() == panel) return button;
+    }
+    return nullptr;
+}
 
 std::string Shake(Runner& runner, const std::vector<Word>& args) {
     if (args.size() > 1 || (args.size() == 1 && args[0].text != "menu")) return "usage: shake [menu]";

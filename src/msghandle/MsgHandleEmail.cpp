@@ -40,8 +40,9 @@ IEmailService* EmailService(qel_handle account) {
 IEmailService* CurrentEmailService() { return EmailService(qel_ext::QelGetCurAccount()); }
 
 void ShowTipBox(HWND owner, const std::u16string& text) {
-    UIMessageBox(owner, text.c_str(), I18NSTR(u"#TIP", 0), I18NSTR(u"#OK", 0), 0, nullptr, CDPI::Scale(340),
-                 CDPI::Scale(150));
+    const std::u16string caption = util::SafeWide(I18NSTR(u"#TIP", 0));
+    const std::u16string ok = util::SafeWide(I18NSTR(u"#OK", 0));
+    UIMessageBox(owner, text.c_str(), caption.c_str(), ok.c_str(), 0, nullptr, CDPI::Scale(340), CDPI::Scale(150));
 }
 
 std::u16string SendEmailFailedText(int errorCode) {
@@ -274,8 +275,11 @@ void CMsgHandle::InsertEmailMsgs(const SEmailItem* const* items, int count, int 
     TAVI_SCOPE("CMsgHandle::InsertEmailMsgs");
     if (!IsEmailWindow() || !m_pOwner) return;
     CRichEditExUI* view = GetHistoryView();
-    for (int i = 0; items && i < count; ++i) {
-        const SEmailItem* item = items[i];
+    // The service hands e-mails oldest first; older ones each go on top of
+    // what the view holds, so they are taken newest first.
+    const bool older = flag != 0;
+    for (int n = 0; items && n < count; ++n) {
+        const SEmailItem* item = items[older ? count - 1 - n : n];
         if (!item) {
             TAVI_LOG("stEmailItem null");
             continue;
@@ -285,13 +289,13 @@ void CMsgHandle::InsertEmailMsgs(const SEmailItem* const* items, int count, int 
                                 (item->raw ? item->raw : "");
         if (m_shownEmails.count(key)) continue;
         SQelBoxMsg record;
-        if (!MakeEmailRecord(record, *item, flag != 0)) continue;
+        if (!MakeEmailRecord(record, *item, older)) continue;
         m_shownEmails.insert(key);
         record.msgId = TakeProvisionalMsgId();
         RenderRecord(record, view, m_windowKey, m_handleId);
     }
     if (count > 0) m_pOwner->CreateMoreHistroyMsgPane();
-    else if (flag != 0) m_pOwner->RemoveMoreHistroyMsgPane();
+    else if (older) m_pOwner->RemoveMoreHistroyMsgPane();
 }
 
 void CMsgHandle::MarkEmailsSeen() {
