@@ -1,4 +1,6 @@
 // View modes, friend dynamics and the marquee.
+#include <optional>
+
 #include "controls/NewsAnimeUI.h"
 #include "module/DllObject.h"
 #include "panel/TaviPanel.h"
@@ -25,6 +27,33 @@ bool IsTipAboveMarqueeShown(CControlUI* root) {
     }
     return false;
 }
+
+struct SCtrlPos {
+    int32_t anchor, left, top, right, bottom;
+};
+
+// Where mini mode puts the controls, and where the normal mode puts them
+// back; a control without a place in a column stays where it is.
+struct SMiniModeRow {
+    const char16_t* name;
+    std::optional<SCtrlPos> normal;
+    std::optional<SCtrlPos> mini;
+};
+
+const SMiniModeRow kMiniModeTable[] = {
+    {u"input", SCtrlPos{6, 0, 150, 0, 0}, SCtrlPos{6, 0, 64, 0, 0}},
+    {u"history", SCtrlPos{8, 0, 0, 0, 150}, SCtrlPos{8, 0, 0, 0, 64}},
+    {u"history.view.def_tip_ctn", SCtrlPos{4, 0, 0, 0, 24}, SCtrlPos{4, 0, 0, 0, 0}},
+    {u"history.view.loginout", SCtrlPos{4, 0, 0, 0, 24}, SCtrlPos{4, 0, 0, 0, 0}},
+    {u"history.view.viewrichedit", std::nullopt, SCtrlPos{8, 6, 1, 1, 0}},
+    {u"input.toolbk", SCtrlPos{4, 0, 0, 0, 28}, SCtrlPos{4, 0, 0, 0, 34}},
+    {u"input.left", SCtrlPos{4, 1, 2, 75, 26}, SCtrlPos{7, 1, 0, 155, 34}},
+    {u"input.right", SCtrlPos{1, 95, 2, 2, 26}, SCtrlPos{1, 0, 0, 0, 0}},
+    {u"input.mask", SCtrlPos{8, 0, 0, 0, 34}, SCtrlPos{8, 156, 2, 84, 32}},
+    {u"input.msg_button", SCtrlPos{6, 0, 34, 0, 0}, SCtrlPos{5, 84, 0, 0, 34}},
+    {u"input.msg_button.sendmsg", SCtrlPos{2, 91, 29, 30, 5}, SCtrlPos{9, 5, -1, 55, 22}},
+    {u"input.msg_button.sendmsgmenu", SCtrlPos{2, 30, 29, 11, 5}, SCtrlPos{9, 60, -1, 19, 22}},
+};
 
 }  // namespace
 
@@ -74,33 +103,11 @@ void CTaviPanel::SetMiniMode(bool mini) {
     // An input-only panel keeps its own layout: it has no history to share
     // the height with.
     if (!m_hasHistory) return;
-    if (mini) {
-        SetCtrlPos(u"input", 6, 0, 64, 0, 0);
-        SetCtrlPos(u"history", 8, 0, 0, 0, 64);
-        SetCtrlPos(u"history.view.def_tip_ctn", 4, 0, 0, 0, 0);
-        SetCtrlPos(u"history.view.loginout", 4, 0, 0, 0, 0);
-        SetCtrlPos(u"history.view.viewrichedit", 8, 6, 1, 1, 0);
-        SetCtrlPos(u"input.toolbk", 4, 0, 0, 0, 34);
-        SetCtrlPos(u"input.left", 7, 1, 0, 155, 34);
-        SetItemVisible(this, u"input.left.imageediter", false);
-        SetCtrlPos(u"input.right", 1, 0, 0, 0, 0);
-        SetCtrlPos(u"input.mask", 8, 156, 2, 84, 32);
-        SetCtrlPos(u"input.msg_button", 5, 84, 0, 0, 34);
-        SetCtrlPos(u"input.msg_button.sendmsg", 9, 5, -1, 55, 22);
-        SetCtrlPos(u"input.msg_button.sendmsgmenu", 9, 60, -1, 19, 22);
-    } else {
-        SetCtrlPos(u"input", 6, 0, 150, 0, 0);
-        SetCtrlPos(u"history", 8, 0, 0, 0, 150);
-        SetCtrlPos(u"history.view.def_tip_ctn", 4, 0, 0, 0, 24);
-        SetCtrlPos(u"history.view.loginout", 4, 0, 0, 0, 24);
-        SetCtrlPos(u"input.toolbk", 4, 0, 0, 0, 28);
-        SetCtrlPos(u"input.left", 4, 1, 2, 75, 26);
-        SetCtrlPos(u"input.right", 1, 95, 2, 2, 26);
-        SetCtrlPos(u"input.mask", 8, 0, 0, 0, 34);
-        SetCtrlPos(u"input.msg_button", 6, 0, 34, 0, 0);
-        SetCtrlPos(u"input.msg_button.sendmsg", 2, 91, 29, 30, 5);
-        SetCtrlPos(u"input.msg_button.sendmsgmenu", 2, 30, 29, 11, 5);
+    for (const SMiniModeRow& row : kMiniModeTable) {
+        const std::optional<SCtrlPos>& pos = mini ? row.mini : row.normal;
+        if (pos) SetCtrlPos(row.name, pos->anchor, pos->left, pos->top, pos->right, pos->bottom);
     }
+    if (mini) SetItemVisible(this, u"input.left.imageediter", false);
     SetItemVisible(this, u"splitter", !mini);
     RelayoutControl(u"splitter");
     Resize();

@@ -248,6 +248,12 @@ TEST_F(EmailTest, OlderPagesGoAboveAndAreNotMarkedSeen) {
     Component(window)->EmailRequest(4, 2, true);
     sim::RunUntilIdle();
     EXPECT_EQ(Messages(window).size(), 4u);
+    sim::RefuseNext(sim::SdkCall::EmailGet, 6);
+    Component(window)->EmailRequest(4, 2, true);
+    bool logged = false;
+    for (const sim::LogEntry& line : sim::LogLines())
+        logged = logged || line.text.find("email_get_messages_p2p result =6") != std::string::npos;
+    EXPECT_TRUE(logged);
 }
 
 TEST_F(EmailTest, OtherWindowsIgnoreEmailListsAndNoServiceSendsNothing) {

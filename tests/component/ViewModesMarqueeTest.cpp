@@ -68,8 +68,20 @@ TEST_F(ViewModeTest, MiniModeUsesItsColumnAndNormalModeRestoresTheOther) {
 
     Component(window)->SetPanelMode(0);
     EXPECT_TRUE(Visible(window, u"splitter"));
-    EXPECT_EQ(PosOf(window, u"history"), (Pos{0, 0, 0, 150, 8}));
-    EXPECT_EQ(PosOf(window, u"input.left"), (Pos{1, 2, 75, 26, 4}));
+    const std::pair<const char16_t*, Pos> normalColumn[] = {
+        {u"input", {0, 150, 0, 0, 6}},
+        {u"history", {0, 0, 0, 150, 8}},
+        {u"history.view.def_tip_ctn", {0, 0, 0, 24, 4}},
+        {u"history.view.loginout", {0, 0, 0, 24, 4}},
+        {u"input.toolbk", {0, 0, 0, 28, 4}},
+        {u"input.left", {1, 2, 75, 26, 4}},
+        {u"input.right", {95, 2, 2, 26, 1}},
+        {u"input.mask", {0, 0, 0, 34, 8}},
+        {u"input.msg_button", {0, 34, 0, 0, 6}},
+        {u"input.msg_button.sendmsg", {91, 29, 30, 5, 2}},
+        {u"input.msg_button.sendmsgmenu", {30, 29, 11, 5, 2}},
+    };
+    for (const auto& [name, pos] : normalColumn) EXPECT_EQ(PosOf(window, name), pos) << sim::ToUtf8(name);
     // The normal column is what the panel started with; the rich edit and
     // the image editor button keep what mini mode gave them.
     auto restored = Layout(window);
@@ -157,6 +169,22 @@ TEST_F(MarqueeTest, ThreeEntriesTwoRoundsShowSixLinesOncePerConversation) {
     EXPECT_TRUE(Component(again)->IsFrdEventDisplayed());
     HWND group = Open(sim::ChatKind::Group, "g1");
     EXPECT_FALSE(Component(group)->IsFrdEventDisplayed());
+}
+
+TEST_F(MarqueeTest, RestartingTheModuleForgetsFinishedMarquees) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Component(window)->AddMarqueeMsg(u"09:00", u"one");
+    Component(window)->ShowFrdEvent(1, 1);
+    sim::Advance(10000);
+    ASSERT_TRUE(Component(window)->IsFrdEventDisplayed());
+    sim::CloseChatWindow(window);
+    m_module->Uninit();
+    m_module->Init(sim::GetHost());
+    HWND again = Open(sim::ChatKind::Person, "bob");
+    EXPECT_FALSE(Component(again)->IsFrdEventDisplayed());
+    Component(again)->AddMarqueeMsg(u"09:00", u"one");
+    Component(again)->ShowFrdEvent(1, 1);
+    EXPECT_TRUE(Shown(again));
 }
 
 TEST_F(MarqueeTest, MarqueeMakesRoomBelowATipAndGivesItBackWhenHidden) {
@@ -255,7 +283,46 @@ TEST_F(MarqueeTest, NewsControlCrossFadesAndTellsItsOwnerOnlyOfFinishedSlides) {
     sim::Advance(400);  // finished without an owner: the slide just ends
     EXPECT_FALSE(bare->IsAnimating());
     EXPECT_EQ(bare->GetCurPage(), 1);
+    EXPECT_FALSE(first->IsVisible());  // the container's own ending still runs
+    EXPECT_EQ(first->GetAlpha(), 255);
+    EXPECT_TRUE(second->IsVisible());
     CControlUI::Destroy(bare);
+}
+
+}  // namespace
+
+namespace {
+
+// The stand-in's transition container as the marquee drives it.
+TEST_F(MarqueeTest, SlidesReplayTheShownPageAndARewindFinishesNothing) {
+    struct Counting : CTransitionUI {
+        int finished = 0;
+        void OnActionStateChanged(CAction* action) override {
+            CTransitionUI::OnActionStateChanged(action);
+            if (action->GetState() == UIACTION_FINISHED) ++finished;
+        }
+    };
+    auto* container = new Counting;
+    auto* page = new CLabelUI;
+    container->Add(page);
+    container->GetTransition()->SetParam(40, 10, 0, 0, 0);
+    EXPECT_EQ(container->GetTransition()->GetDuration(), 400u);
+    EXPECT_FALSE(container->SelectPage(0));
+    ASSERT_TRUE(container->StartTransition(0));  // the shown page slides out and in again
+    sim::Advance(200);
+    container->RewindAnimation();
+    EXPECT_FALSE(container->IsAnimating());
+    sim::Advance(1000);
+    EXPECT_EQ(container->finished, 0);
+    EXPECT_TRUE(page->IsVisible());
+    ASSERT_TRUE(container->StartTransition(0));
+    sim::Advance(400);
+    EXPECT_EQ(container->finished, 1);
+    EXPECT_TRUE(page->IsVisible());
+    EXPECT_EQ(page->GetAlpha(), 255);
+    EXPECT_EQ(container->GetSlideCount(), 2);
+    EXPECT_FALSE(container->StartTransition(1));
+    CControlUI::Destroy(container);
 }
 
 }  // namespace
