@@ -107,6 +107,15 @@ TEST_F(EmailTest, BuiltInSmileysAndGonePicturesAreNotMailed) {
     EXPECT_EQ(Notices(window), std::vector<std::u16string>{u"#SEND_EMAIL_DEFAULT_SMILEYS_ERROR"});
     EXPECT_FALSE(Input(window)->GetText().empty());
 
+    // Nor does a picture that has neither a file nor a key.
+    Input(window)->SetText(u"");
+    auto* blank = new COleImageObj();
+    blank->SetImageType(2);
+    ASSERT_TRUE(Input(window)->InsertObject(blank));
+    ClickSend(window);
+    EXPECT_EQ(Notices(window).size(), 2u);
+    EXPECT_EQ(Notices(window).back(), u"#SEND_EMAIL_DEFAULT_SMILEYS_ERROR");
+
     Input(window)->SetText(u"");
     const std::u16string path = WritePng("gone.png", 4, 4);
     AddPicture(window, path);

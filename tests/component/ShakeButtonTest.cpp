@@ -33,7 +33,13 @@ protected:
 TEST_F(ShakeTest, ShakesAreSentAtMostOnceInTenSecondsCountingFromTheLastSent) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     ASSERT_NE(Button(window), nullptr);
+    tavi::CTaviImpl* component = Component(window);
+    const int32_t references = component->AddRef();
+    component->Release();
     EXPECT_TRUE(Shake(window));
+    // Writing the notice borrows the component and gives it back.
+    EXPECT_EQ(component->AddRef(), references);
+    component->Release();
     ASSERT_EQ(Reminders(), 1u);
     const sim::SdkRequest reminder = sim::SdkRequestsOf("reminder")[0];
     EXPECT_EQ(reminder.convId, "im:bob");
