@@ -2,7 +2,6 @@
 
 #include "module/ConvWndPlugin.h"
 #include "module/PanelCreator.h"
-#include "tools/ShakeMsgWidgetPanel.h"
 
 namespace tavi {
 

@@ -3,6 +3,7 @@
 
 #include "module/ChatPlugin.h"
 #include "module/Guids.h"
+#include "tools/ShakeMsgWidgetPanel.h"
 
 namespace tavi {
 

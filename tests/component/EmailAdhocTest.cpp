@@ -73,6 +73,17 @@ TEST_F(EmailTest, ComposedEmailGoesThroughTheServiceInWindowsOf1024) {
     EXPECT_TRUE(Requests("email_get").empty());
 }
 
+TEST_F(EmailTest, AWindowEndNeverPartsASurrogatePair) {
+    HWND window = OpenEmail(1);
+    Compose(window, u"bob@example.com", u"Smile");
+    Type(window, std::u16string(1023, u'a') + u"\U0001F600b");
+    ClickSend(window);
+    const auto sent = Requests("email_send");
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(Sizes(sent), (std::vector<size_t>{1023, 3}));
+    EXPECT_EQ(sim::ToWide(sent[1].content), u"\U0001F600b");
+}
+
 TEST_F(EmailTest, ComposeLayoutFallsBackToTheTitleAndAsksForMissingFields) {
     HWND window = OpenEmail(1);
     Type(window, u"hello");
