@@ -46,6 +46,7 @@ std::string Runner::RunLine(const std::string& line) {
     auto it = m_commands.find(name);
     if (it == m_commands.end() || words[0].quoted) return "unknown command '" + words[0].text + "'";
     std::vector<Word> args(words.begin() + long(used), words.end());
+    for (const auto& hook : m_beforeCommand) hook(*this, name);
     std::string error = it->second.run(*this, args);
     if (error.empty()) sim::RunUntilIdle();
     PrintNewEvents();
@@ -86,6 +87,7 @@ void Runner::PrintNewEvents() {
         Print("box text=" + EscapeForTranscript(sim::ToUtf8(boxes[m_printedBoxes].text)) +
               " caption=" + EscapeForTranscript(sim::ToUtf8(boxes[m_printedBoxes].caption)));
     }
+    for (const auto& printer : m_eventPrinters) printer(*this);
 }
 
 void Runner::PrintSentAgain() {

@@ -55,6 +55,14 @@ public:
     // Commands of two words ("show history") are registered under both.
     const std::map<std::string, Command>& Commands() const { return m_commands; }
 
+    // Hooks of the command areas: one runs before each command with its
+    // name (a pointer at rest moves on when the user acts again), the
+    // other after it, to print what that area saw happen.
+    void AddBeforeCommand(std::function<void(Runner&, const std::string& name)> hook) {
+        m_beforeCommand.push_back(std::move(hook));
+    }
+    void AddEventPrinter(std::function<void(Runner&)> printer) { m_eventPrinters.push_back(std::move(printer)); }
+
 private:
     std::string RunLine(const std::string& line);
 
@@ -66,6 +74,8 @@ private:
     size_t m_printedRequests = 0;
     size_t m_printedBoxes = 0;
     std::map<std::string, Command> m_commands;
+    std::vector<std::function<void(Runner&, const std::string&)>> m_beforeCommand;
+    std::vector<std::function<void(Runner&)>> m_eventPrinters;
 };
 
 // Adds the commands of each area; defined beside the area's code.
@@ -73,6 +83,7 @@ void AddCoreCommands(Runner& runner);
 void AddWorldCommands(Runner& runner);
 void AddUserCommands(Runner& runner);
 void AddObserveCommands(Runner& runner);
+void AddPictureCommands(Runner& runner);
 
 // Whether the id names a group of the current account.
 bool IsGroupId(const std::string& id);

@@ -8,6 +8,7 @@
 #include "sim/core/Text.h"
 #include "sim/driver.h"
 #include "sim/host/DisplayInternal.h"
+#include "sim/host/PicturesInternal.h"
 #include "sim/sdk/ChatWnd.h"
 #include "sim/ui/UiInternal.h"
 
@@ -74,7 +75,9 @@ public:
         if (sender.empty()) sender = ToWide(qel_account_get_buddy_id(CurrentAccount()));
         CREidtInsertHelper helper(view);
         helper.BeginInsert(record.msgId, record.history ? view->GetTopInsertPos() : -1, EMsgKind::Msg);
-        helper.InsertText(sender + u": " + ContentText(record.contentType, record.content) + u"\r");
+        helper.InsertText(sender + u": ");
+        InsertContent(helper, record.contentType, record.content);
+        helper.InsertText(u"\r");
         return helper.EndInsert();
     }
 };

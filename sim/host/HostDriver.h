@@ -22,6 +22,11 @@ pfx::IObjSink* GetObjSink();
 void AddModule(pfx::IDllObj* module);
 void RemoveModule(pfx::IDllObj* module);
 
+// The host's own services by class identifier (what stand-in parts
+// register at start-up); a factory answers null for other classes.
+using HostServiceFactory = std::function<pfx::IObject*(const pfx::GUID& classId)>;
+bool AddHostServiceFactory(HostServiceFactory factory);
+
 // Named objects: the host keeps a pointer, not a reference; the owner
 // unregisters before it goes.
 void RegisterNamedObject(const std::u16string& name, pfx::IObject* object);

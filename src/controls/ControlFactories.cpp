@@ -1,10 +1,11 @@
 #include "controls/ControlFactories.h"
 
+#include "controls/RichEditWithToolUI.h"
+
 namespace tavi {
 
-// The custom controls come with the UI framework's control tree; until a
-// layout names them they build nothing.
-CControlUI* CreateRichEditWithToolUI() { return nullptr; }
+CControlUI* CreateRichEditWithToolUI() { return new CRichEditWithToolUI; }
+// Built with their own features; until then layouts fall back to plain classes.
 CControlUI* CreateScrollExLayout() { return nullptr; }
 CControlUI* CreateNewsAnimeUI() { return nullptr; }
 

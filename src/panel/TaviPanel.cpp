@@ -2,6 +2,7 @@
 #include "panel/TaviPanel.h"
 
 #include "module/DllObject.h"
+#include "controls/RichEditWithToolUI.h"
 #include "module/ModuleDll.h"
 #include "msghandle/GroupKind.h"
 #include "msghandle/MsgHandle.h"
@@ -88,6 +89,7 @@ void CTaviPanel::OnCreate() {
         m_pHistoryView->EnableImageThumbnail(true);
         m_pHistoryView->SetUndoLimit(0);
         m_pHistoryView->EnableZoom(true);
+        if (auto* tool = dynamic_cast<CRichEditWithToolUI*>(m_pHistoryView)) tool->SetNotify(this);
         m_pHistoryView->OnEvent += [this](TEventUI& event) { return OnChatViewEditEvent(event); };
         SCtrlValidBinder::SetCtrlPtr(ViewBinderKey().c_str(), m_pHistoryView);
     }
@@ -95,6 +97,7 @@ void CTaviPanel::OnCreate() {
 
     m_pInputEdit = dynamic_cast<CRichEditUI*>(FindSubControl(u"input.chatrichedit"));
     if (m_pInputEdit) {
+        if (auto* tool = dynamic_cast<CRichEditWithToolUI*>(m_pInputEdit)) tool->SetNotify(this);
         m_pInputEdit->SetAutoURLDetect(false);
         m_pInputEdit->OnEvent += [this](TEventUI& event) { return OnChatEditEvent(event); };
         m_pInputEdit->SetLimitImageSize(150, 150);
@@ -214,12 +217,14 @@ void CTaviPanel::ApplyWindowKindButtons() {
 }
 
 void CTaviPanel::ApplyPhotoButton() {
-    // The photo service is the host's; without it there is no photo button.
+    // The photo service is the host's; without it, or without a camera,
+    // there is no photo button.
     bool canTakePhoto = false;
     pfx::IHost* host = GetModuleHost();
     pfx::IObject* service = nullptr;
     if (host && host->CreateObject(&service, kPhotoServiceId) && service) {
-        canTakePhoto = true;
+        auto* camera = dynamic_cast<audio_video::ITakePhoto*>(service);
+        canTakePhoto = camera && camera->CanTakePhoto();
         service->Release();
     }
     SetItemVisible(this, u"input.left.takephoto", canTakePhoto);
@@ -281,6 +286,8 @@ void CTaviPanel::OfferRecentPhotoPanel() {
     if (!host->CreateObject(&service, m_friendFeedEnabled ? kRecentPhotoFeedServiceId : kRecentPhotoServiceId) ||
         !service)
         return;
+    if (auto* panel = dynamic_cast<main::IRecentPhotoPanel*>(service))
+        panel->ShowRecentPhotoPanel(qel_buddy_get_id(buddy), GetHWND());
     service->Release();
     qel_attribs_set_int(buddy, "recentphotopanelflag", 1, 3);
 }
@@ -348,6 +355,9 @@ void CTaviPanel::OnDestroy() {
         if (m_markReadOnDestroy) SetCurrentPosMsgRead();
         m_pHistoryView->KillTimer(kViewReadTimer);
     }
+    // The tool bars must not reach a panel that is going.
+    if (auto* tool = dynamic_cast<CRichEditWithToolUI*>(m_pHistoryView)) tool->SetNotify(nullptr);
+    if (auto* tool = dynamic_cast<CRichEditWithToolUI*>(m_pInputEdit)) tool->SetNotify(nullptr);
     if (m_pHistoryView && SCtrlValidBinder::GetCtrlPtr(ViewBinderKey().c_str()) == m_pHistoryView)
         SCtrlValidBinder::SetCtrlPtr(ViewBinderKey().c_str(), nullptr);
     // The counter asks the panel whether it may show; it must not ask a gone one.
