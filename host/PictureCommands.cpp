@@ -157,9 +157,20 @@ std::string Tool(Runner& runner, const std::vector<Word>& args) {
     return "";
 }
 
-std::string Serve(Runner&, const std::vector<Word>& args) {
+std::string ReceiveBody(Runner& runner, const std::vector<Word>& args) {
+    if (args.size() != 3) return "usage: receive-body <sender-id> <content-type> \"<body>\"";
+    tavi::ITavi* component = CurrentComponent(runner);
+    if (!component) return NoWindow();
+    const std::string peer = sim::ChatWindowPeer(runner.CurrentWindow());
+    qel_handle conversation = sim::OpenConversation(peer, IsGroupId(peer));
+    sim::DeliverIncomingMsg(conversation, args[2].text, args[1].text, args[0].text);
+    component->GetAndShowMsg(0, 0);
+    return "";
+}
+
+std::string Serve(Runner& runner, const std::vector<Word>& args) {
     if (args.size() != 2) return "usage: serve <picture-key> <path>";
-    sim::ServePicture(args[0].text, sim::ToWide(args[1].text));
+    sim::ServePicture(args[0].text, sim::ToWide(runner.ResolvePath(args[1].text)));
     return "";
 }
 
@@ -224,6 +235,8 @@ void AddPictureCommands(Runner& runner) {
     runner.Add("dblclick", {"dblclick history <id> | dblclick input", "double click on a shown picture", DoubleClick});
     runner.Add("hover", {"hover history <id>", "the pointer rests on the item's picture until the next command", Hover});
     runner.Add("tool", {"tool save|edit|addface|decode", "clicks a button of the image tool bar", Tool});
+    runner.Add("receive-body", {"receive-body <sender-id> <content-type> \"<body>\"",
+                                "a message with exactly this content arrives", ReceiveBody});
     runner.Add("serve", {"serve <picture-key> <path>", "downloads of the picture key give that file", Serve});
     runner.Add("service", {"service photo|face-browser|recent-photos on|off [<saved-photo-path>]",
                            "offers or withdraws a host service", Service});
