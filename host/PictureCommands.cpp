@@ -194,7 +194,15 @@ std::string DialogAnswer(Runner& runner, const std::vector<Word>& args) {
     return "";
 }
 
-std::string Quoted(const std::u16string& text) { return "\"" + EscapeForTranscript(sim::ToUtf8(text)) + "\""; }
+// A quoted word as a scenario would write it.
+std::string Quoted(const std::u16string& text) {
+    std::string out;
+    for (char c : EscapeForTranscript(sim::ToUtf8(text))) {
+        if (c == '"') out += '\\';
+        out += c;
+    }
+    return "\"" + out + "\"";
+}
 
 void PrintPictureEvents(Runner& runner) {
     PictureWatch& w = Watch();

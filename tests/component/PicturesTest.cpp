@@ -315,6 +315,46 @@ TEST_F(PicturesTest, NearTheRightEdgeTheBarStandsLeftOfThePicture) {
     EXPECT_EQ(bar.right, left.x);
 }
 
+TEST_F(PicturesTest, InAMirroredLayoutTheBarStandsLeftOfThePicture) {
+    sim::SetRTLLayout(true);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    COleImageObj* picture = ReceivePicture(window, "k1", WritePng("1.png", 40, 30));
+    HoverOn(View(window), picture);
+    RECT bounds{};
+    picture->GetBound(bounds);
+    const RECT bar = ToolView(window)->GetToolBar()->GetWindowRect();
+    // The picture stands 40 pixels in: no room for the bar before it, so the
+    // bar starts where the picture does.
+    const TPointUI left = View(window)->GetWindow()->ClientToScreen(TPointUI{bounds.left, bounds.top});
+    EXPECT_EQ(bar.left, left.x);
+
+    sim::ServePicture("far", WritePng("far.png", 20, 20));
+    sim::DeliverIncomingMsg(Handler(window)->GetConversation(),
+                            "<div><span>" + std::string(20, 'x') + "</span><img src=\"far\" /></div>", "rich/xml", "bob");
+    Component(window)->GetAndShowMsg(0, 0);
+    sim::RunUntilIdle();
+    COleImageObj* far = View(window)->FindImage(u"far");
+    HoverOn(View(window), far);
+    far->GetBound(bounds);
+    const TPointUI farLeft = View(window)->GetWindow()->ClientToScreen(TPointUI{bounds.left, bounds.top});
+    EXPECT_EQ(ToolView(window)->GetToolBar()->GetWindowRect().right, farLeft.x);
+    sim::SetRTLLayout(false);
+}
+
+TEST_F(PicturesTest, RestingOnThePictureLibraryButtonWaitsBeforeTheRecentFaces) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    CControlUI* button = sim::FindControl(Panel(window), "input.left.syspic");
+    TEventUI enter;
+    enter.Type = UIEVENT_MOUSEENTER;
+    enter.pSender = button;
+    Panel(window)->OnSysPicBtnEvent(enter);
+    EXPECT_TRUE(button->HasTimer(tavi::kSysPicHoverTimer));
+    TEventUI leave = enter;
+    leave.Type = UIEVENT_MOUSELEAVE;
+    Panel(window)->OnSysPicBtnEvent(leave);
+    EXPECT_FALSE(button->HasTimer(tavi::kSysPicHoverTimer));
+}
+
 TEST_F(PicturesTest, BuiltInFacesFileIconsAndFailedDownloadsGetNoBarAndHideAShowingOne) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     COleImageObj* picture = ReceivePicture(window, "k1", WritePng("1.png", 40, 30));
