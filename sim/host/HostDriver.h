@@ -120,6 +120,8 @@ struct HostEvent {
 };
 const std::vector<HostEvent>& HostEvents();
 const std::vector<std::string>& ChatWndMgrCalls();
+// Every notice text written into a message view, as written (links included).
+const std::vector<std::u16string>& NoticeSources();
 }  // namespace sim
 
 namespace sim {

@@ -205,6 +205,8 @@ private:
     bool OnDropFilesNotify(TNotifyUI& msg);
     bool OnDbClickREImage(TNotifyUI& msg);
     void DropPicturesIntoInput(const std::vector<std::u16string>& paths);
+    // A person chat whose host lets pictures go as files sends them at once.
+    void SendDroppedPictures(const std::vector<std::u16string>& paths);
     bool DropIntoAdhocChat(HDROP drop, const std::vector<std::u16string>& paths);
     void ReportDroppedFiles(HDROP drop);
     void RetryImageDownload(COleImageObj* image, CRichEditUI* edit);

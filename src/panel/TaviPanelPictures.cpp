@@ -256,9 +256,18 @@ bool CTaviPanel::OnDropFiles(HDROP drop) {
         }
     }
     if (m_windowKey == kAdhocChatKey) return DropIntoAdhocChat(drop, paths);
+    if (m_windowKey == kPersonChatKey && GetPictureHost()->GetSendImgFile()) SendDroppedPictures(paths);
     // The host sends what was dropped as files.
     ReportDroppedFiles(drop);
     return true;
+}
+
+void CTaviPanel::SendDroppedPictures(const std::vector<std::u16string>& paths) {
+    if (!m_pMsgHandle) return;
+    for (const std::u16string& path : paths) {
+        if (HasPictureExtension(path) && IsSendablePictureFile(path))
+            m_pMsgHandle->SendImgFile(m_pHistoryView, m_pInputEdit, path.c_str());
+    }
 }
 
 void CTaviPanel::DropPicturesIntoInput(const std::vector<std::u16string>& paths) {

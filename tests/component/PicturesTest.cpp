@@ -176,6 +176,24 @@ TEST_F(PicturesTest, DroppedFilesThatAreNoPicturesGoToTheHostAndNeverHang) {
     EXPECT_EQ(InputPictures(window), std::vector<std::u16string>{odd});
 }
 
+TEST_F(PicturesTest, APictureInDisguiseIsNoPictureAndAPersonChatMaySendDroppedPicturesAtOnce) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::u16string png = WritePng("a.png", 4, 4);
+    const std::u16string disguised = sim::ToWide((m_dir / "pic.txt").string());
+    std::filesystem::copy_file(sim::ToUtf8(png), sim::ToUtf8(disguised));
+    Drop(window, {disguised});
+    EXPECT_TRUE(InputPictures(window).empty());
+    EXPECT_EQ(HostFileDrops().size(), 1u);
+    EXPECT_TRUE(Sends().empty());
+
+    sim::SetSendImgFile(true);
+    sim::SetPrefInt("SystemInfo.FriendChat_FileTrans.SingleChatImgFileSend", 1);
+    Drop(window, {png, File("doc.txt", "x")});
+    ASSERT_EQ(sim::SdkRequestsOf("upload").size(), 1u);
+    EXPECT_EQ(sim::SdkRequestsOf("upload")[0].localPath, sim::ToUtf8(png));
+    EXPECT_EQ(HostFileDrops().size(), 2u);  // and the host still gets the drop
+}
+
 TEST_F(PicturesTest, AnAdhocChatTakesDroppedPicturesRefusesFoldersAndEndsTheDrop) {
     HWND window = Open(sim::ChatKind::Adhoc, "bob");
     sim::SetPrefInt("SystemInfo.FriendChat_FileTrans.GroupChatImgFileSend", 1);
@@ -353,6 +371,12 @@ TEST_F(PicturesTest, RestingOnThePictureLibraryButtonWaitsBeforeTheRecentFaces) 
     leave.Type = UIEVENT_MOUSELEAVE;
     Panel(window)->OnSysPicBtnEvent(leave);
     EXPECT_FALSE(button->HasTimer(tavi::kSysPicHoverTimer));
+
+    Panel(window)->OnSysPicBtnEvent(enter);
+    TEventUI press = enter;
+    press.Type = UIEVENT_BUTTONDOWN;
+    Panel(window)->OnSysPicBtnEvent(press);
+    EXPECT_FALSE(button->HasTimer(tavi::kSysPicHoverTimer));
 }
 
 TEST_F(PicturesTest, BuiltInFacesFileIconsAndFailedDownloadsGetNoBarAndHideAShowingOne) {
@@ -509,6 +533,12 @@ TEST_F(PicturesTest, ThePictureButtonOpensThePictureChooserAndItsArrowTheMenu) {
     ASSERT_TRUE(sim::ClickMenuItem(32001));
     EXPECT_EQ(sim::FileDialogs().size(), 2u);
     EXPECT_EQ(InputPictures(window).size(), 2u);
+
+    const std::u16string one = WritePng("one.png", 3, 3);
+    sim::QueueFileDialogAnswer({one});
+    ASSERT_TRUE(sim::Click(button, 0, 1));
+    ASSERT_TRUE(sim::ClickMenuItem(32001));
+    EXPECT_EQ(InputPictures(window).back(), one);
 }
 
 TEST_F(PicturesTest, APhotoTakenIsAnnouncedWithALinkToIt) {
@@ -520,6 +550,9 @@ TEST_F(PicturesTest, APhotoTakenIsAnnouncedWithALinkToIt) {
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find(u"#TAKE_PHOTO_PATH /photos/p1.jpg"), std::u16string::npos);
     EXPECT_NE(notices[0].find(u"[link]"), std::u16string::npos);
+    const std::u16string written = sim::NoticeSources().back();
+    EXPECT_NE(written.find(u"&<link>*10|8|#OPEN_FILE|/photos/p1.jpg||<link>&"), std::u16string::npos);
+    EXPECT_NE(written.find(u"&<link>*11|25|#OPEN_DIREC|/photos||<link>&"), std::u16string::npos);
 }
 
 TEST_F(PicturesTest, ThePhotoButtonShowsOnlyWhenTheHostCanTakePhotos) {
