@@ -22,10 +22,6 @@ namespace sim {
 
 namespace {
 
-constexpr pfx::GUID kPhotoId = pfx::MakeGuid("{0CF953CE-B858-4DC6-A46C-3B5C47138415}");
-constexpr pfx::GUID kFaceBrowserId = pfx::MakeGuid("{D44BAD4A-7F77-4FDB-975D-2871242A3EF5}");
-constexpr pfx::GUID kRecentPhotoId = pfx::MakeGuid("{6D19A897-DDBE-45CC-A3A7-A311BF1AF35B}");
-constexpr pfx::GUID kRecentPhotoFeedId = pfx::MakeGuid("{AF5F9FBC-B66B-439B-AAAE-7F8A69C6D5A9}");
 
 struct PicturesState {
     bool photo = false;
@@ -104,10 +100,10 @@ private:
 
 pfx::IObject* MakeService(const pfx::GUID& id) {
     const PicturesState& s = State();
-    if (id == kPhotoId && s.photo) return new Camera(id);
+    if (id == kPhotoServiceId && s.photo) return new Camera(id);
     if (id == kFaceBrowserId && s.faceBrowser) return new FaceBrowser(id);
-    if (id == kRecentPhotoId && s.recentPhotos) return new RecentPhotos(id, "plain");
-    if (id == kRecentPhotoFeedId && s.recentPhotos) return new RecentPhotos(id, "feed");
+    if (id == kRecentPhotoServiceId && s.recentPhotos) return new RecentPhotos(id, "plain");
+    if (id == kRecentPhotoFeedServiceId && s.recentPhotos) return new RecentPhotos(id, "feed");
     return nullptr;
 }
 const bool kServices = AddHostServiceFactory(&MakeService);

@@ -1,11 +1,12 @@
 // The panel's construction, start, close and timers.
 #include "panel/TaviPanel.h"
 
-#include "module/DllObject.h"
 #include "controls/RichEditWithToolUI.h"
+#include "module/DllObject.h"
 #include "module/ModuleDll.h"
 #include "msghandle/GroupKind.h"
 #include "msghandle/MsgHandle.h"
+#include "panel/HostService.h"
 #include "sdk/chatwnd.h"
 #include "sdk/common.h"
 #include "sdk/ctrlbinder.h"
@@ -25,9 +26,6 @@
 namespace tavi {
 
 namespace {
-inline constexpr pfx::GUID kPhotoServiceId = pfx::MakeGuid("{0CF953CE-B858-4DC6-A46C-3B5C47138415}");
-inline constexpr pfx::GUID kRecentPhotoServiceId = pfx::MakeGuid("{6D19A897-DDBE-45CC-A3A7-A311BF1AF35B}");
-inline constexpr pfx::GUID kRecentPhotoFeedServiceId = pfx::MakeGuid("{AF5F9FBC-B66B-439B-AAAE-7F8A69C6D5A9}");
 inline constexpr pfx::GUID kContextMenuProviderId = pfx::MakeGuid("{1E2478F9-824B-4685-85B5-B6A220E54F04}");
 
 std::string Utf8(const std::u16string& text) { return util::WideToUtf8(text); }
@@ -219,15 +217,8 @@ void CTaviPanel::ApplyWindowKindButtons() {
 void CTaviPanel::ApplyPhotoButton() {
     // The photo service is the host's; without it, or without a camera,
     // there is no photo button.
-    bool canTakePhoto = false;
-    pfx::IHost* host = GetModuleHost();
-    pfx::IObject* service = nullptr;
-    if (host && host->CreateObject(&service, kPhotoServiceId) && service) {
-        auto* camera = dynamic_cast<audio_video::ITakePhoto*>(service);
-        canTakePhoto = camera && camera->CanTakePhoto();
-        service->Release();
-    }
-    SetItemVisible(this, u"input.left.takephoto", canTakePhoto);
+    CHostService<audio_video::ITakePhoto> camera(kPhotoServiceId);
+    SetItemVisible(this, u"input.left.takephoto", camera && camera->CanTakePhoto());
 }
 
 void CTaviPanel::CreateMsgHandle() {
@@ -280,15 +271,11 @@ void CTaviPanel::SetupBottomPanel() {
 // that fits the friend feed; a host without the service shows nothing.
 void CTaviPanel::OfferRecentPhotoPanel() {
     qel_handle buddy = m_pMsgHandle ? qel_conversation_get_buddy(m_pMsgHandle->GetConversation()) : nullptr;
-    pfx::IHost* host = GetModuleHost();
-    if (!buddy || !host || qel_attribs_get_int(buddy, "recentphotopanelflag", 0) != 0) return;
-    pfx::IObject* service = nullptr;
-    if (!host->CreateObject(&service, m_friendFeedEnabled ? kRecentPhotoFeedServiceId : kRecentPhotoServiceId) ||
-        !service)
-        return;
-    if (auto* panel = dynamic_cast<main::IRecentPhotoPanel*>(service))
-        panel->ShowRecentPhotoPanel(qel_buddy_get_id(buddy), GetHWND());
-    service->Release();
+    if (!buddy || qel_attribs_get_int(buddy, "recentphotopanelflag", 0) != 0) return;
+    CHostService<main::IRecentPhotoPanel> panel(m_friendFeedEnabled ? kRecentPhotoFeedServiceId
+                                                                    : kRecentPhotoServiceId);
+    if (!panel) return;
+    panel->ShowRecentPhotoPanel(qel_buddy_get_id(buddy), GetHWND());
     qel_attribs_set_int(buddy, "recentphotopanelflag", 1, 3);
 }
 

@@ -7,6 +7,7 @@
 #include "msghandle/MsgHandle.h"
 #include "msghandle/NoticeText.h"
 #include "msghandle/PictureCheck.h"
+#include "panel/HostService.h"
 #include "panel/TaviPanel.h"
 #include "sdk/display.h"
 #include "sdk/qel_account.h"
@@ -29,8 +30,6 @@ constexpr uint32_t kSysPicHoverMs = 200;
 constexpr size_t kMaxDroppedPictures = 10;
 constexpr int kHostEventDroppedFiles = 3;
 constexpr uint32_t kSaveBufferSize = 260;
-constexpr pfx::GUID kPhotoServiceId = pfx::MakeGuid("{0CF953CE-B858-4DC6-A46C-3B5C47138415}");
-constexpr pfx::GUID kFaceBrowserId = pfx::MakeGuid("{D44BAD4A-7F77-4FDB-975D-2871242A3EF5}");
 
 std::u16string Localised(const char16_t* key) { return util::SafeWide(I18NSTR(key, 0)); }
 std::string Utf8(const std::u16string& text) { return util::WideToUtf8(text); }
@@ -58,27 +57,6 @@ std::vector<std::u16string> DroppedPaths(HDROP drop) {
     }
     return paths;
 }
-
-// A service of the host's registry, released when it goes out of scope.
-template <class Service>
-class CHostService {
-public:
-    explicit CHostService(const pfx::GUID& classId) {
-        pfx::IHost* host = GetModuleHost();
-        if (host && host->CreateObject(&m_object, classId) && m_object) m_service = dynamic_cast<Service*>(m_object);
-    }
-    ~CHostService() {
-        if (m_object) m_object->Release();
-    }
-    CHostService(const CHostService&) = delete;
-    CHostService& operator=(const CHostService&) = delete;
-    Service* operator->() const { return m_service; }
-    explicit operator bool() const { return m_service != nullptr; }
-
-private:
-    pfx::IObject* m_object = nullptr;
-    Service* m_service = nullptr;
-};
 
 // The save dialog's filter for a picture of that extension.
 std::u16string SaveFilterFor(const std::u16string& extension) {

@@ -16,6 +16,13 @@ class CRichEditExUI;
 class CRichEditUI;
 class COleImageObj;
 
+// The host services' class identifiers.
+inline constexpr pfx::GUID kPhotoServiceId = pfx::MakeGuid("{0CF953CE-B858-4DC6-A46C-3B5C47138415}");
+inline constexpr pfx::GUID kFaceBrowserId = pfx::MakeGuid("{D44BAD4A-7F77-4FDB-975D-2871242A3EF5}");
+// The recent-photo panel without, and with, the friend feed.
+inline constexpr pfx::GUID kRecentPhotoServiceId = pfx::MakeGuid("{6D19A897-DDBE-45CC-A3A7-A311BF1AF35B}");
+inline constexpr pfx::GUID kRecentPhotoFeedServiceId = pfx::MakeGuid("{AF5F9FBC-B66B-439B-AAAE-7F8A69C6D5A9}");
+
 namespace audio_video {
 
 // Told where the photo the user took was saved.
