@@ -107,6 +107,10 @@ public:
     void DecodeImage(const std::u16string& text, COleImageObj* image = nullptr);
     // ---- end of pictures ----
     void SetImageOversizeOption(int option) { m_imageOversizeOption = option; }
+    // A picture file the user put into the input, after the size check; a
+    // picture that goes better as a file is sent as one when the user agrees.
+    bool InsertPictureFile(const char16_t* path);
+    void SendPictureAsFile(const std::u16string& path);
     int GetImageOversizeOption() const { return m_imageOversizeOption; }
 
     // View modes, friend dynamics and the marquee.
