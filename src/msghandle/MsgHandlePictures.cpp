@@ -3,7 +3,6 @@
 
 #include "msghandle/MsgHandle.h"
 #include "msghandle/NoticeText.h"
-#include "msghandle/PictureInput.h"
 #include "panel/TaviPanel.h"
 #include "sdk/display.h"
 #include "sdk/qel_ext_api.h"
@@ -65,8 +64,7 @@ void CMsgHandle::RicheditSelectImage() {
                    OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&dialog)) return;
     buffer.back() = u'\0';
-    for (const std::u16string& file : ChosenFiles(buffer))
-        InsertPictureFile(file.c_str(), input, GetWindowHandle(), m_pOwner->GetImageOversizeOption());
+    for (const std::u16string& file : ChosenFiles(buffer)) m_pOwner->InsertPictureFile(file.c_str());
     input->SetFocus();
 }
 

@@ -290,11 +290,17 @@ TEST_F(PicturesTest, HoverShowsTheBarBesideThePictureAndItHidesHalfASecondAfterT
     EXPECT_EQ(bar.left, corner.x);  // right of the picture, bottoms aligned
     EXPECT_EQ(bar.bottom, corner.y);
 
+    sim::Advance(300);  // resting on the picture keeps the bar
+    EXPECT_TRUE(ToolsShown(window));
     LeaveTo(View(window), picture, -5000, -5000);
     sim::Advance(499);
     EXPECT_TRUE(ToolsShown(window));
     sim::Advance(1);
     EXPECT_FALSE(ToolsShown(window));
+
+    // The view's other timers still reach the view.
+    sim::Advance(1800000);
+    EXPECT_EQ(View(window)->GetClearResourceCount(), 1);
 }
 
 TEST_F(PicturesTest, TheBarStaysWhileThePointerIsOnIt) {
@@ -551,6 +557,7 @@ TEST_F(PicturesTest, APhotoTakenIsAnnouncedWithALinkToIt) {
     EXPECT_NE(notices[0].find(u"#TAKE_PHOTO_PATH /photos/p1.jpg"), std::u16string::npos);
     EXPECT_NE(notices[0].find(u"[link]"), std::u16string::npos);
     const std::u16string written = sim::NoticeSources().back();
+    EXPECT_EQ(written.rfind(u"&<txt>*2:8:#TAKE_PHOTO_PATH", 0), 0u);
     EXPECT_NE(written.find(u"&<link>*10|8|#OPEN_FILE|/photos/p1.jpg||<link>&"), std::u16string::npos);
     EXPECT_NE(written.find(u"&<link>*11|25|#OPEN_DIREC|/photos||<link>&"), std::u16string::npos);
 }
