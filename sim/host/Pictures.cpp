@@ -14,6 +14,7 @@
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
 #include "sim/driver.h"
+#include "sim/host/BodyReader.h"
 #include "sim/host/DisplayInternal.h"
 #include "sim/host/PicturesInternal.h"
 #include "sim/ui/UiInternal.h"
@@ -211,14 +212,14 @@ void InsertContent(CREidtInsertHelper& helper, const std::string& contentType, c
         }
         if (!helper.InsertImage(picture)) delete picture;
     };
-    if (contentType == "text/plain" || !ui::IsValidUtf8(content)) {
+    TiXmlDocument doc;
+    // What cannot be read within the client's limits shows as the plain text does.
+    if ((contentType != "img/xml" && contentType != "rich/xml") || !ReadBodyWithinLimits(doc, content)) {
         helper.InsertText(ContentText(contentType, content));
         return;
     }
-    TiXmlDocument doc;
-    doc.Parse(content.c_str(), nullptr, TIXML_ENCODING_UTF8);
     const TiXmlElement* root = doc.RootElement();
-    if (!root || (contentType != "img/xml" && contentType != "rich/xml")) {
+    if (!root) {
         helper.InsertText(ContentText(contentType, content));
         return;
     }
