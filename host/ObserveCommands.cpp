@@ -42,7 +42,8 @@ std::string ShowHistory(Runner& runner, const std::vector<Word>& args) {
     CRichEditExUI* view = component->GetMsgHistoryRichEdit();
     if (!view) return "the window shows no history";
     std::vector<sim::ViewItem> items;
-    for (const sim::ViewItem& item : sim::ViewItems(view)) {
+    // Pictures print as "[img]", whatever file or key they show.
+    for (const sim::ViewItem& item : sim::ViewItems(view, true)) {
         if (item.visible) items.push_back(item);
     }
     const size_t first = last >= 0 && size_t(last) < items.size() ? items.size() - size_t(last) : 0;

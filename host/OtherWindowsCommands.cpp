@@ -116,12 +116,17 @@ Command ServiceCodeCommand(const std::string& verb, bool refuse) {
             }};
 }
 
-std::string Service(Runner&, const std::vector<Word>& args) {
-    if (args.size() != 2 || (args[0].text != "email" && args[0].text != "adhoc") ||
-        (args[1].text != "on" && args[1].text != "off"))
-        return "usage: service email|adhoc on|off";
-    const bool on = args[1].text == "on";
-    if (args[0].text == "email") sim::SetEmailServiceAvailable(on);
+// "service <name> on|off": every service registers "service <name>"; this
+// one-word form only answers a name that none registered.
+std::string UnknownService(Runner&, const std::vector<Word>&) {
+    return "usage: service email|adhoc|photo|face-browser|recent-photos on|off";
+}
+
+std::string Service(Runner&, const std::vector<Word>& args, bool email) {
+    if (args.size() != 1 || (args[0].text != "on" && args[0].text != "off"))
+        return std::string("usage: service ") + (email ? "email" : "adhoc") + " on|off";
+    const bool on = args[0].text == "on";
+    if (email) sim::SetEmailServiceAvailable(on);
     else sim::SetAdhocSenderAvailable(on);
     return "";
 }
@@ -323,8 +328,11 @@ void AddOtherWindowsCommands(Runner& runner) {
                                  "fills the compose layout's receiver and subject", EmailCompose});
     runner.Add("refuse-service", ServiceCodeCommand("refuse-service", true));
     runner.Add("fail-service", ServiceCodeCommand("fail-service", false));
-    runner.Add("service", {"service email|adhoc on|off", "the e-mail service or the ad-hoc sender comes or goes",
-                           Service});
+    runner.Add("service", {"service <name> on|off", "a service of the client comes or goes", UnknownService});
+    runner.Add("service email", {"service email on|off", "the e-mail service comes or goes",
+                                 [](Runner& r, const std::vector<Word>& a) { return Service(r, a, true); }});
+    runner.Add("service adhoc", {"service adhoc on|off", "the ad-hoc sender comes or goes",
+                                 [](Runner& r, const std::vector<Word>& a) { return Service(r, a, false); }});
     runner.Add("panel-mode", {"panel-mode <n>", "the host sets the panel's mode (0 normal, 1 mini, 2 thin)",
                               PanelMode});
     runner.Add("view", {"view <mode>", "the host sets the view (only_edit, only_view, ...)", View});

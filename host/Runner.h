@@ -104,6 +104,7 @@ void AddOtherWindowsCommands(Runner& runner);
 // kinds), and the application's lines of those features.
 std::string OtherWindowsRequestLine(const sim::SdkRequest& request);
 void PrintOtherWindowsEvents(Runner& runner);
+void AddPictureCommands(Runner& runner);
 
 // Whether the id names a group of the current account.
 bool IsGroupId(const std::string& id);

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "sim/core/CoreDriver.h"
+#include "sim/core/FilesDriver.h"
+#include "sim/host/PicturesDriver.h"
 #include "sim/host/HostDriver.h"
 #include "sim/sdk/ContentDriver.h"
 #include "sim/sdk/SdkDriver.h"

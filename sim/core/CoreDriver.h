@@ -60,7 +60,7 @@ void FailNextGuids(int count);
 namespace sim {
 // The first monitor is the primary one (default: one of 1920 by 1080).
 void SetMonitors(const std::vector<RECT>& monitors);
-void SetCursorPoint(int32_t x, int32_t y);
+void SetCursorPos(int32_t x, int32_t y);
 // The installed font families as the platform enumerates them (in this
 // order, duplicates as given).
 void SetInstalledFonts(const std::vector<std::u16string>& families);

@@ -45,7 +45,7 @@ int64_t DistanceTo(const RECT& r, POINT p) {
 void SetMonitors(const std::vector<RECT>& monitors) {
     State().monitors = monitors.empty() ? std::vector<RECT>{RECT{0, 0, 1920, 1080}} : monitors;
 }
-void SetCursorPoint(int32_t x, int32_t y) { State().cursor = POINT{x, y}; }
+void SetCursorPos(int32_t x, int32_t y) { State().cursor = POINT{x, y}; }
 void SetInstalledFonts(const std::vector<std::u16string>& families) { State().fonts = families; }
 int FontEnumerationCount() { return State().fontEnumerations; }
 void QueueColorAnswer(const ColorAnswer& answer) { State().colorAnswers.emplace_back(answer); }

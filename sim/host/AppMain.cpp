@@ -10,6 +10,7 @@
 #include "sim/driver.h"
 #include "sim/host/DisplayInternal.h"
 #include "sim/host/HostServices.h"
+#include "sim/host/PicturesInternal.h"
 #include "sim/sdk/ChatWnd.h"
 #include "sim/ui/UiInternal.h"
 
@@ -76,10 +77,17 @@ public:
         // A message the user is sending carries no sender yet: it is the user's own.
         std::u16string sender = record.senderId;
         if (sender.empty()) sender = ToWide(qel_account_get_buddy_id(CurrentAccount()));
+        // A view that showed its end keeps showing it as messages come in
+        // below; one scrolled up stays where the user left it.
+        const bool followEnd = !record.history && view->IsAtEnd();
         CREidtInsertHelper helper(view);
         helper.BeginInsert(record.msgId, record.history ? view->GetTopInsertPos() : -1, EMsgKind::Msg);
-        helper.InsertText(sender + u": " + ContentText(record.contentType, record.content) + u"\r");
-        return helper.EndInsert();
+        helper.InsertText(sender + u": ");
+        InsertContent(helper, record.contentType, record.content);
+        helper.InsertText(u"\r");
+        const bool done = helper.EndInsert();
+        if (followEnd) view->EndDown();
+        return done;
     }
 };
 

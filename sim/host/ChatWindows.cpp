@@ -42,6 +42,8 @@ public:
         if (!Create(nullptr, u"chat_window", 0, 0, 0, 0, 600, 500)) return false;
         auto* toolHead = new CContainerUI;
         toolHead->SetName(kToolHeadCtn);
+        // The panel fills the window's body.
+        toolHead->SetCoordinate(0, 0, 0, 0, UIANCHOR_FILL);
         GetRoot()->Add(toolHead);
         ShowWindow(true);
         State().windows[GetHWND()] = this;

@@ -22,6 +22,8 @@ struct DisplayState {
     // Notices without a message id of their own get one from here.
     int64_t nextNoticeId = -900001;
     std::vector<FailMark> failMarks;
+    // Every notice text as the component wrote it, links and all.
+    std::vector<std::u16string> noticeSources;
 };
 
 DisplayState& State() {
@@ -90,6 +92,7 @@ std::u16string ContentText(const std::string& contentType, const std::string& co
 int64_t NextNoticeId() { return State().nextNoticeId--; }
 
 const std::vector<FailMark>& FailMarks() { return State().failMarks; }
+const std::vector<std::u16string>& NoticeSources() { return State().noticeSources; }
 
 }  // namespace sim
 
@@ -117,6 +120,7 @@ bool CreateQelBoxMsg(SQelBoxMsg& record, const _QelMsgData* data, qel_handle mes
 void ShowNotifyMsgInRE(int64_t, bool, const char16_t* text, CRichEditExUI* view, bool, const char16_t*, bool,
                        uint64_t msgId, int, bool) {
     if (!view || !text) return;
+    sim::State().noticeSources.emplace_back(text);
     sim::InsertNotice(view, msgId ? int64_t(msgId) : sim::NextNoticeId(), sim::NoticeText(text));
 }
 

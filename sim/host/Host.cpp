@@ -26,6 +26,12 @@ HostState& State() {
 
 const bool kRegistered = RegisterReset([] { State() = HostState{}; });
 
+// The host's own services; each factory answers null for a class it does not make.
+std::vector<HostServiceFactory>& ServiceFactories() {
+    static std::vector<HostServiceFactory> factories;
+    return factories;
+}
+
 class Host final : public pfx::IHost,
                    public pfx::IClassRegistrar,
                    public pfx::IPluginManager,
@@ -37,6 +43,12 @@ public:
         if (CreateHostService(out, classId)) return true;
         for (pfx::IDllObj* module : State().modules) {
             if (module->CreateObject(out, classId)) return true;
+        }
+        for (const HostServiceFactory& factory : ServiceFactories()) {
+            if (pfx::IObject* service = factory(classId)) {
+                *out = service;
+                return true;
+            }
         }
         return false;
     }
@@ -93,6 +105,11 @@ void AddModule(pfx::IDllObj* module) {
 void RemoveModule(pfx::IDllObj* module) {
     auto& modules = State().modules;
     modules.erase(std::remove(modules.begin(), modules.end(), module), modules.end());
+}
+
+bool AddHostServiceFactory(HostServiceFactory factory) {
+    ServiceFactories().push_back(std::move(factory));
+    return true;
 }
 
 void RegisterNamedObject(const std::u16string& name, pfx::IObject* object) { State().named[name] = object; }

@@ -22,6 +22,11 @@ pfx::IObjSink* GetObjSink();
 void AddModule(pfx::IDllObj* module);
 void RemoveModule(pfx::IDllObj* module);
 
+// The host's own services by class identifier (what stand-in parts
+// register at start-up); a factory answers null for other classes.
+using HostServiceFactory = std::function<pfx::IObject*(const pfx::GUID& classId)>;
+bool AddHostServiceFactory(HostServiceFactory factory);
+
 // Named objects: the host keeps a pointer, not a reference; the owner
 // unregisters before it goes.
 void RegisterNamedObject(const std::u16string& name, pfx::IObject* object);
@@ -119,6 +124,8 @@ const std::vector<HostEvent>& HostEvents();
 // What the chat window manager was asked: "close", "close_combined",
 // "begin_cursor", "end_cursor", "open:<person|group|other>:<peer id>".
 const std::vector<std::string>& ChatWndMgrCalls();
+// Every notice text written into a message view, as written (links included).
+const std::vector<std::u16string>& NoticeSources();
 }  // namespace sim
 
 namespace sim {

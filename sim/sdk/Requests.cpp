@@ -14,6 +14,8 @@
 #include "sim/core/Loop.h"
 #include "sim/core/Reset.h"
 #include "sim/sdk/World.h"
+#include "sim/core/Text.h"
+#include "sim/host/PicturesDriver.h"
 
 namespace sim {
 
@@ -273,6 +275,8 @@ int QelConversationRequestUploadAttachment(qel_handle conv, const char* type, co
     auto keyIt = State().uploadKeys.find(request.cacheName);
     const std::string key = keyIt != State().uploadKeys.end() ? keyIt->second : "key-" + request.cacheName;
     const std::string name = request.cacheName;
+    // The server gives the picture back to whoever downloads it by its key.
+    if (!failure) ServePicture(key, ToWide(request.localPath));
     const uint64_t convRef = sdk::WeakRef(c);
     Complete([=] {
         const int code = failure ? failure->code : sdk::FromWeakRef(convRef) ? QEL_OK : QEL_ERR_CONV_GONE;

@@ -3,10 +3,12 @@
 #include "sdk/ui/WindowUI.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 #include "sim/core/Loop.h"
 #include "sim/core/Reset.h"
+#include "sim/core/Text.h"
 #include "sim/ui/UiDriver.h"
 #include "sim/ui/UiInternal.h"
 
@@ -84,6 +86,12 @@ HWND CWindowUI::Create(HWND parent, const char16_t* name, uint32_t style, uint32
     root->SetCoordinate(0, 0, 0, 0, UIANCHOR_FILL);
     // A window without a layout of its name is an empty root.
     sim::ui::BuildLayout(m_name, root);
+    // A window made without a size takes the one its layout asks for.
+    if (width == 0 && height == 0 && root->HasAttribute(u"size")) {
+        const std::string size = sim::ToUtf8(root->GetAttribute(u"size"));
+        int w = 0, h = 0;
+        if (std::sscanf(size.c_str(), "%d,%d", &w, &h) == 2 && w > 0 && h > 0) m_rect = RECT{x, y, x + w, y + h};
+    }
     AttachRoot(root);
     OnCreate();
     return m_hwnd;

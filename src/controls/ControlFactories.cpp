@@ -1,13 +1,12 @@
 #include "controls/ControlFactories.h"
 
 #include "controls/NewsAnimeUI.h"
+#include "controls/RichEditWithToolUI.h"
 #include "controls/ScrollExLayout.h"
 
 namespace tavi {
 
-// A factory that builds nothing leaves the layout to the class named in
-// its fallback attribute.
-CControlUI* CreateRichEditWithToolUI() { return nullptr; }
+CControlUI* CreateRichEditWithToolUI() { return new CRichEditWithToolUI; }
 CControlUI* CreateScrollExLayout() { return new CScrollExLayout(); }
 CControlUI* CreateNewsAnimeUI() { return new CNewsAnimeUI(); }
 

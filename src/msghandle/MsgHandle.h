@@ -229,6 +229,13 @@ public:
     bool IsShowHistory() const { return m_showHistory; }
     void SetShowHistory(bool show) { m_showHistory = show; }
 
+    // ---- Pictures chosen by the user ----
+    // The open dialog for picture files; each chosen file goes into the
+    // input through the size check.
+    void RicheditSelectImage();
+    // The notice of a saved photo, with links to open it and its folder.
+    void ShowFinishSavePicNotifyMsg(const std::u16string& path);
+
 private:
     // ---- History loading and display ----
     bool MakeBoxMsg(SQelBoxMsg& record, qel_handle message, bool history, const std::u16string& convId) const;

@@ -2,10 +2,12 @@
 #include "panel/TaviPanel.h"
 #include "panel/TaviSearchWindow.h"
 
+#include "controls/RichEditWithToolUI.h"
 #include "module/DllObject.h"
 #include "module/ModuleDll.h"
 #include "msghandle/GroupKind.h"
 #include "msghandle/MsgHandle.h"
+#include "panel/HostService.h"
 #include "sdk/chatwnd.h"
 #include "sdk/common.h"
 #include "sdk/ctrlbinder.h"
@@ -25,9 +27,6 @@
 namespace tavi {
 
 namespace {
-inline constexpr pfx::GUID kPhotoServiceId = pfx::MakeGuid("{0CF953CE-B858-4DC6-A46C-3B5C47138415}");
-inline constexpr pfx::GUID kRecentPhotoServiceId = pfx::MakeGuid("{6D19A897-DDBE-45CC-A3A7-A311BF1AF35B}");
-inline constexpr pfx::GUID kRecentPhotoFeedServiceId = pfx::MakeGuid("{AF5F9FBC-B66B-439B-AAAE-7F8A69C6D5A9}");
 inline constexpr pfx::GUID kContextMenuProviderId = pfx::MakeGuid("{1E2478F9-824B-4685-85B5-B6A220E54F04}");
 
 std::string Utf8(const std::u16string& text) { return util::WideToUtf8(text); }
@@ -90,6 +89,7 @@ void CTaviPanel::OnCreate() {
         m_pHistoryView->EnableImageThumbnail(true);
         m_pHistoryView->SetUndoLimit(0);
         m_pHistoryView->EnableZoom(true);
+        if (auto* tool = dynamic_cast<CRichEditWithToolUI*>(m_pHistoryView)) tool->SetNotify(this);
         m_pHistoryView->OnEvent += [this](TEventUI& event) { return OnChatViewEditEvent(event); };
         SCtrlValidBinder::SetCtrlPtr(ViewBinderKey().c_str(), m_pHistoryView);
     }
@@ -97,6 +97,7 @@ void CTaviPanel::OnCreate() {
 
     m_pInputEdit = dynamic_cast<CRichEditUI*>(FindSubControl(u"input.chatrichedit"));
     if (m_pInputEdit) {
+        if (auto* tool = dynamic_cast<CRichEditWithToolUI*>(m_pInputEdit)) tool->SetNotify(this);
         m_pInputEdit->SetAutoURLDetect(false);
         m_pInputEdit->OnEvent += [this](TEventUI& event) { return OnChatEditEvent(event); };
         m_pInputEdit->SetLimitImageSize(150, 150);
@@ -196,15 +197,10 @@ void CTaviPanel::ApplyWindowKindButtons() {
 }
 
 void CTaviPanel::ApplyPhotoButton() {
-    // The photo service is the host's; without it there is no photo button.
-    bool canTakePhoto = false;
-    pfx::IHost* host = GetModuleHost();
-    pfx::IObject* service = nullptr;
-    if (host && host->CreateObject(&service, kPhotoServiceId) && service) {
-        canTakePhoto = true;
-        service->Release();
-    }
-    SetItemVisible(this, u"input.left.takephoto", canTakePhoto);
+    // The photo service is the host's; without it, or without a camera,
+    // there is no photo button.
+    CHostService<audio_video::ITakePhoto> camera(kPhotoServiceId);
+    SetItemVisible(this, u"input.left.takephoto", camera && camera->CanTakePhoto());
 }
 
 void CTaviPanel::CreateMsgHandle() {
@@ -258,13 +254,11 @@ void CTaviPanel::SetupBottomPanel() {
 // that fits the friend feed; a host without the service shows nothing.
 void CTaviPanel::OfferRecentPhotoPanel() {
     qel_handle buddy = m_pMsgHandle ? qel_conversation_get_buddy(m_pMsgHandle->GetConversation()) : nullptr;
-    pfx::IHost* host = GetModuleHost();
-    if (!buddy || !host || qel_attribs_get_int(buddy, "recentphotopanelflag", 0) != 0) return;
-    pfx::IObject* service = nullptr;
-    if (!host->CreateObject(&service, m_friendFeedEnabled ? kRecentPhotoFeedServiceId : kRecentPhotoServiceId) ||
-        !service)
-        return;
-    service->Release();
+    if (!buddy || qel_attribs_get_int(buddy, "recentphotopanelflag", 0) != 0) return;
+    CHostService<main::IRecentPhotoPanel> panel(m_friendFeedEnabled ? kRecentPhotoFeedServiceId
+                                                                    : kRecentPhotoServiceId);
+    if (!panel) return;
+    panel->ShowRecentPhotoPanel(qel_buddy_get_id(buddy), GetHWND());
     qel_attribs_set_int(buddy, "recentphotopanelflag", 1, 3);
 }
 
@@ -332,6 +326,9 @@ void CTaviPanel::OnDestroy() {
         if (m_markReadOnDestroy) SetCurrentPosMsgRead();
         m_pHistoryView->KillTimer(kViewReadTimer);
     }
+    // The tool bars must not reach a panel that is going.
+    if (auto* tool = dynamic_cast<CRichEditWithToolUI*>(m_pHistoryView)) tool->SetNotify(nullptr);
+    if (auto* tool = dynamic_cast<CRichEditWithToolUI*>(m_pInputEdit)) tool->SetNotify(nullptr);
     if (m_pHistoryView && SCtrlValidBinder::GetCtrlPtr(ViewBinderKey().c_str()) == m_pHistoryView)
         SCtrlValidBinder::SetCtrlPtr(ViewBinderKey().c_str(), nullptr);
     // The counter asks the panel whether it may show; it must not ask a gone one.

@@ -15,6 +15,7 @@
 #include "msghandle/HistoryMsgHandle.h"
 #include "sdk/findfrd.h"
 #include "sdk/pfx.h"
+#include "sdk/pictures.h"
 #include "sdk/qel_cxx_helper.h"
 #include "sdk/tavi.h"
 #include "sdk/ui/CompositeUI.h"
@@ -46,10 +47,15 @@ inline constexpr uint32_t kViewReadTimer = 120203;
 inline constexpr uint32_t kInputTypingTimer = 120204;
 // The partner's read line stands in the history view under this id.
 inline constexpr int64_t kPartnerCursorPaneId = -100002;
+// The picture button's menu and the picture-library button's hover timer.
+inline constexpr int32_t kPictureMenu = 32000;
+inline constexpr uint32_t kSysPicHoverTimer = 1041;
 
 class CTaviPanel : public CCompositeUI,
                    public IEmoticonCallBack,
                    public IFontCallBack,
+                   public main::IFaceCallBack,
+                   public audio_video::ITakePhotoNotify,
                    public qel_cxx_helper::TimerSignalsListener,
                    public qel_cxx_helper::SignalsListener {
 public:
@@ -85,12 +91,31 @@ public:
     // Accepted for 61 <= height <= 499 only.
     void SetInputEditHeight(int height);
 
-    // Pictures.
+    // ---- Pictures, photos and dropped files ----
     bool OnDropFiles(TEventUI& event);
+    bool OnDropFiles(HDROP drop);
     // The panel takes the picture; it is freed when it cannot go in.
     void InsertImage(COleImageObj* image);
     void InsertEditImage(COleImageObj* image, uintptr_t param);
+    // Inserts the picture file at the input's caret; false when it does not load.
+    bool InsertImage(const std::u16string& path, bool focus);
+    // Puts the picture in place of the input's picture with that key, or at the end.
+    bool InsertEditImage(const std::u16string& path, const std::u16string& key);
+    void OnTakePhoto();
+    void OnFinishTakePhoto(int code, const char16_t* path) override;
+    void OnSelFace(const char16_t* path) override;
+    // The picture library, opened under its button.
+    void OnBtnSyspic(CControlUI* button);
+    // Hover on the picture-library button: the recent faces after a rest.
+    bool OnSysPicBtnEvent(TEventUI& event);
+    void ShowRecentFaceWnd(const RECT& rect);
+    void OpenFileByClickFileIcon(const std::u16string& path);
+    // Operations on a picture shown in the history or the input.
+    void SaveImage(COleImageObj* image);
+    void EditImage(const std::u16string& path, COleImageObj* image = nullptr);
     void SaveAsSmiley(const char16_t* path);
+    void DecodeImage(const std::u16string& text, COleImageObj* image = nullptr);
+    // ---- end of pictures ----
     void SetImageOversizeOption(int option) { m_imageOversizeOption = option; }
     // A picture file the user put into the input, after the size check; a
     // picture that goes better as a file is sent as one when the user agrees.
@@ -268,6 +293,20 @@ private:
     bool OnZoom(TNotifyUI& msg);
     bool OnViewRichEditAddMsg(TNotifyUI& msg);
     bool OnEnterKey(TEventUI& event);
+    // ---- Pictures, photos and dropped files ----
+    bool OnBtnPic(TNotifyUI& msg);
+    bool OnBtnPicMenu(TNotifyUI& msg);
+    bool OnBtnTakePhoto(TNotifyUI& msg);
+    bool OnDropFilesNotify(TNotifyUI& msg);
+    bool OnDbClickREImage(TNotifyUI& msg);
+    void DropPicturesIntoInput(const std::vector<std::u16string>& paths);
+    // A person chat whose host lets pictures go as files sends them at once.
+    void SendDroppedPictures(const std::vector<std::u16string>& paths);
+    bool DropIntoAdhocChat(HDROP drop, const std::vector<std::u16string>& paths);
+    void ReportDroppedFiles(HDROP drop);
+    void RetryImageDownload(COleImageObj* image, CRichEditUI* edit);
+    void OpenImageViewer(COleImageObj* image, CRichEditUI* edit);
+    RECT m_sysPicRect;
     void ShowFastReplyMenu(CControlUI* button);
     void ShowMenuAtButton(CMenuUI* menu, CControlUI* button);
     void MarkTyping();
@@ -294,8 +333,6 @@ private:
     void BindToolBarButtons();
     bool OnFontBtnEvent(TEventUI& event);
     bool OnEmoticonBtnEvent(TEventUI& event);
-    // The picture-library button's hover and press.
-    bool OnSysPicBtnEvent(TEventUI& event);
     bool OnFontFaceChange(TNotifyUI& msg);
     bool OnFontSizeChange(TNotifyUI& msg);
     bool OnBtnFontBold(TNotifyUI& msg);

@@ -84,6 +84,13 @@ bool CTaviPanel::ProcessNotify(TNotifyUI& msg) {
         {UINOTIFY_CLICK, nullptr, kHotKeyMenu, &CTaviPanel::OnMenuItemClick, "OnMenuItemClick"},
         {UINOTIFY_CLICK, u"RecieptUnreadBtn", 0, &CTaviPanel::OnBtnRecieptUnReadBtn, "OnBtnRecieptUnReadBtn"},
         {UINOTIFY_CLICK, u"cancelGrpRemind", 0, &CTaviPanel::OnCancelGrpTopRemindNotify, "OnCancelGrpTopRemind"},
+        {UINOTIFY_CLICK, u"pic", 0, &CTaviPanel::OnBtnPic, "OnBtnPic"},
+        {UINOTIFY_CLICK, u"takephoto", 0, &CTaviPanel::OnBtnTakePhoto, "OnTakePhoto"},
+        {UINOTIFY_DROPFILES, nullptr, 0, &CTaviPanel::OnDropFilesNotify, "OnDropFiles"},
+        {UINOTIFY_DBLCLICK, u"viewrichedit", 0, &CTaviPanel::OnDbClickREImage, "OnDbClickREImage"},
+        {UINOTIFY_DBLCLICK, u"chatrichedit", 0, &CTaviPanel::OnDbClickREImage, "OnDbClickREImage"},
+        {UINOTIFY_DBLCLICK_IMAGE, u"viewrichedit", 0, &CTaviPanel::OnDbClickREImage, "OnDbClickREImage"},
+        {UINOTIFY_CLICK, nullptr, kPictureMenu, &CTaviPanel::OnBtnPicMenu, "OnBtnPicMenu"},
         {UINOTIFY_RE_ZOOM, nullptr, 0, &CTaviPanel::OnZoom, "OnZoom"},
         {UINOTIFY_RE_ADDMSG, nullptr, 0, &CTaviPanel::OnViewRichEditAddMsg, "OnViewRichEditAddMsg"},
     };

@@ -50,6 +50,13 @@ constexpr uint32_t WM_KILLFOCUS = 0x0008;
 constexpr uint32_t WM_RBUTTONUP = 0x0205;
 
 using COLORREF = uint32_t;
+// ---- dropped files, file dialogs, copying, the pointer ----
+// A set of files dropped on a window; the receiver ends it with DragFinish.
+using HDROP = void*;
+// index 0xFFFFFFFF: the number of files; otherwise the length of file
+// `index`'s path, copied into `buffer` (cut to `size` - 1 units, NUL ended).
+uint32_t DragQueryFileW(HDROP drop, uint32_t index, char16_t* buffer, uint32_t size);
+void DragFinish(HDROP drop);
 
 struct POINT {
     int32_t x = 0;
@@ -101,3 +108,32 @@ constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
 constexpr int SM_CXVIRTUALSCREEN = 78;
 int GetSystemMetrics(int index);
+// The pointer in screen coordinates.
+bool GetCursorPos(POINT* point);
+
+constexpr uint32_t OFN_OVERWRITEPROMPT = 0x2;
+constexpr uint32_t OFN_HIDEREADONLY = 0x4;
+constexpr uint32_t OFN_NOCHANGEDIR = 0x8;
+constexpr uint32_t OFN_ENABLEHOOK = 0x20;
+constexpr uint32_t OFN_ALLOWMULTISELECT = 0x200;
+constexpr uint32_t OFN_EXTENSIONDIFFERENT = 0x400;
+constexpr uint32_t OFN_PATHMUSTEXIST = 0x800;
+constexpr uint32_t OFN_FILEMUSTEXIST = 0x1000;
+constexpr uint32_t OFN_EXPLORER = 0x80000;
+
+// A filter is pairs of NUL-ended texts (label, patterns) ending with an
+// extra NUL. With OFN_ALLOWMULTISELECT several files come back as the
+// folder, then each name, each NUL-ended, and a final NUL.
+using LPOFNHOOKPROC = uintptr_t (*)(HWND, uint32_t, uintptr_t, intptr_t);
+struct OPENFILENAMEW {
+    HWND hwndOwner = nullptr;
+    const char16_t* lpstrFilter = nullptr;
+    char16_t* lpstrFile = nullptr;
+    uint32_t nMaxFile = 0;
+    const char16_t* lpstrTitle = nullptr;
+    uint32_t Flags = 0;
+    LPOFNHOOKPROC lpfnHook = nullptr;
+};
+bool GetOpenFileNameW(OPENFILENAMEW* ofn);
+bool GetSaveFileNameW(OPENFILENAMEW* ofn);
+bool CopyFileW(const char16_t* from, const char16_t* to, bool failIfExists);

@@ -91,3 +91,33 @@ TEST(HostProgram, InputToolCommandsRefuseWhatCannotRun) {
     EXPECT_NE(pref.out.find("pref SystemInfo.None=<unset>"), std::string::npos);
     EXPECT_NE(pref.out.find("font-bar closed"), std::string::npos);
 }
+
+TEST(HostProgram, PictureCommandsSayWhyTheyCannotRun) {
+    const auto errorOf = [](const std::string& commands) {
+        const Outcome o = RunHost("--lang keys -", "me me \"Me\"\nbuddy bob \"Bob\"\n" + commands);
+        EXPECT_EQ(o.status, 1) << o.out;
+        const size_t at = o.out.find("error: ");
+        return at == std::string::npos ? o.out : o.out.substr(at);
+    };
+    EXPECT_EQ(errorOf("drop a.png\n"), "error: 3: no chat window is open: use 'open'\n");
+    EXPECT_EQ(errorOf("open person bob\nhover history 77\n"), "error: 4: the history shows no item 77\n");
+    EXPECT_EQ(errorOf("open person bob\nreceive bob \"hi\"\nhover history 1000\n"),
+              "error: 5: the item 1000 shows no picture\n");
+    EXPECT_EQ(errorOf("open person bob\ntool save\n"),
+              "error: 4: the image tool bar is not showing: use 'hover history <id>'\n");
+    EXPECT_EQ(errorOf("open person bob\ntool frob\n"), "error: 4: usage: tool save|edit|addface|decode\n");
+    EXPECT_EQ(errorOf("open person bob\ndblclick input\n"), "error: 4: the input holds no picture\n");
+    EXPECT_EQ(errorOf("service camera on\n"),
+              "error: 3: usage: service email|adhoc|photo|face-browser|recent-photos on|off\n");
+}
+
+TEST(HostProgram, ADroppedPathWithQuotesSpacesAndLettersOfAnyScriptReachesTheHostWhole) {
+    const std::string odd = "/nonexistent/dir with \\\"quotes\\\" and \xC3\xA9\xE4\xB8\xAD " + std::string(280, 'x') + ".png";
+    const Outcome o = RunHost("--lang keys -", "me me \"Me\"\nbuddy bob \"Bob\"\nopen person bob\ndrop \"" + odd +
+                                                   "\"\nshow input\n");
+    EXPECT_EQ(o.status, 0) << o.out;
+    EXPECT_NE(o.out.find("host files \"/nonexistent/dir with \\\"quotes\\\" and \xC3\xA9\xE4\xB8\xAD xxx"),
+              std::string::npos)
+        << o.out;
+    EXPECT_NE(o.out.find("input: \n"), std::string::npos);
+}

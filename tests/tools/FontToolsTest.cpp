@@ -250,7 +250,7 @@ TEST_F(InputToolsTest, ClearingTheRecentFontsFromTheContextMenu) {
     sim::Advance(200);
     tavi::CRecentFontWnd* popup = RecentFonts();
     ASSERT_TRUE(Shown(popup));
-    sim::SetCursorPoint(40, 50);
+    sim::SetCursorPos(40, 50);
     sim::SendWindowMessage(popup->GetHWND(), WM_RBUTTONUP);
     ASSERT_NE(sim::OpenMenu(), nullptr);
     EXPECT_EQ(sim::ShownMenus().back().menuId, 53200);
