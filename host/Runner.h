@@ -73,6 +73,10 @@ void AddCoreCommands(Runner& runner);
 void AddWorldCommands(Runner& runner);
 void AddUserCommands(Runner& runner);
 void AddObserveCommands(Runner& runner);
+// Operations on shown messages: their commands, and the transcript lines
+// of menus, application calls and their requests since the last call.
+void AddMsgOpsCommands(Runner& runner);
+void PrintMsgOpsEvents(Runner& runner);
 
 // Whether the id names a group of the current account.
 bool IsGroupId(const std::string& id);

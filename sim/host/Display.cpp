@@ -6,6 +6,9 @@
 
 #include "sdk/display.h"
 #include "sdk/qel_conversation.h"
+#include "sdk/qel_ext_api.h"
+#include "sdk/ui/ButtonUI.h"
+#include "sdk/ui/ContainerUI.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
@@ -91,6 +94,16 @@ int64_t NextNoticeId() { return State().nextNoticeId--; }
 
 const std::vector<FailMark>& FailMarks() { return State().failMarks; }
 
+bool IsMarkedFailed(const CRichEditExUI* view, int64_t shownId) {
+    if (!view || !view->HasMsg(shownId)) return false;
+    auto* edit = const_cast<CRichEditExUI*>(view);
+    for (const FailMark& mark : State().failMarks) {
+        CControlUI* holder = mark.shownId == shownId ? edit->FindSubControl(mark.msgIdText) : nullptr;
+        if (holder && holder->FindSubControl(u"resendmsg")) return true;
+    }
+    return false;
+}
+
 }  // namespace sim
 
 bool CreateQelBoxMsg(SQelBoxMsg& record, const _QelMsgData* data, qel_handle message, qel_handle conversation,
@@ -141,9 +154,25 @@ void InsertSimpleErrorMsg(CRichEditExUI* view, const char16_t* text) {
 
 void ShowSendMsgFailInRE(CRichEditExUI* view, int64_t shownId, const char16_t* msgIdText, const char16_t* notice) {
     if (!view) return;
-    sim::State().failMarks.push_back({shownId, msgIdText ? msgIdText : u"", notice ? notice : u""});
-    // The failed bubble gets a resend mark under it, and the reason beside.
-    sim::InsertNotice(view, sim::NextNoticeId(), u"! " + sim::NoticeText(notice ? notice : u""));
+    const std::u16string idText = msgIdText ? msgIdText : u"";
+    sim::State().failMarks.push_back({shownId, idText, notice ? notice : u""});
+    // The failed bubble gets the reason under it, as a line that stands
+    // under the failed message's stored id, with the resend button: the
+    // child "resendmsg" of a control named with that id.
+    const int64_t storedId = int64_t(qel_ext::Str2MsgId(sim::ToUtf8(idText)));
+    const int64_t lineId = storedId != 0 && !view->HasMsg(storedId) ? storedId : sim::NextNoticeId();
+    auto* mark = new CContainerUI();
+    mark->SetName(idText);
+    auto* button = new CButtonUI();
+    button->SetName(u"resendmsg");
+    button->SetId(u"resendmsg");
+    mark->Add(button);
+    CREidtInsertHelper helper(view);
+    helper.BeginInsert(lineId, -1, EMsgKind::Notice);
+    helper.InsertText(u"! " + sim::NoticeText(notice ? notice : u""));
+    if (!helper.InsertControl(mark, 0, 16, 16)) delete mark;
+    helper.InsertText(u"\r");
+    helper.EndInsert();
 }
 
 std::u16string IMMsgTransTime(int64_t time, bool withDate) {

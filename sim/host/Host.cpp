@@ -5,6 +5,7 @@
 
 #include "sim/core/Reset.h"
 #include "sim/driver.h"
+#include "sim/host/HostServices.h"
 
 namespace sim {
 
@@ -33,6 +34,10 @@ class Host final : public pfx::IHost,
 public:
     bool CreateObject(pfx::IObject** out, const pfx::GUID& classId) override {
         if (!out) return false;
+        if (pfx::IObject* own = CreateHostObject(classId)) {
+            *out = own;
+            return true;
+        }
         for (pfx::IDllObj* module : State().modules) {
             if (module->CreateObject(out, classId)) return true;
         }
@@ -42,6 +47,7 @@ public:
     bool QueryObject(const char16_t* name, pfx::IObject** out) override {
         if (!name || !out) return false;
         pfx::IObject* object = FindNamedObject(name);
+        if (!object) object = FindHostService(name);
         if (!object) return false;
         object->AddRef();
         *out = object;

@@ -226,6 +226,8 @@ int qel_smiley_modify(qel_handle smiley, const char* text, const char* time) {
     return 0;
 }
 
-void* qel_get_bus_interface(qel_handle, const char*) { return nullptr; }
+void* qel_get_bus_interface(qel_handle account, const char* serviceId) {
+    return FindBusInterface(account, serviceId);
+}
 
 }  // extern "C"

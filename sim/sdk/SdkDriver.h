@@ -103,7 +103,7 @@ void ServerSetAttrib(qel_handle object, const std::string& key, const std::strin
 // Drops any SDK object with what it owns; its handles turn null.
 bool DropObject(qel_handle object);
 
-enum class SdkCall { Send, Upload, Recall, ConvInfo };
+enum class SdkCall { Send, Upload, Recall, ConvInfo, Collect, Stick, Unstick };
 // The next request of that kind answers `code` at once.
 void RefuseNext(SdkCall call, int code);
 // The next accepted request of that kind completes with `code`; a failed
@@ -158,5 +158,29 @@ int PrefSaveCount();
 const std::map<std::string, std::string>& LastSavedPrefs();
 // Extra information written to messages: (message id, value).
 const std::vector<std::pair<uint64_t, std::string>>& ExtraInfoWrites();
+
+// ---- operations on shown messages ----
+// Recall, collect, stick and unstick requests are "recall", "collect"
+// (value: the source key), "stick" and "unstick" (msgId: the message).
+
+// Whether the client offers group tops (default true).
+void SetGrpTopOffered(bool offered);
+// The business type of a stored message ("bonus", "notice", …).
+void SetMsgBiz(qel_handle msg, const std::string& biz);
+// Sent messages of this content type are stuck to a group's top at once.
+void SetGrpAutoTopContentType(const std::string& contentType);
+// Whether the account's bus offers the important-message service (default true).
+void SetImportantMsgServiceOffered(bool offered);
+// The server recalled a stored message, by a member ("" its sender).
+void RecallStoredMsg(qel_handle msg, const std::string& byMember);
+// The member who recalled a message; "" when nobody did.
+std::string RecallerOf(qel_handle msg);
+// Favourites the account holds, in the order they were added.
+struct Favorite {
+    std::string convId;
+    uint64_t msgId = 0;
+    std::string sourceKey;
+};
+const std::vector<Favorite>& Favorites();
 
 }  // namespace sim

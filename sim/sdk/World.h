@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <map>
 #include <memory>
 #include <set>
@@ -217,5 +219,13 @@ void NotifyAttribChanged(Attribs* set, const std::string& key);
 
 // Where the UTF-16 texts the SDK hands out live (one slot per caller).
 const char16_t* KeepText(std::u16string& slot, std::u16string text);
+
+// Requests.cpp's admission of a request (refusals, login) and its
+// completion (held or posted), for the requests of other files.
+int AdmitRequest(Conversation* conv, SdkCall call);
+std::optional<int> TakeFailureCode(SdkCall call);
+void CompleteLater(std::function<void()> completion);
+// The services of the account's bus (MsgOps.cpp).
+void* FindBusInterface(qel_handle account, const char* serviceId);
 
 }  // namespace sim::sdk

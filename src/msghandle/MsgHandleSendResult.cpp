@@ -77,6 +77,7 @@ void CMsgHandle::OnSendMessageCallback(int errorCode, void* userData, uint64_t m
     CMsgHandle* handler = FindHandlerOfWindow(context.m_hwnd);
     if (handler) RecordSentMsgId(context.m_provisionalId, msgId);
     if (errorCode != 0) return OnSendMessageFailed(context, msgId, errorCode);
+    if (context.m_bResend) ProcessReSendMsg(context, context.m_bResendCompanion, conversation, msgId);
 
     if (conversation) {
         qel_ext::QelConvSetReadedAndAcked_ex(conversation, "CMsgHandle::OnSendMessageCallback");
@@ -84,6 +85,8 @@ void CMsgHandle::OnSendMessageCallback(int errorCode, void* userData, uint64_t m
     }
     CTaviPanel* panel = handler ? handler->GetOwner() : nullptr;
     if (CRichEditUI* input = panel ? panel->GetInputEdit() : nullptr) input->TxSendMessage(kWmSetFocus, 0, 0);
+    OnSendSettled(context, handler, msgId, true);
+    AutoStickAfterSend(conversation, msgId, context.m_hwnd);
 }
 
 void CMsgHandle::OnSendMessageFailed(const SSendContext& context, uint64_t msgId, int errorCode) {
@@ -109,6 +112,7 @@ void CMsgHandle::OnSendMessageFailed(const SSendContext& context, uint64_t msgId
     const std::u16string notice = MakeNoticeText(detail, 1, 8);
     const std::u16string idText = FailedMsgIdText(context, msgId);
     ShowSendMsgFailInRE(panel->GetHistoryView(), context.m_provisionalId, idText.c_str(), notice.c_str());
+    OnSendSettled(context, handler, qel_ext::Str2MsgId(util::WideToUtf8(idText)), false);
 }
 
 }  // namespace tavi

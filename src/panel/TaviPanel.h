@@ -17,6 +17,8 @@
 #include "sdk/ui/TimerSource.h"
 
 class CMenuUI;
+struct SLinkInfo;
+struct TMenuItemInfo;
 class COleImageObj;
 class CRichEditExUI;
 class CRichEditUI;
@@ -156,6 +158,28 @@ public:
     // once it has stood still for `ms`.
     void RestartViewReadTimer(uint32_t ms);
 
+    // ---- Context menus, links and operations on shown messages ----
+    bool OnRClickViewEdit(TNotifyUI& msg);
+    bool OnRClickChatEdit(TNotifyUI& msg);
+    bool OnViewREMenuItemClick(TNotifyUI& msg);
+    bool OnChatREMenuItemClick(TNotifyUI& msg);
+    bool OnLinkClick(TNotifyUI& msg);
+    bool OnMenuFrdItemClick(TNotifyUI& msg);
+    // The resend button of a failed message.
+    bool OnBtnResend(TNotifyUI& msg);
+    bool OnBtnAddCollectTag(TNotifyUI& msg);
+    // Shows or hides a tip over the history; the history view makes room.
+    void ShowViewTipContainer(const char16_t* name, bool show);
+    bool IsViewTipCtnVisible(const char16_t* name) const;
+    uint64_t GetAtReminderMsgId() const { return m_atReminderMsgId; }
+    // The message under the pointer when the history menu opened.
+    int64_t GetMenuMsgId() const { return m_menuMsgId; }
+    // Hooks of other features that the operations call.
+    void AddAtName(const std::u16string& name, bool atStart);
+    void SaveImage(COleImageObj* image);
+    void EditImage(const char16_t* path);
+    void CreateImportantMsgStatus(qel_handle message);
+
 private:
     // ---- Notifications and input commands ----
     bool OnBtnSendMsg(TNotifyUI& msg);
@@ -238,6 +262,22 @@ private:
     bool m_markReadOnDestroy = true;
     int m_imageOversizeOption = 0;
     int m_emailDlgType = 0;
+
+    // ---- Context menus, links and operations on shown messages ----
+    void ApplyZoomItems(CMenuUI* menu);
+    void OnZoomItem(const TMenuItemInfo& item);
+    void ClearHistoryView();
+    // The picture a menu was opened on, while it is still in the edit.
+    COleImageObj* MenuImage(const TMenuItemInfo& item, CRichEditUI* edit) const;
+    void OnPictureItem(const TMenuItemInfo& item, CRichEditUI* edit);
+    void OpenContainingFolder(const std::u16string& path);
+    void DecodeQrCode(const std::u16string& path);
+    void SendMsgsByEmail();
+    void ShowFriendMenu(const SLinkInfo& link);
+    int64_t m_menuMsgId = 0;
+    std::u16string m_menuLinkUser;
+    ::CTimerSource m_collectTipTimer;
+    ::CTimerSource m_collectTagTimer;
 };
 
 }  // namespace tavi

@@ -12,6 +12,7 @@
 #include <string>
 
 class CControlUI;
+class CLinkObj;
 
 // The host's object behind one kind of chat window (by window key).
 class IChatWndObj {
@@ -71,6 +72,19 @@ public:
     // session id, extra text, category type) and the fast-reply settings.
     virtual void OpenMsgManager(int code, const char* sessionId, const char* extra, int cateType) = 0;
     virtual void OpenFastReplySetting(const char16_t* handleId, int a, int b) = 0;
+
+    // ---- Operations on shown messages ----
+    // The host's text of a number ("" when it has none).
+    virtual std::u16string GetHostText(int number) {
+        (void)number;
+        return {};
+    }
+    // A link of a kind that the application handles itself (type 33).
+    virtual void HandleLink(const CLinkObj* link) { (void)link; }
+    // Opens a person chat with the user; with a text, the text goes into its input.
+    virtual void OpenPersonChat(const char16_t* userId, const char16_t* inputText) { (void)userId, (void)inputText; }
+    // Lets the user tag the favourite just added (by its source key).
+    virtual void OpenCollectTagEditor(HWND owner, const char* sourceKey) { (void)owner, (void)sourceKey; }
 };
 
 IAppMain* GetAppMain();
