@@ -4,6 +4,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Text.h"
 #include "sim/driver.h"
+#include "sim/host/DisplayInternal.h"
 
 namespace host {
 
@@ -49,7 +50,8 @@ std::string ShowHistory(Runner& runner, const std::vector<Word>& args) {
     for (size_t i = first; i < items.size(); ++i) {
         const sim::ViewItem& item = items[i];
         // The view's header line holds the pane for older messages.
-        const std::string kind = item.kind == "header" ? "pane" : item.kind;
+        std::string kind = item.kind == "header" ? "pane" : item.kind;
+        if (kind == "msg" && sim::IsMarkedFailed(view, item.id)) kind = "msg-failed";
         runner.Print("[" + std::to_string(item.id) + "] " + kind + " " + Printable(item.text));
     }
     return "";

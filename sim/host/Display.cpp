@@ -51,10 +51,11 @@ std::u16string AfterFormatNumbers(const std::u16string& text) {
     return second == std::u16string::npos ? text : text.substr(second + 1);
 }
 
-void InsertNotice(CRichEditExUI* view, int64_t id, const std::u16string& text) {
+// pos: where the notice goes (-1: the end).
+void InsertNotice(CRichEditExUI* view, int64_t id, const std::u16string& text, long pos = -1) {
     if (!view) return;
     CREidtInsertHelper helper(view);
-    helper.BeginInsert(id, -1, EMsgKind::Notice);
+    helper.BeginInsert(id, pos >= 0 && pos <= view->GetTextLength() ? pos : -1, EMsgKind::Notice);
     helper.InsertText(text + u"\r");
     helper.EndInsert();
 }
@@ -128,9 +129,9 @@ bool CreateQelBoxMsg(SQelBoxMsg& record, const _QelMsgData* data, qel_handle mes
 }
 
 void ShowNotifyMsgInRE(int64_t, bool, const char16_t* text, CRichEditExUI* view, bool, const char16_t*, bool,
-                       uint64_t msgId, int, bool) {
+                       uint64_t msgId, int pos, bool) {
     if (!view || !text) return;
-    sim::InsertNotice(view, msgId ? int64_t(msgId) : sim::NextNoticeId(), sim::NoticeText(text));
+    sim::InsertNotice(view, msgId ? int64_t(msgId) : sim::NextNoticeId(), sim::NoticeText(text), pos);
 }
 
 void ShowADHOCMsgInRE(const char16_t* a, const char16_t* b, const char16_t* c, CRichEditExUI* view, bool) {

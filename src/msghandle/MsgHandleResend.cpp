@@ -163,6 +163,9 @@ void CMsgHandle::RemoveResendBtn(CMsgHandle* handler, HWND hwnd, uint64_t msgId)
 void CMsgHandle::OnSendSettled(const SSendContext& context, CMsgHandle* handler, uint64_t msgId, bool sent) {
     if (!handler) return;
     if (!sent) {
+        // The bubble stands for the failed message from now on, also when
+        // the SDK stored nothing and a local failed record was made.
+        if (msgId != 0) RecordSentMsgId(context.m_provisionalId, msgId);
         handler->m_lastFailedMsgId = msgId;
         return;
     }
