@@ -72,6 +72,17 @@ std::string NeedMessage(Runner& runner, const Word& number, qel_handle& message,
     return message ? "" : "the conversation has no message " + number.text;
 }
 
+// The host tells the component of a recall (or a burn) made elsewhere.
+std::string Announce(Runner& runner, qel_handle message, qel_handle conversation, bool recall) {
+    SQelBoxMsg record;
+    const std::u16string peer = sim::ToWide(sim::ChatWindowPeer(runner.CurrentWindow()));
+    if (!CreateQelBoxMsg(record, qel_msg_get_data(message), message, conversation, false, peer.c_str()))
+        return "the message has no data";
+    if (recall) Current(runner)->OnRecallMessage(&record);
+    else Current(runner)->OnBurnReadMessage(&record);
+    return "";
+}
+
 std::string RightClick(Runner& runner, const std::vector<Word>& args) {
     const std::string usage = "usage: rclick history [<id>] [picture] | rclick input [picture]";
     tavi::ITavi* component = Current(runner);
@@ -140,12 +151,7 @@ std::string Recall(Runner& runner, const std::vector<Word>& args) {
     qel_handle message = nullptr, conversation = nullptr;
     if (auto e = NeedMessage(runner, args[0], message, conversation); !e.empty()) return e;
     sim::RecallStoredMsg(message, args.size() == 3 ? args[2].text : "");
-    SQelBoxMsg record;
-    const std::u16string peer = sim::ToWide(sim::ChatWindowPeer(runner.CurrentWindow()));
-    if (!CreateQelBoxMsg(record, qel_msg_get_data(message), message, conversation, false, peer.c_str()))
-        return "the message has no data";
-    Current(runner)->OnRecallMessage(&record);
-    return "";
+    return Announce(runner, message, conversation, true);
 }
 
 std::string Burn(Runner& runner, const std::vector<Word>& args) {
@@ -153,12 +159,7 @@ std::string Burn(Runner& runner, const std::vector<Word>& args) {
     qel_handle message = nullptr, conversation = nullptr;
     if (auto e = NeedMessage(runner, args[0], message, conversation); !e.empty()) return e;
     sim::SetMsgFlags(message, QEL_MSG_FLAG_BURN_READ, 0);
-    SQelBoxMsg record;
-    const std::u16string peer = sim::ToWide(sim::ChatWindowPeer(runner.CurrentWindow()));
-    if (!CreateQelBoxMsg(record, qel_msg_get_data(message), message, conversation, false, peer.c_str()))
-        return "the message has no data";
-    Current(runner)->OnBurnReadMessage(&record);
-    return "";
+    return Announce(runner, message, conversation, false);
 }
 
 // "refuse"/"fail" of the operations: `<code> <operation>`.

@@ -96,11 +96,9 @@ public:
                                    const std::u16string& handleId);
     static bool IsLargeGroup(qel_handle conversation);
     // Renders a record into an edit through the application object.
+    // (start, end) = (-2, -1): at the end of an input, as content to edit.
     static bool RenderRecord(SQelBoxMsg& record, CRichEditUI* edit, const pfx::GUID& windowKey,
-                             const std::u16string& handleId);
-    // Renders a record at the end of an input, as content to edit.
-    static bool RenderRecordIntoInput(SQelBoxMsg& record, CRichEditUI* input, const pfx::GUID& windowKey,
-                                      const std::u16string& handleId);
+                             const std::u16string& handleId, int start = 0, int end = -1);
     std::unique_ptr<SSendContext> MakeSendContext(const SOutMsgData& data, CRichEditExUI* history,
                                                   CRichEditUI* input) const;
     // A notice line of the send path in the history view.

@@ -230,7 +230,8 @@ void CMsgHandle::QuoteMsg(int64_t shownId) {
     ParseText2MsgList(nodes, uploads, text, 0, positions, input);
     input->Clear();
     m_pOwner->AddAtName(common::GetUserNameOnShow(common::GetSenderUserId(record).c_str()), false);
-    RenderRecordIntoInput(record, input, m_windowKey, m_handleId);
+    input->SetSel(-1, -1);
+    RenderRecord(record, input, m_windowKey, m_handleId, -2, -1);
     input->InsertText(u"\r");
     for (const auto& node : nodes) {
         const auto* picture = node->m_nType == kMsgNodeImage ? dynamic_cast<const SImageMsgMode*>(node.get()) : nullptr;

@@ -146,7 +146,7 @@ void CMsgHandle::QelRecallMsgCallback(int errorCode, void* userData) {
     // The recalled text comes back into the input for editing.
     input->SetSel(-1, -1);
     if (input->GetTextLength() > 0) input->InsertText(u"\n");
-    RenderRecordIntoInput(record, input, request.windowKey, request.handleId);
+    RenderRecord(record, input, request.windowKey, request.handleId, -2, -1);
 }
 
 void CMsgHandle::ReplaceMsgByNotice(int64_t shownId, const std::u16string& text, int64_t time) const {

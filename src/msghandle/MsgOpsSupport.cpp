@@ -1,11 +1,8 @@
 #include "msghandle/MsgOpsSupport.h"
 
-#include "msghandle/MsgHandle.h"
-#include "sdk/display.h"
 #include "sdk/host.h"
 #include "sdk/ui.h"
 #include "sdk/ui/MessageBoxUI.h"
-#include "sdk/ui/RichEditUI.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -28,20 +25,6 @@ std::u16string OpFailureText(const char16_t* fallbackKey) {
     IAppMain* app = GetAppMain();
     std::u16string text = app ? app->GetHostText(kHostRequestFailedText) : std::u16string();
     return text.empty() ? OpText(fallbackKey) : text;
-}
-
-}  // namespace tavi
-
-namespace tavi {
-
-bool CMsgHandle::RenderRecordIntoInput(SQelBoxMsg& record, CRichEditUI* input, const pfx::GUID& windowKey,
-                                       const std::u16string& handleId) {
-    IAppMain* app = GetAppMain();
-    if (!app || !input || !app->GetChatWndType(windowKey)) return false;
-    IMsgRenderer* renderer = app->GetMsgRenderer(&record, handleId.c_str());
-    if (!renderer) return false;
-    input->SetSel(-1, -1);
-    return renderer->RenderMsg(record, input, app->GetMsgSender(handleId.c_str(), nullptr), handleId.c_str(), -2, -1);
 }
 
 }  // namespace tavi

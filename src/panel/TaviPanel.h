@@ -276,6 +276,8 @@ private:
     void ShowFriendMenu(const SLinkInfo& link);
     int64_t m_menuMsgId = 0;
     std::u16string m_menuLinkUser;
+    // Each collect-tip timer hides the tip once and stops.
+    void HideCollectTipAfter(::CTimerSource& timer, uint32_t ms);
     ::CTimerSource m_collectTipTimer;
     ::CTimerSource m_collectTagTimer;
 };

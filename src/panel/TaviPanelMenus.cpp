@@ -470,24 +470,23 @@ void CTaviPanel::ShowCollectTip(int32_t, int32_t, int32_t, int32_t) {
     if (CControlUI* label = FindSubControl(u"collect_tip")) label->SetText(OpText(u"#IDS_COLLECT_TIP"));
     ShowViewTipContainer(u"collect_info", true);
     m_collectTagTimer.Stop();
-    m_collectTipTimer.Bind([this] {
-        m_collectTipTimer.Stop();
+    HideCollectTipAfter(m_collectTipTimer, kCollectTipMs);
+}
+
+void CTaviPanel::HideCollectTipAfter(::CTimerSource& timer, uint32_t ms) {
+    timer.Bind([this, &timer] {
+        timer.Stop();
         ShowViewTipContainer(u"collect_info", false);
     });
-    m_collectTipTimer.SetParams(kCollectTipMs, 0);
-    m_collectTipTimer.Start();
+    timer.SetParams(ms, 0);
+    timer.Start();
 }
 
 bool CTaviPanel::OnBtnAddCollectTag(TNotifyUI&) {
     if (IAppMain* app = GetAppMain(); app && m_pMsgHandle)
         app->OpenCollectTagEditor(WindowOf(this), m_pMsgHandle->GetLastCollectKey().c_str());
     m_collectTipTimer.Stop();
-    m_collectTagTimer.Bind([this] {
-        m_collectTagTimer.Stop();
-        ShowViewTipContainer(u"collect_info", false);
-    });
-    m_collectTagTimer.SetParams(kCollectTagHideMs, 0);
-    m_collectTagTimer.Start();
+    HideCollectTipAfter(m_collectTagTimer, kCollectTagHideMs);
     return true;
 }
 

@@ -367,6 +367,9 @@ TEST_F(MsgOpsTest, GroupRolesDecideWhoMayRecallWhom) {
     typed.type = 1;
     EXPECT_TRUE(handler->MsgCanRecall(int64_t(Store("g1", typed))));
     EXPECT_FALSE(handler->MsgCanRecall(987654));
+    sim::StoredMsg recalledOwn = Text("r", true);
+    recalledOwn.flags = QEL_MSG_FLAG_RECALLED;
+    EXPECT_FALSE(handler->MsgCanRecall(int64_t(Store("g1", recalledOwn))));
 }
 
 TEST_F(MsgOpsTest, FailedRecallShowsItsBoxAndChangesNothing) {
@@ -380,6 +383,9 @@ TEST_F(MsgOpsTest, FailedRecallShowsItsBoxAndChangesNothing) {
     ASSERT_EQ(sim::ShownBoxes().size(), 1u);
     EXPECT_EQ(sim::ShownBoxes()[0].text, u"#IDS_RECALL_FAILED");
     EXPECT_EQ(sim::ShownBoxes()[0].caption, u"#MES_BOX_TIP_TITLE");
+    EXPECT_EQ(sim::ShownBoxes()[0].type, 0);
+    EXPECT_EQ(sim::ShownBoxes()[0].width, 340);
+    EXPECT_EQ(sim::ShownBoxes()[0].height, 150);
     EXPECT_EQ(sim::ViewItems(View(window)).size(), before.size());
     EXPECT_EQ(Input(window)->GetText(), u"");
     EXPECT_FALSE(qel_ext::QelMsgIsRecall(qel_conversation_find_msg(Conv("bob"), own)));
@@ -515,12 +521,16 @@ TEST_F(MsgOpsTest, ResendWhileOfflineOnlyShowsTheToolTip) {
     const std::u16string reason = Last(Notices(window));
     EXPECT_EQ(reason.substr(reason.size() - 8), u"error -8");
     EXPECT_TRUE(sim::IsMarkedFailed(View(window), Items(window, "msg").at(0).id));
+    // A resend the SDK refuses at once says why in the history.
+    sim::RefuseNext(sim::SdkCall::Send, -9);
+    sim::Click(View(window)->FindSubControl(u"resendmsg"));
+    EXPECT_EQ(Last(Notices(window)), u"error -9");
     // A resend link naming no message does nothing.
     SLinkInfo link{19, u"resend", u"", 0, 0};
     sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
     link.targetId = u"777777";
     sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
-    EXPECT_EQ(Sends().size(), 2u);
+    EXPECT_EQ(Sends().size(), 3u);
 }
 
 // ---- Collect, group top, quote ----
