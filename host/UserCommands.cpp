@@ -1,4 +1,7 @@
 // Commands of the user at the keyboard and of the peer and the server.
+#include <filesystem>
+#include <string>
+
 #include "Runner.h"
 #include "sdk/chatwnd.h"
 #include "sdk/qel_account.h"
@@ -89,6 +92,15 @@ std::string Picture(Runner& runner, const std::vector<Word>& args) {
     tavi::ITavi* component = nullptr;
     if (auto e = NeedComponent(runner, component); !e.empty()) return e;
     const std::string path = runner.ResolvePath(args[0].text);
+    // A device or a pipe would never end or never answer: only files go in.
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) return "the picture " + path + " does not exist";
+    if (!std::filesystem::is_regular_file(status)) return "the picture " + path + " is not a regular file";
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size >= sim::PictureSizeLimit())
+        return "the picture " + path + " is over the size limit of " + std::to_string(sim::PictureSizeLimit()) +
+               " bytes";
     CRichEditUI* input = component->GetInputRichEdit();
     const int before = input ? input->GetObjectCount() : 0;
     component->InputRichEditInsertImage(sim::ToWide(path).c_str());

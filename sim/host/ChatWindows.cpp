@@ -80,16 +80,18 @@ public:
     bool IsShowCombineList() override { return false; }
 
     intptr_t HandleMsg(uint32_t code, uintptr_t, intptr_t) override {
-        State().events.push_back({GetHWND(), "msg", int(code), 0, 0});
+        State().events.push_back({GetHWND(), "msg", int(code), 0, 0, u""});
         return 0;
     }
     void OnHostEvent(int code, intptr_t a, intptr_t b) override {
-        State().events.push_back({GetHWND(), "event", code, a, b});
+        constexpr int kSendFile = 4;
+        const auto* path = code == kSendFile ? reinterpret_cast<const char16_t*>(b) : nullptr;
+        State().events.push_back({GetHWND(), "event", code, a, b, path ? path : u""});
     }
     bool MustStayOpen() override { return State().mustStayOpen; }
 
     intptr_t WindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
-        State().events.push_back({GetHWND(), "wndmsg", int(message), intptr_t(wParam), lParam});
+        State().events.push_back({GetHWND(), "wndmsg", int(message), intptr_t(wParam), lParam, u""});
         return CChatWindowUI::WindowProc(message, wParam, lParam);
     }
 

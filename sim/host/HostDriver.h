@@ -112,6 +112,7 @@ struct HostEvent {
     int code;
     intptr_t a;
     intptr_t b;
+    std::u16string path;  // event 4: the file to send
 };
 const std::vector<HostEvent>& HostEvents();
 const std::vector<std::string>& ChatWndMgrCalls();

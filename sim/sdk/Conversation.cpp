@@ -208,7 +208,9 @@ int qel_conversation_request_load_recent_msg(qel_handle conv, int mode) {
 qel_handle qel_conversation_add_new_outgoing_msg(qel_handle conv, const _QelMsgData* data) {
     Conversation* c = ConvOf(conv);
     if (!c || !data) return nullptr;
-    return StoreOutgoing(*c, *data, QEL_MSG_FLAG_SENT | QEL_MSG_FLAG_LOCAL, 0);
+    Message* stored = StoreOutgoing(*c, *data, QEL_MSG_FLAG_SENT | QEL_MSG_FLAG_LOCAL, 0);
+    stored->reportsNoId = TakePendingWithoutId();
+    return stored;
 }
 
 qel_handle qel_conversation_add_send_fail_msg(qel_handle conv, const _QelMsgData* data) {
@@ -258,7 +260,7 @@ int qel_conversation_request_receipt_summary(qel_handle conv, const qel_handle* 
 
 uint64_t qel_msg_get_id(qel_handle msg) {
     Message* m = As<Message>(msg);
-    return m ? m->id : 0;
+    return m && !m->reportsNoId ? m->id : 0;
 }
 
 uint64_t qel_msg_get_conv_msg_id(qel_handle msg) {

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "sdk/qel_account.h"
 #include "sdk/qel_conversation.h"
@@ -29,6 +30,7 @@ struct RequestState {
     bool hold = false;
     std::deque<std::function<void()>> held;
     std::map<std::string, std::string> uploadKeys;
+    bool nextPendingWithoutId = false;
 };
 
 RequestState& State() {
@@ -136,6 +138,12 @@ void ReleaseCompletions() {
 
 size_t HeldCompletions() { return State().held.size(); }
 void SetUploadKey(const std::string& cacheName, const std::string& key) { State().uploadKeys[cacheName] = key; }
+
+void StoreNextPendingWithoutId() { State().nextPendingWithoutId = true; }
+
+namespace sdk {
+bool TakePendingWithoutId() { return std::exchange(State().nextPendingWithoutId, false); }
+}  // namespace sdk
 
 namespace sdk {
 

@@ -115,6 +115,9 @@ void ReleaseCompletions();
 size_t HeldCompletions();
 // The key an upload of that cache name returns (default "key-" + name).
 void SetUploadKey(const std::string& cacheName, const std::string& key);
+// The next message stored as pending (qel_conversation_add_new_outgoing_msg)
+// is kept, but reports the id 0, as when the SDK has not numbered it yet.
+void StoreNextPendingWithoutId();
 
 // ---- observing ----
 

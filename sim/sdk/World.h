@@ -117,6 +117,7 @@ struct Message final : qel_object {
     uint64_t seq = 0;
     uint32_t flags = 0;
     bool hasData = true;
+    bool reportsNoId = false;  // qel_msg_get_id answers 0
     int64_t time = 0;
     int type = 0;
     std::string sender, contentType, content, summary, extraInfo, clientTag;
@@ -194,6 +195,8 @@ qel::IQelInst* AddInstance(const std::u16string& name, Account* account);
 // Every account, for the driver.
 std::vector<std::unique_ptr<Account>>& Accounts();
 uint64_t NextMsgId();
+// Whether the next pending message reports no id (and forgets the wish).
+bool TakePendingWithoutId();
 
 // Stores an outgoing message of the own user from the caller's data.
 Message* StoreOutgoing(Conversation& conv, const _QelMsgData& data, uint32_t flags, uint64_t id);

@@ -6,6 +6,7 @@
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
 #include "sim/ui/UiDriver.h"
+#include "sim/ui/UiInternal.h"
 
 namespace sim {
 
@@ -26,6 +27,16 @@ const bool kRegistered = RegisterReset([] { State() = ImageExtState{}; });
 void SetPictureSizeLimits(uint64_t tooLarge, uint64_t sendAsFile) {
     State().tooLarge = tooLarge;
     State().sendAsFile = sendAsFile;
+}
+
+uint64_t PictureSizeLimit() { return State().tooLarge; }
+
+bool ui::IsLoadablePictureFile(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path file(path);
+    if (!std::filesystem::is_regular_file(file, error)) return false;
+    const auto size = std::filesystem::file_size(file, error);
+    return !error && size < State().tooLarge;
 }
 
 }  // namespace sim

@@ -104,7 +104,8 @@ COleImageObj* COleImageObj::LoadImage(const std::u16string& path, bool) {
     std::string file = sim::ToUtf8(path);
     std::replace(file.begin(), file.end(), '\\', '/');
     std::string data;
-    if (file.empty() || !sim::ui::ReadFile(file, data)) return nullptr;
+    // Devices and pipes are no pictures: reading one would not end.
+    if (file.empty() || !sim::ui::IsLoadablePictureFile(file) || !sim::ui::ReadFile(file, data)) return nullptr;
     Header h;
     if (!ReadPng(data, h) && !ReadGif(data, h) && !ReadJpeg(data, h) && !ReadBmp(data, h)) return nullptr;
     if (h.width <= 0 || h.height <= 0) return nullptr;

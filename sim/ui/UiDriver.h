@@ -147,6 +147,8 @@ void DismissMenu();
 // The picture check (GdiplusLoadImage): files of at least `tooLarge` bytes
 // cannot be sent, of at least `sendAsFile` bytes go better as files.
 void SetPictureSizeLimits(uint64_t tooLarge, uint64_t sendAsFile);
+// Picture files of this size or more are not loaded.
+uint64_t PictureSizeLimit();
 
 // The host's window manager and what was asked of it.
 pfx::IWndMgr* HostWndMgr();

@@ -17,6 +17,9 @@ namespace sim::ui {
 std::string FindResource(const std::string& relative);
 // Reads a whole file; false when it cannot be read.
 bool ReadFile(const std::string& path, std::string& contents);
+// A regular file below the picture check's "too large" size: the only kind
+// of file the picture loader reads.
+bool IsLoadablePictureFile(const std::string& path);
 bool IsValidUtf8(const std::string& text);
 
 // Builds the children of `into` from skin/layout/<dialogId>.xml and applies

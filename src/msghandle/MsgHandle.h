@@ -13,6 +13,7 @@
 
 #include "msghandle/MsgNodes.h"
 #include "msghandle/MsgSendContext.h"
+#include "msghandle/MsgSplitSendMgr.h"
 
 #include "sdk/common_translate.h"
 #include "sdk/pfx.h"
@@ -99,15 +100,25 @@ public:
     // (start, end) = (-2, -1): at the end of an input, as content to edit.
     static bool RenderRecord(SQelBoxMsg& record, CRichEditUI* edit, const pfx::GUID& windowKey,
                              const std::u16string& handleId, int start = 0, int end = -1);
+    // The display record of what the context sends, under its provisional id.
+    static void FillSendRecord(SSendContext& context);
     std::unique_ptr<SSendContext> MakeSendContext(const SOutMsgData& data, CRichEditExUI* history,
                                                   CRichEditUI* input) const;
     // A notice line of the send path in the history view.
     void ShowSendNotice(const char16_t* key) const;
+    // A queued piece of this window under the next provisional id.
+    SSplitPiece MakeSplitPiece(SSendItem item, CRichEditExUI* history, CRichEditUI* input) const;
+    // Shows a message before the SDK has answered.
+    void ShowProvisional(const SOutMsgData& data, int64_t provisionalId, CRichEditExUI* history) const;
+    // Queues shown pieces behind what the conversation still sends.
+    void QueueAndSend(SSplitRecord record) const;
 
     // ---- Send results ----
     static void OnCallSendMsgFailed(int errorCode, CRichEditExUI* history, CRichEditUI* input);
     static void OnSendMessageCallback(int errorCode, void* userData, uint64_t msgId, uint64_t second);
     static void OnSendMessageFailed(const SSendContext& context, uint64_t msgId, int errorCode);
+    // A queued piece that the SDK refused at once.
+    static void OnSplitPieceRefused(const SSendContext& context, int errorCode);
     // The handler of a chat window, found again by its handle; null once
     // the window is gone.
     static CMsgHandle* FindHandlerOfWindow(HWND hwnd);
@@ -115,8 +126,9 @@ public:
     // ---- Pictures: upload before send ----
     bool SendImgFile(CRichEditExUI* history, CRichEditUI* input, const char16_t* filePath);
     bool PackImg2Send(std::vector<SSendItem>& items, const std::u16string& filePath) const;
-    static int UploadImageForImgXmlMsg(std::unique_ptr<SSendContext> context);
-    static int UploadImageForRichXmlMsg(std::unique_ptr<SSendContext> context);
+    // Each starts the uploads of one message; a refusal fails the message.
+    static void UploadImageForImgXmlMsg(std::unique_ptr<SSendContext> context);
+    static void UploadImageForRichXmlMsg(std::unique_ptr<SSendContext> context);
     // Stores a message with pictures as pending while they upload.
     static void PreSaveAttachmentMsg(const SSendContext& context);
     static void SaveSmileyUploadRecord(const std::u16string& smileyKey, const std::string& record);

@@ -233,9 +233,12 @@ void CMsgHandle::ParseRichEditMsg(MsgNodeList& nodes, std::vector<SUploadItem>& 
     AlignWithPositions(objects, positions);
     std::u16string style;
     GetInputStyle(style);
-    const int64_t windowStart = std::max<int64_t>(0, int64_t(window) * kWindowSize - offset);
+    // Both ends move before a surrogate pair that they would part, so the
+    // pair belongs to the window behind the cut.
+    const size_t rawStart = size_t(std::max<int64_t>(0, int64_t(window) * kWindowSize - offset));
+    const int64_t windowStart = int64_t(util::CutBeforeUnits(text, rawStart));
     if (size_t(windowStart) >= text.size()) return;
-    const size_t windowEnd = std::min(text.size(), size_t(windowStart) + kWindowSize);
+    const size_t windowEnd = util::CutBeforeUnits(text, rawStart + kWindowSize);
     size_t start = size_t(windowStart);
     for (; pictureIndex < objects.GetSize() && size_t(pictureIndex) < positions.size(); ++pictureIndex) {
         const int64_t position = positions[size_t(pictureIndex)];

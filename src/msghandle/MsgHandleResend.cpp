@@ -165,7 +165,7 @@ void CMsgHandle::OnSendSettled(const SSendContext& context, CMsgHandle* handler,
     if (!sent) {
         // The bubble stands for the failed message from now on, also when
         // the SDK stored nothing and a local failed record was made.
-        if (msgId != 0) RecordSentMsgId(context.m_provisionalId, msgId);
+        if (msgId != 0) RecordSentMsgId(context.m_provisionalId, msgId, handler);
         handler->m_lastFailedMsgId = msgId;
         return;
     }

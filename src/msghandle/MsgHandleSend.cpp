@@ -100,8 +100,12 @@ private:
         const std::u16string style = text ? text->m_strStyle : std::u16string();
         std::u16string_view rest = node.m_strValue;
         while (int64_t(rest.size()) > m_left) {
-            if (m_left > 0) m_piece.push_back(std::make_unique<STextMsgNode>(std::u16string(rest.substr(0, size_t(m_left))), style));
-            rest.remove_prefix(size_t(std::max(m_left, 0)));
+            // A surrogate pair never parts at a cut: it opens the next piece.
+            size_t cut = util::CutBeforeUnits(rest, size_t(std::max(m_left, 0)));
+            // Only a budget of one unit cannot take a pair: it gets it anyway.
+            if (cut == 0 && m_piece.empty()) cut = util::CutBeforeUnits(rest, 2);
+            if (cut > 0) m_piece.push_back(std::make_unique<STextMsgNode>(std::u16string(rest.substr(0, cut)), style));
+            rest.remove_prefix(cut);
             if (!Close()) return false;
         }
         if (!rest.empty()) {
@@ -158,30 +162,18 @@ void CMsgHandle::OnSendMsg(bool plainMode, CRichEditExUI* history, CRichEditUI* 
         started = SendAndShowMsg(data, item.m_strContentAt, item.m_uploads, history, input, true) == 0;
     } else {
         SSplitRecord record;
-        record.m_windowKey = m_windowKey;
-        record.m_handleId = m_handleId;
-        record.m_hostFlag = m_hostFlag;
-        record.m_hwnd = GetWindowHandle();
         record.m_conversation = conversation;
-        record.m_pHistory = history;
-        record.m_pInput = input;
         // The whole message shows at once; the SDK gets it piece by piece.
         for (SSendItem& item : items) {
             SOutMsgData data;
             CreateOutBoxMsgNew(data, item.m_strContent, nullptr, item.m_strContentType, item.m_strSummary,
                                m_hostFlag, m_handleId);
-            const int64_t provisionalId = TakeProvisionalMsgId();
-            SQelBoxMsg shown;
-            const _QelMsgData raw = data.Data();
-            CreateQelBoxMsg(shown, &raw, nullptr, conversation, false, m_handleId.c_str());
-            shown.msgId = provisionalId;
-            RenderRecord(shown, history, m_windowKey, m_handleId);
-            record.m_pieces.push_back({std::move(item), provisionalId});
+            SSplitPiece piece = MakeSplitPiece(std::move(item), history, input);
+            piece.m_sendId = record.m_pieces.empty() ? piece.m_provisionalId : record.m_pieces.front().m_sendId;
+            ShowProvisional(data, piece.m_provisionalId, history);
+            record.m_pieces.push_back(std::move(piece));
         }
-        const std::u16string convId = util::Utf8ToWide(qel_conversation_get_id(conversation));
-        TAVI_LOG("Split PushMsg2SendMap: %s", util::WideToUtf8(convId).c_str());
-        CMsgSplitSendMgr::Instance()->PushMsg2SendMap(convId, std::move(record));
-        CMsgSplitSendMgr::Instance()->SendNextSplitMsg(conversation);
+        QueueAndSend(std::move(record));
     }
     if (!started) return;
     if (mentions && IsNoMentionGroup(conversation) && history) {
@@ -330,27 +322,75 @@ std::unique_ptr<SSendContext> CMsgHandle::MakeSendContext(const SOutMsgData& dat
     return context;
 }
 
+SSplitPiece CMsgHandle::MakeSplitPiece(SSendItem item, CRichEditExUI* history, CRichEditUI* input) const {
+    SSplitPiece piece;
+    piece.m_item = std::move(item);
+    piece.m_provisionalId = TakeProvisionalMsgId();
+    piece.m_sendId = piece.m_provisionalId;
+    piece.m_windowKey = m_windowKey;
+    piece.m_handleId = m_handleId;
+    piece.m_hostFlag = m_hostFlag;
+    piece.m_hwnd = GetWindowHandle();
+    piece.m_pHistory = history;
+    piece.m_pInput = input;
+    return piece;
+}
+
+void CMsgHandle::ShowProvisional(const SOutMsgData& data, int64_t provisionalId, CRichEditExUI* history) const {
+    SQelBoxMsg record;
+    const _QelMsgData raw = data.Data();
+    CreateQelBoxMsg(record, &raw, nullptr, m_conversation.get(), false, m_handleId.c_str());
+    record.msgId = provisionalId;
+    RenderRecord(record, history, m_windowKey, m_handleId);
+}
+
+void CMsgHandle::QueueAndSend(SSplitRecord record) const {
+    qel_handle conversation = record.m_conversation.get();
+    const std::u16string convId = util::Utf8ToWide(qel_conversation_get_id(conversation));
+    TAVI_LOG("Split PushMsg2SendMap: %s", util::WideToUtf8(convId).c_str());
+    CMsgSplitSendMgr::Instance()->PushMsg2SendMap(convId, std::move(record));
+    CMsgSplitSendMgr::Instance()->SendNextSplitMsg(conversation);
+}
+
 int CMsgHandle::SendAndShowMsg(SOutMsgData& data, const std::string& contentAt,
                                const std::vector<SUploadItem>& uploads, CRichEditExUI* history, CRichEditUI* input,
                                bool show) {
+    qel_handle conversation = m_conversation.get();
+    if (conversation && CMsgSplitSendMgr::Instance()->IsBusy(conversation)) {
+        // Earlier messages of the conversation are still on their way: this
+        // one queues behind them and shows at once, as their pieces did.
+        SSplitPiece piece =
+            MakeSplitPiece({data.m_contentType, data.m_content, data.m_summary, contentAt, uploads}, history, input);
+        if (show) ShowProvisional(data, piece.m_provisionalId, history);
+        SSplitRecord record;
+        record.m_conversation = conversation;
+        record.m_pieces.push_back(std::move(piece));
+        QueueAndSend(std::move(record));
+        return 0;
+    }
     auto context = MakeSendContext(data, history, input);
     context->m_provisionalId = TakeProvisionalMsgId();
     context->m_contentAt = contentAt;
     context->m_uploads = uploads;
     const int64_t provisionalId = context->m_provisionalId;
+    // A message with pictures shows before its uploads start, so that a
+    // failed upload finds its bubble to mark.
+    const bool shownFirst = show && !uploads.empty() && conversation;
+    if (shownFirst) ShowProvisional(data, provisionalId, history);
     const int result = SendMsg(std::move(context));
     if (result != 0) {
         OnCallSendMsgFailed(result, history, input);
         return result;
     }
-    if (show) {
-        SQelBoxMsg record;
-        const _QelMsgData raw = data.Data();
-        CreateQelBoxMsg(record, &raw, nullptr, m_conversation.get(), false, m_handleId.c_str());
-        record.msgId = provisionalId;
-        RenderRecord(record, history, m_windowKey, m_handleId);
-    }
+    if (show && !shownFirst) ShowProvisional(data, provisionalId, history);
     return 0;
+}
+
+void CMsgHandle::FillSendRecord(SSendContext& context) {
+    const _QelMsgData data = context.m_data.Data();
+    CreateQelBoxMsg(context.m_record, &data, nullptr, context.m_conversation.get(), false,
+                    context.m_handleId.c_str());
+    context.m_record.msgId = context.m_provisionalId;
 }
 
 int CMsgHandle::SendMsg(std::unique_ptr<SSendContext> context) {
@@ -359,29 +399,25 @@ int CMsgHandle::SendMsg(std::unique_ptr<SSendContext> context) {
     if (!conversation) return QEL_ERR_CONV_GONE;
     if (!context->m_contentAt.empty() && IsNoMentionGroup(conversation)) context->m_contentAt.clear();
     const _QelMsgData data = context->m_data.Data();
-    CreateQelBoxMsg(context->m_record, &data, nullptr, conversation, false, context->m_handleId.c_str());
-    context->m_record.msgId = context->m_provisionalId;
+    FillSendRecord(*context);
     qel_ext::QelConvSetReadedAndAcked_ex(conversation, "CMsgHandle::SendMsg");
     qel_ext::QelConvRequestSetReaded(conversation);
 
     if (!context->m_uploads.empty()) {
+        // Whatever is sent later waits until this message went or failed.
+        CMsgSplitSendMgr::Instance()->OnUploadStarted(conversation, context->m_provisionalId);
         PreSaveAttachmentMsg(*context);
-        return context->m_data.m_contentType == kContentImgXml ? UploadImageForImgXmlMsg(std::move(context))
-                                                               : UploadImageForRichXmlMsg(std::move(context));
+        if (context->m_data.m_contentType == kContentImgXml) UploadImageForImgXmlMsg(std::move(context));
+        else UploadImageForRichXmlMsg(std::move(context));
+        return 0;
     }
-    const bool split = context->m_bSplit;
     const std::string contentAt = context->m_contentAt;
     SSendContext* userData = context.release();
     const int result = qel_ext::QelConversationRequestSendChatMessage(
         conversation, qel_conversation_get_account(conversation), &data,
         contentAt.c_str(), &CMsgHandle::OnSendMessageCallback, userData);
-    if (result != 0) {
-        delete userData;
-        return result;
-    }
-    // The next piece follows right behind this one.
-    if (split) CMsgSplitSendMgr::Instance()->SendNextSplitMsg(conversation);
-    return 0;
+    if (result != 0) delete userData;
+    return result;
 }
 
 bool CMsgHandle::IsLargeGroup(qel_handle conversation) {
@@ -426,38 +462,93 @@ void CMsgSplitSendMgr::PushMsg2SendMap(const std::u16string& convId, SSplitRecor
     for (SSplitPiece& piece : record.m_pieces) it->second.m_pieces.push_back(std::move(piece));
 }
 
-void CMsgSplitSendMgr::SendNextSplitMsg(qel_handle conversation) {
-    if (!conversation) return;
-    auto it = m_records.find(util::Utf8ToWide(qel_conversation_get_id(conversation)));
-    if (it == m_records.end() || it->second.m_pieces.empty()) return;
-    SSplitRecord& record = it->second;
-    SSplitPiece piece = std::move(record.m_pieces.front());
-    record.m_pieces.pop_front();
-    const HWND hwnd = record.m_hwnd;
+namespace {
 
+std::unique_ptr<SSendContext> MakePieceContext(SSplitPiece& piece, qel_handle conversation) {
     auto context = std::make_unique<SSendContext>();
     CMsgHandle::CreateOutBoxMsgNew(context->m_data, piece.m_item.m_strContent, nullptr, piece.m_item.m_strContentType,
-                                   piece.m_item.m_strSummary, record.m_hostFlag, record.m_handleId);
-    context->m_windowKey = record.m_windowKey;
-    context->m_handleId = record.m_handleId;
-    context->m_hwnd = record.m_hwnd;
+                                   piece.m_item.m_strSummary, piece.m_hostFlag, piece.m_handleId);
+    context->m_windowKey = piece.m_windowKey;
+    context->m_handleId = piece.m_handleId;
+    context->m_hwnd = piece.m_hwnd;
     context->m_conversation = conversation;
-    context->m_pHistory = record.m_pHistory;
-    context->m_pInput = record.m_pInput;
+    context->m_pHistory = piece.m_pHistory;
+    context->m_pInput = piece.m_pInput;
     context->m_uploads = std::move(piece.m_item.m_uploads);
     context->m_contentAt = std::move(piece.m_item.m_strContentAt);
     context->m_bSplit = true;
     context->m_provisionalId = piece.m_provisionalId;
-    if (record.m_pieces.empty()) m_records.erase(it);
-    // A later piece that the SDK refuses at once is not reported: its
-    // bubble is already shown and the next piece still goes.
-    const int result = CMsgHandle::SendMsg(std::move(context));
-    if (result == 0) return;
-    TAVI_LOG("split piece refused: %d", result);
-    CMsgHandle* handler = CMsgHandle::FindHandlerOfWindow(hwnd);
-    CTaviPanel* panel = handler ? handler->GetOwner() : nullptr;
-    if (panel) CMsgHandle::OnCallSendMsgFailed(result, panel->GetHistoryView(), panel->GetInputEdit());
-    SendNextSplitMsg(conversation);
+    CMsgHandle::FillSendRecord(*context);
+    return context;
+}
+
+}  // namespace
+
+void CMsgSplitSendMgr::SendNextSplitMsg(qel_handle conversation) {
+    if (!conversation) return;
+    const std::u16string convId = util::Utf8ToWide(qel_conversation_get_id(conversation));
+    // Looked up again for every piece: sending one may settle an upload,
+    // which runs this queue from inside.
+    for (;;) {
+        auto it = m_records.find(convId);
+        if (it == m_records.end() || it->second.m_uploadingId) return;
+        SSplitRecord& record = it->second;
+        if (record.m_pieces.empty()) {
+            m_records.erase(it);
+            return;
+        }
+        SSplitPiece piece = std::move(record.m_pieces.front());
+        record.m_pieces.pop_front();
+        auto context = MakePieceContext(piece, conversation);
+        const SSendContext kept = *context;
+        const int result = CMsgHandle::SendMsg(std::move(context));
+        if (result == 0) {
+            it = m_records.find(convId);
+            if (it != m_records.end() && it->second.m_uploadingId == piece.m_provisionalId)
+                it->second.m_uploadingSendId = piece.m_sendId;
+            continue;
+        }
+        TAVI_LOG("split piece refused: %d", result);
+        CMsgHandle::OnSplitPieceRefused(kept, result);
+        HoldBackRestOfSend(convId, piece.m_sendId, result);
+    }
+}
+
+void CMsgSplitSendMgr::HoldBackRestOfSend(const std::u16string& convId, int64_t sendId, int errorCode) {
+    auto it = m_records.find(convId);
+    if (it == m_records.end()) return;
+    std::deque<SSplitPiece>& pieces = it->second.m_pieces;
+    qel_handle conversation = it->second.m_conversation.get();
+    while (!pieces.empty() && pieces.front().m_sendId == sendId) {
+        SSplitPiece piece = std::move(pieces.front());
+        pieces.pop_front();
+        CMsgHandle::OnSendMessageFailed(*MakePieceContext(piece, conversation), 0, errorCode);
+    }
+}
+
+bool CMsgSplitSendMgr::IsBusy(qel_handle conversation) const {
+    return conversation && m_records.count(util::Utf8ToWide(qel_conversation_get_id(conversation))) != 0;
+}
+
+void CMsgSplitSendMgr::OnUploadStarted(qel_handle conversation, int64_t provisionalId) {
+    SSplitRecord& record = m_records[util::Utf8ToWide(qel_conversation_get_id(conversation))];
+    record.m_conversation = conversation;
+    record.m_uploadingId = provisionalId;
+    record.m_uploadingSendId = provisionalId;
+}
+
+void CMsgSplitSendMgr::OnUploadSettled(int64_t provisionalId, int refusedCode) {
+    for (auto it = m_records.begin(); it != m_records.end(); ++it) {
+        if (it->second.m_uploadingId != provisionalId) continue;
+        it->second.m_uploadingId.reset();
+        if (refusedCode != 0) HoldBackRestOfSend(it->first, it->second.m_uploadingSendId, refusedCode);
+        qel_handle conversation = it->second.m_conversation.get();
+        if (conversation) return SendNextSplitMsg(conversation);
+        // The conversation is gone: its queued pieces can never go.
+        TAVI_LOG("split queue dropped: %zu pieces", it->second.m_pieces.size());
+        m_records.erase(it);
+        return;
+    }
 }
 
 }  // namespace tavi

@@ -60,6 +60,19 @@ void CMsgHandle::OnCallSendMsgFailed(int errorCode, CRichEditExUI* history, CRic
     if (input) input->SetFocus();
 }
 
+// A refused piece is told like any refusal, and its bubble, already shown
+// with the rest of its send, is marked failed and stays in the view (it can
+// be sent again from there); the local failed record keeps its text after
+// the window closes. The later pieces of that send are held back and marked
+// the same way by the split queue rather than sent out of order, so nothing
+// the user typed is lost.
+void CMsgHandle::OnSplitPieceRefused(const SSendContext& context, int errorCode) {
+    CMsgHandle* handler = FindHandlerOfWindow(context.m_hwnd);
+    CTaviPanel* panel = handler ? handler->GetOwner() : nullptr;
+    if (panel) OnCallSendMsgFailed(errorCode, panel->GetHistoryView(), panel->GetInputEdit());
+    OnSendMessageFailed(context, 0, errorCode);
+}
+
 void CMsgHandle::OnSendMessageCallback(int errorCode, void* userData, uint64_t msgId, uint64_t second) {
     TAVI_SCOPE("CMsgHandle::OnSendMessageCallback");
     if (!userData) return;
@@ -75,7 +88,7 @@ void CMsgHandle::OnSendMessageCallback(int errorCode, void* userData, uint64_t m
     // The window may have closed meanwhile: find it again, never trust the
     // handler that made the request.
     CMsgHandle* handler = FindHandlerOfWindow(context.m_hwnd);
-    if (handler) RecordSentMsgId(context.m_provisionalId, msgId);
+    if (handler) RecordSentMsgId(context.m_provisionalId, msgId, handler);
     if (errorCode != 0) return OnSendMessageFailed(context, msgId, errorCode);
     if (context.m_bResend) ProcessReSendMsg(context, context.m_bResendCompanion, conversation, msgId);
 

@@ -73,36 +73,37 @@ void RemovePendingMsg(qel_handle conversation, int64_t provisionalId) {
 
 // The real send once every picture is on the server.
 void RequestSendAfterUpload(std::unique_ptr<SSendContext> context, const std::string& body) {
+    const int64_t provisionalId = context->m_provisionalId;
     qel_handle conversation = context->m_conversation.get();
-    RemovePendingMsg(conversation, context->m_provisionalId);
-    if (!conversation) return;
-    context->m_data.m_content = body;
-    context->m_record.content = body;
-    TAVI_LOG("request_send_msg conv_id: %s SerialNum: %lld", qel_conversation_get_id(conversation),
-             static_cast<long long>(context->m_provisionalId));
-    const bool split = context->m_bSplit;
-    const std::string contentType = context->m_data.m_contentType;
-    const std::string summary = context->m_data.m_summary;
-    const std::string contentAt = context->m_contentAt;
-    SSendContext* userData = context.release();
-    const int result = qel_conversation_request_send_chat_message(conversation, 0, contentType.c_str(),
-                                                                  contentAt.c_str(), body.c_str(), summary.c_str(),
-                                                                  &CMsgHandle::OnSendMessageCallback, userData);
-    if (result != 0) CMsgHandle::OnSendMessageCallback(result, userData, 0, 0);
-    if (split) CMsgSplitSendMgr::Instance()->SendNextSplitMsg(conversation);
+    RemovePendingMsg(conversation, provisionalId);
+    int result = 0;
+    if (conversation) {
+        context->m_data.m_content = body;
+        context->m_record.content = body;
+        TAVI_LOG("request_send_msg conv_id: %s SerialNum: %lld", qel_conversation_get_id(conversation),
+                 static_cast<long long>(provisionalId));
+        const std::string contentType = context->m_data.m_contentType;
+        const std::string summary = context->m_data.m_summary;
+        const std::string contentAt = context->m_contentAt;
+        SSendContext* userData = context.release();
+        result = qel_conversation_request_send_chat_message(conversation, 0, contentType.c_str(), contentAt.c_str(),
+                                                            body.c_str(), summary.c_str(),
+                                                            &CMsgHandle::OnSendMessageCallback, userData);
+        if (result != 0) CMsgHandle::OnSendMessageCallback(result, userData, 0, 0);
+    }
+    CMsgSplitSendMgr::Instance()->OnUploadSettled(provisionalId, result);
 }
 
 // The pending message's id stands for the message in the failure; the
-// provisional id when nothing was stored.
+// provisional id when nothing was stored. A pending message without an
+// id of its own is marked through a local failed record. Either way the
+// messages sent after this one go on.
 void ReportUploadFailed(std::unique_ptr<SSendContext> context) {
-    const std::optional<uint64_t> pending = FindPendingMsgId(context->m_provisionalId);
-    const bool split = context->m_bSplit;
-    qel_handle conversation = context->m_conversation.get();
-    if (pending && *pending == 0) return;
-    const uint64_t msgId = pending ? *pending : uint64_t(context->m_provisionalId);
+    const int64_t provisionalId = context->m_provisionalId;
+    const std::optional<uint64_t> pending = FindPendingMsgId(provisionalId);
+    const uint64_t msgId = pending ? *pending : uint64_t(provisionalId);
     CMsgHandle::OnSendMessageCallback(kErrorUploadFailed, context.release(), msgId, 0);
-    // A failed piece does not hold back the pieces behind it.
-    if (split) CMsgSplitSendMgr::Instance()->SendNextSplitMsg(conversation);
+    CMsgSplitSendMgr::Instance()->OnUploadSettled(provisionalId);
 }
 
 void OnImgXmlUploadImageCallBack(int errorCode, void* userData, const char* cacheName, const char* key) {
@@ -147,7 +148,8 @@ void OnRichXmlUploadImageCallBack(int errorCode, void* userData, const char* cac
     RequestSendAfterUpload(std::move(send), body);
 }
 
-int RequestUpload(qel_handle conversation, const SUploadItem& item, std::unique_ptr<SUploadContext> upload,
+// Refused at once: `upload` is handed back to the caller.
+int RequestUpload(qel_handle conversation, const SUploadItem& item, std::unique_ptr<SUploadContext>& upload,
                   qel_upload_callback callback) {
     TAVI_LOG("key:%s file: %s", item.m_strFileKey.c_str(), item.m_strFileName.c_str());
     upload->m_cacheName = item.m_strFileKey;
@@ -155,7 +157,7 @@ int RequestUpload(qel_handle conversation, const SUploadItem& item, std::unique_
     SUploadContext* userData = upload.release();
     const int result = qel_ext::QelConversationRequestUploadAttachment(
         conversation, "image", item.m_strFileKey.c_str(), item.m_strFileName.c_str(), callback, userData);
-    if (result != 0) delete userData;
+    if (result != 0) upload.reset(userData);
     return result;
 }
 
@@ -179,19 +181,20 @@ void CMsgHandle::PreSaveAttachmentMsg(const SSendContext& context) {
     if (stored) RecordPendingMsgId(context.m_provisionalId, qel_msg_get_id(stored));
 }
 
-int CMsgHandle::UploadImageForImgXmlMsg(std::unique_ptr<SSendContext> context) {
+// An upload refused at once fails its message the way a failed upload
+// does: the bubble is marked and nothing is written into the history.
+void CMsgHandle::UploadImageForImgXmlMsg(std::unique_ptr<SSendContext> context) {
     qel_handle conversation = context->m_conversation.get();
     const SUploadItem item = context->m_uploads.front();
-    const int64_t provisionalId = context->m_provisionalId;
     auto upload = std::make_unique<SUploadContext>();
     upload->m_send = std::move(context);
-    const int result = RequestUpload(conversation, item, std::move(upload), &OnImgXmlUploadImageCallBack);
-    // Refused at once: the contexts are gone, and so is the pending message.
-    if (result != 0) RemovePendingMsg(conversation, provisionalId);
-    return result;
+    const int result = RequestUpload(conversation, item, upload, &OnImgXmlUploadImageCallBack);
+    if (result == 0) return;
+    TAVI_LOG("img_upload refused:%s %d", item.m_strFileKey.c_str(), result);
+    ReportUploadFailed(std::move(upload->m_send));
 }
 
-int CMsgHandle::UploadImageForRichXmlMsg(std::unique_ptr<SSendContext> context) {
+void CMsgHandle::UploadImageForRichXmlMsg(std::unique_ptr<SSendContext> context) {
     qel_handle conversation = context->m_conversation.get();
     const std::u16string msgKey = MsgKeyOf(*context);
     const std::vector<SUploadItem> uploads = context->m_uploads;
@@ -199,22 +202,20 @@ int CMsgHandle::UploadImageForRichXmlMsg(std::unique_ptr<SSendContext> context) 
     pending.m_body = context->m_data.m_content;
     pending.m_contentAt = context->m_contentAt;
     for (const SUploadItem& item : uploads) pending.m_uploading.insert(item.m_strFileKey);
-    const int64_t provisionalId = context->m_provisionalId;
     pending.m_send = std::move(context);
     for (const SUploadItem& item : uploads) {
         TAVI_LOG("img_upload:%s", item.m_strFileKey.c_str());
         auto upload = std::make_unique<SUploadContext>();
         upload->m_msgKey = msgKey;
-        const int result = RequestUpload(conversation, item, std::move(upload), &OnRichXmlUploadImageCallBack);
+        const int result = RequestUpload(conversation, item, upload, &OnRichXmlUploadImageCallBack);
         if (result == 0) continue;
         // A picture that cannot go makes the whole message fail now rather
         // than wait for ever; uploads already on their way find no record.
-        TAVI_LOG("img_upload refused:%s", item.m_strFileKey.c_str());
+        TAVI_LOG("img_upload refused:%s %d", item.m_strFileKey.c_str(), result);
+        std::unique_ptr<SSendContext> send = std::move(pending.m_send);
         PendingRichMsgs().erase(msgKey);
-        RemovePendingMsg(conversation, provisionalId);
-        return result;
+        return ReportUploadFailed(std::move(send));
     }
-    return 0;
 }
 
 void CMsgHandle::RememberSmileyUpload(const std::string& cacheName, const std::u16string& smileyKey) {

@@ -14,6 +14,13 @@ namespace tavi {
 namespace {
 constexpr int kPictureTooLarge = 1;
 constexpr int kPictureAsFile = 2;
+// The question's second button: send the picture as a file.
+constexpr int kAnswerSendAsFile = IDBUTTON_SECOND;
+
+bool IsRegularFile(const char16_t* path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(std::filesystem::path(util::WideToUtf8(path)), error);
+}
 
 void ShowBox(HWND owner, const char16_t* key, const char16_t* buttons) {
     UIMessageBox(owner, I18NSTR(key, 0), I18NSTR(u"#TIP", 0), I18NSTR(buttons, 0), 0, nullptr, CDPI::Scale(340),
@@ -23,6 +30,12 @@ void ShowBox(HWND owner, const char16_t* key, const char16_t* buttons) {
 
 bool RichEditLoadImage(const char16_t* path, CRichEditUI* edit) {
     if (!path || !edit) return false;
+    // Only a regular file within the size limit is read: a device would
+    // never end and a pipe might never answer.
+    if (!IsRegularFile(path) || GdiplusLoadImage(path) == kPictureTooLarge) {
+        TAVI_LOG("not a picture file within the limit: %s", util::WideToUtf8(path).c_str());
+        return false;
+    }
     COleImageObj* image = COleImageObj::LoadImageW(path, true);
     if (!image) return false;
     image->SetImageType(0);
@@ -31,11 +44,16 @@ bool RichEditLoadImage(const char16_t* path, CRichEditUI* edit) {
     return false;
 }
 
-bool InsertPictureFile(const char16_t* path, CRichEditUI* edit, HWND owner, int oversizeOption) {
+bool InsertPictureFile(const char16_t* path, CRichEditUI* edit, HWND owner, int oversizeOption,
+                       const std::function<void(const std::u16string&)>& sendAsFile) {
     if (!path || !edit) return false;
     std::error_code error;
     if (!std::filesystem::exists(std::filesystem::path(util::WideToUtf8(path)), error)) {
         ShowBox(owner, u"#IDS_IMAGE_FILE_DONT_EXIST", u"#OK");
+        return false;
+    }
+    if (!IsRegularFile(path)) {
+        ShowBox(owner, u"#LOAD_IMAGE_FAIL", u"#OK");
         return false;
     }
     switch (GdiplusLoadImage(path)) {
@@ -44,13 +62,14 @@ bool InsertPictureFile(const char16_t* path, CRichEditUI* edit, HWND owner, int 
             return false;
         case kPictureAsFile:
             if (oversizeOption != 0) return false;
-            // Sending it as a file belongs to the panel's file sender.
             if (UIMessageBox(owner, I18NSTR(u"#IDS_IMAGE_OVERSIZE_SURE_TOC_SEND_BY_FILE", 0), I18NSTR(u"#TIP", 0),
                              I18NSTR(u"#MES_BOX_BTN_TRUE_FALSE", 0), 0, nullptr, CDPI::Scale(340),
-                             CDPI::Scale(150)) != IDBUTTON_SECOND)
+                             CDPI::Scale(150)) != kAnswerSendAsFile) {
                 ShowBox(owner, u"#IDS_IMAGE_OVERSIZE_CHANGE_TO_SEND_FILE", u"#OK");
-            else
-                TAVI_LOG("picture to be sent as a file: %s", util::WideToUtf8(path).c_str());
+                return false;
+            }
+            TAVI_LOG("picture sent as a file: %s", util::WideToUtf8(path).c_str());
+            if (sendAsFile) sendAsFile(path);
             return false;
         default: break;
     }

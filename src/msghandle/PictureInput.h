@@ -1,6 +1,9 @@
 // Putting picture files into a rich edit.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "sdk/win32.h"
 
 class CRichEditUI;
@@ -13,7 +16,9 @@ bool RichEditLoadImage(const char16_t* path, CRichEditUI* edit);
 
 // Inserts a picture file after the size check: a file too large to send
 // is refused with a box, one that would go better as a file is offered as
-// such while `oversizeOption` is 0. True when the picture went in.
-bool InsertPictureFile(const char16_t* path, CRichEditUI* edit, HWND owner, int oversizeOption);
+// such while `oversizeOption` is 0, and handed to `sendAsFile` when the
+// user agrees. True when the picture went in.
+bool InsertPictureFile(const char16_t* path, CRichEditUI* edit, HWND owner, int oversizeOption,
+                       const std::function<void(const std::u16string&)>& sendAsFile);
 
 }  // namespace tavi

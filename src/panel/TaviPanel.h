@@ -83,6 +83,10 @@ public:
     void InsertEditImage(COleImageObj* image, uintptr_t param);
     void SaveAsSmiley(const char16_t* path);
     void SetImageOversizeOption(int option) { m_imageOversizeOption = option; }
+    // A picture file the user put into the input, after the size check; a
+    // picture that goes better as a file is sent as one when the user agrees.
+    bool InsertPictureFile(const char16_t* path);
+    void SendPictureAsFile(const std::u16string& path);
     int GetImageOversizeOption() const { return m_imageOversizeOption; }
 
     // View modes, friend dynamics and the marquee.
@@ -280,6 +284,18 @@ private:
     void HideCollectTipAfter(::CTimerSource& timer, uint32_t ms);
     ::CTimerSource m_collectTipTimer;
     ::CTimerSource m_collectTagTimer;
+
+    // ---- Binding to another conversation and lifetime seen from outside ----
+public:
+    // Moves the panel to another conversation: the old one's draft is saved
+    // and its handler goes, a new handler is bound to `sessionId` and the
+    // history is loaded afresh. The same conversation only reloads.
+    void Rebind(const pfx::GUID& windowKey, const char16_t* sessionId);
+    // Expires when the panel is destroyed; the host's component may outlive it.
+    std::weak_ptr<CTaviPanel* const> WeakRef() const { return m_self; }
+
+private:
+    std::shared_ptr<CTaviPanel* const> m_self = std::make_shared<CTaviPanel* const>(this);
 };
 
 }  // namespace tavi

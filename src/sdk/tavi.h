@@ -50,6 +50,8 @@ struct IHostMsgSink {
     virtual intptr_t HandleMsg(uint32_t code, uintptr_t wparam, intptr_t lparam) = 0;
     // Codes: 0 picture show changed, 1 a link the panel does not handle,
     // 3 dropped files, 40 a group conversation of type 6.
+    // 4: a picture to send as a file (a: the participants, b: its path as
+    // const char16_t*, valid during the call).
     virtual void OnHostEvent(int code, intptr_t a, intptr_t b) = 0;
     virtual bool MustStayOpen() = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -140,6 +141,9 @@ std::string CMD5::BufferDigest(const void* data, size_t size) {
 
 bool CMD5::FileDigest(const char16_t* path, char out[33]) {
     if (!path || !out) return false;
+    // A device or a pipe would never end, or never open: only files are read.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::filesystem::path(WideToUtf8(path)), error)) return false;
     std::unique_ptr<FILE, FileCloser> file(std::fopen(WideToUtf8(path).c_str(), "rb"));
     if (!file) return false;
     if (std::fseek(file.get(), 0, SEEK_END) != 0 || std::ftell(file.get()) < 0) return false;

@@ -72,6 +72,13 @@ T ParseLeadingInt(std::u16string_view text) {
 }
 }  // namespace
 
+size_t CutBeforeUnits(std::u16string_view text, size_t units) {
+    if (units >= text.size()) return text.size();
+    const bool high = units > 0 && text[units - 1] >= 0xD800 && text[units - 1] <= 0xDBFF;
+    const bool low = text[units] >= 0xDC00 && text[units] <= 0xDFFF;
+    return high && low ? units - 1 : units;
+}
+
 int WToI(std::u16string_view text) { return ParseLeadingInt<int>(text); }
 int64_t WToI64(std::u16string_view text) { return ParseLeadingInt<int64_t>(text); }
 

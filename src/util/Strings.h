@@ -30,5 +30,9 @@ std::string FormatV(const char* format, va_list args);
 int WToI(std::u16string_view text);
 int64_t WToI64(std::u16string_view text);
 
+// Where to cut `text` to keep at most `units` UTF-16 units in front: at
+// `units`, or one earlier when that would part a surrogate pair (the pair
+// goes behind the cut). Never beyond the text's end.
+size_t CutBeforeUnits(std::u16string_view text, size_t units);
 
 }  // namespace util

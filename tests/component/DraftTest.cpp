@@ -37,6 +37,16 @@ TEST_F(SendTest, DraftIsSavedOnCloseAndShownAgain) {
     EXPECT_TRUE(DraftKeys().empty());
 }
 
+TEST_F(SendTest, DraftPiecesKeepAnEmojiAtTheirBorderWhole) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::u16string text = std::u16string(1023, u'd') + u"\U0001F600" + u"e";
+    Type(window, text);
+    sim::CloseChatWindow(window);
+    EXPECT_EQ(DraftKeys(), (std::vector<std::string>{"0-0", "0-1"}));
+    window = Open(sim::ChatKind::Person, "bob");
+    EXPECT_EQ(Input(window)->GetText(), text);
+}
+
 TEST_F(SendTest, DraftWithAPictureIsOneRichPiece) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const std::u16string path = WritePng("d.png", 4, 4);
@@ -92,6 +102,14 @@ TEST_F(SendTest, LogoutSavesTheDraftOfEveryOpenChatInIdOrder) {
     const size_t writes = sim::AttribWrites().size();
     sim::CloseChatWindow(bob);
     EXPECT_EQ(sim::AttribWrites().size(), writes);
+}
+
+TEST_F(SendTest, LogoutSavesDraftsAfterTheModuleStartedTwice) {
+    HWND bob = Open(sim::ChatKind::Person, "bob");
+    Type(bob, u"to bob");
+    m_module->Init(sim::GetHost());
+    m_module->OnObjMsg(tavi::kMsgPreLogout, 0, 0, nullptr);
+    EXPECT_EQ(DraftWriters(), (std::vector<std::string>{"buddy:bob"}));
 }
 
 TEST_F(SendTest, NoDraftsWhenTheClientKeepsNone) {

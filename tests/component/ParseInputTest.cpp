@@ -101,6 +101,25 @@ TEST_F(ParseInputTest, EmojiBecomesTextOfTheRun) {
     EXPECT_EQ(this->Shape(), (Shape{{2, u"a\U0001F600b"}}));
 }
 
+TEST_F(ParseInputTest, WindowsOfTheParseKeepASurrogatePairTogether) {
+    // The pair sits across the border of the first two windows.
+    const std::u16string text = std::u16string(1023, u'a') + u"\U0001F600" + std::u16string(5, u'b');
+    Type(m_window, text);
+    std::u16string joined;
+    int pictureIndex = 0;
+    for (int window = 0; window < 3; ++window) {
+        MsgNodeList nodes;
+        Handler(m_window)->ParseRichEditMsg(nodes, m_uploads, text, window, 0, {}, Input(m_window), pictureIndex);
+        std::u16string part;
+        for (const auto& node : nodes) part += node->m_strValue;
+        if (window == 0) {
+            EXPECT_EQ(part, std::u16string(1023, u'a'));
+        }
+        joined += part;
+    }
+    EXPECT_EQ(joined, text);
+}
+
 TEST_F(ParseInputTest, CustomSmileyUsesItsRecordOnlyWhenItHasTwoLines) {
     const std::u16string path = WritePng("s.png", 8, 8);
     sim::AddCustomSmiley("good", "key-1\ndigest-1");

@@ -4,6 +4,10 @@
 
 #include "sdk/qel_account.h"
 #include "sdk/qel_attribs.h"
+#include "sim/host/DisplayInternal.h"
+#include "util/MD5.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -158,6 +162,126 @@ TEST_F(SendTest, PictureInTheMiddlePieceHoldsBackTheThird) {
     EXPECT_EQ(sim::ToWide(sends[2].content).size(), 228u);
 }
 
+// The first unit of every send the SDK received, in order.
+std::u16string FirstLetters() {
+    std::u16string letters;
+    for (const auto& send : sim::SdkRequests()) {
+        if (send.kind == "send" || send.kind == "send_ext") letters += sim::ToWide(send.summary).substr(0, 1);
+    }
+    return letters;
+}
+
+TEST_F(SendTest, LaterSendsOfTheConversationWaitBehindAnUploadingPiece) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    HWND second = Open(sim::ChatKind::Person, "bob");
+    ASSERT_NE(window, second);
+    // Three pieces "a", "[picture]" and "b"; the middle one uploads first.
+    Type(window, std::u16string(1100, u'a'));
+    AddPicture(window, WritePng("mid.png", 20, 20));
+    Type(window, std::u16string(1024, u'b'));
+    sim::HoldCompletions(true);
+    ClickSend(window);
+    ASSERT_EQ(Sends().size(), 1u);
+
+    // Two pieces from this window, a single message from the other one.
+    Type(window, std::u16string(1030, u'c'));
+    ClickSend(window);
+    Type(second, u"d");
+    ClickSend(second);
+    EXPECT_EQ(Sends().size(), 1u);
+    EXPECT_EQ(Items(window, "msg").size(), 5u);
+    EXPECT_EQ(Items(second, "msg").size(), 1u);
+    EXPECT_TRUE(Input(second)->GetText().empty());
+
+    sim::HoldCompletions(false);
+    sim::ReleaseCompletions();
+    sim::RunUntilIdle();
+    EXPECT_EQ(FirstLetters(), u"aabccd");
+    EXPECT_TRUE(sim::FailMarks().empty());
+    EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
+
+    // Nothing waits any more: the next message goes at once.
+    Type(second, u"e");
+    ClickSend(second);
+    EXPECT_EQ(FirstLetters(), u"aabccde");
+}
+
+TEST_F(SendTest, APictureMessageHoldsBackTheNextSendUntilItWent) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    sim::HoldCompletions(true);
+    AddPicture(window, WritePng("p.png", 5, 5));
+    ClickSend(window);
+    Type(window, u"after");
+    ClickSend(window);
+    EXPECT_TRUE(Sends().empty());
+    EXPECT_EQ(Items(window, "msg").size(), 2u);
+    sim::HoldCompletions(false);
+    sim::ReleaseCompletions();
+    sim::RunUntilIdle();
+    ASSERT_EQ(Sends().size(), 2u);
+    EXPECT_EQ(Sends()[0].contentType, "img/xml");
+    EXPECT_EQ(Sends()[1].content, "after");
+}
+
+TEST_F(SendTest, SurrogatePairsStayWholeAtEveryCut) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::u16string smile = u"\U0001F600";
+    // Typed as text, and as an emoji object that is restored to text.
+    for (bool asObject : {false, true}) {
+        SCOPED_TRACE(asObject ? "emoji object" : "typed");
+        const size_t earlier = Sends().size();
+        Input(window)->Clear();
+        Type(window, std::u16string(1023, u'x'));
+        if (asObject) {
+            auto* emoji = new COleImageObj();
+            emoji->SetImageType(2);
+            emoji->SetKey(u"1f600");
+            ASSERT_TRUE(Input(window)->InsertObject(emoji));
+        } else {
+            Type(window, smile);
+        }
+        Type(window, u"y");
+        ClickSend(window);
+        const auto sends = Sends();
+        ASSERT_EQ(sends.size(), earlier + 2);
+        EXPECT_EQ(sim::ToWide(sends[earlier].content), std::u16string(1023, u'x'));
+        EXPECT_EQ(sim::ToWide(sends[earlier + 1].content), smile + u"y");
+    }
+}
+
+TEST_F(SendTest, SmileysCostTheirShareAndCloseAFullPiece) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    struct Case {
+        const char* name;
+        size_t before;  // letters before the smiley; none: the smiley opens the input
+        size_t after;   // letters behind it
+        size_t pieces;
+    };
+    // The first smiley of the input costs 23, any other 10; a piece whose
+    // budget reaches 0 is closed at once.
+    const Case cases[] = {
+        {"first smiley, budget left 0 after the text", 0, 1001, 1},
+        {"first smiley, one letter too many", 0, 1002, 2},
+        {"later smiley leaves one unit", 1013, 1, 1},
+        {"later smiley spends the budget", 1014, 1, 2},
+        {"later smiley after a single letter", 1, 1013, 1},
+        {"later smiley after a single letter, one too many", 1, 1014, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const size_t earlier = Sends().size();
+        Input(window)->Clear();
+        Type(window, std::u16string(c.before, u'x'));
+        auto* smiley = new COleImageObj();
+        smiley->SetImageType(1);
+        smiley->SetKey(u"smile");
+        ASSERT_TRUE(Input(window)->InsertObject(smiley));
+        Type(window, std::u16string(c.after, u'y'));
+        ClickSend(window);
+        EXPECT_EQ(Sends().size() - earlier, c.pieces);
+    }
+}
+
 TEST_F(SendTest, TwoPicturesUploadBeforeOneSendWithBothSourcesReplaced) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const std::u16string first = WritePng("one.png", 3, 3, '1');
@@ -196,19 +320,56 @@ TEST_F(SendTest, PictureFileGoesAsItsOwnMessage) {
 
 TEST_F(SendTest, OversizePicturesAreCheckedBeforeInsertion) {
     HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviPanel* panel = Panel(window);
     const std::u16string path = WritePng("big.png", 7, 5);
     sim::SetPictureSizeLimits(20, 10);
-    EXPECT_FALSE(tavi::InsertPictureFile(path.c_str(), Input(window), window, 0));
+    EXPECT_FALSE(panel->InsertPictureFile(path.c_str()));
     EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_OVERSIZE_CANNOT_SEND");
     sim::SetPictureSizeLimits(100, 10);
     sim::QueueBoxAnswer(0x32);
-    EXPECT_FALSE(tavi::InsertPictureFile(path.c_str(), Input(window), window, 0));
+    EXPECT_FALSE(panel->InsertPictureFile(path.c_str()));
     EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_OVERSIZE_CHANGE_TO_SEND_FILE");
-    EXPECT_FALSE(tavi::InsertPictureFile(u"/nonexistent.png", Input(window), window, 0));
+    EXPECT_FALSE(panel->InsertPictureFile(u"/nonexistent.png"));
     EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_FILE_DONT_EXIST");
+    EXPECT_TRUE(sim::ReadEdit(Input(window)).objects.empty());
+
+    // Answer 51: the host is asked to send the picture as a file.
+    sim::QueueBoxAnswer(51);
+    const size_t boxes = sim::ShownBoxes().size();
+    EXPECT_FALSE(panel->InsertPictureFile(path.c_str()));
+    EXPECT_EQ(sim::ShownBoxes().size(), boxes + 1);
+    std::vector<std::u16string> files;
+    for (const auto& event : sim::HostEvents()) {
+        if (event.kind == "event" && event.code == 4) files.push_back(event.path);
+    }
+    EXPECT_EQ(files, std::vector<std::u16string>{path});
+    EXPECT_TRUE(sim::ReadEdit(Input(window)).objects.empty());
+
     sim::SetPictureSizeLimits(1000, 100);
-    EXPECT_TRUE(tavi::InsertPictureFile(path.c_str(), Input(window), window, 0));
+    EXPECT_TRUE(panel->InsertPictureFile(path.c_str()));
     EXPECT_EQ(sim::ReadEdit(Input(window)).objects.size(), 1u);
+}
+
+TEST_F(SendTest, OnlyRegularPictureFilesAreRead) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::filesystem::path fifo = m_dir / "pipe.png";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // None of these may block or run on: each answers at once.
+    for (const std::u16string& path : {std::u16string(u"/dev/zero"), sim::ToWide(fifo.string()), sim::ToWide(m_dir.string())}) {
+        SCOPED_TRACE(sim::ToUtf8(path));
+        EXPECT_EQ(COleImageObj::LoadImage(path, true), nullptr);
+        EXPECT_FALSE(tavi::RichEditLoadImage(path.c_str(), Input(window)));
+        EXPECT_FALSE(Panel(window)->InsertPictureFile(path.c_str()));
+        EXPECT_EQ(sim::ShownBoxes().back().text, u"#LOAD_IMAGE_FAIL");
+        EXPECT_EQ(util::MD5Encode(path), "");
+    }
+    // A picture at the size limit is not read either.
+    const std::u16string png = WritePng("limit.png", 3, 3);
+    sim::SetPictureSizeLimits(std::filesystem::file_size(sim::ToUtf8(png)), 1u << 20);
+    EXPECT_FALSE(tavi::RichEditLoadImage(png.c_str(), Input(window)));
+    sim::SetPictureSizeLimits(std::filesystem::file_size(sim::ToUtf8(png)) + 1, 1u << 20);
+    EXPECT_TRUE(tavi::RichEditLoadImage(png.c_str(), Input(window)));
+    EXPECT_TRUE(sim::ReadEdit(Input(window)).objects.size() == 1u);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include "sim/host/DisplayInternal.h"
 
+#include <algorithm>
+
 namespace {
 
 TEST_F(SendTest, RefusedRequestShowsItsErrorLineAndNoBubble) {
@@ -13,13 +15,40 @@ TEST_F(SendTest, RefusedRequestShowsItsErrorLineAndNoBubble) {
         {-998, u"#SEND_FAIL_FAST"}, {-9979, u"#SEND_FAIL_NOSPACE"}, {-5, u"no way"}};
     for (const auto& [code, text] : cases) {
         Input(window)->SetText(u"hi");
+        View(window)->SetFocus();
         sim::RefuseNext(sim::SdkCall::Send, code);
         ClickSend(window);
         EXPECT_EQ(Notices(window).back(), text);
         EXPECT_EQ(Input(window)->GetText(), u"hi");
+        EXPECT_TRUE(Input(window)->IsFocused());
     }
     EXPECT_TRUE(Items(window, "msg").empty());
     EXPECT_TRUE(sim::FailMarks().empty());
+}
+
+size_t CountMarks(const std::string& kind, const std::string& reason) {
+    size_t count = 0;
+    for (const auto& mark : sim::SdkMarks()) count += mark.kind == kind && mark.reason == reason;
+    return count;
+}
+
+TEST_F(SendTest, SentMessageMarksReadRecordsItsIdsAndFocusesTheInput) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const int64_t shown = tavi::PeekProvisionalMsgId();
+    const size_t readRequests = CountMarks("request_readed", "");
+    Type(window, u"hi");
+    ClickSend(window);
+    EXPECT_EQ(CountMarks("readed_and_acked_ex", "CMsgHandle::SendMsg"), 1u);
+    sim::RunUntilIdle();
+    EXPECT_EQ(CountMarks("readed_and_acked_ex", "CMsgHandle::OnSendMessageCallback"), 1u);
+    EXPECT_EQ(CountMarks("request_readed", ""), readRequests + 2);
+
+    const std::optional<uint64_t> sdkId = tavi::FindSdkMsgId(shown);
+    ASSERT_TRUE(sdkId.has_value());
+    EXPECT_NE(*sdkId, 0u);
+    EXPECT_EQ(tavi::FindProvisionalMsgId(*sdkId), shown);
+    const auto& told = Input(window)->GetTxMessages();
+    EXPECT_EQ(std::count(told.begin(), told.end(), 7u), 1);
 }
 
 TEST_F(SendTest, FailedCompletionMarksTheBubble) {
@@ -42,6 +71,9 @@ TEST_F(SendTest, FailedCompletionMarksTheBubble) {
     EXPECT_NE(marks[0].msgIdText, marks[1].msgIdText);
     EXPECT_EQ(sim::NoticeText(marks[0].notice), u"IDS_SEND_MSG_FAIL_DETAIL");
     EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
+    // A failure records its ids too.
+    EXPECT_TRUE(tavi::FindSdkMsgId(shown).has_value());
+    EXPECT_TRUE(tavi::FindSdkMsgId(shown + 1).has_value());
 }
 
 TEST_F(SendTest, FailedUploadMarksTheMessageWithoutSending) {
@@ -54,12 +86,91 @@ TEST_F(SendTest, FailedUploadMarksTheMessageWithoutSending) {
     ASSERT_EQ(sim::FailMarks().size(), 1u);
     EXPECT_EQ(sim::FailMarks()[0].shownId, Items(window, "msg").at(0).id);
 
-    // An upload refused at once ends in the error line; nothing is shown.
+    // An upload refused at once fails its message the same way: the bubble
+    // is marked, and no error line is written.
     sim::RefuseNext(sim::SdkCall::Upload, -1);
     AddPicture(window, WritePng("g.png", 2, 2, 'g'));
     ClickSend(window);
-    EXPECT_EQ(Items(window, "msg").size(), 1u);
-    EXPECT_EQ(Notices(window).back(), u"error -1");
+    const auto shown = Items(window, "msg");
+    ASSERT_EQ(shown.size(), 2u);
+    ASSERT_EQ(sim::FailMarks().size(), 2u);
+    EXPECT_EQ(sim::FailMarks()[1].shownId, shown[1].id);
+    for (const auto& notice : Notices(window)) EXPECT_EQ(notice.find(u"error"), std::u16string::npos);
+    EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
+}
+
+TEST_F(SendTest, QueueGoesOnAfterAFailedUpload) {
+    // Also when the SDK stored the pending message without an id.
+    for (bool withoutId : {false, true}) {
+        SCOPED_TRACE(withoutId ? "pending message without id" : "pending message with id");
+        HWND window = Open(sim::ChatKind::Person, "bob");
+        const int64_t first = tavi::PeekProvisionalMsgId();
+        // Two pieces: the picture with 872 letters, then 228 letters.
+        AddPicture(window, WritePng("f.png", 2, 2));
+        Type(window, std::u16string(1100, u'a'));
+        if (withoutId) sim::StoreNextPendingWithoutId();
+        sim::FailNext(sim::SdkCall::Upload, -5);
+        const size_t earlier = Sends().size();
+        ClickSend(window);
+        sim::RunUntilIdle();
+        ASSERT_EQ(Sends().size(), earlier + 1);
+        EXPECT_EQ(sim::ToWide(Sends().back().content).size(), 228u);
+        ASSERT_FALSE(sim::FailMarks().empty());
+        EXPECT_EQ(sim::FailMarks().back().shownId, first);
+        EXPECT_NE(sim::FailMarks().back().msgIdText, u"0");
+        EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
+        sim::CloseChatWindow(window);
+    }
+}
+
+TEST_F(SendTest, RefusedPieceAndTheRestOfItsSendAreMarkedFailedAndKept) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const int64_t first = tavi::PeekProvisionalMsgId();
+    Type(window, std::u16string(1024, u'a') + std::u16string(1024, u'b') + std::u16string(952, u'c'));
+    View(window)->SetFocus();
+    sim::RefuseNext(sim::SdkCall::Send, -998);
+    ClickSend(window);
+    // Told once; the later pieces never reached the SDK.
+    ASSERT_EQ(Sends().size(), 1u);
+    EXPECT_EQ(Notices(window).front(), u"#SEND_FAIL_FAST");
+    EXPECT_EQ(Items(window, "msg").size(), 3u);
+    const auto& marks = sim::FailMarks();
+    ASSERT_EQ(marks.size(), 3u);
+    for (size_t i = 0; i < marks.size(); ++i) EXPECT_EQ(marks[i].shownId, first + int64_t(i));
+    EXPECT_TRUE(Input(window)->IsFocused());
+
+    // The conversation's queue goes on with the next send.
+    Type(window, u"next");
+    ClickSend(window);
+    ASSERT_EQ(Sends().size(), 2u);
+    EXPECT_EQ(Sends()[1].content, "next");
+
+    // The text is still there after the window was closed and opened again.
+    sim::CloseChatWindow(window);
+    window = Open(sim::ChatKind::Person, "bob");
+    std::u16string history;
+    for (const auto& item : Items(window, "msg")) history += item.text;
+    for (char16_t letter : {u'a', u'b'}) EXPECT_NE(history.find(std::u16string(1024, letter)), std::u16string::npos);
+    EXPECT_NE(history.find(std::u16string(952, u'c')), std::u16string::npos);
+}
+
+TEST_F(SendTest, RefusedRequestAfterAnUploadHoldsBackTheRestOfItsSend) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    // Three pieces; the refusal meets the second, sent once its picture is up.
+    Type(window, std::u16string(1100, u'a'));
+    AddPicture(window, WritePng("mid.png", 20, 20));
+    Type(window, std::u16string(1024, u'b'));
+    ClickSend(window);
+    Type(window, u"later");
+    ClickSend(window);
+    sim::RefuseNext(sim::SdkCall::Send, -7);
+    sim::RunUntilIdle();
+    std::vector<std::string> accepted;
+    for (const auto& send : Sends()) {
+        if (send.result == 0) accepted.push_back(send.contentType + ":" + send.content.substr(0, 1));
+    }
+    EXPECT_EQ(accepted, (std::vector<std::string>{"text/plain:a", "text/plain:l"}));
+    EXPECT_EQ(sim::FailMarks().size(), 2u);
     EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
 }
 
@@ -100,9 +211,10 @@ TEST_F(SendTest, RefusedUploadOfARichMessageFailsItAtOnce) {
     ClickSend(window);
     sim::RunUntilIdle();
     EXPECT_TRUE(Sends().empty());
-    EXPECT_TRUE(Items(window, "msg").empty());
-    EXPECT_EQ(Notices(window).back(), u"error -1");
-    EXPECT_EQ(Input(window)->GetText().size(), 5u);
+    ASSERT_EQ(Items(window, "msg").size(), 1u);
+    ASSERT_EQ(sim::FailMarks().size(), 1u);
+    EXPECT_EQ(sim::FailMarks()[0].shownId, Items(window, "msg")[0].id);
+    for (const auto& notice : Notices(window)) EXPECT_EQ(notice.find(u"error"), std::u16string::npos);
     EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
 }
 

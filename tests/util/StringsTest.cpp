@@ -14,3 +14,15 @@ TEST(WToI, ParsesLeadingIntegerLikeThePlatform) {
     (void)util::WToI(u"99999999999999999999999999999");
     (void)util::WToI64(u"-99999999999999999999999999999");
 }
+
+TEST(CutBeforeUnits, NeverPartsASurrogatePair) {
+    const std::u16string text = u"ab\U0001F600c";  // a, b, pair, c
+    EXPECT_EQ(util::CutBeforeUnits(text, 0), 0u);
+    EXPECT_EQ(util::CutBeforeUnits(text, 2), 2u);
+    EXPECT_EQ(util::CutBeforeUnits(text, 3), 2u);  // would part the pair
+    EXPECT_EQ(util::CutBeforeUnits(text, 4), 4u);
+    EXPECT_EQ(util::CutBeforeUnits(text, 9), text.size());
+    // Lone halves are cut like any other unit.
+    EXPECT_EQ(util::CutBeforeUnits(u"a\xD83Dx", 2), 2u);
+    EXPECT_EQ(util::CutBeforeUnits(u"a\xDE00x", 1), 1u);
+}
