@@ -4,6 +4,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Text.h"
 #include "sim/driver.h"
+#include "sim/host/DisplayInternal.h"
 
 namespace host {
 
@@ -50,7 +51,8 @@ std::string ShowHistory(Runner& runner, const std::vector<Word>& args) {
     for (size_t i = first; i < items.size(); ++i) {
         const sim::ViewItem& item = items[i];
         // The view's header line holds the pane for older messages.
-        const std::string kind = item.kind == "header" ? "pane" : item.kind;
+        std::string kind = item.kind == "header" ? "pane" : item.kind;
+        if (kind == "msg" && sim::IsMarkedFailed(view, item.id)) kind = "msg-failed";
         // A pane made of controls shows what its controls say.
         const std::u16string shown = kind == "pane" ? sim::ShownControlText(view, item.id) : std::u16string();
         runner.Print("[" + std::to_string(item.id) + "] " + kind + " " + Printable(shown.empty() ? item.text : shown));

@@ -117,6 +117,7 @@ void Runner::PrintNewEvents() {
     }
     PrintPopupChanges(*this, m_printedPopups);
     for (const auto& printer : m_eventPrinters) printer(*this);
+    PrintMsgOpsEvents(*this);
 }
 
 void Runner::PrintSentAgain() {

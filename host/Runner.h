@@ -105,6 +105,10 @@ void AddOtherWindowsCommands(Runner& runner);
 std::string OtherWindowsRequestLine(const sim::SdkRequest& request);
 void PrintOtherWindowsEvents(Runner& runner);
 void AddPictureCommands(Runner& runner);
+// Operations on shown messages: their commands, and the transcript lines
+// of menus, application calls and their requests since the last call.
+void AddMsgOpsCommands(Runner& runner);
+void PrintMsgOpsEvents(Runner& runner);
 
 // Whether the id names a group of the current account.
 bool IsGroupId(const std::string& id);

@@ -57,6 +57,10 @@ std::string Role(Runner&, const std::vector<Word>& args) {
     long long role = 0;
     if (auto e = NumberArg(args[2], role); !e.empty()) return e;
     sim::AddGroupMember(args[0].text, args[1].text, int(role));
+    // The user's own role is also what the group says of the user.
+    qel_handle account = sim::CurrentAccount();
+    if (account && args[1].text == qel_account_get_buddy_id(account))
+        sim::ServerSetAttrib(sim::AddGroup(args[0].text), "my-authority-role", int64_t(role));
     return "";
 }
 

@@ -143,6 +143,7 @@ int main(int argc, char** argv) {
     host::AddInputToolsCommands(runner);
     host::AddOtherWindowsCommands(runner);
     host::AddPictureCommands(runner);
+    host::AddMsgOpsCommands(runner);
     const bool interactive = fromStdin && isatty(STDIN_FILENO);
     if (interactive) runner.Print("tavi-host: type 'help' for the commands, end with Ctrl+D");
     const bool ran = runner.Run(*in, interactive);

@@ -27,6 +27,7 @@ struct AppState {
     bool haveRenderer = true;
     bool userInfoService = true;
     std::map<std::string, std::u16string> extraTexts;
+    std::map<int, std::u16string> hostTexts;
 };
 
 AppState& State() {
@@ -65,10 +66,11 @@ void RenderIntoInput(const SQelBoxMsg& record, CRichEditUI* edit) {
 
 class Renderer final : public IMsgRenderer {
 public:
-    bool RenderMsg(SQelBoxMsg& record, CRichEditUI* edit, IMsgSender*, const char16_t*, int, int) override {
+    bool RenderMsg(SQelBoxMsg& record, CRichEditUI* edit, IMsgSender*, const char16_t*, int a, int b) override {
         if (!edit) return false;
-        // A draft (id -2) goes back into the input as editable content.
-        if (record.msgId == -2) {
+        // A draft (id -2), or a record put at the end of an input (from -2
+        // to -1), goes in as editable content.
+        if (record.msgId == -2 || (a == -2 && b == -1)) {
             RenderIntoInput(record, edit);
             return true;
         }
@@ -180,6 +182,21 @@ public:
     void ReportUsageEvent(const char* event, const char* action, HMODULE) override {
         RecordUsageReport(event, action);
     }
+    std::u16string GetHostText(int number) override {
+        auto it = State().hostTexts.find(number);
+        return it == State().hostTexts.end() ? u"" : it->second;
+    }
+    void HandleLink(const CLinkObj* link) override {
+        if (link) State().calls.push_back("link " + std::to_string(link->GetType()) + " " + ToUtf8(link->GetValue()));
+    }
+    void OpenCollectTagEditor(HWND, const char* sourceKey) override {
+        State().calls.push_back(std::string("collect-tag ") + (sourceKey ? sourceKey : ""));
+    }
+    void OpenPersonChat(const char16_t* userId, const char16_t* inputText) override {
+        std::string call = "open-chat " + ToUtf8(userId ? userId : u"");
+        if (inputText) call += " " + ToUtf8(inputText);
+        State().calls.push_back(call);
+    }
 };
 }  // namespace
 
@@ -191,6 +208,8 @@ const std::vector<std::string>& AppCalls() { return State().calls; }
 void SetHostHasRenderer(bool have) { State().haveRenderer = have; }
 void SetUserInfoService(bool offered) { State().userInfoService = offered; }
 void SetUserExtraText(const std::string& userId, const std::u16string& text) { State().extraTexts[userId] = text; }
+void SetHostText(int number, const std::u16string& text) { State().hostTexts[number] = text; }
+void RecordAppCall(const std::string& call) { State().calls.push_back(call); }
 
 }  // namespace sim
 

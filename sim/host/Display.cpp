@@ -6,6 +6,9 @@
 
 #include "sdk/display.h"
 #include "sdk/qel_conversation.h"
+#include "sdk/qel_ext_api.h"
+#include "sdk/ui/ButtonUI.h"
+#include "sdk/ui/ContainerUI.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
@@ -51,10 +54,11 @@ std::u16string AfterFormatNumbers(const std::u16string& text) {
     return second == std::u16string::npos ? text : text.substr(second + 1);
 }
 
-void InsertNotice(CRichEditExUI* view, int64_t id, const std::u16string& text) {
+// pos: where the notice goes (-1: the end).
+void InsertNotice(CRichEditExUI* view, int64_t id, const std::u16string& text, long pos = -1) {
     if (!view) return;
     CREidtInsertHelper helper(view);
-    helper.BeginInsert(id, -1, EMsgKind::Notice);
+    helper.BeginInsert(id, pos >= 0 && pos <= view->GetTextLength() ? pos : -1, EMsgKind::Notice);
     helper.InsertText(text + u"\r");
     helper.EndInsert();
 }
@@ -94,6 +98,16 @@ int64_t NextNoticeId() { return State().nextNoticeId--; }
 const std::vector<FailMark>& FailMarks() { return State().failMarks; }
 const std::vector<std::u16string>& NoticeSources() { return State().noticeSources; }
 
+bool IsMarkedFailed(const CRichEditExUI* view, int64_t shownId) {
+    if (!view || !view->HasMsg(shownId)) return false;
+    auto* edit = const_cast<CRichEditExUI*>(view);
+    for (const FailMark& mark : State().failMarks) {
+        CControlUI* holder = mark.shownId == shownId ? edit->FindSubControl(mark.msgIdText) : nullptr;
+        if (holder && holder->FindSubControl(u"resendmsg")) return true;
+    }
+    return false;
+}
+
 }  // namespace sim
 
 bool CreateQelBoxMsg(SQelBoxMsg& record, const _QelMsgData* data, qel_handle message, qel_handle conversation,
@@ -118,10 +132,10 @@ bool CreateQelBoxMsg(SQelBoxMsg& record, const _QelMsgData* data, qel_handle mes
 }
 
 void ShowNotifyMsgInRE(int64_t, bool, const char16_t* text, CRichEditExUI* view, bool, const char16_t*, bool,
-                       uint64_t msgId, int, bool) {
+                       uint64_t msgId, int pos, bool) {
     if (!view || !text) return;
     sim::State().noticeSources.emplace_back(text);
-    sim::InsertNotice(view, msgId ? int64_t(msgId) : sim::NextNoticeId(), sim::NoticeText(text));
+    sim::InsertNotice(view, msgId ? int64_t(msgId) : sim::NextNoticeId(), sim::NoticeText(text), pos);
 }
 
 void ShowADHOCMsgInRE(const char16_t* a, const char16_t* b, const char16_t* c, CRichEditExUI* view, bool) {
@@ -145,9 +159,25 @@ void InsertSimpleErrorMsg(CRichEditExUI* view, const char16_t* text) {
 
 void ShowSendMsgFailInRE(CRichEditExUI* view, int64_t shownId, const char16_t* msgIdText, const char16_t* notice) {
     if (!view) return;
-    sim::State().failMarks.push_back({shownId, msgIdText ? msgIdText : u"", notice ? notice : u""});
-    // The failed bubble gets a resend mark under it, and the reason beside.
-    sim::InsertNotice(view, sim::NextNoticeId(), u"! " + sim::NoticeText(notice ? notice : u""));
+    const std::u16string idText = msgIdText ? msgIdText : u"";
+    sim::State().failMarks.push_back({shownId, idText, notice ? notice : u""});
+    // The failed bubble gets the reason under it, as a line that stands
+    // under the failed message's stored id, with the resend button: the
+    // child "resendmsg" of a control named with that id.
+    const int64_t storedId = int64_t(qel_ext::Str2MsgId(sim::ToUtf8(idText)));
+    const int64_t lineId = storedId != 0 && !view->HasMsg(storedId) ? storedId : sim::NextNoticeId();
+    auto* mark = new CContainerUI();
+    mark->SetName(idText);
+    auto* button = new CButtonUI();
+    button->SetName(u"resendmsg");
+    button->SetId(u"resendmsg");
+    mark->Add(button);
+    CREidtInsertHelper helper(view);
+    helper.BeginInsert(lineId, -1, EMsgKind::Notice);
+    helper.InsertText(u"! " + sim::NoticeText(notice ? notice : u""));
+    if (!helper.InsertControl(mark, 0, 16, 16)) delete mark;
+    helper.InsertText(u"\r");
+    helper.EndInsert();
 }
 
 std::u16string IMMsgTransTime(int64_t time, bool withDate) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class CRichEditExUI;
+
 namespace sim {
 
 // The text a notice shows: the text part of the notice form, or the text itself.
@@ -20,5 +22,8 @@ struct FailMark {
     std::u16string notice;
 };
 const std::vector<FailMark>& FailMarks();
+// Whether the shown message is marked failed and its resend button is
+// still in the view.
+bool IsMarkedFailed(const CRichEditExUI* view, int64_t shownId);
 
 }  // namespace sim

@@ -41,6 +41,10 @@ public:
     bool CreateObject(pfx::IObject** out, const pfx::GUID& classId) override {
         if (!out) return false;
         if (CreateHostService(out, classId)) return true;
+        if (pfx::IObject* own = CreateHostObject(classId)) {
+            *out = own;
+            return true;
+        }
         for (pfx::IDllObj* module : State().modules) {
             if (module->CreateObject(out, classId)) return true;
         }
@@ -56,6 +60,7 @@ public:
     bool QueryObject(const char16_t* name, pfx::IObject** out) override {
         if (!name || !out) return false;
         pfx::IObject* object = FindNamedObject(name);
+        if (!object) object = FindHostService(name);
         if (!object) return false;
         object->AddRef();
         *out = object;

@@ -136,3 +136,19 @@ struct TranslationRequest {
 };
 const std::vector<TranslationRequest>& TranslationRequests();
 }  // namespace sim
+
+namespace sim {
+// ---- operations on shown messages ----
+// The application's text of a number (its text 37 is the reason a request failed).
+void SetHostText(int number, const std::u16string& text);
+// Adds a line to AppCalls() (the host's services record their calls there).
+void RecordAppCall(const std::string& call);
+// The host's e-mail and QR-code services: offered by default; what the
+// e-mail check answers (default false: no warning needed).
+void SetEmailServiceOffered(bool offered);
+void SetEmailCheckAnswer(bool warn);
+void SetQrCodeServiceOffered(bool offered);
+// The context-menu provider and its one extension: the extension adds the
+// item 50900 "Extension item" and records "extension-command <id>" for it.
+void SetContextMenuProviderOffered(bool offered);
+}  // namespace sim

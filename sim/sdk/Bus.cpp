@@ -10,7 +10,8 @@ namespace {
 
 class BusService final : public IQelBusService {
 public:
-    BusService(IEmailService& email, IQelGrpTopService& grpTop) : m_email(email), m_grpTop(grpTop) {}
+    BusService(IEmailService& email, IQelGrpTopService& grpTop, IImportantMsgService& important)
+        : m_email(email), m_grpTop(grpTop), m_important(important) {}
 
     int SendEmail(const char* receiver, const char* subject, const char* body, const char* kind, HWND window,
                   email_send_callback_t callback, void* userData) override {
@@ -29,10 +30,17 @@ public:
     int CancelGrpTopRemind(qel_handle msg, qel_grptop_callback callback, HWND context) override {
         return m_grpTop.CancelGrpTopRemind(msg, callback, context);
     }
+    int StickMsg(qel_handle msg, int mode, qel_important_msg_callback callback, void* userData) override {
+        return m_important.StickMsg(msg, mode, callback, userData);
+    }
+    int CancelStickMsg(qel_handle msg, int mode, qel_important_msg_callback callback, void* userData) override {
+        return m_important.CancelStickMsg(msg, mode, callback, userData);
+    }
 
 private:
     IEmailService& m_email;
     IQelGrpTopService& m_grpTop;
+    IImportantMsgService& m_important;
 };
 
 }  // namespace
@@ -40,8 +48,9 @@ private:
 IQelBusService* BusServiceOf(qel_handle account) {
     IEmailService* email = EmailServiceOf(account);
     IQelGrpTopService* grpTop = GrpTopServiceOf(account);
-    if (!email || !grpTop) return nullptr;
-    static BusService bus(*email, *grpTop);
+    IImportantMsgService* important = ImportantMsgServiceOf(account);
+    if (!email || !grpTop || !important) return nullptr;
+    static BusService bus(*email, *grpTop, *important);
     return &bus;
 }
 

@@ -61,7 +61,7 @@ public:
         if (request.result != QEL_OK) return request.result;
         // Without a receiver the e-mail goes to the peer of the window's conversation.
         const std::string peer = request.convId.empty() ? ChatWindowPeer(window) : request.convId;
-        const std::optional<int> failure = sdk::TakeServiceFailure(SdkCall::EmailSend);
+        const std::optional<int> failure = sdk::TakeFailureCode(SdkCall::EmailSend);
         if (!failure) {
             StoredEmail sent;
             sent.folder = "sent";
@@ -86,7 +86,7 @@ public:
         request.result = callback ? sdk::TakeServiceRefusal(SdkCall::EmailGet) : QEL_ERR_INVALID_ARG;
         sdk::RecordRequest(request);
         if (request.result != QEL_OK) return request.result;
-        const std::optional<int> failure = sdk::TakeServiceFailure(SdkCall::EmailGet);
+        const std::optional<int> failure = sdk::TakeFailureCode(SdkCall::EmailGet);
         auto page = std::make_shared<EmailPage>();
         // The offset counts back from the newest e-mail; the page goes oldest first.
         const std::vector<StoredEmail>& all = State().byPeer[request.convId];
@@ -109,7 +109,7 @@ public:
         request.result = callback ? sdk::TakeServiceRefusal(SdkCall::EmailSeen) : QEL_ERR_INVALID_ARG;
         sdk::RecordRequest(request);
         if (request.result != QEL_OK) return request.result;
-        const std::optional<int> failure = sdk::TakeServiceFailure(SdkCall::EmailSeen);
+        const std::optional<int> failure = sdk::TakeFailureCode(SdkCall::EmailSeen);
         const std::string peer = request.convId;
         sdk::CompleteLater([=] {
             if (!failure) {

@@ -101,6 +101,16 @@ void ServerSetPartnerReadCursor(qel_handle conv, int64_t seq, int64_t time) {
     ServerSetAttrib(conv, "partner-read-cursor", seq);
 }
 
+// The business type travels in the message's extra information.
+void SetMsgBiz(qel_handle msg, const std::string& biz) {
+    auto* m = sdk::As<sdk::Message>(msg);
+    if (!m) return;
+    Json::Value root = ReadJson(m->extraInfo);
+    root["data_biz"] = biz;
+    m->extraInfo = WriteJson(root);
+    m->SyncData();
+}
+
 void ServerSetReceiptUnread(qel_handle msg, int count) {
     auto* m = sdk::As<sdk::Message>(msg);
     if (!m) return;
@@ -200,6 +210,8 @@ void OpenBirthRemindURL(const char16_t* userId) {
     request.value = sim::ToUtf8(userId);
     sim::sdk::RecordRequest(request);
 }
+
+bool HasGrpTopMsg() { return sim::State().grpTopOffered; }
 
 bool HasGrpTopMsg(qel_handle conversation) {
     return sim::State().grpTopOffered && sim::sdk::As<sim::sdk::Conversation>(conversation) != nullptr;

@@ -149,6 +149,13 @@ bool TakePendingWithoutId() { return std::exchange(State().nextPendingWithoutId,
 
 namespace sdk {
 
+int AdmitRequest(Conversation* conv, SdkCall call) { return Admit(conv, call); }
+std::optional<int> TakeFailureCode(SdkCall call) {
+    const std::optional<Failure> failure = TakeFailure(call);
+    return failure ? std::optional<int>(failure->code) : std::nullopt;
+}
+void CompleteLater(std::function<void()> completion) { Complete(std::move(completion)); }
+
 Message* StoreOutgoing(Conversation& conv, const _QelMsgData& data, uint32_t flags, uint64_t id) {
     auto msg = std::make_unique<Message>(&conv);
     msg->id = id;
@@ -205,7 +212,7 @@ extern "C" int qel_conversation_request_recall_message(qel_handle conv, qel_hand
             callback(failure ? failure->code : QEL_ERR_MSG_NOT_FOUND, userData);
             return;
         }
-        recalled->flags |= QEL_MSG_FLAG_RECALLED;
+        RecallStoredMsg(recalled, recalled->conv->account->buddyId);
         callback(QEL_OK, userData);
     });
     return QEL_OK;
@@ -291,12 +298,5 @@ int QelConversationRequestUploadAttachment(qel_handle conv, const char* type, co
 namespace sim::sdk {
 
 int TakeServiceRefusal(SdkCall call) { return TakeRefusal(call).value_or(QEL_OK); }
-
-std::optional<int> TakeServiceFailure(SdkCall call) {
-    const std::optional<Failure> failure = TakeFailure(call);
-    return failure ? std::optional<int>(failure->code) : std::nullopt;
-}
-
-void CompleteLater(std::function<void()> completion) { Complete(std::move(completion)); }
 
 }  // namespace sim::sdk

@@ -106,7 +106,7 @@ void ServerSetAttrib(qel_handle object, const std::string& key, const std::strin
 bool DropObject(qel_handle object);
 
 enum class SdkCall { Send, Upload, Recall, ConvInfo,
-    EmailSend, EmailGet, EmailSeen, Adhoc };
+    EmailSend, EmailGet, EmailSeen, Adhoc, Collect, Stick, Unstick };
 // The next request of that kind answers `code` at once.
 void RefuseNext(SdkCall call, int code);
 // The next accepted request of that kind completes with `code`; a failed
@@ -219,5 +219,26 @@ struct MemberSearch {
 const std::vector<MemberSearch>& MemberSearches();
 // How many times the search built its index of a group's members.
 int MemberIndexBuilds();
+// ---- operations on shown messages ----
+// Recall, collect, stick and unstick requests are "recall", "collect"
+// (value: the source key), "stick" and "unstick" (msgId: the message).
+
+// The business type of a stored message ("bonus", "notice", …).
+void SetMsgBiz(qel_handle msg, const std::string& biz);
+// Sent messages of this content type are stuck to a group's top at once.
+void SetGrpAutoTopContentType(const std::string& contentType);
+// Whether the account's bus offers the important-message service (default true).
+void SetImportantMsgServiceOffered(bool offered);
+// The server recalled a stored message, by a member ("" its sender).
+void RecallStoredMsg(qel_handle msg, const std::string& byMember);
+// The member who recalled a message; "" when nobody did.
+std::string RecallerOf(qel_handle msg);
+// Favourites the account holds, in the order they were added.
+struct Favorite {
+    std::string convId;
+    uint64_t msgId = 0;
+    std::string sourceKey;
+};
+const std::vector<Favorite>& Favorites();
 
 }  // namespace sim

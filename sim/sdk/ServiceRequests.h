@@ -15,7 +15,7 @@ namespace sim::sdk {
 // The code the next request of that kind answers at once (0: taken).
 int TakeServiceRefusal(SdkCall call);
 // The code its completion reports instead of success, if the driver set one.
-std::optional<int> TakeServiceFailure(SdkCall call);
+std::optional<int> TakeFailureCode(SdkCall call);
 void CompleteLater(std::function<void()> completion);
 
 }  // namespace sim::sdk
@@ -25,5 +25,6 @@ namespace sim::sdk {
 IEmailService* EmailServiceOf(qel_handle account);
 // The account's service bus: null for an unknown account, or while any of
 // its parts is switched off (a client without the bus offers none of them).
+// The parts are e-mail, group tops and important messages.
 IQelBusService* BusServiceOf(qel_handle account);
 }  // namespace sim::sdk

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <map>
 #include <memory>
 #include <set>
@@ -11,6 +13,7 @@
 #include <variant>
 #include <vector>
 
+#include "sdk/msg_services.h"
 #include "sdk/qel.h"
 #include "sdk/qel_account.h"
 #include "sdk/qel_msg.h"
@@ -237,6 +240,14 @@ IQelGrpTopService* GrpTopServiceOf(qel_handle account);
 
 // Where the UTF-16 texts the SDK hands out live (one slot per caller).
 const char16_t* KeepText(std::u16string& slot, std::u16string text);
+
+// Requests.cpp's admission of a request (refusals, login) and its
+// completion (held or posted), for the requests of other files.
+int AdmitRequest(Conversation* conv, SdkCall call);
+std::optional<int> TakeFailureCode(SdkCall call);
+void CompleteLater(std::function<void()> completion);
+// The important-message part of the account's bus (MsgOps.cpp); null when switched off.
+IImportantMsgService* ImportantMsgServiceOf(qel_handle account);
 
 }  // namespace sim::sdk
 

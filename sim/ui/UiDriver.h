@@ -163,4 +163,15 @@ struct WndMgrCall {
 };
 const std::vector<WndMgrCall>& WndMgrCalls();
 
+// ---- Pointing into rich edits (operations on shown messages) ----
+// Where the pointer rests on a shown item of a message view: on its first
+// character, or with `onPicture` on its first picture (false when it has
+// none). Without an id: empty space below everything.
+bool PointAtMsg(const CRichEditExUI* view, int64_t id, bool onPicture, TPointUI& point);
+// A point on the edit's first picture; false when it has none.
+bool PointAtPicture(const CRichEditUI* edit, TPointUI& point);
+// A notification from the edit with the pointer at `point` (right click:
+// UINOTIFY_RCLICK); answers whether a receiver took it.
+bool NotifyAt(CControlUI* control, int32_t type, TPointUI point, uintptr_t wParam = 0, intptr_t lParam = 0);
+
 }  // namespace sim

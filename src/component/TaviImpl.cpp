@@ -333,7 +333,12 @@ int CTaviImpl::QelSendMsg(const char16_t* body, const char16_t* extra, const cha
 
 void CTaviImpl::OnRecallMessage(SQelBoxMsg* message) {
     TAVI_SCOPE("CTaviImpl::OnRecallMessage");
-    if (CMsgHandle* handler = MsgHandle()) handler->OnRecallMessage(message);
+    CMsgHandle* handler = MsgHandle();
+    if (!handler || !message) return;
+    handler->OnRecallMessage(message, 0);
+    // A recalled message leaves the group top too.
+    qel_handle recalled = qel_conversation_find_msg(handler->GetConversation(), message->sdkMsgId);
+    if (recalled && qel_msg_is_grp_top(recalled)) handler->CancelStickGrpMsg(message->msgId);
 }
 
 void CTaviImpl::OnBurnReadMessage(SQelBoxMsg* message) {

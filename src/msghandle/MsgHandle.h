@@ -98,8 +98,9 @@ public:
                                    const std::u16string& handleId);
     static bool IsLargeGroup(qel_handle conversation);
     // Renders a record into an edit through the application object.
+    // (start, end) = (-2, -1): at the end of an input, as content to edit.
     static bool RenderRecord(SQelBoxMsg& record, CRichEditUI* edit, const pfx::GUID& windowKey,
-                             const std::u16string& handleId);
+                             const std::u16string& handleId, int start = 0, int end = -1);
     // The display record of what the context sends, under its provisional id.
     static void FillSendRecord(SSendContext& context);
     std::unique_ptr<SSendContext> MakeSendContext(const SOutMsgData& data, CRichEditExUI* history,
@@ -212,10 +213,49 @@ public:
     int QelSendMsg(const char16_t* body, const char16_t* extra, const char* contentType, bool show);
 
     // Operations on shown messages.
-    void OnRecallMessage(SQelBoxMsg* message);
-    void OnBurnReadMessage(SQelBoxMsg* message);
     void EmailRequest(int32_t a, int32_t b, bool second);
     void RefreshImportantMsgStatus(int32_t a, int32_t b, int32_t c);
+
+    // ---- Recall, burn after reading, resend ----
+    // Whether the message may be recalled: the user's own, or another
+    // member's when the user's group role ranks above the sender's.
+    bool MsgCanRecall(int64_t shownId) const;
+    // Asks before recalling someone else's message; the answer comes later.
+    void RecallMsg(int64_t shownId);
+    static void QelRecallMsgCallback(int errorCode, void* userData);
+    // Replaces a recalled message by its notice; id 0: the record's id,
+    // mapped back to the id the view shows it under.
+    void OnRecallMessage(SQelBoxMsg* record, uint64_t shownId);
+    void OnBurnReadMessage(SQelBoxMsg* record);
+    // Sends a failed message again, its pictures uploaded first.
+    void OnReSendMsg(CRichEditExUI* history, CRichEditUI* input, const std::u16string& msgIdText);
+    static void OnReSendMessageCallback(int errorCode, void* userData, uint64_t msgId, uint64_t replacedMsgId);
+    // A resend went through: the old message makes way for the new one.
+    static void ProcessReSendMsg(const SSendContext& context, bool uploaded, qel_handle conversation, uint64_t newId);
+    static void ShowResendSucessMsg(const SSendContext& context, CMsgHandle* handler, qel_handle conversation,
+                                    uint64_t newId);
+    // Removes the resend button of a failed message (without a handler,
+    // the window's own handler is looked up).
+    static void RemoveResendBtn(CMsgHandle* handler, HWND hwnd, uint64_t msgId);
+    // What a finished send means for later resends: a failed message can
+    // be sent again, a message that went no longer can.
+    static void OnSendSettled(const SSendContext& context, CMsgHandle* handler, uint64_t msgId, bool sent);
+
+    // ---- Collect, group top, quote ----
+    bool MsgCanCollect(int64_t shownId) const;
+    void CollectMsg(int64_t shownId);
+    static void QelCollectMsgCallback(int errorCode, void* userData);
+    const std::string& GetLastCollectKey() const { return m_collectKey; }
+    bool MsgCanGrpStick(int64_t shownId) const;
+    bool MsgCanDeleteGrpStick(int64_t shownId) const;
+    void StickGrpMsg(int64_t shownId);
+    void CancelStickGrpMsg(int64_t shownId);
+    // Messages of a kind the group sticks automatically go to its top once sent.
+    static void AutoStickAfterSend(qel_handle conversation, uint64_t msgId, HWND hwnd);
+    bool MsgCanQuote(int64_t shownId) const;
+    // Puts the message, with an @-mention of its sender, before the input.
+    void QuoteMsg(int64_t shownId);
+    // ---- end of operations on shown messages ----
 
     const std::u16string& GetHandleId() const { return m_handleId; }
     const std::u16string& GetSessionId() const { return m_sessionId; }
@@ -288,6 +328,17 @@ private:
     // ---- Drafts ----
     qel_handle GetDraftOwner() const;
     bool m_draftShown = false;
+
+    // ---- Operations on shown messages ----
+    // The message a shown id stands for, with data; null (logged) otherwise.
+    qel_handle FindMsgWithData(int64_t shownId) const;
+    // The group-top checks shared by stick and unstick.
+    bool MsgPassesGrpTopRules(qel_handle message, bool stuck) const;
+    void RequestStick(int64_t shownId, bool stick);
+    // A notice in place of a message the view shows under `shownId`.
+    void ReplaceMsgByNotice(int64_t shownId, const std::u16string& text, int64_t time) const;
+    uint64_t m_lastFailedMsgId = 0;
+    std::string m_collectKey;
 };
 
 // The process-wide registry of handlers by handle id.

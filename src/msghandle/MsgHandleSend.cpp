@@ -303,13 +303,13 @@ void CMsgHandle::CreateOutBoxMsgNew(SOutMsgData& data, const std::string& body, 
 }
 
 bool CMsgHandle::RenderRecord(SQelBoxMsg& record, CRichEditUI* edit, const pfx::GUID& windowKey,
-                              const std::u16string& handleId) {
+                              const std::u16string& handleId, int start, int end) {
     IAppMain* app = GetAppMain();
     if (!app || !edit || !app->GetChatWndType(windowKey)) return false;
     IMsgRenderer* renderer = app->GetMsgRenderer(&record, handleId.c_str());
     if (!renderer) return false;
     IMsgSender* sender = app->GetMsgSender(handleId.c_str(), nullptr);
-    return renderer->RenderMsg(record, edit, sender, handleId.c_str(), 0, -1);
+    return renderer->RenderMsg(record, edit, sender, handleId.c_str(), start, end);
 }
 
 std::unique_ptr<SSendContext> CMsgHandle::MakeSendContext(const SOutMsgData& data, CRichEditExUI* history,

@@ -91,6 +91,7 @@ void CMsgHandle::OnSendMessageCallback(int errorCode, void* userData, uint64_t m
     if (handler) RecordSentMsgId(context.m_provisionalId, msgId, handler);
     if (errorCode != 0) return OnSendMessageFailed(context, msgId, errorCode);
     if (handler) handler->SetupSentReadState(msgId);
+    if (context.m_bResend) ProcessReSendMsg(context, context.m_bResendCompanion, conversation, msgId);
 
     if (conversation) {
         qel_ext::QelConvSetReadedAndAcked_ex(conversation, "CMsgHandle::OnSendMessageCallback");
@@ -98,6 +99,8 @@ void CMsgHandle::OnSendMessageCallback(int errorCode, void* userData, uint64_t m
     }
     CTaviPanel* panel = handler ? handler->GetOwner() : nullptr;
     if (CRichEditUI* input = panel ? panel->GetInputEdit() : nullptr) input->TxSendMessage(kWmSetFocus, 0, 0);
+    OnSendSettled(context, handler, msgId, true);
+    AutoStickAfterSend(conversation, msgId, context.m_hwnd);
 }
 
 void CMsgHandle::OnSendMessageFailed(const SSendContext& context, uint64_t msgId, int errorCode) {
@@ -123,6 +126,7 @@ void CMsgHandle::OnSendMessageFailed(const SSendContext& context, uint64_t msgId
     const std::u16string notice = MakeNoticeText(detail, 1, 8);
     const std::u16string idText = FailedMsgIdText(context, msgId);
     ShowSendMsgFailInRE(panel->GetHistoryView(), context.m_provisionalId, idText.c_str(), notice.c_str());
+    OnSendSettled(context, handler, qel_ext::Str2MsgId(util::WideToUtf8(idText)), false);
 }
 
 }  // namespace tavi

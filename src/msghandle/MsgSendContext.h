@@ -67,6 +67,9 @@ struct SSendContext {
     bool m_bResendCompanion = false;
     bool m_bSplit = false;
     int64_t m_provisionalId = 0;
+    // A resend: the failed message it sends again, and its number.
+    uint64_t m_resendOldMsgId = 0;
+    uint64_t m_resendSerial = 0;
 };
 
 }  // namespace tavi

@@ -23,6 +23,8 @@
 #include "tools/RecentFontWnd.h"
 
 class CMenuUI;
+struct SLinkInfo;
+struct TMenuItemInfo;
 class COleImageObj;
 class CRichEditExUI;
 class CRichEditUI;
@@ -277,6 +279,19 @@ public:
     // once it has stood still for `ms`.
     void RestartViewReadTimer(uint32_t ms);
 
+    // ---- Context menus, links and operations on shown messages ----
+    bool OnRClickViewEdit(TNotifyUI& msg);
+    bool OnRClickChatEdit(TNotifyUI& msg);
+    bool OnViewREMenuItemClick(TNotifyUI& msg);
+    bool OnChatREMenuItemClick(TNotifyUI& msg);
+    bool OnLinkClick(TNotifyUI& msg);
+    bool OnMenuFrdItemClick(TNotifyUI& msg);
+    // The resend button of a failed message.
+    bool OnBtnResend(TNotifyUI& msg);
+    bool OnBtnAddCollectTag(TNotifyUI& msg);
+    // The message under the pointer when the history menu opened.
+    int64_t GetMenuMsgId() const { return m_menuMsgId; }
+
 private:
     // ---- Notifications and input commands ----
     bool OnBtnSendMsg(TNotifyUI& msg);
@@ -437,6 +452,23 @@ private:
     int32_t m_marqueePhase = 0;
     int32_t m_marqueeIndex = 0;
     std::u16string m_emailSubject;
+    // ---- Context menus, links and operations on shown messages ----
+    void ApplyZoomItems(CMenuUI* menu);
+    void OnZoomItem(const TMenuItemInfo& item);
+    void ClearHistoryView();
+    // The picture a menu was opened on, while it is still in the edit.
+    COleImageObj* MenuImage(const TMenuItemInfo& item, CRichEditUI* edit) const;
+    void OnPictureItem(const TMenuItemInfo& item, CRichEditUI* edit);
+    void OpenContainingFolder(const std::u16string& path);
+    void DecodeQrCode(const std::u16string& path);
+    void SendMsgsByEmail();
+    void ShowFriendMenu(const SLinkInfo& link);
+    int64_t m_menuMsgId = 0;
+    std::u16string m_menuLinkUser;
+    // Each collect-tip timer hides the tip once and stops.
+    void HideCollectTipAfter(::CTimerSource& timer, uint32_t ms);
+    ::CTimerSource m_collectTipTimer;
+    ::CTimerSource m_collectTagTimer;
 
     // ---- Binding to another conversation and lifetime seen from outside ----
 public:

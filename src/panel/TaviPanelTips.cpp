@@ -317,9 +317,3 @@ void CTaviPanel::CreateImportantMsgStatus(qel_handle message) {
 }
 
 }  // namespace tavi
-
-namespace tavi {
-
-void CTaviPanel::ShowCollectTip(int32_t, int32_t, int32_t, int32_t) {}
-
-}  // namespace tavi

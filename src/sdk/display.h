@@ -60,6 +60,9 @@ public:
     // takes the content itself (text and pictures), as a draft comes back.
     virtual bool RenderMsg(SQelBoxMsg& record, CRichEditUI* edit, IMsgSender* sender, const char16_t* handleId, int a,
                            int b) = 0;
+    // Notes that a rendered record was recalled (the renderer may drop what
+    // it keeps of it).
+    virtual void NoteRecalledMsg(const SQelBoxMsg& record, const char16_t* handleId) { (void)record, (void)handleId; }
 };
 
 // Turns a record into the text the user knows it by.

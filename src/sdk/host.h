@@ -12,6 +12,7 @@
 #include <string>
 
 class CControlUI;
+class CLinkObj;
 
 // The host's object behind one kind of chat window (by window key).
 class IChatWndObj {
@@ -105,6 +106,18 @@ public:
     // ---- usage reports ----
     // A use of a feature, for the client's usage statistics.
     virtual void ReportUsageEvent(const char* event, const char* action, HMODULE instance) = 0;
+    // ---- Operations on shown messages ----
+    // The host's text of a number ("" when it has none).
+    virtual std::u16string GetHostText(int number) {
+        (void)number;
+        return {};
+    }
+    // A link of a kind that the application handles itself (type 33).
+    virtual void HandleLink(const CLinkObj* link) { (void)link; }
+    // Opens a person chat with the user; with a text, the text goes into its input.
+    virtual void OpenPersonChat(const char16_t* userId, const char16_t* inputText) { (void)userId, (void)inputText; }
+    // Lets the user tag the favourite just added (by its source key).
+    virtual void OpenCollectTagEditor(HWND owner, const char* sourceKey) { (void)owner, (void)sourceKey; }
 };
 
 IAppMain* GetAppMain();

@@ -1,15 +1,16 @@
 // The current account's service bus: one object behind one identifier
-// offers the client's e-mail and group-top operations (and whatever else
-// the client hangs there); callers take the part they need.
+// offers the client's e-mail, group-top and important-message operations;
+// callers take the part they need.
 #pragma once
 
 #include "sdk/email.h"
+#include "sdk/msg_services.h"
 #include "sdk/qel_account.h"
 #include "sdk/qel_grptop.h"
 
 inline constexpr const char* kQelBusServiceId = "8305C1B6-6F7C-43A6-B341-2CDCA27ED9B4";
 
-struct IQelBusService : IEmailService, IQelGrpTopService {
+struct IQelBusService : IEmailService, IQelGrpTopService, IImportantMsgService {
 protected:
     ~IQelBusService() = default;
 };

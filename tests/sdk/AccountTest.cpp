@@ -94,6 +94,7 @@ TEST_F(SdkTest, OwnUserAndCustomSmileys) {
     EXPECT_EQ(qel_get_bus_interface(nullptr, "8305C1B6-6F7C-43A6-B341-2CDCA27ED9B4"), nullptr);
     sim::SetEmailServiceAvailable(false);
     EXPECT_EQ(qel_get_bus_interface(m_account, "8305C1B6-6F7C-43A6-B341-2CDCA27ED9B4"), nullptr);
+    EXPECT_EQ(qel_get_bus_interface(m_account, "no-such-service"), nullptr);
 }
 
 TEST_F(SdkTest, ChatWindowObjectsResolveSessionsAndServerIds) {
