@@ -181,3 +181,27 @@ TEST_F(ChatWindowTest, HistoryViewIsBoundUnderWindowKindAndSession) {
     sim::CloseChatWindow(window);
     EXPECT_EQ(SCtrlValidBinder::GetCtrlPtr(u"{7CADFB98-F2B4-4bd7-9C4F-A06B1D69C556}_bob"), nullptr);
 }
+
+TEST_F(ChatWindowTest, InputTakesTheChatFontOfThePreferences) {
+    HWND plain = Open(sim::ChatKind::Person, "bob");
+    tagTextFormat defaults;
+    Panel(plain)->GetInputEdit()->GetDefaultCharFormat(defaults);
+    EXPECT_EQ(defaults.dwEffects, 0u);
+    EXPECT_EQ(defaults.nSize, 12);
+    EXPECT_EQ(defaults.crColor, 0u);
+    sim::CloseChatWindow(plain);
+
+    sim::SetPrefStr("SystemInfo.ChatFont.FontName", u"Serif");
+    sim::SetPrefInt("SystemInfo.ChatFont.FontSize", 15);
+    sim::SetPrefInt("SystemInfo.ChatFont.Bold", 1);
+    sim::SetPrefInt("SystemInfo.ChatFont.Italic", 1);
+    sim::SetPrefInt("SystemInfo.ChatFont.Underline", 1);
+    sim::SetPrefInt("SystemInfo.ChatFont.Color", 0x0000FF);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tagTextFormat format;
+    Panel(window)->GetInputEdit()->GetDefaultCharFormat(format);
+    EXPECT_EQ(std::u16string(format.szFaceName), u"Serif");
+    EXPECT_EQ(format.nSize, 15);
+    EXPECT_EQ(format.dwEffects, uint32_t(TF_BOLD | TF_ITALIC | TF_UNDERLINE));
+    EXPECT_EQ(format.crColor, 0x0000FFu);
+}
