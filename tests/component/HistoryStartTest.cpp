@@ -139,3 +139,28 @@ TEST_F(HistoryStartTest, OnlyAGroupThatRefusesMessagesShowsReadHistoryOnLaterLoa
         EXPECT_EQ(std::count(shown.begin(), shown.end(), int64_t(r[19])), shows ? 1 : 0) << "refusemsg " << refuse;
     }
 }
+
+TEST_F(HistoryStartTest, LoadsRefreshTheFocusOfAFocusedInputOnly) {
+    sim::SetHisShowNum(5);
+    sim::AddStoredMsgs(Bob(), 20, true);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    CRichEditUI* input = Panel(window)->GetInputEdit();
+    const auto focusRefreshes = [&] {
+        const auto& told = input->GetTxMessages();
+        return std::count(told.begin(), told.end(), 7u);  // WM_SETFOCUS
+    };
+    input->SetFocus();
+    auto before = focusRefreshes();
+    sim::DeliverIncomingMsg(Bob(), "new");
+    Component(window)->GetAndShowMsg(0, 0);
+    EXPECT_EQ(focusRefreshes(), before + 1);
+    Panel(window)->OnBtnShowMoreMsg();
+    EXPECT_EQ(focusRefreshes(), before + 2);
+
+    View(window)->SetFocus();
+    before = focusRefreshes();
+    sim::DeliverIncomingMsg(Bob(), "newer");
+    Component(window)->GetAndShowMsg(0, 0);
+    Panel(window)->OnBtnShowMoreMsg();
+    EXPECT_EQ(focusRefreshes(), before);
+}
