@@ -9,6 +9,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
+#include "sim/host/BodyReader.h"
 #include "sim/driver.h"
 #include "sim/host/DisplayInternal.h"
 #include "sim/ui/UiInternal.h"
@@ -73,11 +74,10 @@ std::u16string ContentText(const std::string& contentType, const std::string& co
     if (contentType == "text/plain") return ToWide(content);
     if (contentType == "img/xml") return u"[img]";
     if (contentType != "rich/xml") return ToWide("[" + contentType + "]");
-    if (!ui::IsValidUtf8(content)) return u"[?]";
     TiXmlDocument doc;
-    doc.Parse(content.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    // What cannot be read within the limits shows as one placeholder.
+    if (!ReadBodyWithinLimits(doc, content)) return u"[?]";
     const TiXmlElement* root = doc.RootElement();
-    if (!root) return u"[?]";
     std::u16string text;
     for (const TiXmlElement* e = root->FirstChildElement(); e; e = e->NextSiblingElement()) {
         const std::string name = e->Value();

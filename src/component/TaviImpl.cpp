@@ -27,30 +27,41 @@
 
 namespace tavi {
 
-CMsgHandle* CTaviImpl::MsgHandle() const { return m_pPanel ? m_pPanel->GetMsgHandle() : nullptr; }
+CTaviPanel* CTaviImpl::GetPanel() const {
+    const std::shared_ptr<CTaviPanel* const> panel = m_panel.lock();
+    return panel ? *panel : nullptr;
+}
+
+CMsgHandle* CTaviImpl::MsgHandle() const {
+    CTaviPanel* panel = GetPanel();
+    return panel ? panel->GetMsgHandle() : nullptr;
+}
 
 CTaviImpl::~CTaviImpl() {
     // A panel that never got into its container is nobody else's to free.
-    if (m_pPanel && !m_pPanel->GetParent()) CControlUI::Destroy(m_pPanel);
+    CTaviPanel* panel = GetPanel();
+    if (panel && !panel->GetParent()) CControlUI::Destroy(panel);
 }
 
 bool CTaviImpl::CreatePanel(CContainerUI* parent, const STaviPanelInfo* info) {
     TAVI_SCOPE("CTaviImpl::CreatePanel");
-    if (m_pPanel || !GetModuleHost() || !info) return false;
+    if (m_panelMade || !GetModuleHost() || !info) return false;
     qel::IQelInst* inst = GetQelInst(info->instanceName);
     if (!inst) return false;
     auto* panel = new CTaviPanel();
     panel->SetInfo(info->windowKey, info->sessionId, info->instanceName, info->historyShown, inst->GetAccount());
     panel->SetName(u"tavi");
     // The panel stays attached even when its creation fails.
-    m_pPanel = panel;
+    m_panel = panel->WeakRef();
+    m_panelMade = true;
     return panel->Create(kPanelLayout, parent);
 }
 
 bool CTaviImpl::ProcHostDuiMsg(TEventUI* event) {
-    if (!m_pPanel || !event || event->Type != UIEVENT_DROPFILES) return false;
+    CTaviPanel* panel = GetPanel();
+    if (!panel || !event || event->Type != UIEVENT_DROPFILES) return false;
     TAVI_SCOPE("CTaviImpl::ProcHostDuiMsg OnDropFiles");
-    return m_pPanel->OnDropFiles(*event);
+    return panel->OnDropFiles(*event);
 }
 
 intptr_t CTaviImpl::ProcHostWndMsg(uint32_t message, uintptr_t wparam, intptr_t lparam) {
@@ -76,11 +87,12 @@ intptr_t CTaviImpl::ProcHostWndMsg(uint32_t message, uintptr_t wparam, intptr_t 
 }
 
 void CTaviImpl::OnSysChar(uintptr_t key) {
-    if (!m_pPanel) return;
+    CTaviPanel* panel = GetPanel();
+    if (!panel) return;
     switch (key) {
         case 'C':
         case 'c': {
-            CWindowUI* window = m_pPanel->GetWindow();
+            CWindowUI* window = panel->GetWindow();
             if (!window) return;
             IChatWndMgr* manager = GetChatWndMgr();
             if (dynamic_cast<CChatWindowUI*>(window) && manager) manager->CloseChatWnd(window->GetHWND());
@@ -89,11 +101,11 @@ void CTaviImpl::OnSysChar(uintptr_t key) {
         }
         case 'S':
         case 's':
-            m_pPanel->SendMsg();
+            panel->SendMsg();
             break;
         case 'H':
         case 'h':
-            if (IHostMsgSink* sink = m_pPanel->GetHostMsgSink()) sink->HandleMsg(7, 0, 0);
+            if (IHostMsgSink* sink = panel->GetHostMsgSink()) sink->HandleMsg(7, 0, 0);
             break;
         default:
             break;
@@ -101,9 +113,10 @@ void CTaviImpl::OnSysChar(uintptr_t key) {
 }
 
 void CTaviImpl::OnCopyData(uintptr_t wparam, const SCopyData* record) {
-    if (!record || !m_pPanel) return;
+    CTaviPanel* panel = GetPanel();
+    if (!record || !panel) return;
     if (record->code >= kCopyDataForwardFirst && record->code <= kCopyDataForwardLast) {
-        if (IHostMsgSink* sink = m_pPanel->GetHostMsgSink())
+        if (IHostMsgSink* sink = panel->GetHostMsgSink())
             sink->HandleMsg(record->code, wparam, reinterpret_cast<intptr_t>(record));
         return;
     }
@@ -113,64 +126,70 @@ void CTaviImpl::OnCopyData(uintptr_t wparam, const SCopyData* record) {
     COleImageObj* image = COleImageObj::LoadImage(path, true);
     // A picture that does not load is ignored.
     if (!image) return;
-    if (record->code == kCopyDataPicture) m_pPanel->InsertImage(image);
-    else m_pPanel->InsertEditImage(image, wparam);
+    if (record->code == kCopyDataPicture) panel->InsertImage(image);
+    else panel->InsertEditImage(image, wparam);
 }
 
 void CTaviImpl::InitMsgHandle() {
     TAVI_SCOPE("CTaviImpl::InitMsgHandle");
-    if (m_pPanel) m_pPanel->InitMsgHandle();
+    if (CTaviPanel* panel = GetPanel()) panel->InitMsgHandle();
 }
 
 void CTaviImpl::SetHostMsgSink(IHostMsgSink* sink) {
-    if (m_pPanel) m_pPanel->SetHostMsgSink(sink);
+    if (CTaviPanel* panel = GetPanel()) panel->SetHostMsgSink(sink);
 }
 
 bool CTaviImpl::UpdatePanelInfo(const STaviPanelInfo* info) {
     TAVI_SCOPE("CTaviImpl::UpdatePanelInfo");
-    if (!m_pPanel) return false;
-    if (info) {
-        m_pPanel->SetSessionId(info->sessionId);
-        m_pPanel->SetWindowKey(info->windowKey);
-    }
-    m_pPanel->UpdateInfo();
+    CTaviPanel* panel = GetPanel();
+    if (!panel || !info) return false;
+    panel->Rebind(info->windowKey, info->sessionId);
     return true;
 }
 
 void CTaviImpl::SetPanelMode(int mode) {
-    if (!m_pPanel) return;
-    if (mode == 0 || mode == 1) m_pPanel->SetMiniMode(mode != 0);
-    else if (mode == 2) m_pPanel->SetThinMode();
+    CTaviPanel* panel = GetPanel();
+    if (!panel) return;
+    if (mode == 0 || mode == 1) panel->SetMiniMode(mode != 0);
+    else if (mode == 2) panel->SetThinMode();
 }
 
 void CTaviImpl::SetView(const char16_t* viewName) {
-    if (m_pPanel) m_pPanel->SetView(viewName);
+    if (CTaviPanel* panel = GetPanel()) panel->SetView(viewName);
 }
 
 void CTaviImpl::SetInputEditHeight(int height) {
-    if (m_pPanel) m_pPanel->SetInputEditHeight(height);
+    if (CTaviPanel* panel = GetPanel()) panel->SetInputEditHeight(height);
 }
 
 void CTaviImpl::GetAndShowMsg(int32_t a, int32_t b) {
     TAVI_SCOPE("CTaviImpl::GetAndShowMsg");
-    if (!m_pPanel) return;
-    if (!m_pPanel->IsReallyVisible()) {
-        if (CWindowUI* window = m_pPanel->GetWindow()) window->WindowProc(kWmShowRequest, 0, 0);
+    CTaviPanel* panel = GetPanel();
+    if (!panel) return;
+    if (!panel->IsReallyVisible()) {
+        if (CWindowUI* window = panel->GetWindow()) window->WindowProc(kWmShowRequest, 0, 0);
     }
     if (CMsgHandle* handler = MsgHandle()) handler->ShowGetMsg(uint64_t(uint32_t(a)) | (uint64_t(uint32_t(b)) << 32), false, false);
-    m_pPanel->ChangePictureShow(false);
+    panel->ChangePictureShow(false);
 }
 
-CRichEditExUI* CTaviImpl::GetMsgHistoryRichEdit() { return m_pPanel ? m_pPanel->GetHistoryView() : nullptr; }
-CRichEditUI* CTaviImpl::GetInputRichEdit() { return m_pPanel ? m_pPanel->GetInputEdit() : nullptr; }
+CRichEditExUI* CTaviImpl::GetMsgHistoryRichEdit() {
+    CTaviPanel* panel = GetPanel();
+    return panel ? panel->GetHistoryView() : nullptr;
+}
+
+CRichEditUI* CTaviImpl::GetInputRichEdit() {
+    CTaviPanel* panel = GetPanel();
+    return panel ? panel->GetInputEdit() : nullptr;
+}
 
 void CTaviImpl::SendMsg() {
     TAVI_SCOPE("CTaviImpl::SendMsg");
-    if (m_pPanel) m_pPanel->SendMsg();
+    if (CTaviPanel* panel = GetPanel()) panel->SendMsg();
 }
 
 void CTaviImpl::SetCaptionBarText(const char16_t* text) {
-    if (m_pPanel) m_pPanel->SetCaptionBarText(text);
+    if (CTaviPanel* panel = GetPanel()) panel->SetCaptionBarText(text);
 }
 
 namespace {
@@ -214,10 +233,11 @@ std::u16string ErrorReportLink(const std::u16string& text) {
 void CTaviImpl::InsertInfoMsg(int64_t time, bool flag1, const char16_t* text, bool flag2, uint64_t msgId,
                               bool checkReceipt, bool flag3) {
     TAVI_SCOPE("CTaviImpl::InsertInfoMsg");
-    if (!m_pPanel) return;
+    CTaviPanel* panel = GetPanel();
+    if (!panel || !text) return;
     std::u16string notice = util::SafeWide(text);
     if (common::GetEXEConfig(u"ErrReport", u"enable", 0) == 1) notice += ErrorReportLink(notice);
-    ShowNotifyMsgInRE(time, flag1, notice.c_str(), m_pPanel->GetHistoryView(), flag2, u"", false, msgId, -1, flag3);
+    ShowNotifyMsgInRE(time, flag1, notice.c_str(), panel->GetHistoryView(), flag2, u"", false, msgId, -1, flag3);
     if (checkReceipt) CheckPartnerUnread(msgId);
 }
 
@@ -227,7 +247,7 @@ void CTaviImpl::CheckPartnerUnread(uint64_t msgId) {
     if (!conversation) return;
     const char* channel = qel_conversation_get_channel_id(conversation);
     if (!channel || std::string(channel) != "im") return;
-    if (common::SpecialProxyUserId(m_pPanel->GetSessionId().c_str())) return;
+    if (common::SpecialProxyUserId(GetPanel()->GetSessionId().c_str())) return;
     const int64_t cursor =
         qel_attribs_get_int64(qel_object_get_attribs(conversation, ""), "partner-read-cursor", 0);
     qel_handle message = qel_conversation_find_msg(conversation, msgId);
@@ -237,24 +257,26 @@ void CTaviImpl::CheckPartnerUnread(uint64_t msgId) {
     if (!own || !data->sender_id || std::string(own) != data->sender_id) return;
     const uint64_t convMsgId = qel_msg_get_conv_msg_id(message);
     if (uint64_t(cursor) > convMsgId) return;
-    m_pPanel->ShowPartnerUnreadPane(msgId, convMsgId);
+    GetPanel()->ShowPartnerUnreadPane(msgId, convMsgId);
 }
 
 void CTaviImpl::SaveImgAsSmiley(const char16_t* path) {
-    if (m_pPanel) m_pPanel->SaveAsSmiley(path);
+    if (CTaviPanel* panel = GetPanel()) panel->SaveAsSmiley(path);
 }
 
 void CTaviImpl::SetChatParticipants(pfx::IStrVector* list, int value) {
-    if (m_pPanel) m_pPanel->SetChatParticipants(list, value);
+    if (CTaviPanel* panel = GetPanel()) panel->SetChatParticipants(list, value);
 }
 
 void CTaviImpl::InputRichEditInsertImage(const char16_t* path) {
-    if (m_pPanel && path) RichEditLoadImage(path, m_pPanel->GetInputEdit());
+    CTaviPanel* panel = GetPanel();
+    if (panel && path) RichEditLoadImage(path, panel->GetInputEdit());
 }
 
 void CTaviImpl::ShowSimpleNotice(const char16_t* text, bool flag, const char16_t* icon) {
-    if (!m_pPanel) return;
-    ShowNotifyMsgInRE(0, flag, text, m_pPanel->GetHistoryView(), false, icon, true, 0, -1, false);
+    CTaviPanel* panel = GetPanel();
+    if (!panel || !text) return;
+    ShowNotifyMsgInRE(0, flag, text, panel->GetHistoryView(), false, icon, true, 0, -1, false);
 }
 
 void CTaviImpl::InsertSimpleInfoMsg(const char16_t* text, bool flag) { ShowSimpleNotice(text, flag, u"#info_icon_msg_2"); }
@@ -263,45 +285,49 @@ void CTaviImpl::InsertSimpleInfoMsg(const char16_t* text, bool flag) { ShowSimpl
 void CTaviImpl::InsertSimpleInfoWarnMsg(const char16_t* text, bool) { ShowSimpleNotice(text, true, u"#info_icon_warn"); }
 
 void CTaviImpl::InsertADHOCMsg(const char16_t* a, const char16_t* b, const char16_t* c, bool flag) {
-    if (m_pPanel) ShowADHOCMsgInRE(a, b, c, m_pPanel->GetHistoryView(), flag);
+    if (CTaviPanel* panel = GetPanel()) ShowADHOCMsgInRE(a, b, c, panel->GetHistoryView(), flag);
 }
 
 void CTaviImpl::InsertADHOCFileMsg(const char16_t* a, const char16_t* b, const char16_t* c, const char16_t* d,
                                    bool flag) {
-    if (m_pPanel) ShowADHOCFileMsgInRE(a, b, c, d, m_pPanel->GetHistoryView(), flag);
+    if (CTaviPanel* panel = GetPanel()) ShowADHOCFileMsgInRE(a, b, c, d, panel->GetHistoryView(), flag);
 }
 
-bool CTaviImpl::IsFrdEventDisplayed() { return m_pPanel && m_pPanel->IsFrdEventDisplayed(); }
+bool CTaviImpl::IsFrdEventDisplayed() {
+    CTaviPanel* panel = GetPanel();
+    return panel && panel->IsFrdEventDisplayed();
+}
 
 void CTaviImpl::AddMarqueeMsg(const char16_t* a, const char16_t* b) {
-    if (m_pPanel) m_pPanel->AddMarqueeMsg(a, b);
+    if (CTaviPanel* panel = GetPanel()) panel->AddMarqueeMsg(a, b);
 }
 
 void CTaviImpl::ShowFrdEvent(int32_t a, int32_t b) {
-    if (m_pPanel) m_pPanel->ShowFrdEvent(a, b);
+    if (CTaviPanel* panel = GetPanel()) panel->ShowFrdEvent(a, b);
 }
 
 void CTaviImpl::ShowCaptionBar(bool show) {
-    if (m_pPanel) m_pPanel->ShowCaptionBar(show);
+    if (CTaviPanel* panel = GetPanel()) panel->ShowCaptionBar(show);
 }
 
 void CTaviImpl::ReflashBirthRemind() {
-    if (m_pPanel) m_pPanel->InitBirthdayRemind();
+    if (CTaviPanel* panel = GetPanel()) panel->InitBirthdayRemind();
 }
 
 void CTaviImpl::InsertLinkInfoMsg(const char16_t* text, CLinkObj* link, int value, bool flag, tagTextFormat* format) {
+    if (!text) return;
     if (CRichEditExUI* view = GetMsgHistoryRichEdit()) view->InsertLink(text, link, value, flag, format);
 }
 
 void CTaviImpl::ReflashAfterMakeUp(int value) {
     TAVI_SCOPE("CTaviImpl::ReflashAfterMakeUp");
-    if (CMsgHandle* handler = MsgHandle()) handler->ReflashAfterMakeUp(m_pPanel->GetHistoryView(), value != 0);
+    if (CMsgHandle* handler = MsgHandle()) handler->ReflashAfterMakeUp(GetPanel()->GetHistoryView(), value != 0);
 }
 
 int CTaviImpl::QelSendMsg(const char16_t* body, const char16_t* extra, const char* contentType, bool show) {
     TAVI_SCOPE("CTaviImpl::QelSendMsg");
     CMsgHandle* handler = MsgHandle();
-    if (!handler) return -1;
+    if (!handler || !body) return -1;
     return handler->QelSendMsg(body, extra, contentType, show);
 }
 
@@ -315,7 +341,7 @@ void CTaviImpl::OnBurnReadMessage(SQelBoxMsg* message) {
 }
 
 void CTaviImpl::RefreshEditState() {
-    if (m_pPanel) m_pPanel->OnEditChange(0);
+    if (CTaviPanel* panel = GetPanel()) panel->OnEditChange(0);
 }
 
 bool CTaviImpl::CanExitWhileSending() {
@@ -331,30 +357,32 @@ bool CTaviImpl::CanExitWhileSending() {
 
 void CTaviImpl::StoreFocus() {
     m_pStoredFocus = nullptr;
-    if (!m_pPanel) return;
-    CRichEditExUI* view = m_pPanel->GetHistoryView();
-    CRichEditUI* input = m_pPanel->GetInputEdit();
+    CTaviPanel* panel = GetPanel();
+    if (!panel) return;
+    CRichEditExUI* view = panel->GetHistoryView();
+    CRichEditUI* input = panel->GetInputEdit();
     if (view && view->IsFocused()) m_pStoredFocus = view;
     else if (input && input->IsFocused()) m_pStoredFocus = input;
 }
 
 void CTaviImpl::RestoreFocus() {
-    if (!m_pPanel) return;
+    CTaviPanel* panel = GetPanel();
+    if (!panel) return;
     if (!m_pStoredFocus) {
-        CWindowUI* window = m_pPanel->GetWindow();
+        CWindowUI* window = panel->GetWindow();
         // Something else of the window has the focus: leave it there.
         if (window && window->GetFocus()) return;
-        m_pStoredFocus = m_pPanel->GetInputEdit();
+        m_pStoredFocus = panel->GetInputEdit();
     }
     if (m_pStoredFocus) m_pStoredFocus->SetFocus();
 }
 
 void CTaviImpl::ShowCollectTip(int32_t a, int32_t b, int32_t c, int32_t d) {
-    if (m_pPanel) m_pPanel->ShowCollectTip(a, b, c, d);
+    if (CTaviPanel* panel = GetPanel()) panel->ShowCollectTip(a, b, c, d);
 }
 
 void CTaviImpl::SetEmailDlgType(int type) {
-    if (m_pPanel) m_pPanel->SetEmailDlgType(type);
+    if (CTaviPanel* panel = GetPanel()) panel->SetEmailDlgType(type);
 }
 
 void CTaviImpl::EmailRequest(int32_t a, int32_t b, bool flag) {
@@ -362,7 +390,7 @@ void CTaviImpl::EmailRequest(int32_t a, int32_t b, bool flag) {
 }
 
 void CTaviImpl::SetImageOversizeOption(int option) {
-    if (m_pPanel) m_pPanel->SetImageOversizeOption(option);
+    if (CTaviPanel* panel = GetPanel()) panel->SetImageOversizeOption(option);
 }
 
 void CTaviImpl::RefreshImportantMsgStatus(int32_t a, int32_t b, int32_t c) {
@@ -370,7 +398,7 @@ void CTaviImpl::RefreshImportantMsgStatus(int32_t a, int32_t b, int32_t c) {
 }
 
 void CTaviImpl::SetMarkReadOnClose(bool mark) {
-    if (m_pPanel) m_pPanel->SetMarkReadOnDestroy(mark);
+    if (CTaviPanel* panel = GetPanel()) panel->SetMarkReadOnDestroy(mark);
 }
 
 void CTaviImpl::RestartHistoryTimer() {
@@ -381,7 +409,7 @@ void CTaviImpl::RestartHistoryTimer() {
 }
 
 void CTaviImpl::UpdateGrpTopUnreadMsg() {
-    if (m_pPanel) m_pPanel->UpdateGrpTopUnreadMsg();
+    if (CTaviPanel* panel = GetPanel()) panel->UpdateGrpTopUnreadMsg();
 }
 
 void CTaviImpl::PasteClipboard() {

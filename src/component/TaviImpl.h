@@ -4,6 +4,8 @@
 // error-report link).
 #pragma once
 
+#include <memory>
+
 #include "module/Guids.h"
 #include "module/ObjectImpl.h"
 #include "sdk/tavi.h"
@@ -90,7 +92,8 @@ public:
     void UpdateGrpTopUnreadMsg() override;
     void PasteClipboard() override;
 
-    CTaviPanel* GetPanel() const { return m_pPanel; }
+    // Null once the window's panel is gone, whoever still holds the component.
+    CTaviPanel* GetPanel() const;
 
 private:
     CMsgHandle* MsgHandle() const;
@@ -98,7 +101,9 @@ private:
     void OnCopyData(uintptr_t wparam, const SCopyData* record);
     void ShowSimpleNotice(const char16_t* text, bool flag, const char16_t* icon);
 
-    CTaviPanel* m_pPanel = nullptr;
+    // The panel belongs to the window; the host may keep the component longer.
+    std::weak_ptr<CTaviPanel* const> m_panel;
+    bool m_panelMade = false;
     CControlUI* m_pStoredFocus = nullptr;
 };
 

@@ -49,9 +49,9 @@ bool CChatPlugin::CreateCtrl(const char16_t* name) {
     return Attach({name, nullptr, nullptr, true, true, 1, nullptr});
 }
 
-bool CChatPlugin::CreateCtrlEx(const char16_t* name, HWND window, pfx::ICtrlCallback* callback, int, int,
+bool CChatPlugin::CreateCtrlEx(const char16_t* name, HWND window, pfx::ICtrlCallback* callback, int x, int y,
                                pfx::IStr2StrMap* attributes) {
-    return Attach({name, window, callback, true, true, 1, attributes});
+    return Attach({name, window, callback, true, true, 1, attributes, x, y});
 }
 
 bool CChatPlugin::ShowCtrl(const char16_t* name, intptr_t parameter, bool activate) {
@@ -117,7 +117,8 @@ bool CChatPlugin::Attach(const SAttach& request) {
     if (!control) {
         const SPanelSetting* row = FindRow(request.name);
         CControlUI* parent = manager->FindCtrl(window, request.name);
-        if (!row || !row->creator || !row->creator(parent, row->layout, key, attributes, false)) return false;
+        if (!row || !row->creator || !row->creator(parent, row->layout, key, attributes, request.x, request.y, false))
+            return false;
         control = manager->FindCtrl(window, key);
         if (!control) return false;
         if (owner) owner->OnCtrlFactoryNotify(request.name, key, window);

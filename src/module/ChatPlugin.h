@@ -12,9 +12,11 @@
 namespace tavi {
 
 // Builds a plug-in's panel inside `parent` from `layout`, with `ctrlName`
-// as the panel's control id.
+// as the panel's control id, its top-left corner at (x, y) inside the
+// parent unless both are 0 (then where the layout puts it). With `replace`
+// the panel takes the place of the parent's child of the same name.
 using PanelCreator = bool (*)(CControlUI* parent, const char16_t* layout, const char16_t* ctrlName,
-                              pfx::IStr2StrMap* attributes, bool replace);
+                              pfx::IStr2StrMap* attributes, int x, int y, bool replace);
 
 // One row of a plug-in's panel table; the table ends with an all-empty row.
 struct SPanelSetting {
@@ -72,6 +74,8 @@ private:
         bool activate;
         intptr_t parameter;
         pfx::IStr2StrMap* attributes;
+        int x = 0;
+        int y = 0;
     };
     bool Attach(const SAttach& request);
     const SPanelSetting* FindRow(const std::u16string& name) const;
@@ -98,6 +102,11 @@ public:
     void Attach(pfx::IObjSink* sink, void* tag, const char16_t* name) override {
         if (!sink || !tag) return;
         m_sessionName = name ? name : u"";
+        // An id asked for before the sink was known is registered now.
+        if (!m_instanceId.empty() && sink != m_sink) {
+            if (m_sink) m_sink->Unregister(m_instanceId.c_str());
+            sink->Register(m_instanceId.c_str(), this);
+        }
         m_sink = sink;
         m_tag = tag;
     }

@@ -59,9 +59,13 @@ void CDllObject::OnCreateDllObj(pfx::IHost*) {
 
 void OnCreatePlugin(pfx::IHost* host) {
     TAVI_SCOPE("OnCreatePlugin");
-    // Init may run again without Uninit; the older state goes first.
+    // Init may run again without Uninit; the older state goes first, but
+    // the pre-logout hook stays: the handlers that installed it are still
+    // open and their drafts must still be saved at log-out.
+    const PreLogoutCallback preLogout = g_dllObject ? g_dllObject->m_pfnPreLogout : nullptr;
     delete g_dllObject;
     g_dllObject = new CDllObject();
+    g_dllObject->m_pfnPreLogout = preLogout;
     g_dllObject->OnCreateDllObj(host);
 }
 

@@ -2,6 +2,7 @@
 
 #include "module/DllObject.h"
 #include "msghandle/EmojiMsgHandle.h"
+#include "msghandle/MsgIds.h"
 #include "panel/TaviPanel.h"
 #include "sdk/common_sdk.h"
 #include "sdk/host.h"
@@ -19,6 +20,7 @@ CMsgHandle::CMsgHandle() { SetPreLogoutCallback(&MsgHandlePreLogoutCallBack); }
 
 CMsgHandle::~CMsgHandle() {
     common::CancelTranslationMsg(this);
+    ForgetSentMsgIdsOf(this);
     RemoveMsgHandle(m_handleId);
     qel_handle current = qel_ext::QelGetCurAccount();
     if (common::HaveDraft() && current && qel_account_get_login_state(current) == 1) SaveDraft();

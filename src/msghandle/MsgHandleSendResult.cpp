@@ -88,7 +88,7 @@ void CMsgHandle::OnSendMessageCallback(int errorCode, void* userData, uint64_t m
     // The window may have closed meanwhile: find it again, never trust the
     // handler that made the request.
     CMsgHandle* handler = FindHandlerOfWindow(context.m_hwnd);
-    if (handler) RecordSentMsgId(context.m_provisionalId, msgId);
+    if (handler) RecordSentMsgId(context.m_provisionalId, msgId, handler);
     if (errorCode != 0) return OnSendMessageFailed(context, msgId, errorCode);
 
     if (conversation) {

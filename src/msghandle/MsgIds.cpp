@@ -9,6 +9,7 @@ int64_t g_nextProvisionalId = kFirstProvisionalMsgId;
 
 struct SIdMaps {
     std::map<int64_t, uint64_t> sdkByProvisional;
+    std::multimap<const void*, int64_t> provisionalByOwner;
     std::map<uint64_t, int64_t> provisionalBySdk;
     std::map<int64_t, uint64_t> pendingByProvisional;
 };
@@ -29,9 +30,25 @@ auto Lookup(const Map& map, const typename Map::key_type& key) -> std::optional<
 int64_t TakeProvisionalMsgId() { return g_nextProvisionalId++; }
 int64_t PeekProvisionalMsgId() { return g_nextProvisionalId; }
 
-void RecordSentMsgId(int64_t provisionalId, uint64_t msgId) {
-    Maps().sdkByProvisional[provisionalId] = msgId;
-    Maps().provisionalBySdk[msgId] = provisionalId;
+void RecordSentMsgId(int64_t provisionalId, uint64_t msgId, const void* owner) {
+    SIdMaps& maps = Maps();
+    if (maps.sdkByProvisional.count(provisionalId) == 0) maps.provisionalByOwner.emplace(owner, provisionalId);
+    maps.sdkByProvisional[provisionalId] = msgId;
+    maps.provisionalBySdk[msgId] = provisionalId;
+}
+
+void ForgetSentMsgIdsOf(const void* owner) {
+    SIdMaps& maps = Maps();
+    const auto [first, last] = maps.provisionalByOwner.equal_range(owner);
+    for (auto it = first; it != last; ++it) {
+        auto sent = maps.sdkByProvisional.find(it->second);
+        if (sent == maps.sdkByProvisional.end()) continue;
+        auto back = maps.provisionalBySdk.find(sent->second);
+        // A later send may have taken the SDK id over; that pair stays.
+        if (back != maps.provisionalBySdk.end() && back->second == it->second) maps.provisionalBySdk.erase(back);
+        maps.sdkByProvisional.erase(sent);
+    }
+    maps.provisionalByOwner.erase(first, last);
 }
 
 std::optional<uint64_t> FindSdkMsgId(int64_t provisionalId) { return Lookup(Maps().sdkByProvisional, provisionalId); }

@@ -15,8 +15,12 @@ int64_t TakeProvisionalMsgId();
 // The id the next message will be shown under.
 int64_t PeekProvisionalMsgId();
 
-// Filled by send completions: provisional id <-> SDK message id.
-void RecordSentMsgId(int64_t provisionalId, uint64_t msgId);
+// Filled by send completions: provisional id <-> SDK message id, kept for
+// the window (`owner`, its message handler) that showed the message.
+void RecordSentMsgId(int64_t provisionalId, uint64_t msgId, const void* owner);
+// Drops every pair recorded for `owner`: once its window is gone an SDK id
+// that comes again (a new account, a new SDK instance) must not find it.
+void ForgetSentMsgIdsOf(const void* owner);
 std::optional<uint64_t> FindSdkMsgId(int64_t provisionalId);
 std::optional<int64_t> FindProvisionalMsgId(uint64_t msgId);
 

@@ -242,6 +242,18 @@ private:
     bool m_markReadOnDestroy = true;
     int m_imageOversizeOption = 0;
     int m_emailDlgType = 0;
+
+    // ---- Binding to another conversation and lifetime seen from outside ----
+public:
+    // Moves the panel to another conversation: the old one's draft is saved
+    // and its handler goes, a new handler is bound to `sessionId` and the
+    // history is loaded afresh. The same conversation only reloads.
+    void Rebind(const pfx::GUID& windowKey, const char16_t* sessionId);
+    // Expires when the panel is destroyed; the host's component may outlive it.
+    std::weak_ptr<CTaviPanel* const> WeakRef() const { return m_self; }
+
+private:
+    std::shared_ptr<CTaviPanel* const> m_self = std::make_shared<CTaviPanel* const>(this);
 };
 
 }  // namespace tavi

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "sdk/body_limits.h"
+
 class TiXmlDocument;
 class TiXmlNode;
 
@@ -24,8 +26,8 @@ std::string RepairUtf8(std::string_view text);
 size_t XmlNestingDepth(std::string_view text);
 
 struct SXmlLimits {
-    size_t maxBytes = 1u << 20;
-    size_t maxDepth = 64;
+    size_t maxBytes = kMaxBodyBytes;
+    size_t maxDepth = kMaxBodyDepth;
 };
 
 // Parses `text` into `doc` with white space kept as it stands. False when

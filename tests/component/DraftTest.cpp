@@ -112,6 +112,14 @@ TEST_F(SendTest, LogoutSavesTheDraftOfEveryOpenChatInIdOrder) {
     EXPECT_EQ(sim::AttribWrites().size(), writes);
 }
 
+TEST_F(SendTest, LogoutSavesDraftsAfterTheModuleStartedTwice) {
+    HWND bob = Open(sim::ChatKind::Person, "bob");
+    Type(bob, u"to bob");
+    m_module->Init(sim::GetHost());
+    m_module->OnObjMsg(tavi::kMsgPreLogout, 0, 0, nullptr);
+    EXPECT_EQ(DraftWriters(), (std::vector<std::string>{"buddy:bob"}));
+}
+
 TEST_F(SendTest, NoDraftsWhenTheClientKeepsNone) {
     sim::SetHaveDraft(false);
     HWND window = Open(sim::ChatKind::Person, "bob");

@@ -90,6 +90,10 @@ TEST_F(ChatWindowTest, RestoreWithoutStoreLeavesAnotherFocusAlone) {
     chat->SetFocus(search);
     component->RestoreFocus();
     EXPECT_EQ(chat->GetFocus(), search);
+    // Deactivated while neither edit had the focus: nothing is remembered.
+    component->ProcHostWndMsg(tavi::kWmActivate, 0, 0);
+    component->ProcHostWndMsg(tavi::kWmActivate, 1, 0);
+    EXPECT_EQ(chat->GetFocus(), search);
     chat->SetFocus(nullptr);
     component->RestoreFocus();
     EXPECT_TRUE(component->GetInputRichEdit()->IsFocused());
@@ -185,4 +189,19 @@ TEST_F(ChatWindowTest, InputHeightWithinBoundsOnly) {
         EXPECT_EQ(t, accepted);
         EXPECT_EQ(anchor, 6);
     }
+}
+
+TEST_F(ChatWindowTest, PasteRequestFillsTheInputAndHistoryTimerRestarts) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = Component(window);
+    CRichEditUI* input = component->GetInputRichEdit();
+    sim::SetClipboard(u"pasted");
+    const int repaints = input->GetInvalidateCount();
+    component->ProcHostWndMsg(tavi::kWmPasteRequest, 0, 0);
+    EXPECT_EQ(input->GetText(), u"pasted\n");
+    EXPECT_TRUE(input->IsFocused());
+    EXPECT_GT(input->GetInvalidateCount(), repaints);
+
+    component->RestartHistoryTimer();
+    EXPECT_TRUE(component->GetMsgHistoryRichEdit()->HasTimer(tavi::kHistoryRefreshTimer));
 }

@@ -220,10 +220,19 @@ TEST_F(HistoryLoadTest, ShownIdsFindTheirSdkMessage) {
     const auto ids = sim::AddStoredMsgs(Bob(), 1, true);
     HWND window = Open(sim::ChatKind::Person, "bob");
     tavi::CMsgHandle* handler = Panel(window)->GetMsgHandle();
-    tavi::RecordSentMsgId(-700001, ids[0]);
-    tavi::RecordSentMsgId(-700002, 0);
+    tavi::RecordSentMsgId(-700001, ids[0], handler);
+    tavi::RecordSentMsgId(-700002, 0, handler);
     EXPECT_EQ(qel_msg_get_id(handler->GetQelHMessage(-700001)), ids[0]);
     EXPECT_EQ(handler->GetQelHMessage(-700002), nullptr);
     EXPECT_EQ(handler->GetQelHMessage(int64_t(ids[0]) + 99), nullptr);
     EXPECT_EQ(tavi::FindProvisionalMsgId(ids[0]), -700001);
+
+    // The pairs go with their window: a reused SDK id finds nothing stale.
+    HWND other = Open(sim::ChatKind::Group, "g1");
+    tavi::RecordSentMsgId(-700003, ids[0] + 7, Panel(other)->GetMsgHandle());
+    sim::CloseChatWindow(window);
+    EXPECT_EQ(tavi::FindProvisionalMsgId(ids[0]), std::nullopt);
+    EXPECT_EQ(tavi::FindSdkMsgId(-700001), std::nullopt);
+    EXPECT_EQ(tavi::FindSdkMsgId(-700002), std::nullopt);
+    EXPECT_EQ(tavi::FindSdkMsgId(-700003), ids[0] + 7);
 }

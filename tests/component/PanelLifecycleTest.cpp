@@ -116,6 +116,13 @@ TEST_F(ChatWindowTest, ModuleFindsComponentAndPanelByWindow) {
     // The lookup hands back no reference of its own.
     EXPECT_EQ(component->AddRef(), 2);
     component->Release();
+
+    qel::IQelInst* inst = nullptr;
+    ASSERT_TRUE(tavi::GetQelInst(u"qel_inst", &inst));
+    EXPECT_EQ(inst, tavi::GetQelInst(u"qel_inst"));
+    EXPECT_NE(inst, nullptr);
+    EXPECT_FALSE(tavi::GetQelInst(u"nobody", &inst));
+    EXPECT_FALSE(tavi::GetQelInst(u"qel_inst", nullptr));
 }
 
 TEST_F(ChatWindowTest, RecentPopupsAreMadeOnceAndForgottenWhenClosed) {

@@ -5,6 +5,8 @@
 #include "component/TaviImpl.h"
 #include "module/ConvWndPlugin.h"
 #include "module/Guids.h"
+#include "module/PanelCreator.h"
+#include "module/ShakePlugin.h"
 #include "module/StdMap.h"
 #include "sdk/pfx_plugin.h"
 #include "sim/driver.h"
@@ -90,6 +92,10 @@ TEST_F(ChatPluginTest, RegistryQuestionsUseTheTableNameForAnEmptyName) {
     EXPECT_EQ(std::u16string(plugin->GetAttr(u"owner")), u"");
     plugin->SetAttr(u"", u"value");
     EXPECT_EQ(std::u16string(plugin->GetAttr(u"top_con.chat_tool_head_ctn")), u"value");
+    plugin->SetCurName(u"");
+    EXPECT_EQ(std::u16string(plugin->GetCurName()), u"top_con.chat_tool_head_ctn");
+    plugin->SetCurName(u"other");
+    EXPECT_EQ(std::u16string(plugin->GetCurName()), u"other");
     CControlUI control;
     plugin->AddCtrl(u"", &control, 5, nullptr);
     CControlUI* found = nullptr;
@@ -156,4 +162,57 @@ TEST_F(ChatPluginTest, MessagesAreRegisteredWithTheTag) {
     compls::IChatPlugin* shake = Make(tavi::kShakePluginId);
     shake->RegisterMsgs(sim::GetObjMsgRegistrar());
     EXPECT_EQ(sim::AnnouncedMsgs().size(), 1u);
+}
+
+TEST_F(ChatPluginTest, InstanceIdAskedBeforeAttachIsRegisteredByAttach) {
+    HWND window = HostWindow();
+    compls::IChatPlugin* plugin = Make(tavi::kConvWndPluginId);
+    const pfx::GUID windowKey = sim::ChatWindowKey(sim::ChatKind::Person);
+    plugin->Init(u"qel_inst", 0, pfx::GUID{}, &windowKey);
+    const std::u16string id = plugin->GetInstanceId();
+    EXPECT_EQ(sim::FindNamedObject(id), nullptr);
+    plugin->Attach(sim::GetObjSink(), &g_tag, u"bob");
+    EXPECT_EQ(sim::FindNamedObject(id), static_cast<pfx::IObject*>(plugin));
+    EXPECT_EQ(std::u16string(plugin->GetInstanceId()), id);
+
+    // The chat panel finds its plug-in through the id, so the chat is built
+    // where the host asked for it.
+    ASSERT_TRUE(plugin->CreateCtrlEx(tavi::kChatToolHeadCtn, window, nullptr, 5, 7, nullptr));
+    CControlUI* panel = nullptr;
+    plugin->GetCtrl(&panel, tavi::kChatToolHeadCtn);
+    ASSERT_NE(panel, nullptr);
+    tavi::ITavi* component = nullptr;
+    plugin->OnObjMsg(tavi::kMsgGetTavi, 0, reinterpret_cast<intptr_t>(&component), nullptr);
+    ASSERT_NE(component, nullptr);
+    EXPECT_NE(static_cast<tavi::CTaviImpl*>(component)->GetPanel(), nullptr);
+    int32_t left, top, right, bottom, anchor;
+    panel->GetCoordinate(left, top, right, bottom, anchor);
+    EXPECT_EQ(left, 5);
+    EXPECT_EQ(top, 7);
+    EXPECT_EQ(anchor, UIANCHOR_TOPLEFT);
+}
+
+TEST_F(ChatPluginTest, CreatorReplacesTheChildOfItsNameWithoutDestroyingIt) {
+    HostWindow();
+    CContainerUI* parent = m_window->GetRoot();
+    auto* before = new CControlUI;
+    auto* old = new CControlUI;
+    old->SetName(u"slot");
+    parent->Add(before);
+    parent->Add(old);
+    parent->Add(new CControlUI);
+    const size_t count = parent->GetItems().size();
+    ASSERT_TRUE(tavi::CreatePluginPanel<tavi::CShakeMsgWidgetPanel>(parent, u"IDD_SHAKE_MSG_PANEL", u"slot", nullptr,
+                                                                   0, 0, true));
+    EXPECT_EQ(parent->GetItems().size(), count);
+    CControlUI* panel = parent->GetItemAt(parent->GetItemIndex(before) + 1);
+    EXPECT_NE(dynamic_cast<tavi::CShakeMsgWidgetPanel*>(panel), nullptr);
+    EXPECT_EQ(parent->GetItemIndex(old), -1);
+    EXPECT_EQ(old->GetParent(), nullptr);
+    delete old;  // taken out, still ours
+
+    // Without replace a second panel of the name goes beside the first.
+    ASSERT_TRUE(tavi::CreatePluginPanel<tavi::CShakeMsgWidgetPanel>(parent, u"IDD_SHAKE_MSG_PANEL", u"slot", nullptr,
+                                                                   0, 0, false));
+    EXPECT_EQ(parent->GetItems().size(), count + 1);
 }
