@@ -43,6 +43,7 @@ TEST_F(ChatWindowTest, InputOnlyPanelHidesHistoryAndMovesInput) {
 
 TEST_F(ChatWindowTest, SecondWindowOfTheSameIdIsNotRegistered) {
     HWND first = Open(sim::ChatKind::Person, "bob");
+    EXPECT_FALSE(LogHas("same id"));
     HWND second = Open(sim::ChatKind::Person, "bob");
     ASSERT_TRUE(first && second);
     EXPECT_TRUE(LogHas("same id = bob"));
@@ -50,6 +51,7 @@ TEST_F(ChatWindowTest, SecondWindowOfTheSameIdIsNotRegistered) {
     // Closing the second removes the first's entry: the id is all the registry knows.
     sim::CloseChatWindow(second);
     EXPECT_EQ(tavi::FindMsgHandle(u"bob"), nullptr);
+    EXPECT_FALSE(LogHas("can note find"));
     sim::CloseChatWindow(first);
     EXPECT_TRUE(LogHas("can note find iter! id =bob"));
 }
