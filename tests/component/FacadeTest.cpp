@@ -65,10 +65,15 @@ TEST_F(ChatWindowTest, CopyDataPictureGoesIntoTheInput) {
     const std::u16string missing = u"/no/such/picture.png";
     tavi::SCopyData broken{tavi::kCopyDataEditPicture, 0, missing.c_str()};
     component->ProcHostWndMsg(tavi::kWmCopyData, 0, reinterpret_cast<intptr_t>(&broken));
+    tavi::SCopyData edited{tavi::kCopyDataEditPicture, uint32_t(path.size() * 2), path.c_str()};
+    component->ProcHostWndMsg(tavi::kWmCopyData, 0, reinterpret_cast<intptr_t>(&edited));
     const sim::EditContent input = sim::ReadEdit(component->GetInputRichEdit());
-    ASSERT_EQ(input.objects.size(), 1u);
-    EXPECT_EQ(input.objects[0].path, path);
-    EXPECT_EQ(input.objects[0].width, 16);
+    ASSERT_EQ(input.objects.size(), 2u);
+    for (const sim::EditObject& object : input.objects) {
+        EXPECT_EQ(object.path, path);
+        EXPECT_EQ(object.width, 16);
+        EXPECT_EQ(object.imageType, 0);  // a picture, not a smiley: it is sent as a picture
+    }
 }
 
 TEST_F(ChatWindowTest, FocusIsRememberedAcrossDeactivation) {

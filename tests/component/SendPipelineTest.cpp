@@ -353,7 +353,8 @@ TEST_F(SendTest, OversizePicturesAreCheckedBeforeInsertion) {
 
     sim::SetPictureSizeLimits(1000, 100);
     EXPECT_TRUE(panel->InsertPictureFile(path.c_str()));
-    EXPECT_EQ(sim::ReadEdit(Input(window)).objects.size(), 1u);
+    ASSERT_EQ(sim::ReadEdit(Input(window)).objects.size(), 1u);
+    EXPECT_EQ(sim::ReadEdit(Input(window)).objects[0].imageType, 0);
 }
 
 TEST_F(SendTest, OnlyRegularPictureFilesAreRead) {

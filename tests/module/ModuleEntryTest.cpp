@@ -232,16 +232,17 @@ TEST_F(ModuleTest, MessageHandleObjectWritesEmojiOfAnEditBackAsText) {
     auto* handle = dynamic_cast<tavi::IQelMsgHandle*>(object);
     ASSERT_NE(handle, nullptr);
     CRichEditUI edit;
-    edit.InsertText(u"a");
-    auto* emoji = new COleImageObj();
-    emoji->SetImageType(2);
-    emoji->SetKey(u"1f600");
-    edit.InsertObject(emoji);
-    edit.InsertText(u"b");
+    for (const char16_t* text : {u"a", u"b"}) {
+        auto* emoji = new COleImageObj();
+        emoji->SetImageType(2);
+        emoji->SetKey(u"1f600");
+        edit.InsertObject(emoji);
+        edit.InsertText(text);
+    }
     std::u16string text = u"stale";
     handle->PreProcessMsg(text, nullptr);
     EXPECT_EQ(text, u"stale");
     handle->PreProcessMsg(text, &edit);
-    EXPECT_EQ(text, u"a\U0001F600b");
+    EXPECT_EQ(text, u"\U0001F600a\U0001F600b");
     object->Release();
 }
