@@ -22,6 +22,7 @@ struct DisplayState {
     // Notices without a message id of their own get one from here.
     int64_t nextNoticeId = -900001;
     std::vector<FailMark> failMarks;
+    std::vector<std::u16string> noticesGiven;
 };
 
 DisplayState& State() {
@@ -91,6 +92,8 @@ int64_t NextNoticeId() { return State().nextNoticeId--; }
 
 const std::vector<FailMark>& FailMarks() { return State().failMarks; }
 
+const std::vector<std::u16string>& NoticesGiven() { return State().noticesGiven; }
+
 }  // namespace sim
 
 bool CreateQelBoxMsg(SQelBoxMsg& record, const _QelMsgData* data, qel_handle message, qel_handle conversation,
@@ -117,6 +120,7 @@ bool CreateQelBoxMsg(SQelBoxMsg& record, const _QelMsgData* data, qel_handle mes
 void ShowNotifyMsgInRE(int64_t, bool, const char16_t* text, CRichEditExUI* view, bool, const char16_t*, bool,
                        uint64_t msgId, int, bool) {
     if (!view || !text) return;
+    sim::State().noticesGiven.push_back(text);
     sim::InsertNotice(view, msgId ? int64_t(msgId) : sim::NextNoticeId(), sim::NoticeText(text));
 }
 

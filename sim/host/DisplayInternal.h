@@ -21,4 +21,7 @@ struct FailMark {
 };
 const std::vector<FailMark>& FailMarks();
 
+// Every notice text given to the renderer, as given (links included).
+const std::vector<std::u16string>& NoticesGiven();
+
 }  // namespace sim

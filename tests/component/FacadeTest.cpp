@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "ChatWindowFixture.h"
+#include "sim/host/DisplayInternal.h"
 #include "msghandle/SendState.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/win32.h"
@@ -158,6 +159,27 @@ TEST_F(ChatWindowTest, ErrorReportLinkOnlyWhenEnabledAndForDetailOne) {
     EXPECT_EQ(lastNotice().find(u"[link]"), std::u16string::npos);
     component->InsertInfoMsg(0, false, u"&<txt>*1:8:1:a:b|c<txt>&", false, 0, false, false);
     EXPECT_NE(lastNotice().find(u"[link]"), std::u16string::npos);
+}
+
+TEST_F(ChatWindowTest, ErrorReportLinkCarriesTheDetailAndTheLastError) {
+    sim::SetLanguage(sim::Language::Keys);
+    sim::SetExeConfig("ErrReport", "enable", "1");
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = Component(window);
+    const auto given = [&](const std::u16string& text) {
+        component->InsertInfoMsg(0, false, text.c_str(), false, 0, false, false);
+        return sim::NoticesGiven().back();
+    };
+    const std::u16string link = u"&<link>*32|8|#REPORT_ERROR\n|";
+    const std::u16string end = u"||<link>&";
+    // The detail after two colons, up to its last bar.
+    EXPECT_EQ(given(u"&<txt>*1:8:1:a:b|c<txt>&"), u"&<txt>*1:8:1:a:b|c<txt>&" + link + u"1:a:b" + end);
+    EXPECT_EQ(given(u"x&<txt>*1:8:1:q<txt>&"), u"x&<txt>*1:8:1:q<txt>&" + link + u"1:q" + end);
+    // Texts without a detail get no link.
+    for (const std::u16string plain : {u"&<txt>*<txt>&", u"&<txt>*1:2:3", u"no format", u"&<txt>*x<txt>&1"})
+        EXPECT_EQ(given(plain), plain);
+    sim::SetLastError(5, "boom");
+    EXPECT_EQ(given(u"&<txt>*1:8:1:a<txt>&"), u"&<txt>*1:8:1:a<txt>&" + link + u"1:aERRCODE_5ERRMSG_boom" + end);
 }
 
 TEST_F(ChatWindowTest, ExitQuestionOnlyWhileSending) {
