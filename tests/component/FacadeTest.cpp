@@ -183,6 +183,7 @@ TEST_F(ChatWindowTest, ErrorReportLinkCarriesTheDetailAndTheLastError) {
 }
 
 TEST_F(ChatWindowTest, ExitQuestionOnlyWhileSending) {
+    sim::SetLanguage(sim::Language::Keys);
     HWND window = Open(sim::ChatKind::Person, "bob");
     tavi::CTaviImpl* component = Component(window);
     EXPECT_TRUE(component->CanExitWhileSending());
@@ -193,8 +194,12 @@ TEST_F(ChatWindowTest, ExitQuestionOnlyWhileSending) {
     sim::QueueBoxAnswer(0x33);
     EXPECT_TRUE(component->CanExitWhileSending());
     ASSERT_EQ(sim::ShownBoxes().size(), 2u);
-    EXPECT_EQ(sim::ShownBoxes()[0].width, 340);
-    EXPECT_EQ(sim::ShownBoxes()[0].height, 150);
+    const sim::ShownBox& box = sim::ShownBoxes()[0];
+    EXPECT_EQ(box.text, u"IDS_EXIT_APP_WHEN_MSG_SENDING_TIP");
+    EXPECT_EQ(box.caption, u"#SEND_MESSAGE");
+    EXPECT_EQ(box.buttons, u"#NO_YES");
+    EXPECT_EQ(box.type, 1);
+    EXPECT_EQ(std::make_pair(box.width, box.height), std::make_pair(340, 150));
     tavi::OnSendFinished();
 }
 
