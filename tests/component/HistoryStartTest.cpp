@@ -164,3 +164,27 @@ TEST_F(HistoryStartTest, LoadsRefreshTheFocusOfAFocusedInputOnly) {
     Panel(window)->OnBtnShowMoreMsg();
     EXPECT_EQ(focusRefreshes(), before);
 }
+
+TEST_F(HistoryStartTest, WindowMovedToAnotherPeerShowsThatPeersHistoryWithMarkerAndOffer) {
+    sim::SetHisShowNum(10);
+    sim::AddStoredMsgs(Bob(), 30, true);
+    sim::AddBuddy("carol", "Carol");
+    const auto carol = sim::AddStoredMsgs(sim::OpenConversation("carol"), 30, true);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Panel(window)->OnBtnShowMoreMsg();
+
+    tavi::STaviPanelInfo info;
+    info.windowKey = sim::ChatWindowKey(sim::ChatKind::Person);
+    info.sessionId = u"carol";
+    info.instanceName = u"qel_inst";
+    ASSERT_TRUE(Component(window)->UpdatePanelInfo(&info));
+    sim::RunUntilIdle();
+    EXPECT_EQ(ShownMsgs(View(window)), From(carol, 20));
+    std::vector<std::string> kinds;
+    for (const sim::ViewItem& item : sim::ViewItems(View(window))) kinds.push_back(item.kind);
+    ASSERT_FALSE(kinds.empty());
+    EXPECT_EQ(kinds.front(), "header");  // the offer of older messages
+    EXPECT_EQ(kinds.back(), "pane");     // the history marker
+    Panel(window)->OnBtnShowMoreMsg();
+    EXPECT_EQ(ShownMsgs(View(window)), From(carol, 10));
+}

@@ -214,3 +214,12 @@ TEST_F(ChatWindowTest, InputTakesTheChatFontOfThePreferences) {
     EXPECT_EQ(format.dwEffects, uint32_t(TF_BOLD | TF_ITALIC | TF_UNDERLINE));
     EXPECT_EQ(format.crColor, 0x0000FFu);
 }
+
+TEST_F(ChatWindowTest, CancelButtonOfTheCaptionBarHidesIt) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    CControlUI* bar = Panel(window)->FindSubControl(u"history.view.loginout");
+    ASSERT_NE(bar, nullptr);
+    bar->SetVisible(true);
+    ASSERT_TRUE(sim::Click(sim::FindControl(Panel(window), "IconButtoncancel")));
+    EXPECT_FALSE(bar->IsVisible());
+}
