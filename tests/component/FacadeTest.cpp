@@ -163,13 +163,15 @@ TEST_F(ChatWindowTest, ErrorReportLinkOnlyWhenEnabledAndForDetailOne) {
 
 TEST_F(ChatWindowTest, ErrorReportLinkCarriesTheDetailAndTheLastError) {
     sim::SetLanguage(sim::Language::Keys);
-    sim::SetExeConfig("ErrReport", "enable", "1");
     HWND window = Open(sim::ChatKind::Person, "bob");
     tavi::CTaviImpl* component = Component(window);
     const auto given = [&](const std::u16string& text) {
         component->InsertInfoMsg(0, false, text.c_str(), false, 0, false, false);
         return sim::NoticesGiven().back();
     };
+    // Only a client that asks for error reports gets the link.
+    EXPECT_EQ(given(u"&<txt>*1:8:1:a<txt>&"), u"&<txt>*1:8:1:a<txt>&");
+    sim::SetExeConfig("ErrReport", "enable", "1");
     const std::u16string link = u"&<link>*32|8|#REPORT_ERROR\n|";
     const std::u16string end = u"||<link>&";
     // The detail after two colons, up to its last bar.
