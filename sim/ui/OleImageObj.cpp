@@ -5,6 +5,7 @@
 #include <string>
 
 #include "sdk/ui/OleObject.h"
+#include "sdk/ui/RichEditUI.h"
 #include "sim/core/Text.h"
 #include "sim/ui/UiInternal.h"
 
@@ -118,6 +119,7 @@ COleImageObj* COleImageObj::LoadImage(const std::u16string& path, bool) {
 void COleImageObj::SetDisplaySize(int32_t width, int32_t height) {
     m_displayWidth = width;
     m_displayHeight = height;
+    if (GetOwner()) GetOwner()->InvalidateLayout();
 }
 
 int32_t COleImageObj::GetDisplayWidth() const {

@@ -16,8 +16,10 @@ bool IsBlank(char16_t c) { return c == u' ' || c == u'\r' || c == u'\n' || c == 
 }  // namespace
 
 const SViewMsg* CRichEditExUI::Find(int64_t id) const {
-    for (const SViewMsg& m : m_msgs) {
-        if (m.id == id) return &m;
+    if (!m_ids.count(id)) return nullptr;
+    // From the end: what the component asks about is mostly what it just showed.
+    for (auto it = m_msgs.rbegin(); it != m_msgs.rend(); ++it) {
+        if (it->id == id) return &*it;
     }
     return nullptr;
 }
@@ -33,8 +35,9 @@ bool CRichEditExUI::GetMsgRange(int64_t id, CHARRANGE& range) const {
 bool CRichEditExUI::HasMsg(int64_t id) const { return Find(id) != nullptr; }
 
 int64_t CRichEditExUI::GetMsgIdByPos(long pos) const {
-    for (const SViewMsg& m : m_msgs) {
-        if (m.kind != EMsgKind::HeaderLine && pos >= m.start && pos < m.end) return m.id;
+    auto it = std::partition_point(m_msgs.begin(), m_msgs.end(), [&](const SViewMsg& m) { return m.end <= pos; });
+    for (; it != m_msgs.end() && it->start <= pos; ++it) {
+        if (it->kind != EMsgKind::HeaderLine && pos >= it->start && pos < it->end) return it->id;
     }
     return 0;
 }
@@ -61,27 +64,29 @@ void CRichEditExUI::GetMsgIdListByRange(long start, long end, std::vector<int64_
 bool CRichEditExUI::GetVisibleMsg(int64_t& firstId, int64_t& lastId) const {
     const int32_t top = GetScrollPos();
     const int32_t height = GetHeight() > 0 ? GetHeight() : GetContentHeight();
+    auto bottomOf = [this](const SViewMsg& m) { return std::max(GetCharTop(m.end), GetCharTop(m.start) + 1); };
+    // Messages are in text order, so their lines are too: skip those above.
+    auto it = std::partition_point(m_msgs.begin(), m_msgs.end(), [&](const SViewMsg& m) { return bottomOf(m) <= top; });
     bool any = false;
-    for (const SViewMsg& m : m_msgs) {
-        if (m.kind != EMsgKind::Msg || !m.visible) continue;
-        const int32_t msgTop = GetCharTop(m.start);
-        const int32_t msgBottom = std::max(GetCharTop(m.end), msgTop + 1);
-        if (msgTop >= top + height || msgBottom <= top) continue;
-        if (!any) firstId = m.id;
-        lastId = m.id;
+    for (; it != m_msgs.end(); ++it) {
+        if (GetCharTop(it->start) >= top + height) break;
+        if (it->kind != EMsgKind::Msg || !it->visible) continue;
+        if (!any) firstId = it->id;
+        lastId = it->id;
         any = true;
     }
     return any;
 }
 
 int CRichEditExUI::GetMsgCount() const {
-    return int(std::count_if(m_msgs.begin(), m_msgs.end(), [](const SViewMsg& m) { return m.kind != EMsgKind::HeaderLine; }));
+    return int(m_msgs.size() - m_ids.count(kHeaderLineMsgId));
 }
 
 bool CRichEditExUI::DeleteMsg(int64_t id) {
     const SViewMsg* m = Find(id);
     if (!m) return false;
     const long start = m->start, end = m->end;
+    m_ids.erase(id);
     m_msgs.erase(m_msgs.begin() + (m - m_msgs.data()));
     ReplaceRange(start, end, u"");
     return true;
@@ -145,8 +150,8 @@ bool CRichEditExUI::IsNeedShowBottomPanel() const { return m_bottomPanel && !IsA
 
 void CRichEditExUI::AddMsgRange(int64_t id, EMsgKind kind, long start, long end) {
     if (start >= end) return;
-    for (SViewMsg& m : m_msgs) {
-        if (m.id != id) continue;
+    if (const SViewMsg* known = Find(id)) {
+        auto& m = const_cast<SViewMsg&>(*known);
         m.start = std::min(m.start, start);
         m.end = std::max(m.end, end);
         return;
@@ -154,8 +159,9 @@ void CRichEditExUI::AddMsgRange(int64_t id, EMsgKind kind, long start, long end)
     // A control alone on its lines is a pane, whatever the caller said.
     if (kind == EMsgKind::Msg) {
         int objects = 0, controls = 0, other = 0;
+        const std::u16string text = GetTextRange(start, end);
         for (long p = start; p < end; ++p) {
-            const char16_t c = GetTextRange(p, p + 1)[0];
+            const char16_t c = text[size_t(p - start)];
             if (c == kObjectChar) {
                 ++objects;
                 controls += dynamic_cast<COleControlObj*>(GetObjectAtPos(p)) != nullptr;
@@ -166,8 +172,10 @@ void CRichEditExUI::AddMsgRange(int64_t id, EMsgKind kind, long start, long end)
         if (objects == 1 && controls == 1 && other == 0) kind = EMsgKind::Pane;
     }
     SViewMsg msg{id, kind, start, end, true};
-    auto at = std::find_if(m_msgs.begin(), m_msgs.end(), [&](const SViewMsg& m) { return m.start >= end; });
+    // Messages do not overlap and stay in text order.
+    auto at = std::partition_point(m_msgs.begin(), m_msgs.end(), [&](const SViewMsg& m) { return m.start < end; });
     m_msgs.insert(at, msg);
+    m_ids.insert(id);
 }
 
 void CRichEditExUI::OnTextReplaced(long start, long end, long length) {
@@ -179,13 +187,21 @@ void CRichEditExUI::OnTextReplaced(long start, long end, long length) {
             m_insertPos = std::max(m_insertStart, Shift(m_insertPos, start, end, length));
         }
     }
-    for (SViewMsg& m : m_msgs) {
-        if (m.end <= start) continue;
-        m.start = Shift(m.start, start, end, length);
-        m.end = Shift(m.end, start, end, length);
+    // Only the messages that end after the edit move; in text order they
+    // are a tail of the list, usually empty when a message is appended.
+    auto first = std::partition_point(m_msgs.begin(), m_msgs.end(), [&](const SViewMsg& m) { return m.end <= start; });
+    bool emptied = false;
+    for (auto it = first; it != m_msgs.end(); ++it) {
+        it->start = Shift(it->start, start, end, length);
+        it->end = Shift(it->end, start, end, length);
+        emptied |= it->end <= it->start;
     }
-    m_msgs.erase(std::remove_if(m_msgs.begin(), m_msgs.end(), [](const SViewMsg& m) { return m.end <= m.start; }),
-                 m_msgs.end());
+    if (emptied) {
+        for (auto it = first; it != m_msgs.end(); ++it) {
+            if (it->end <= it->start) m_ids.erase(it->id);
+        }
+        m_msgs.erase(std::remove_if(first, m_msgs.end(), [](const SViewMsg& m) { return m.end <= m.start; }), m_msgs.end());
+    }
 }
 
 bool CRichEditExUI::BeginMsgInsert(int64_t id, long pos, EMsgKind kind) {

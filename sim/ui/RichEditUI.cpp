@@ -112,8 +112,43 @@ void CRichEditUI::ReplaceSel(const std::u16string& text, bool) {
 }
 
 int CRichEditUI::ObjectIndexBefore(long pos) const {
-    return int(std::count(m_text.begin(), m_text.begin() + pos, kObjectChar));
+    pos = std::clamp(pos, 0L, GetTextLength());
+    const SLineStart& line = LineOf(pos);
+    return line.objectsBefore + int(std::count(m_text.begin() + line.start, m_text.begin() + pos, kObjectChar));
 }
+
+const CRichEditUI::SLineStart& CRichEditUI::LineOf(long pos) const {
+    const long len = GetTextLength();
+    pos = std::clamp(pos, 0L, len);
+    // A line starts after each break; measure until a line starts past pos
+    // or the text ends.
+    while (m_scan < len && m_lines.back().start <= pos) {
+        const size_t i = size_t(m_scan);
+        if (m_text[i] == kObjectChar) m_scanLineHeight = std::max(m_scanLineHeight, m_objects[size_t(m_scanObjects++)]->GetDisplayHeight());
+        ++m_scan;
+        if (IsBreak(m_text, i)) {
+            m_lines.push_back(SLineStart{m_scan, m_lines.back().top + m_scanLineHeight, m_scanObjects});
+            m_scanLineHeight = kLineHeight;
+            if (m_lines.back().start > pos) break;
+        }
+    }
+    auto after = std::upper_bound(m_lines.begin(), m_lines.end(), pos,
+                                  [](long p, const SLineStart& line) { return p < line.start; });
+    return *(after - 1);
+}
+
+void CRichEditUI::ForgetLinesFrom(long pos) const {
+    while (m_lines.size() > 1 && m_lines.back().start > pos) m_lines.pop_back();
+    // Text measured past pos has changed: the last line kept is measured
+    // again from its start.
+    if (m_scan > pos) {
+        m_scan = m_lines.back().start;
+        m_scanLineHeight = kLineHeight;
+        m_scanObjects = m_lines.back().objectsBefore;
+    }
+}
+
+void CRichEditUI::InvalidateLayout() const { ForgetLinesFrom(0); }
 
 bool CRichEditUI::ReplaceRange(long start, long end, const std::u16string& text, std::vector<COleObject*> objects) {
     const long len = GetTextLength();
@@ -133,6 +168,7 @@ bool CRichEditUI::ReplaceRange(long start, long end, const std::u16string& text,
     objects.erase(std::remove(objects.begin(), objects.end(), nullptr), objects.end());
 
     const int first = ObjectIndexBefore(start);
+    ForgetLinesFrom(start);
     const int removed = int(std::count(m_text.begin() + start, m_text.begin() + end, kObjectChar));
     // Taken out before they are destroyed, so their destructors see a consistent edit.
     std::vector<std::unique_ptr<COleObject>> gone;
@@ -263,25 +299,14 @@ void CRichEditUI::FitImage(COleObject* object) const {
     }
 }
 
-int32_t CRichEditUI::GetCharTop(long pos) const {
-    pos = std::clamp(pos, 0L, GetTextLength());
-    int32_t top = 0, lineHeight = kLineHeight;
-    size_t object = 0;
-    for (size_t i = 0; i < size_t(pos); ++i) {
-        if (m_text[i] == kObjectChar) lineHeight = std::max(lineHeight, m_objects[object++]->GetDisplayHeight());
-        if (IsBreak(m_text, i)) {
-            top += lineHeight;
-            lineHeight = kLineHeight;
-        }
-    }
-    return top;
-}
+int32_t CRichEditUI::GetCharTop(long pos) const { return LineOf(pos).top; }
 
 int32_t CRichEditUI::GetCharLeft(long pos) const {
     pos = std::clamp(pos, 0L, GetTextLength());
+    const SLineStart& line = LineOf(pos);
     int32_t left = 0;
-    size_t object = 0;
-    for (size_t i = 0; i < size_t(pos); ++i) {
+    size_t object = size_t(line.objectsBefore);
+    for (size_t i = size_t(line.start); i < size_t(pos); ++i) {
         if (m_text[i] == kObjectChar) left += m_objects[object++]->GetDisplayWidth();
         else if (IsBreak(m_text, i) || m_text[i] == u'\n') left = 0;
         else left += kCharWidth;
@@ -291,17 +316,12 @@ int32_t CRichEditUI::GetCharLeft(long pos) const {
 
 int32_t CRichEditUI::GetContentHeight() const {
     if (m_text.empty()) return 0;
-    int32_t height = GetCharTop(GetTextLength());
-    // The last line counts unless the text ends with a break.
-    if (!IsBreak(m_text, m_text.size() - 1) && m_text.back() != u'\n') {
-        int32_t last = kLineHeight;
-        size_t object = m_objects.size();
-        for (size_t i = m_text.size(); i-- > 0 && !IsBreak(m_text, i) && m_text[i] != u'\n';) {
-            if (m_text[i] == kObjectChar) last = std::max(last, m_objects[--object]->GetDisplayHeight());
-        }
-        height += last;
-    }
-    return height;
+    const long len = GetTextLength();
+    const int32_t height = LineOf(len).top;
+    // The last line counts unless the text ends with a break; measuring up
+    // to the end left its height in m_scanLineHeight.
+    if (IsBreak(m_text, m_text.size() - 1) || m_text.back() == u'\n') return height;
+    return height + m_scanLineHeight;
 }
 
 int32_t CRichEditUI::GetScrollRange() const { return std::max(0, GetContentHeight() - std::max(0, GetHeight())); }

@@ -1,5 +1,6 @@
 #include "util/MD5.h"
 
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -13,24 +14,16 @@ namespace util {
 
 namespace {
 
-// Per-round shift amounts and the constants floor(abs(sin(i + 1)) * 2^32).
-constexpr uint32_t kShift[64] = {7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22,
-                                 5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20,
-                                 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23,
-                                 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21};
-constexpr uint32_t kSine[64] = {
-    0xd76aa478, 0xe8c7b756, 0x242070db, 0xc1bdceee, 0xf57c0faf, 0x4787c62a, 0xa8304613, 0xfd469501,
-    0x698098d8, 0x8b44f7af, 0xffff5bb1, 0x895cd7be, 0x6b901122, 0xfd987193, 0xa679438e, 0x49b40821,
-    0xf61e2562, 0xc040b340, 0x265e5a51, 0xe9b6c7aa, 0xd62f105d, 0x02441453, 0xd8a1e681, 0xe7d3fbc8,
-    0x21e1cde6, 0xc33707d6, 0xf4d50d87, 0x455a14ed, 0xa9e3e905, 0xfcefa3f8, 0x676f02d9, 0x8d2a4c8a,
-    0xfffa3942, 0x8771f681, 0x6d9d6122, 0xfde5380c, 0xa4beea44, 0x4bdecfa9, 0xf6bb4b60, 0xbebfbc70,
-    0x289b7ec6, 0xeaa127fa, 0xd4ef3085, 0x04881d05, 0xd9d4d039, 0xe6db99e5, 0x1fa27cf8, 0xc4ac5665,
-    0xf4292244, 0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
-    0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb, 0xeb86d391};
-
 constexpr uint32_t RotateLeft(uint32_t x, uint32_t n) { return (x << n) | (x >> (32 - n)); }
 
-uint32_t LoadLE32(const uint8_t* p) {
+// memcpy compiles to one load; the byte order is fixed by the shifts on a
+// big-endian machine too.
+inline uint32_t LoadLE32(const uint8_t* p) {
+    if constexpr (std::endian::native == std::endian::little) {
+        uint32_t v;
+        std::memcpy(&v, p, sizeof(v));
+        return v;
+    }
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
@@ -67,36 +60,103 @@ void CMD5::Reset() {
     m_state[3] = 0x10325476;
 }
 
+// The 64 steps written out, so that every shift, index and constant is a
+// literal: picture files are digested before every send that carries them.
+#define TAVI_MD5_STEP(f, a, b, c, d, x, s, t) \
+    a += (x) + uint32_t(t);                    \
+    a += f(b, c, d);                           \
+    a = RotateLeft(a, s) + b
+#define TAVI_MD5_F(x, y, z) ((z) ^ ((x) & ((y) ^ (z))))
+// The two halves of G share no bit, so adding them is the same as or-ing
+// them and lets the processor compute them side by side.
+#define TAVI_MD5_G(x, y, z) (((x) & (z)) + ((y) & ~(z)))
+#define TAVI_MD5_H(x, y, z) ((x) ^ (y) ^ (z))
+#define TAVI_MD5_I(x, y, z) ((y) ^ ((x) | ~(z)))
+
 void CMD5::Transform(const uint8_t block[64]) {
     uint32_t x[16];
     for (int i = 0; i < 16; ++i) x[i] = LoadLE32(block + 4 * i);
     uint32_t a = m_state[0], b = m_state[1], c = m_state[2], d = m_state[3];
-    for (uint32_t i = 0; i < 64; ++i) {
-        uint32_t f, g;
-        if (i < 16) {
-            f = (b & c) | (~b & d);
-            g = i;
-        } else if (i < 32) {
-            f = (b & d) | (c & ~d);
-            g = (5 * i + 1) % 16;
-        } else if (i < 48) {
-            f = b ^ c ^ d;
-            g = (3 * i + 5) % 16;
-        } else {
-            f = c ^ (b | ~d);
-            g = (7 * i) % 16;
-        }
-        const uint32_t rotated = b + RotateLeft(a + f + kSine[i] + x[g], kShift[i]);
-        a = d;
-        d = c;
-        c = b;
-        b = rotated;
-    }
+
+    TAVI_MD5_STEP(TAVI_MD5_F, a, b, c, d, x[0], 7, 0xd76aa478);
+    TAVI_MD5_STEP(TAVI_MD5_F, d, a, b, c, x[1], 12, 0xe8c7b756);
+    TAVI_MD5_STEP(TAVI_MD5_F, c, d, a, b, x[2], 17, 0x242070db);
+    TAVI_MD5_STEP(TAVI_MD5_F, b, c, d, a, x[3], 22, 0xc1bdceee);
+    TAVI_MD5_STEP(TAVI_MD5_F, a, b, c, d, x[4], 7, 0xf57c0faf);
+    TAVI_MD5_STEP(TAVI_MD5_F, d, a, b, c, x[5], 12, 0x4787c62a);
+    TAVI_MD5_STEP(TAVI_MD5_F, c, d, a, b, x[6], 17, 0xa8304613);
+    TAVI_MD5_STEP(TAVI_MD5_F, b, c, d, a, x[7], 22, 0xfd469501);
+    TAVI_MD5_STEP(TAVI_MD5_F, a, b, c, d, x[8], 7, 0x698098d8);
+    TAVI_MD5_STEP(TAVI_MD5_F, d, a, b, c, x[9], 12, 0x8b44f7af);
+    TAVI_MD5_STEP(TAVI_MD5_F, c, d, a, b, x[10], 17, 0xffff5bb1);
+    TAVI_MD5_STEP(TAVI_MD5_F, b, c, d, a, x[11], 22, 0x895cd7be);
+    TAVI_MD5_STEP(TAVI_MD5_F, a, b, c, d, x[12], 7, 0x6b901122);
+    TAVI_MD5_STEP(TAVI_MD5_F, d, a, b, c, x[13], 12, 0xfd987193);
+    TAVI_MD5_STEP(TAVI_MD5_F, c, d, a, b, x[14], 17, 0xa679438e);
+    TAVI_MD5_STEP(TAVI_MD5_F, b, c, d, a, x[15], 22, 0x49b40821);
+
+    TAVI_MD5_STEP(TAVI_MD5_G, a, b, c, d, x[1], 5, 0xf61e2562);
+    TAVI_MD5_STEP(TAVI_MD5_G, d, a, b, c, x[6], 9, 0xc040b340);
+    TAVI_MD5_STEP(TAVI_MD5_G, c, d, a, b, x[11], 14, 0x265e5a51);
+    TAVI_MD5_STEP(TAVI_MD5_G, b, c, d, a, x[0], 20, 0xe9b6c7aa);
+    TAVI_MD5_STEP(TAVI_MD5_G, a, b, c, d, x[5], 5, 0xd62f105d);
+    TAVI_MD5_STEP(TAVI_MD5_G, d, a, b, c, x[10], 9, 0x02441453);
+    TAVI_MD5_STEP(TAVI_MD5_G, c, d, a, b, x[15], 14, 0xd8a1e681);
+    TAVI_MD5_STEP(TAVI_MD5_G, b, c, d, a, x[4], 20, 0xe7d3fbc8);
+    TAVI_MD5_STEP(TAVI_MD5_G, a, b, c, d, x[9], 5, 0x21e1cde6);
+    TAVI_MD5_STEP(TAVI_MD5_G, d, a, b, c, x[14], 9, 0xc33707d6);
+    TAVI_MD5_STEP(TAVI_MD5_G, c, d, a, b, x[3], 14, 0xf4d50d87);
+    TAVI_MD5_STEP(TAVI_MD5_G, b, c, d, a, x[8], 20, 0x455a14ed);
+    TAVI_MD5_STEP(TAVI_MD5_G, a, b, c, d, x[13], 5, 0xa9e3e905);
+    TAVI_MD5_STEP(TAVI_MD5_G, d, a, b, c, x[2], 9, 0xfcefa3f8);
+    TAVI_MD5_STEP(TAVI_MD5_G, c, d, a, b, x[7], 14, 0x676f02d9);
+    TAVI_MD5_STEP(TAVI_MD5_G, b, c, d, a, x[12], 20, 0x8d2a4c8a);
+
+    TAVI_MD5_STEP(TAVI_MD5_H, a, b, c, d, x[5], 4, 0xfffa3942);
+    TAVI_MD5_STEP(TAVI_MD5_H, d, a, b, c, x[8], 11, 0x8771f681);
+    TAVI_MD5_STEP(TAVI_MD5_H, c, d, a, b, x[11], 16, 0x6d9d6122);
+    TAVI_MD5_STEP(TAVI_MD5_H, b, c, d, a, x[14], 23, 0xfde5380c);
+    TAVI_MD5_STEP(TAVI_MD5_H, a, b, c, d, x[1], 4, 0xa4beea44);
+    TAVI_MD5_STEP(TAVI_MD5_H, d, a, b, c, x[4], 11, 0x4bdecfa9);
+    TAVI_MD5_STEP(TAVI_MD5_H, c, d, a, b, x[7], 16, 0xf6bb4b60);
+    TAVI_MD5_STEP(TAVI_MD5_H, b, c, d, a, x[10], 23, 0xbebfbc70);
+    TAVI_MD5_STEP(TAVI_MD5_H, a, b, c, d, x[13], 4, 0x289b7ec6);
+    TAVI_MD5_STEP(TAVI_MD5_H, d, a, b, c, x[0], 11, 0xeaa127fa);
+    TAVI_MD5_STEP(TAVI_MD5_H, c, d, a, b, x[3], 16, 0xd4ef3085);
+    TAVI_MD5_STEP(TAVI_MD5_H, b, c, d, a, x[6], 23, 0x04881d05);
+    TAVI_MD5_STEP(TAVI_MD5_H, a, b, c, d, x[9], 4, 0xd9d4d039);
+    TAVI_MD5_STEP(TAVI_MD5_H, d, a, b, c, x[12], 11, 0xe6db99e5);
+    TAVI_MD5_STEP(TAVI_MD5_H, c, d, a, b, x[15], 16, 0x1fa27cf8);
+    TAVI_MD5_STEP(TAVI_MD5_H, b, c, d, a, x[2], 23, 0xc4ac5665);
+
+    TAVI_MD5_STEP(TAVI_MD5_I, a, b, c, d, x[0], 6, 0xf4292244);
+    TAVI_MD5_STEP(TAVI_MD5_I, d, a, b, c, x[7], 10, 0x432aff97);
+    TAVI_MD5_STEP(TAVI_MD5_I, c, d, a, b, x[14], 15, 0xab9423a7);
+    TAVI_MD5_STEP(TAVI_MD5_I, b, c, d, a, x[5], 21, 0xfc93a039);
+    TAVI_MD5_STEP(TAVI_MD5_I, a, b, c, d, x[12], 6, 0x655b59c3);
+    TAVI_MD5_STEP(TAVI_MD5_I, d, a, b, c, x[3], 10, 0x8f0ccc92);
+    TAVI_MD5_STEP(TAVI_MD5_I, c, d, a, b, x[10], 15, 0xffeff47d);
+    TAVI_MD5_STEP(TAVI_MD5_I, b, c, d, a, x[1], 21, 0x85845dd1);
+    TAVI_MD5_STEP(TAVI_MD5_I, a, b, c, d, x[8], 6, 0x6fa87e4f);
+    TAVI_MD5_STEP(TAVI_MD5_I, d, a, b, c, x[15], 10, 0xfe2ce6e0);
+    TAVI_MD5_STEP(TAVI_MD5_I, c, d, a, b, x[6], 15, 0xa3014314);
+    TAVI_MD5_STEP(TAVI_MD5_I, b, c, d, a, x[13], 21, 0x4e0811a1);
+    TAVI_MD5_STEP(TAVI_MD5_I, a, b, c, d, x[4], 6, 0xf7537e82);
+    TAVI_MD5_STEP(TAVI_MD5_I, d, a, b, c, x[11], 10, 0xbd3af235);
+    TAVI_MD5_STEP(TAVI_MD5_I, c, d, a, b, x[2], 15, 0x2ad7d2bb);
+    TAVI_MD5_STEP(TAVI_MD5_I, b, c, d, a, x[9], 21, 0xeb86d391);
+
     m_state[0] += a;
     m_state[1] += b;
     m_state[2] += c;
     m_state[3] += d;
 }
+
+#undef TAVI_MD5_STEP
+#undef TAVI_MD5_F
+#undef TAVI_MD5_G
+#undef TAVI_MD5_H
+#undef TAVI_MD5_I
 
 void CMD5::Update(const void* data, size_t size) {
     const auto* bytes = static_cast<const uint8_t*>(data);

@@ -1,5 +1,8 @@
 #include "ui/UiTestSupport.h"
 
+#include <algorithm>
+#include <random>
+
 namespace {
 
 std::string Png(uint32_t w, uint32_t h) {
@@ -290,4 +293,123 @@ TEST_F(UiTest, TypingEditsAtTheSelectionAndReadOnlyEditsRefuseKeys) {
     edit.InsertText(0, u"a");  // the program may still write
     EXPECT_EQ(edit.GetText(), u"all");
     EXPECT_EQ(edit.GetCaret(), 1);
+}
+
+namespace {
+
+// The geometry of an edit measured the slow way, from its text and objects
+// alone: line tops, the left of a character and the content height.
+struct NaiveGeometry {
+    std::vector<int32_t> tops, lefts;  // for every position 0..length
+    int32_t height = 0;
+
+    explicit NaiveGeometry(const CRichEditUI& edit) {
+        const std::u16string text = edit.GetText();
+        auto isBreak = [&](size_t i) { return text[i] == u'\r' || (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')); };
+        int32_t top = 0, left = 0, line = 20;
+        int object = 0;
+        for (size_t i = 0; i <= text.size(); ++i) {
+            tops.push_back(top);
+            lefts.push_back(left);
+            if (i == text.size()) break;
+            if (text[i] == kObjectChar) {
+                const COleObject* o = edit.GetObjectAt(object++);
+                line = std::max(line, o->GetDisplayHeight());
+                left += o->GetDisplayWidth();
+            } else if (isBreak(i) || text[i] == u'\n') {
+                left = 0;
+            } else {
+                left += 8;
+            }
+            if (isBreak(i)) top += line, line = 20;
+        }
+        const bool endsLine = !text.empty() && (isBreak(text.size() - 1) || text.back() == u'\n');
+        height = text.empty() ? 0 : top + (endsLine ? 0 : line);
+    }
+};
+
+}  // namespace
+
+TEST_F(UiTest, GeometryStaysExactThroughRandomEditsAnywhere) {
+    // The view measures lines once and keeps them; every kind of edit, at
+    // the top, in the middle or at the end, must leave what it reports
+    // exactly as a fresh measurement would.
+    const std::u16string png = sim::ToWide(Write("p.png", Png(30, 45)));
+    auto window = sim::CreateHostWindow("host", 400, 100);
+    auto* view = new CRichEditExUI;
+    window->GetRoot()->Add(view);
+    view->SetCoordinate(0, 0, 0, 0, UIANCHOR_FILL);
+    std::mt19937 random(99);
+    const std::u16string pieces[] = {u"word", u"\r", u"\r\n", u"\n", u" ", u"longer text here"};
+    int64_t nextId = 1;
+    for (int step = 0; step < 400; ++step) {
+        const long len = view->GetTextLength();
+        const long at = long(random() % size_t(len + 1));
+        switch (random() % 7) {
+            case 0: case 1: {  // a message between two others, or at either end
+                const auto& msgs = view->GetMsgs();
+                const long place = msgs.empty() ? 0 : random() % 2 ? msgs[random() % msgs.size()].start : len;
+                CREidtInsertHelper helper(view);
+                helper.BeginInsert(nextId++, place);
+                helper.InsertText(pieces[random() % std::size(pieces)] + u"\r");
+                helper.EndInsert();
+                break;
+            }
+            case 2:
+                view->SetSel(at, at);
+                view->InsertText(pieces[random() % std::size(pieces)]);
+                break;
+            case 3:
+                view->InsertControl(new CControlUI, 0, int32_t(random() % 50), at, int32_t(random() % 70));
+                break;
+            case 4:
+                view->InsertImage(png, at);
+                break;
+            case 5:  // the last character goes, as with backspace at the end
+                view->SetSel(std::max(0L, len - 1), len);
+                view->ReplaceSel(u"");
+                break;
+            default: {
+                const long end = std::min(len, at + long(random() % 12));
+                view->SetSel(at, end);
+                view->ReplaceSel(u"");
+                break;
+            }
+        }
+        if (step % 50 == 7 && view->GetObjectCount() > 0) {
+            if (auto* image = dynamic_cast<COleImageObj*>(view->GetObjectAt(0))) image->SetDisplaySize(12, int32_t(random() % 90));
+        }
+        const NaiveGeometry expected(*view);
+        ASSERT_EQ(view->GetContentHeight(), expected.height) << "step " << step;
+        for (int probe = 0; probe < 8; ++probe) {
+            const long p = long(random() % size_t(view->GetTextLength() + 1));
+            ASSERT_EQ(view->GetCharTop(p), expected.tops[size_t(p)]) << "step " << step << " pos " << p;
+            ASSERT_EQ(view->GetCharLeft(p), expected.lefts[size_t(p)]) << "step " << step << " pos " << p;
+            // The object at a position is found through the measured lines too.
+            const std::u16string text = view->GetText();
+            if (size_t(p) < text.size() && text[size_t(p)] == kObjectChar) {
+                const int index = int(std::count(text.begin(), text.begin() + p, kObjectChar));
+                ASSERT_EQ(view->GetObjectAtPos(p), view->GetObjectAt(index));
+            }
+            int64_t byScan = 0;
+            for (const SViewMsg& m : view->GetMsgs()) {
+                if (!byScan && m.kind != EMsgKind::HeaderLine && p >= m.start && p < m.end) byScan = m.id;
+            }
+            ASSERT_EQ(view->GetMsgIdByPos(p), byScan);
+        }
+        ASSERT_EQ(view->GetMsgCount(), int(view->GetMsgs().size()));
+        view->SetScrollPos(int32_t(random() % size_t(view->GetScrollRange() + 1)));
+        int64_t first = 0, last = 0, firstByScan = 0, lastByScan = 0;
+        for (const SViewMsg& m : view->GetMsgs()) {
+            const int32_t top = view->GetCharTop(m.start), bottom = std::max(view->GetCharTop(m.end), top + 1);
+            if (m.kind != EMsgKind::Msg || bottom <= view->GetScrollPos() || top >= view->GetScrollPos() + 100) continue;
+            if (!firstByScan) firstByScan = m.id;
+            lastByScan = m.id;
+        }
+        ASSERT_EQ(view->GetVisibleMsg(first, last), firstByScan != 0);
+        if (firstByScan) {
+            ASSERT_EQ(first, firstByScan);
+            ASSERT_EQ(last, lastByScan);
+        }
+    }
 }

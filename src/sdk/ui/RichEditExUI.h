@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "sdk/ui/RichEditUI.h"
@@ -93,6 +94,7 @@ private:
     void AddMsgRange(int64_t id, EMsgKind kind, long start, long end);
 
     std::vector<SViewMsg> m_msgs;  // in document order
+    std::unordered_set<int64_t> m_ids;  // of m_msgs: an id not shown is known at once
     CControlUI* m_bottomPanel = nullptr;
     int m_clearResourceCount = 0;
     int m_clearDotCount = 0;

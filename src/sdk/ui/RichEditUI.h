@@ -150,9 +150,24 @@ protected:
     virtual void OnTextReplaced(long start, long end, long length);
     void OnWindowChanged() override;
 
+public:
+    // Framework internals: an embedded object changed its size, so every
+    // line position measured so far is measured again when next needed.
+    void InvalidateLayout() const;
+
 private:
+    // Where a line starts: its top and how many objects come before it.
+    struct SLineStart {
+        long start;
+        int32_t top;
+        int objectsBefore;
+    };
     int ObjectIndexBefore(long pos) const;
     void FitImage(COleObject* object) const;
+    // Measures lines until the one holding `pos` is known; the line's start.
+    const SLineStart& LineOf(long pos) const;
+    // Forgets what was measured from `pos` on.
+    void ForgetLinesFrom(long pos) const;
 
     std::u16string m_text;
     std::vector<std::unique_ptr<COleObject>> m_objects;  // document order
@@ -172,4 +187,12 @@ private:
     int32_t m_limitWidth = 0;
     int32_t m_limitHeight = 0;
     int32_t m_scrollPos = 0;
+
+    // Line positions measured so far, in text order; the first always
+    // starts at 0. Measuring goes on from m_scan over the last line only,
+    // so that appending to a long text costs what the new text costs.
+    mutable std::vector<SLineStart> m_lines{SLineStart{0, 0, 0}};
+    mutable long m_scan = 0;              // text before this is measured
+    mutable int32_t m_scanLineHeight = 20;  // of the last line, up to m_scan
+    mutable int m_scanObjects = 0;          // objects before m_scan
 };
