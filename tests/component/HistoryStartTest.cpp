@@ -4,19 +4,15 @@
 #include <algorithm>
 
 #include "ChatWindowFixture.h"
+#include "HistoryViewItems.h"
 #include "sdk/qel_ext_api.h"
 #include "sdk/ui/RichEditExUI.h"
 
 namespace {
 
 using Ids = std::vector<int64_t>;
-
-Ids ShownMsgs(const CRichEditExUI* view) {
-    Ids ids;
-    for (const sim::ViewItem& item : sim::ViewItems(view))
-        if (item.kind == "msg") ids.push_back(item.id);
-    return ids;
-}
+using history_view::Kinds;
+using history_view::ShownMsgs;
 
 Ids From(const std::vector<uint64_t>& ids, size_t from) { return Ids(ids.begin() + long(from), ids.end()); }
 
@@ -180,8 +176,7 @@ TEST_F(HistoryStartTest, WindowMovedToAnotherPeerShowsThatPeersHistoryWithMarker
     ASSERT_TRUE(Component(window)->UpdatePanelInfo(&info));
     sim::RunUntilIdle();
     EXPECT_EQ(ShownMsgs(View(window)), From(carol, 20));
-    std::vector<std::string> kinds;
-    for (const sim::ViewItem& item : sim::ViewItems(View(window))) kinds.push_back(item.kind);
+    const auto kinds = Kinds(View(window));
     ASSERT_FALSE(kinds.empty());
     EXPECT_EQ(kinds.front(), "header");  // the offer of older messages
     EXPECT_EQ(kinds.back(), "pane");     // the history marker
