@@ -240,3 +240,17 @@ TEST_F(ChatWindowTest, PasteRequestFillsTheInputAndHistoryTimerRestarts) {
     component->RestartHistoryTimer();
     EXPECT_TRUE(component->GetMsgHistoryRichEdit()->HasTimer(tavi::kHistoryRefreshTimer));
 }
+
+TEST_F(ChatWindowTest, RefreshedEditStateTellsTheHostThePictureBarIsClosed) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const auto pictureBarEvents = [&](intptr_t shown) {
+        int n = 0;
+        for (const auto& e : sim::HostEvents()) n += e.kind == "event" && e.code == 0 && e.a == shown;
+        return n;
+    };
+    const int closed = pictureBarEvents(0);
+    const int opened = pictureBarEvents(1);
+    Component(window)->RefreshEditState();
+    EXPECT_EQ(pictureBarEvents(0), closed + 1);
+    EXPECT_EQ(pictureBarEvents(1), opened);
+}
