@@ -116,9 +116,12 @@ IUIRes* GetUIRes() {
     return &res;
 }
 
-const char16_t* I18NSTR(const char16_t* key, int) {
+const char16_t* I18NSTR(const char16_t* key, int flags) {
     if (!key) return u"";
     std::u16string& slot = sim::State().handedOut[key];
     slot = sim::LocalisedText(key);
+    // Only plain look-ups (flags 0) are known here: any other flag shows in
+    // the text, so that what it would change does not pass unseen.
+    if (flags != 0) slot = u"[flags " + sim::ToWide(std::to_string(flags)) + u"] " + slot;
     return slot.c_str();
 }

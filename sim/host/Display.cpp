@@ -108,6 +108,7 @@ bool IsMarkedFailed(const CRichEditExUI* view, int64_t shownId) {
     return false;
 }
 
+
 }  // namespace sim
 
 bool CreateQelBoxMsg(SQelBoxMsg& record, const _QelMsgData* data, qel_handle message, qel_handle conversation,

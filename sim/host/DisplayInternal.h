@@ -26,4 +26,5 @@ const std::vector<FailMark>& FailMarks();
 // still in the view.
 bool IsMarkedFailed(const CRichEditExUI* view, int64_t shownId);
 
+
 }  // namespace sim

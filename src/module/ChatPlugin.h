@@ -20,7 +20,7 @@ using PanelCreator = bool (*)(CControlUI* parent, const char16_t* layout, const 
 
 // One row of a plug-in's panel table; the table ends with an all-empty row.
 struct SPanelSetting {
-    int32_t enabled;
+    bool enabled;  // false ends the table
     PanelCreator creator;
     const char16_t* ctrlName;
     const char16_t* layout;

@@ -8,8 +8,8 @@
 namespace tavi {
 
 const SPanelSetting CTaviConvWndPlugin::kPanelTable[] = {
-    {1, &CreatePluginPanel<CTaviConvWndPanel>, kChatToolHeadCtn, u"IDD_TAVI_CONV_WND_PANEL", u"", u""},
-    {0, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {true, &CreatePluginPanel<CTaviConvWndPanel>, kChatToolHeadCtn, u"IDD_TAVI_CONV_WND_PANEL", u"", u""},
+    {false, nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 namespace {

@@ -6,8 +6,8 @@
 namespace tavi {
 
 const SPanelSetting CShakeMsgWidgetPlugin::kPanelTable[] = {
-    {1, &CreatePluginPanel<CShakeMsgWidgetPanel>, kChatToolHeadCtn, u"IDD_SHAKE_MSG_PANEL", u"", u""},
-    {0, nullptr, nullptr, nullptr, nullptr, nullptr},
+    {true, &CreatePluginPanel<CShakeMsgWidgetPanel>, kChatToolHeadCtn, u"IDD_SHAKE_MSG_PANEL", u"", u""},
+    {false, nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 }  // namespace tavi

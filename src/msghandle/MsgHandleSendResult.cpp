@@ -55,7 +55,7 @@ CMsgHandle* CMsgHandle::FindHandlerOfWindow(HWND hwnd) {
 
 void CMsgHandle::OnCallSendMsgFailed(int errorCode, CRichEditExUI* history, CRichEditUI* input) {
     const std::u16string text = SendErrorText(errorCode);
-    if (errorCode != kErrorNoSpace && errorCode != kErrorTooFast) TAVI_LOG("send msg error nresult=%d", errorCode);
+    TAVI_LOG("send msg error nresult=%d", errorCode);
     InsertSimpleErrorMsg(history, text.c_str());
     if (input) input->SetFocus();
 }

@@ -25,6 +25,14 @@ TEST_F(SendTest, DraftIsSavedOnCloseAndShownAgain) {
     sim::CloseChatWindow(window);
     EXPECT_EQ(DraftKeys(), (std::vector<std::string>{"0-0", "0-1", "0-2"}));
     EXPECT_TRUE(Sends().empty());
+    // Drafts are written to be kept on the server, like the peer's other attributes.
+    size_t draftWrites = 0;
+    for (const sim::AttribWrite& write : sim::AttribWrites()) {
+        if (write.path.rfind("ext/draft", 0) != 0) continue;
+        ++draftWrites;
+        EXPECT_EQ(write.mode, 3) << write.path << " " << write.key;
+    }
+    EXPECT_EQ(draftWrites, 6u);
 
     // Opening the window again loads its history, which shows the draft once.
     window = Open(sim::ChatKind::Person, "bob");

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "ChatWindowFixture.h"
+#include "sim/host/DisplayInternal.h"
 #include "msghandle/SendState.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/win32.h"
@@ -65,10 +66,15 @@ TEST_F(ChatWindowTest, CopyDataPictureGoesIntoTheInput) {
     const std::u16string missing = u"/no/such/picture.png";
     tavi::SCopyData broken{tavi::kCopyDataEditPicture, 0, missing.c_str()};
     component->ProcHostWndMsg(tavi::kWmCopyData, 0, reinterpret_cast<intptr_t>(&broken));
+    tavi::SCopyData edited{tavi::kCopyDataEditPicture, uint32_t(path.size() * 2), path.c_str()};
+    component->ProcHostWndMsg(tavi::kWmCopyData, 0, reinterpret_cast<intptr_t>(&edited));
     const sim::EditContent input = sim::ReadEdit(component->GetInputRichEdit());
-    ASSERT_EQ(input.objects.size(), 1u);
-    EXPECT_EQ(input.objects[0].path, path);
-    EXPECT_EQ(input.objects[0].width, 16);
+    ASSERT_EQ(input.objects.size(), 2u);
+    for (const sim::EditObject& object : input.objects) {
+        EXPECT_EQ(object.path, path);
+        EXPECT_EQ(object.width, 16);
+        EXPECT_EQ(object.imageType, 0);  // a picture, not a smiley: it is sent as a picture
+    }
 }
 
 TEST_F(ChatWindowTest, FocusIsRememberedAcrossDeactivation) {
@@ -155,9 +161,34 @@ TEST_F(ChatWindowTest, ErrorReportLinkOnlyWhenEnabledAndForDetailOne) {
     EXPECT_NE(lastNotice().find(u"[link]"), std::u16string::npos);
 }
 
-TEST_F(ChatWindowTest, ExitQuestionOnlyWhileSending) {
+TEST_F(ChatWindowTest, ErrorReportLinkCarriesTheDetailAndTheLastError) {
+    sim::SetLanguage(sim::Language::Keys);
     HWND window = Open(sim::ChatKind::Person, "bob");
     tavi::CTaviImpl* component = Component(window);
+    const auto given = [&](const std::u16string& text) {
+        component->InsertInfoMsg(0, false, text.c_str(), false, 0, false, false);
+        return sim::NoticeSources().back();
+    };
+    // Only a client that asks for error reports gets the link.
+    EXPECT_EQ(given(u"&<txt>*1:8:1:a<txt>&"), u"&<txt>*1:8:1:a<txt>&");
+    sim::SetExeConfig("ErrReport", "enable", "1");
+    const std::u16string link = u"&<link>*32|8|#REPORT_ERROR\n|";
+    const std::u16string end = u"||<link>&";
+    // The detail after two colons, up to its last bar.
+    EXPECT_EQ(given(u"&<txt>*1:8:1:a:b|c<txt>&"), u"&<txt>*1:8:1:a:b|c<txt>&" + link + u"1:a:b" + end);
+    EXPECT_EQ(given(u"x&<txt>*1:8:1:q<txt>&"), u"x&<txt>*1:8:1:q<txt>&" + link + u"1:q" + end);
+    // Texts without a detail get no link.
+    for (const std::u16string plain : {u"&<txt>*<txt>&", u"&<txt>*1:2:3", u"no format", u"&<txt>*x<txt>&1"})
+        EXPECT_EQ(given(plain), plain);
+    sim::SetLastError(5, "boom");
+    EXPECT_EQ(given(u"&<txt>*1:8:1:a<txt>&"), u"&<txt>*1:8:1:a<txt>&" + link + u"1:aERRCODE_5ERRMSG_boom" + end);
+}
+
+TEST_F(ChatWindowTest, ExitQuestionOnlyWhileSending) {
+    sim::SetLanguage(sim::Language::Keys);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = Component(window);
+    tavi::OnSendFinished();  // a finish without a start leaves nothing sending
     EXPECT_TRUE(component->CanExitWhileSending());
     EXPECT_TRUE(sim::ShownBoxes().empty());
     tavi::OnSendStarted();
@@ -166,8 +197,12 @@ TEST_F(ChatWindowTest, ExitQuestionOnlyWhileSending) {
     sim::QueueBoxAnswer(0x33);
     EXPECT_TRUE(component->CanExitWhileSending());
     ASSERT_EQ(sim::ShownBoxes().size(), 2u);
-    EXPECT_EQ(sim::ShownBoxes()[0].width, 340);
-    EXPECT_EQ(sim::ShownBoxes()[0].height, 150);
+    const sim::ShownBox& box = sim::ShownBoxes()[0];
+    EXPECT_EQ(box.text, u"IDS_EXIT_APP_WHEN_MSG_SENDING_TIP");
+    EXPECT_EQ(box.caption, u"#SEND_MESSAGE");
+    EXPECT_EQ(box.buttons, u"#NO_YES");
+    EXPECT_EQ(box.type, 1);
+    EXPECT_EQ(std::make_pair(box.width, box.height), std::make_pair(340, 150));
     tavi::OnSendFinished();
 }
 
@@ -204,4 +239,18 @@ TEST_F(ChatWindowTest, PasteRequestFillsTheInputAndHistoryTimerRestarts) {
 
     component->RestartHistoryTimer();
     EXPECT_TRUE(component->GetMsgHistoryRichEdit()->HasTimer(tavi::kHistoryRefreshTimer));
+}
+
+TEST_F(ChatWindowTest, RefreshedEditStateTellsTheHostThePictureBarIsClosed) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const auto pictureBarEvents = [&](intptr_t shown) {
+        int n = 0;
+        for (const auto& e : sim::HostEvents()) n += e.kind == "event" && e.code == 0 && e.a == shown;
+        return n;
+    };
+    const int closed = pictureBarEvents(0);
+    const int opened = pictureBarEvents(1);
+    Component(window)->RefreshEditState();
+    EXPECT_EQ(pictureBarEvents(0), closed + 1);
+    EXPECT_EQ(pictureBarEvents(1), opened);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ChatWindowFixture.h"
+#include "HistoryViewItems.h"
 #include "msghandle/MsgIds.h"
 #include "sdk/qel_ext_api.h"
 #include "sdk/ui/RichEditExUI.h"
@@ -10,22 +11,11 @@
 namespace {
 
 using Ids = std::vector<int64_t>;
-
-Ids ShownMsgs(const CRichEditExUI* view) {
-    Ids ids;
-    for (const sim::ViewItem& item : sim::ViewItems(view))
-        if (item.kind == "msg") ids.push_back(item.id);
-    return ids;
-}
+using history_view::Kinds;
+using history_view::ShownMsgs;
 
 Ids Slice(const std::vector<uint64_t>& ids, size_t from, size_t to) {
     return Ids(ids.begin() + long(from), ids.begin() + long(to));
-}
-
-std::vector<std::string> Kinds(const CRichEditExUI* view) {
-    std::vector<std::string> kinds;
-    for (const sim::ViewItem& item : sim::ViewItems(view)) kinds.push_back(item.kind);
-    return kinds;
 }
 
 bool MarkedReadByLoad() {

@@ -134,6 +134,31 @@ TEST_F(SendTest, ReceiveTypeAndMessageManager) {
     EXPECT_EQ(tip, u"#AUTOMATICALLY_POP_OUT_MESSAGES");
 }
 
+TEST_F(SendTest, EveryReceiveTypeCommandStoresItsValueAndTheMenuChecksIt) {
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    qel_handle group = qel_conversation_get_buddy_group(Handler(window)->GetConversation());
+    // Commands of the receive type menu, also when the host sends them
+    // without the menu showing them; an unknown one changes nothing.
+    const std::pair<int32_t, int> cases[] = {{43802, 1}, {43803, 2}, {10003, 3}, {43801, 0}, {12345, 0}};
+    for (const auto& [command, value] : cases) {
+        TMenuItemInfo item{command, u"", nullptr};
+        TNotifyUI msg;
+        msg.nType = UINOTIFY_CLICK;
+        msg.wParam = reinterpret_cast<uintptr_t>(&item);
+        msg.lParam = 43800;
+        Panel(window)->ProcessNotify(msg);
+        EXPECT_EQ(common::GetQELAttribs_int(group, "refusemsg", -1), value) << command;
+    }
+    for (const int value : {0, 1, 2}) {
+        common::SetQELAttribs_int(group, "refusemsg", value, 1);
+        sim::Click(sim::FindControl(Panel(window), "input.left.receivetype"));
+        ASSERT_EQ(LastMenu().items.size(), 2u);
+        EXPECT_EQ(LastMenu().items[0].checked, value == 0) << value;
+        EXPECT_EQ(LastMenu().items[1].checked, value == 1) << value;
+        sim::DismissMenu();
+    }
+}
+
 TEST_F(SendTest, TypingTellsThePartnerOnceArmed) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     sim::TypeText(Input(window), u"a");

@@ -43,6 +43,7 @@ TEST_F(ChatWindowTest, InputOnlyPanelHidesHistoryAndMovesInput) {
 
 TEST_F(ChatWindowTest, SecondWindowOfTheSameIdIsNotRegistered) {
     HWND first = Open(sim::ChatKind::Person, "bob");
+    EXPECT_FALSE(LogHas("same id"));
     HWND second = Open(sim::ChatKind::Person, "bob");
     ASSERT_TRUE(first && second);
     EXPECT_TRUE(LogHas("same id = bob"));
@@ -50,6 +51,7 @@ TEST_F(ChatWindowTest, SecondWindowOfTheSameIdIsNotRegistered) {
     // Closing the second removes the first's entry: the id is all the registry knows.
     sim::CloseChatWindow(second);
     EXPECT_EQ(tavi::FindMsgHandle(u"bob"), nullptr);
+    EXPECT_FALSE(LogHas("can note find"));
     sim::CloseChatWindow(first);
     EXPECT_TRUE(LogHas("can note find iter! id =bob"));
 }
@@ -187,4 +189,37 @@ TEST_F(ChatWindowTest, HistoryViewIsBoundUnderWindowKindAndSession) {
     EXPECT_EQ(SCtrlValidBinder::GetCtrlPtr(u"{7CADFB98-F2B4-4bd7-9C4F-A06B1D69C556}_bob"), Panel(window)->GetHistoryView());
     sim::CloseChatWindow(window);
     EXPECT_EQ(SCtrlValidBinder::GetCtrlPtr(u"{7CADFB98-F2B4-4bd7-9C4F-A06B1D69C556}_bob"), nullptr);
+}
+
+TEST_F(ChatWindowTest, InputTakesTheChatFontOfThePreferences) {
+    HWND plain = Open(sim::ChatKind::Person, "bob");
+    tagTextFormat defaults;
+    Panel(plain)->GetInputEdit()->GetDefaultCharFormat(defaults);
+    EXPECT_EQ(defaults.dwEffects, 0u);
+    EXPECT_EQ(defaults.nSize, 12);
+    EXPECT_EQ(defaults.crColor, 0u);
+    sim::CloseChatWindow(plain);
+
+    sim::SetPrefStr("SystemInfo.ChatFont.FontName", u"Tavi Serif");
+    sim::SetPrefInt("SystemInfo.ChatFont.FontSize", 15);
+    sim::SetPrefInt("SystemInfo.ChatFont.Bold", 1);
+    sim::SetPrefInt("SystemInfo.ChatFont.Italic", 1);
+    sim::SetPrefInt("SystemInfo.ChatFont.Underline", 1);
+    sim::SetPrefInt("SystemInfo.ChatFont.Color", 0x0000FF);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tagTextFormat format;
+    Panel(window)->GetInputEdit()->GetDefaultCharFormat(format);
+    EXPECT_EQ(std::u16string(format.szFaceName), u"Tavi Serif");
+    EXPECT_EQ(format.nSize, 15);
+    EXPECT_EQ(format.dwEffects, uint32_t(TF_BOLD | TF_ITALIC | TF_UNDERLINE));
+    EXPECT_EQ(format.crColor, 0x0000FFu);
+}
+
+TEST_F(ChatWindowTest, CancelButtonOfTheCaptionBarHidesIt) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    CControlUI* bar = Panel(window)->FindSubControl(u"history.view.loginout");
+    ASSERT_NE(bar, nullptr);
+    bar->SetVisible(true);
+    ASSERT_TRUE(sim::Click(sim::FindControl(Panel(window), "IconButtoncancel")));
+    EXPECT_FALSE(bar->IsVisible());
 }

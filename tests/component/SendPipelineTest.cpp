@@ -337,7 +337,13 @@ TEST_F(SendTest, OversizePicturesAreCheckedBeforeInsertion) {
     sim::QueueBoxAnswer(51);
     const size_t boxes = sim::ShownBoxes().size();
     EXPECT_FALSE(panel->InsertPictureFile(path.c_str()));
-    EXPECT_EQ(sim::ShownBoxes().size(), boxes + 1);
+    ASSERT_EQ(sim::ShownBoxes().size(), boxes + 1);
+    const sim::ShownBox& question = sim::ShownBoxes().back();
+    EXPECT_EQ(question.text, u"#IDS_IMAGE_OVERSIZE_SURE_TOC_SEND_BY_FILE");
+    EXPECT_EQ(question.caption, u"#TIP");
+    EXPECT_EQ(question.buttons, u"#MES_BOX_BTN_TRUE_FALSE");
+    EXPECT_EQ(question.type, 0);
+    EXPECT_EQ(std::make_pair(question.width, question.height), std::make_pair(340, 150));
     std::vector<std::u16string> files;
     for (const auto& event : sim::HostEvents()) {
         if (event.kind == "event" && event.code == 4) files.push_back(event.path);
@@ -347,7 +353,8 @@ TEST_F(SendTest, OversizePicturesAreCheckedBeforeInsertion) {
 
     sim::SetPictureSizeLimits(1000, 100);
     EXPECT_TRUE(panel->InsertPictureFile(path.c_str()));
-    EXPECT_EQ(sim::ReadEdit(Input(window)).objects.size(), 1u);
+    ASSERT_EQ(sim::ReadEdit(Input(window)).objects.size(), 1u);
+    EXPECT_EQ(sim::ReadEdit(Input(window)).objects[0].imageType, 0);
 }
 
 TEST_F(SendTest, OnlyRegularPictureFilesAreRead) {

@@ -219,3 +219,24 @@ TEST_F(SendTest, RefusedUploadOfARichMessageFailsItAtOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SendTest, TranslationOfASentMessageShowsOnItsBubble) {
+    sim::SetModuleConfig("IMCore", "Translation", "1");
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Type(window, u"hello");
+    ClickSend(window);
+    sim::RunUntilIdle();
+    ASSERT_EQ(Items(window, "msg").size(), 1u);
+    const int64_t shown = Items(window, "msg")[0].id;
+    Handler(window)->TranslateMsg(shown);
+    sim::RunUntilIdle();
+    ASSERT_EQ(Items(window, "msg").size(), 1u);
+    EXPECT_EQ(Items(window, "msg")[0].id, shown);
+    EXPECT_NE(Items(window, "msg")[0].text.find(u"hello => "), std::u16string::npos);
+    Handler(window)->HideTranslation(shown);
+    EXPECT_EQ(Items(window, "msg")[0].text.find(u" => "), std::u16string::npos);
+}
+
+}  // namespace

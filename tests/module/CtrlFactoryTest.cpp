@@ -63,6 +63,8 @@ TEST(CtrlFactory, AttributeBagAndCurrentName) {
     EXPECT_EQ(std::u16string(factory.GetAttr(u"x")), u"");
     factory.SetAttr(u"x", u"1");
     factory.SetAttr(u"x", u"2");
+    factory.SetAttr(u"x", u"");  // an empty value changes nothing
+    factory.SetAttr(u"x", nullptr);
     EXPECT_EQ(std::u16string(factory.GetAttr(u"x")), u"2");
     EXPECT_EQ(std::u16string(factory.GetAttr(nullptr)), u"");
 

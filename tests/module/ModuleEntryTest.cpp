@@ -10,6 +10,8 @@
 #include "module/Guids.h"
 #include "module/ModuleDll.h"
 #include "sdk/qel_inst.h"
+#include "sdk/tavi.h"
+#include "sdk/ui/RichEditUI.h"
 #include "sim/driver.h"
 
 namespace {
@@ -222,4 +224,25 @@ TEST(LoadableModule, ExportsCreateDllObjAndKnowsItsName) {
     tavi::GetModuleObject()->Release();
     EXPECT_EQ(loaded->Release(), 0);
     dlclose(lib);
+}
+
+TEST_F(ModuleTest, MessageHandleObjectWritesEmojiOfAnEditBackAsText) {
+    pfx::IObject* object = nullptr;
+    ASSERT_TRUE(module->CreateObject(&object, tavi::kQelMsgHandleImplId));
+    auto* handle = dynamic_cast<tavi::IQelMsgHandle*>(object);
+    ASSERT_NE(handle, nullptr);
+    CRichEditUI edit;
+    for (const char16_t* text : {u"a", u"b"}) {
+        auto* emoji = new COleImageObj();
+        emoji->SetImageType(2);
+        emoji->SetKey(u"1f600");
+        edit.InsertObject(emoji);
+        edit.InsertText(text);
+    }
+    std::u16string text = u"stale";
+    handle->PreProcessMsg(text, nullptr);
+    EXPECT_EQ(text, u"stale");
+    handle->PreProcessMsg(text, &edit);
+    EXPECT_EQ(text, u"\U0001F600a\U0001F600b");
+    object->Release();
 }

@@ -52,6 +52,7 @@ TEST_F(EmojiTest, PositionOutsideTheTextIsLeftAlone) {
     std::u16string text = u"ab";
     EXPECT_EQ(CEmojiMsgHandle::RestoreEmojiByKey(text, 2, u"1f600"), 0);
     EXPECT_EQ(CEmojiMsgHandle::RestoreEmojiByKey(text, -1, u"1f600"), 0);
+    EXPECT_EQ(CEmojiMsgHandle::RestoreEmojiByKey(text, 0, u"nope"), 0);  // an unknown key writes nothing
     EXPECT_EQ(text, u"ab");
     EXPECT_EQ(CEmojiMsgHandle::RestoreEmojiByKey(text, 1, u"1f44d-1f3fb"), 4);
     EXPECT_EQ(text, u"a\U0001F44D\U0001F3FB");

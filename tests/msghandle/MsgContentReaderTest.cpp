@@ -5,7 +5,6 @@
 #include "msghandle/MsgContentPacker.h"
 #include "msghandle/MsgContentReader.h"
 #include "sim/driver.h"
-#include "util/SafeXml.h"
 
 using namespace tavi;
 using namespace tavi::testing;
@@ -154,16 +153,6 @@ TEST_F(MsgContentReaderTest, MalformedBodiesAreRefusedOrRepairedWithoutHarm) {
     std::string declared;  // declarations hide no nesting from the depth check
     for (int i = 0; i < 100000; ++i) declared += "<a><?xml version=\"</a>\"?>";
     Read("rich/xml", declared, false);
-}
-
-TEST(SafeXml, DepthCountsWhatTheParserWouldNest) {
-    EXPECT_EQ(util::XmlNestingDepth("<a><b/><c x='>' y=\"/>\"></c><d>t</d></a>"), 2u);
-    EXPECT_EQ(util::XmlNestingDepth("<a><!-- <b><c> --><![CDATA[<d>]]></a>"), 1u);
-    EXPECT_EQ(util::XmlNestingDepth("</x></x><a><b><c>"), 3u);
-    EXPECT_TRUE(util::IsValidUtf8("a\xC3\xA9\xF0\x9F\x98\x80"));
-    EXPECT_FALSE(util::IsValidUtf8("\xC3"));
-    EXPECT_FALSE(util::IsValidUtf8("\xF4\x90\x80\x80"));
-    EXPECT_EQ(util::RepairUtf8("<v>\xF4"), "<v>\xEF\xBF\xBD");
 }
 
 }  // namespace
