@@ -113,6 +113,9 @@ void CMsgHandle::OnSendMessageFailed(const SSendContext& context, uint64_t msgId
                       util::WideToUtf8(msgText).c_str(), util::WideToUtf8(common::GetSDKErrorInfo(errorCode)).c_str());
     TAVI_LOG("error msg:%s", util::WideToUtf8(detail).c_str());
 
+    // The failed record is kept whether or not the window is still open, so
+    // that the text is back in the history when the chat opens again.
+    const std::u16string idText = FailedMsgIdText(context, msgId);
     CMsgHandle* handler = FindHandlerOfWindow(context.m_hwnd);
     CTaviPanel* panel = handler ? handler->GetOwner() : nullptr;
     if (!panel) {
@@ -120,7 +123,6 @@ void CMsgHandle::OnSendMessageFailed(const SSendContext& context, uint64_t msgId
         return;
     }
     const std::u16string notice = MakeNoticeText(detail, 1, 8);
-    const std::u16string idText = FailedMsgIdText(context, msgId);
     ShowSendMsgFailInRE(panel->GetHistoryView(), context.m_provisionalId, idText.c_str(), notice.c_str());
 }
 
