@@ -382,14 +382,15 @@ bool Engine::ShownAfterReopen(const Message& message) {
         sim::RunUntilIdle();
     }
     if (!chat.window) return false;
+    std::u16string history;
     for (const sim::ViewItem& item : sim::ViewItems(View(chat))) {
-        if (item.kind == "msg" && item.text.find(message.start) != std::u16string::npos) {
-            ++m_result.counts.failedAndKept;
-            ++m_result.counts.failedWhileClosed;
-            return true;
-        }
+        if (item.kind == "msg" && item.text.rfind(u"me: ", 0) == 0) history += item.text.substr(4);
     }
-    return false;
+    const size_t start = history.find(message.start);
+    if (start == std::u16string::npos || history.find(message.end, start) == std::u16string::npos) return false;
+    ++m_result.counts.failedAndKept;
+    ++m_result.counts.failedWhileClosed;
+    return true;
 }
 
 void Engine::CheckSent() {
