@@ -86,6 +86,7 @@ void Runner::PrintNewEvents() {
         Print("box text=" + EscapeForTranscript(sim::ToUtf8(boxes[m_printedBoxes].text)) +
               " caption=" + EscapeForTranscript(sim::ToUtf8(boxes[m_printedBoxes].caption)));
     }
+    PrintPopupChanges(*this, m_printedPopups);
 }
 
 void Runner::PrintSentAgain() {

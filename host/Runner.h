@@ -13,6 +13,8 @@
 #include "sdk/pfx.h"
 #include "sdk/win32.h"
 
+class CRichEditUI;
+
 namespace host {
 
 class Runner;
@@ -65,6 +67,7 @@ private:
     std::map<HWND, std::set<int64_t>> m_seenItems;
     size_t m_printedRequests = 0;
     size_t m_printedBoxes = 0;
+    std::map<HWND, std::string> m_printedPopups;
     std::map<std::string, Command> m_commands;
 };
 
@@ -73,6 +76,12 @@ void AddCoreCommands(Runner& runner);
 void AddWorldCommands(Runner& runner);
 void AddUserCommands(Runner& runner);
 void AddObserveCommands(Runner& runner);
+
+// @-mentions: the popup's key names on the input (false for another
+// name), and the `popup at` lines of popups that changed since printed.
+void AddMentionCommands(Runner& runner);
+bool PressMentionKey(CRichEditUI* input, const std::string& key);
+void PrintPopupChanges(Runner& runner, std::map<HWND, std::string>& printed);
 
 // Whether the id names a group of the current account.
 bool IsGroupId(const std::string& id);

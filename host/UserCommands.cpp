@@ -125,7 +125,7 @@ std::string Smiley(Runner& runner, const std::vector<Word>& args) {
 }
 
 std::string Key(Runner& runner, const std::vector<Word>& args) {
-    if (args.size() != 1) return "usage: key enter|ctrl+enter|alt+s|alt+c";
+    if (args.size() != 1) return "usage: key enter|ctrl+enter|alt+s|alt+c|up|down|esc|backspace|shift+enter";
     tavi::ITavi* component = nullptr;
     if (auto e = NeedComponent(runner, component); !e.empty()) return e;
     const std::string& key = args[0].text;
@@ -140,7 +140,7 @@ std::string Key(Runner& runner, const std::vector<Word>& args) {
             const auto open = sim::OpenChatWindows();
             runner.SetCurrentWindow(open.empty() ? nullptr : open.back());
         }
-    } else {
+    } else if (!PressMentionKey(component->GetInputRichEdit(), key)) {
         return "unknown key '" + key + "'";
     }
     return "";
@@ -165,12 +165,21 @@ std::string Send(Runner& runner, const std::vector<Word>& args) {
 }
 
 std::string Receive(Runner& runner, const std::vector<Word>& args) {
-    if (args.size() != 2) return "usage: receive <sender-id> \"<text>\"";
+    const char* usage = "usage: receive <sender-id> \"<text>\" [at <member-id>...]";
+    if (args.size() < 2 || args.size() == 3 || (args.size() > 3 && args[2].text != "at")) return usage;
     tavi::ITavi* component = nullptr;
     if (auto e = NeedComponent(runner, component); !e.empty()) return e;
     const std::string peer = sim::ChatWindowPeer(runner.CurrentWindow());
     qel_handle conversation = sim::OpenConversation(peer, IsGroupId(peer));
-    sim::DeliverIncomingMsg(conversation, args[1].text, "text/plain", args[0].text);
+    sim::StoredMsg msg;
+    msg.sender = args[0].text;
+    msg.read = false;
+    msg.content = args[1].text;
+    // The members it mentions travel as the message's "contentat".
+    std::string mentioned;
+    for (size_t i = 3; i < args.size(); ++i) mentioned += (mentioned.empty() ? "" : ",") + args[i].text;
+    if (!mentioned.empty()) msg.extraInfo = "{\"contentat\":\"" + mentioned + "\"}";
+    sim::AddStoredMsg(conversation, msg);
     component->GetAndShowMsg(0, 0);
     return "";
 }
@@ -196,10 +205,10 @@ void AddUserCommands(Runner& runner) {
     runner.Add("type-repeat", {"type-repeat <n> \"<text>\"", "replaces the input with the text n times over", TypeRepeat});
     runner.Add("picture", {"picture <path>", "inserts a picture file at the caret", Picture});
     runner.Add("smiley", {"smiley <key>", "inserts a built-in smiley at the caret", Smiley});
-    runner.Add("key", {"key enter|ctrl+enter|alt+s|alt+c", "a key on the input", Key});
+    runner.Add("key", {"key enter|ctrl+enter|alt+s|alt+c|up|down|esc|backspace|shift+enter", "a key on the input", Key});
     runner.Add("click", {"click <control-id>", "clicks a control of the current window", Click});
     runner.Add("send", {"send", "sends what the input holds", Send});
-    runner.Add("receive", {"receive <sender-id> \"<text>\"", "a message arrives in the current conversation", Receive});
+    runner.Add("receive", {"receive <sender-id> \"<text>\" [at <member-id>...]", "a message arrives in the current conversation", Receive});
     runner.Add("refuse", CodeCommand("refuse <code>", "the next send request is refused at once",
                                      [](int code) { sim::RefuseNext(sim::SdkCall::Send, code); }));
     runner.Add("fail", CodeCommand("fail <code>", "the next send completion reports the code",

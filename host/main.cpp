@@ -138,6 +138,7 @@ int main(int argc, char** argv) {
     host::AddWorldCommands(runner);
     host::AddUserCommands(runner);
     host::AddObserveCommands(runner);
+    host::AddMentionCommands(runner);
     const bool interactive = fromStdin && isatty(STDIN_FILENO);
     if (interactive) runner.Print("tavi-host: type 'help' for the commands, end with Ctrl+D");
     const bool ran = runner.Run(*in, interactive);

@@ -22,6 +22,8 @@ struct AppState {
     std::vector<std::u16string> reloads;
     std::vector<std::string> calls;
     bool haveRenderer = true;
+    bool userInfoService = true;
+    std::map<std::string, std::u16string> extraTexts;
 };
 
 AppState& State() {
@@ -81,6 +83,14 @@ public:
 
 class Sender final : public IMsgSender {};
 
+class UserInfoService final : public IUserInfoService {
+public:
+    std::u16string GetExtraText(const char16_t* userId) override {
+        auto it = State().extraTexts.find(ToUtf8(userId));
+        return it == State().extraTexts.end() ? std::u16string() : it->second;
+    }
+};
+
 class TextMaker final : public IMsgTextMaker {
 public:
     std::u16string GetMsgText(const SQelBoxMsg& record) override {
@@ -133,6 +143,18 @@ public:
         State().calls.push_back("fastreply:" + ToUtf8(handleId ? handleId : u"") + ":" + std::to_string(a) + ":" +
                                 std::to_string(b));
     }
+    IUserInfoService* GetUserInfoService() override {
+        static UserInfoService service;
+        return State().userInfoService ? &service : nullptr;
+    }
+    bool GetMsgDisplay(const SQelBoxMsg& record, const char16_t*, SMsgDisplay& out) override {
+        out.senderText = ContentText(record.contentType, record.content);
+        out.plainText = out.senderText;
+        return true;
+    }
+    void ShowTipByName(const char16_t* name, HWND) override {
+        State().calls.push_back("tip:" + ToUtf8(name ? name : u""));
+    }
 };
 }  // namespace
 
@@ -142,6 +164,8 @@ const std::vector<UnreadCounter>& UnreadCounters() { return State().counters; }
 const std::vector<std::u16string>& ConversationReloads() { return State().reloads; }
 const std::vector<std::string>& AppCalls() { return State().calls; }
 void SetHostHasRenderer(bool have) { State().haveRenderer = have; }
+void SetUserInfoService(bool offered) { State().userInfoService = offered; }
+void SetUserExtraText(const std::string& userId, const std::u16string& text) { State().extraTexts[userId] = text; }
 
 }  // namespace sim
 

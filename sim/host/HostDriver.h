@@ -83,7 +83,7 @@ const std::vector<UnreadCounter>& UnreadCounters();
 // Conversations the component reloaded, by handle id.
 const std::vector<std::u16string>& ConversationReloads();
 // Pages the application object was asked to open: "msgmgr:<code>:<session>:<extra>:<cate>",
-// "fastreply:<handle id>:<a>:<b>".
+// "fastreply:<handle id>:<a>:<b>", "tip:<name>" (a tip by name).
 const std::vector<std::string>& AppCalls();
 // Without a renderer the host shows no messages.
 void SetHostHasRenderer(bool have);

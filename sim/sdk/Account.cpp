@@ -159,8 +159,11 @@ qel_handle qel_buddies_cate_find_buddy(qel_handle cate, const char* buddyId) {
 
 qel_handle qel_buddies_cate_find_buddy_group(qel_handle cate, const char* groupId) {
     Category* c = As<Category>(cate);
-    if (!c || !groupId || c->type != QEL_CATE_GROUP) return nullptr;
-    return c->account->FindGroup(groupId);
+    if (!c || !groupId) return nullptr;
+    BuddyGroup* group = c->account->FindGroup(groupId);
+    // Organisation groups are listed among the buddies (category 1), the others as groups.
+    if (!group || (c->type == QEL_CATE_GROUP) == group->organisation) return nullptr;
+    return group;
 }
 
 const char* qel_buddy_get_id(qel_handle buddy) {

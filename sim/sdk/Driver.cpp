@@ -109,11 +109,7 @@ qel_handle AddGroup(const std::string& id) {
 void AddGroupMember(const std::string& groupId, const std::string& buddyId, int role) {
     auto* g = sdk::As<sdk::BuddyGroup>(AddGroup(groupId));
     if (!Current().FindBuddy(buddyId)) AddBuddy(buddyId, "", false);
-    sdk::Member* m = g->FindMember(buddyId);
-    if (!m) {
-        g->members.push_back({buddyId, std::make_unique<sdk::Attribs>(g, nullptr, "member")});
-        m = &g->members.back();
-    }
+    sdk::Member* m = &g->AddMember(buddyId);
     if (role == -1) return;
     sdk::ServerWrite server;
     qel_attribs_set_int(m->attribs.get(), "authority-role", role, 0);

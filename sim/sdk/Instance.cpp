@@ -47,6 +47,8 @@ public:
     bool GetHostFlag() override { return m_hostFlag; }
     uint32_t GetFlags() override { return m_flags; }
     int GetCateType() override { return m_cateType; }
+    int GetKindNum() override { return m_kindNum; }
+    void SetKindNum(int kind) { m_kindNum = kind; }
 
     qel_handle FindConversation(const char16_t* sessionId) override {
         Account* account = CurrentAccountObj();
@@ -76,6 +78,7 @@ private:
     int m_cateType;
     bool m_hostFlag;
     std::string m_channel;
+    int m_kindNum = 0;
 };
 
 struct InstState {
@@ -141,4 +144,11 @@ void SetChatWndKind(const pfx::GUID& key, uint32_t flags, int cateType, bool hos
 
 void RemoveChatWndKind(const pfx::GUID& key) { sdk::State().kinds.erase(key); }
 
+}  // namespace sim
+
+namespace sim {
+void SetChatWndKindNum(const pfx::GUID& key, int kind) {
+    auto it = sdk::State().kinds.find(key);
+    if (it != sdk::State().kinds.end()) it->second->SetKindNum(kind);
+}
 }  // namespace sim

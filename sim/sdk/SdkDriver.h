@@ -163,3 +163,31 @@ const std::map<std::string, std::string>& LastSavedPrefs();
 const std::vector<std::pair<uint64_t, std::string>>& ExtraInfoWrites();
 
 }  // namespace sim
+
+// ---- member names, search and mentions ----
+namespace sim {
+
+// How a name is spelt in Latin letters (a name without an entry is its own spelling).
+void SetLatinSpelling(const std::u16string& name, const std::u16string& latin);
+// The member's own name in the group (its "note" there).
+void SetMemberNote(const std::string& groupId, const std::string& buddyId, const std::string& note);
+// Whether the client shows user ids beside names (it does after a reset).
+void SetShowUserId(bool show);
+// The user-information service: offered or not, and the extra text of a user.
+void SetUserInfoService(bool offered);
+void SetUserExtraText(const std::string& userId, const std::u16string& text);
+// An organisation's own group: found in the buddy category (1), not among groups.
+qel_handle AddOrgGroup(const std::string& id);
+// The kind number of a chat window type (0 after a reset).
+void SetChatWndKindNum(const pfx::GUID& key, int kind);
+// Member searches the host answered, and those it started: each is one
+// (keyword, number of records) pair in the order answered.
+struct MemberSearch {
+    std::u16string keyword;
+    int records = 0;
+};
+const std::vector<MemberSearch>& MemberSearches();
+// How many times the search built its index of a group's members.
+int MemberIndexBuilds();
+
+}  // namespace sim

@@ -64,11 +64,17 @@ const char16_t* KeepText(std::u16string& slot, std::u16string text) {
     return slot.c_str();
 }
 
+// Large groups are looked up member by member; the index keeps that cheap.
 Member* BuddyGroup::FindMember(const std::string& buddyId) {
-    for (Member& m : members) {
-        if (m.buddyId == buddyId) return &m;
-    }
-    return nullptr;
+    auto it = memberIndex.find(buddyId);
+    return it == memberIndex.end() ? nullptr : &members[it->second];
+}
+
+Member& BuddyGroup::AddMember(const std::string& buddyId) {
+    if (Member* m = FindMember(buddyId)) return *m;
+    memberIndex[buddyId] = members.size();
+    members.push_back({buddyId, std::make_unique<Attribs>(this, nullptr, "member")});
+    return members.back();
 }
 
 std::string DescribeOwner(const Attribs& set) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -89,7 +90,10 @@ struct BuddyGroup final : qel_object {
     std::vector<Member> members;
     int membersError = 0;  // non-zero: the member list cannot be read
     std::set<std::string> myPermissions;
+    std::unordered_map<std::string, size_t> memberIndex;  // buddy id to its place in `members`
+    bool organisation = false;                   // listed in category 1, not 2
     Member* FindMember(const std::string& buddyId);
+    Member& AddMember(const std::string& buddyId);
 };
 
 struct Category final : qel_object {
@@ -164,7 +168,8 @@ struct Account final : qel_object {
     std::unique_ptr<Prefs> prefs;
     std::unique_ptr<Buddies> buddies;
     std::unique_ptr<Category> friendsCate, groupsCate;
-    std::map<std::string, std::unique_ptr<Buddy>> allBuddies;
+    // Hashed: a group of thousands looks its members up one by one.
+    std::unordered_map<std::string, std::unique_ptr<Buddy>> allBuddies;
     std::vector<std::string> friends;  // category 1, in order
     std::map<std::string, std::unique_ptr<BuddyGroup>> groups;
     std::unique_ptr<Conversations> conversations;
@@ -222,3 +227,8 @@ void NotifyAttribChanged(Attribs* set, const std::string& key);
 const char16_t* KeepText(std::u16string& slot, std::u16string text);
 
 }  // namespace sim::sdk
+
+namespace sim {
+// How a name is spelt in Latin letters (Names.cpp).
+std::u16string LatinSpelling(const std::u16string& name);
+}  // namespace sim

@@ -2,6 +2,7 @@
 #include "sdk/ui/ContainerUI.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "sdk/ui/ButtonUI.h"
 #include "sdk/ui/WindowUI.h"
@@ -37,10 +38,12 @@ bool CContainerUI::Remove(CControlUI* control) {
     return true;
 }
 
+// Children are looked for from the back: emptying a container removes its
+// last child first, and that stays cheap for lists of thousands of rows.
 bool CContainerUI::RemoveNoDestroy(CControlUI* control) {
-    auto it = std::find(m_items.begin(), m_items.end(), control);
-    if (it == m_items.end()) return false;
-    m_items.erase(it);
+    auto it = std::find(m_items.rbegin(), m_items.rend(), control);
+    if (it == m_items.rend()) return false;
+    m_items.erase(std::next(it).base());
     control->SetParent(nullptr);
     control->ForEach([](CControlUI* c) { c->SetOwnerWindow(nullptr); });
     NeedUpdate();
@@ -56,8 +59,8 @@ CControlUI* CContainerUI::GetItemAt(int index) const {
 }
 
 int CContainerUI::GetItemIndex(CControlUI* control) const {
-    auto it = std::find(m_items.begin(), m_items.end(), control);
-    return it == m_items.end() ? -1 : int(it - m_items.begin());
+    auto it = std::find(m_items.rbegin(), m_items.rend(), control);
+    return it == m_items.rend() ? -1 : int(m_items.rend() - it) - 1;
 }
 
 CControlUI* CContainerUI::FindChild(const std::u16string& name) const {

@@ -30,6 +30,8 @@ const bool kRegistered = sim::RegisterReset([] {
     if (State().windows.empty()) State().nextHandle = 0x10010;
 });
 
+constexpr uint32_t kWmPaint = 0x000F;
+
 HWND NewHandle() {
     const uintptr_t value = State().nextHandle;
     State().nextHandle += 0x10;
@@ -95,7 +97,17 @@ void CWindowUI::AttachRoot(CContainerUI* root) {
     if (root) root->ForEach([this](CControlUI* c) { c->SetOwnerWindow(this); });
 }
 
-void CWindowUI::ShowWindow(bool show, bool) { m_visible = show && m_hwnd; }
+void CWindowUI::ShowWindow(bool show, bool) {
+    const bool wasVisible = m_visible;
+    m_visible = show && m_hwnd;
+    if (!m_visible || wasVisible) return;
+    // A window that appears is painted on the loop's next turn.
+    const HWND hwnd = m_hwnd;
+    sim::Post([hwnd] {
+        CWindowUI* window = FromHandle(hwnd);
+        if (window && window->IsWindowVisible()) window->SendMessage(kWmPaint);
+    });
+}
 
 void CWindowUI::ShowWindow(int command) { ShowWindow(command != SW_HIDE); }
 

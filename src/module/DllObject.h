@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 
+#include "sdk/findfrd.h"
 #include "sdk/pfx.h"
 #include "sdk/tavi.h"
 #include "sdk/win32.h"
@@ -43,6 +45,8 @@ public:
     bool m_bStarted = false;
     bool m_bTextPlainSupportSmiley = true;
     PreLogoutCallback m_pfnPreLogout = nullptr;
+    // The host's member search that every panel's @-popup shares; made on first use.
+    std::unique_ptr<client::_CFindFrdSDK> m_pFindFrd;
 
 private:
     void SkinInit();

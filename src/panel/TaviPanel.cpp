@@ -1,5 +1,6 @@
 // The panel's construction, start, close and timers.
 #include "panel/TaviPanel.h"
+#include "panel/TaviSearchWindow.h"
 
 #include "module/DllObject.h"
 #include "module/ModuleDll.h"
@@ -342,6 +343,7 @@ void CTaviPanel::ReportConversationType() {
 
 void CTaviPanel::OnDestroy() {
     TAVI_SCOPE("CTaviPanel::OnDestroy");
+    m_pSearchWindow.reset();
     qel_handle current = qel_ext::QelGetCurAccount();
     if (current && qel_account_get_login_state(current) == 1) MarkLastReadOnClose();
     if (m_pHistoryView) {
@@ -416,6 +418,8 @@ void CTaviPanel::OnViewReadTimer() {
 }
 
 bool CTaviPanel::OnChatEditEvent(TEventUI& event) {
+    // While the member popup shows, it has the first say on keys and focus.
+    if (!OnAtPopupEditEvent(event)) return false;
     if (event.Type == UIEVENT_CHAR && event.chKey == 13) return OnEnterKey(event);
     if (event.Type == UIEVENT_TIMER && event.wParam == kInputTypingTimer) {
         m_pInputEdit->KillTimer(kInputTypingTimer);

@@ -10,6 +10,7 @@
 
 #include "module/StdContainer.h"
 #include "msghandle/HistoryMsgHandle.h"
+#include "sdk/findfrd.h"
 #include "sdk/pfx.h"
 #include "sdk/qel_cxx_helper.h"
 #include "sdk/tavi.h"
@@ -25,6 +26,7 @@ struct SQelBoxMsg;
 namespace tavi {
 
 class CMsgHandle;
+class CTaviSearchWindow;
 
 // The kinds of chat window, by the window key the host gives.
 inline constexpr pfx::GUID kPersonChatKey = pfx::MakeGuid("{7CADFB98-F2B4-4BD7-9C4F-A06B1D69C556}");
@@ -126,6 +128,38 @@ public:
     void AddAtMessage(const SQelBoxMsg& record);
     void AddPartnerLocalCursor(qel_handle conversation, const SQelBoxMsg& record);
     // ---- end of history loading and display ----
+
+    // ---- @-mentions ----
+    // Opens, narrows or closes the member popup as the user types.
+    void AtProcess(CRichEditUI* edit);
+    // Whether mentions are possible in this window (group chats only).
+    bool IsPluginAt() const;
+    // An "@" with neither a space nor a line break after the last one.
+    static bool IsMatchAt(const std::u16string& text);
+    void SearchEditText();
+    void AddFriend();
+    void ShowSDKSearchFriendResult(client::FIND_CONTAIN_MAIN& results, int count, bool complete);
+    // Sorts the lists and drops the user's own record; false when every list is empty.
+    bool FilterSearchResult(client::FIND_CONTAIN_MAIN& results) const;
+    void InitAtSearchResultWindow();
+    void ShowSearchResultWindow();
+    void HideAtWindow();
+    // Inserts "@" + name + " ": over the typed "@keyword" (replace) or at the start.
+    void AddAtName(const std::u16string& name, bool replace);
+    qel_handle GetCurrentGroup() const;
+    void AddSearchItem(client::FIND_CONTAIN_MAIN& results, qel_handle buddy) const;
+    // The name a mention of the member inserts; empty for an unknown buddy.
+    std::u16string GetMemberAtName(const std::u16string& buddyId) const;
+    CTaviSearchWindow* GetSearchWindow() const { return m_pSearchWindow.get(); }
+    int32_t GetAtCaretPos() const { return m_atCaretPos; }
+    // Mentions of the user in shown messages.
+    bool ShowByParseMsgHead(const SQelBoxMsg& record);
+    bool ShowByParsePlainText(const SQelBoxMsg& record);
+    bool IsContentAtMe(const SQelBoxMsg& record) const;
+    static void GetAtName(std::u16string& name, const std::u16string& text);
+    void ShowAtInfoOnTop(const std::u16string& text, const std::u16string& userId);
+    uint64_t GetAtReminderMsgId() const { return m_atReminderMsgId; }
+    // ---- end of @-mentions ----
 
     void SetEmailDlgType(int type) { m_emailDlgType = type; }
     int GetEmailDlgType() const { return m_emailDlgType; }
@@ -242,6 +276,17 @@ private:
     bool m_markReadOnDestroy = true;
     int m_imageOversizeOption = 0;
     int m_emailDlgType = 0;
+
+    // ---- @-mentions ----
+    bool OnEditGetFocus(TNotifyUI& msg);
+    // The input's key and focus events that the popup takes while visible.
+    bool OnAtPopupEditEvent(TEventUI& event);
+    void RaiseAtReminder(const SQelBoxMsg& record, const std::u16string& text);
+    // The same, for a group looked up once for many members.
+    void AddSearchItem(client::FIND_CONTAIN_MAIN& results, qel_handle buddy, qel_handle group) const;
+    uint64_t AtMessageId(const SQelBoxMsg& record) const;
+    std::unique_ptr<CTaviSearchWindow> m_pSearchWindow;
+    int32_t m_atCaretPos = 0;
 
     // ---- Binding to another conversation and lifetime seen from outside ----
 public:

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "module/DllObject.h"
+#include "msghandle/GroupKind.h"
 #include "msghandle/MsgHandle.h"
 #include "panel/TaviPanel.h"
 #include "sdk/common.h"
@@ -72,7 +73,14 @@ void CTaviPanel::ChangePictureShow(bool show) {
 }
 
 void CTaviPanel::OnEditChange(intptr_t param) {
-    if (m_pInputEdit && !m_pInputEdit->GetText().empty()) MarkTyping();
+    if (!m_pInputEdit || m_pInputEdit->GetText().empty()) {
+        HideAtWindow();
+    } else {
+        MarkTyping();
+        qel_handle conversation = m_pMsgHandle ? m_pMsgHandle->GetConversation() : nullptr;
+        qel_handle group = conversation ? qel_conversation_get_buddy_group(conversation) : nullptr;
+        if (m_pMsgHandle && GroupConvType(group) != kConvTypeNoMentions) AtProcess(m_pInputEdit);
+    }
     ChangePictureShow(param != 0);
 }
 

@@ -62,6 +62,7 @@ bool CTaviPanel::ProcessNotify(TNotifyUI& msg) {
         {UINOTIFY_TEXTCHANGED, u"chatrichedit", 0, &CTaviPanel::OnEditChangeNotify, "OnEditChange"},
         {UINOTIFY_CLICK, u"close", 0, &CTaviPanel::OnCloseBtnClick, "OnCloseBtnClick"},
         {UINOTIFY_CLICK, u"IconButtoncancel", 0, &CTaviPanel::OnIconButtoncancelClick, "OnIconButtoncancelClick"},
+        {UINOTIFY_SETFOCUS, u"chatrichedit", 0, &CTaviPanel::OnEditGetFocus, "OnEditGetFocus"},
         {UINOTIFY_CLICK, u"receivetype", 0, &CTaviPanel::OnBtnReceiveType, "OnBtnReceiveType"},
         {UINOTIFY_CLICK, u"message", 0, &CTaviPanel::OnBtnMessageMrg, "OnBtnMessageMrg"},
         {UINOTIFY_CLICK, u"showmoremsg", 0, &CTaviPanel::OnBtnShowMoreMsgNotify, "OnBtnShowMoreMsg"},

@@ -18,6 +18,8 @@ void CTaviPanel::Rebind(const pfx::GUID& windowKey, const char16_t* sessionId) {
         // The handler saves the old conversation's draft from the input as it
         // goes; only then may the input be emptied for the new conversation.
         m_pMsgHandle.reset();
+        // The old group's members are no one to mention in the new conversation.
+        HideAtWindow();
         if (m_pInputEdit) m_pInputEdit->SetText(u"");
         ClearMsgExceptHeaderLine();
         m_historyMsgHandle.Reset();

@@ -39,4 +39,15 @@ std::vector<std::string> GetGroupPermList(qel_handle group, const char* buddyId)
 // Whether the user is barred from speaking in the group.
 bool IsMeForbidWordInGrp(qel_handle group);
 
+// ---- names and avatars of members (@-mentions) ----
+// The Latin spelling of a text attribute of a buddy ("nickname").
+std::u16string GetLatinName(qel_handle buddy, const char* key);
+// The Latin spelling of the member's own name in the group (its "note"
+// there); empty when the member has none.
+std::u16string GetGrpLatinName(qel_handle group, const char* buddyId);
+// Where the avatar of the buddy under that avatar key is kept.
+std::u16string GetUserAvatarPath(qel_handle buddy, const char* avatarKey);
+// Whether the client shows user ids beside names.
+bool IsShowUserId();
+
 }  // namespace common

@@ -35,6 +35,22 @@ public:
     virtual uint32_t GetFlags() = 0;
     // The buddy category of the window's conversations (1 buddies, 2 groups).
     virtual int GetCateType() = 0;
+    // The kind number of the window type (16: organisation groups).
+    virtual int GetKindNum() { return 0; }
+};
+
+// The host's user-information service.
+class IUserInfoService {
+public:
+    virtual ~IUserInfoService() = default;
+    // A text shown beside the user's name instead of the id; may be empty.
+    virtual std::u16string GetExtraText(const char16_t* userId) = 0;
+};
+
+// How the host shows one message: who sent it and its text as plain text.
+struct SMsgDisplay {
+    std::u16string senderText;
+    std::u16string plainText;
 };
 
 class IAppMain {
@@ -71,6 +87,14 @@ public:
     // session id, extra text, category type) and the fast-reply settings.
     virtual void OpenMsgManager(int code, const char* sessionId, const char* extra, int cateType) = 0;
     virtual void OpenFastReplySetting(const char16_t* handleId, int a, int b) = 0;
+
+    // ---- @-mentions ----
+    // Null when the client offers no user-information service.
+    virtual IUserInfoService* GetUserInfoService() = 0;
+    // The display object of a shown record; false when the host has none.
+    virtual bool GetMsgDisplay(const SQelBoxMsg& record, const char16_t* sessionId, SMsgDisplay& out) = 0;
+    // The host's tip of that name over the window (shown once where the host keeps count).
+    virtual void ShowTipByName(const char16_t* name, HWND window) = 0;
 };
 
 IAppMain* GetAppMain();

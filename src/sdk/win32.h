@@ -20,6 +20,10 @@ uint32_t GetTickCount();
 constexpr int VK_MENU = 0x12;
 constexpr int VK_CONTROL = 0x11;
 constexpr int VK_SHIFT = 0x10;
+constexpr int VK_RETURN = 0x0D;
+constexpr int VK_ESCAPE = 0x1B;
+constexpr int VK_UP = 0x26;
+constexpr int VK_DOWN = 0x28;
 int16_t GetKeyState(int virtualKey);
 
 struct RECT {
