@@ -22,7 +22,7 @@ struct Counts {
     int piecesAccepted = 0;  // send requests the SDK took
     int keptInInput = 0;     // sends refused before any bubble, the text still in the input
     int failedAndKept = 0;   // messages marked failed, their text still shown
-    int failedWhileClosed = 0;  // of those: told in a tip, shown when the window opened again
+    int failedWhileClosed = 0;  // of those: told in a tip, kept in the records
     int draftsChecked = 0;
     int incomingShown = 0;
     std::map<std::string, int> faults;  // injected faults per kind
@@ -102,7 +102,7 @@ private:
     void Settle();
     void CheckDraft(Chat& chat);
     void CheckSent();
-    bool ShownAfterReopen(const Message& message);
+    bool KeptInRecords(const Message& message);
 
 
     uint64_t m_state;
