@@ -50,7 +50,9 @@ std::string ShowHistory(Runner& runner, const std::vector<Word>& args) {
         const sim::ViewItem& item = items[i];
         // The view's header line holds the pane for older messages.
         const std::string kind = item.kind == "header" ? "pane" : item.kind;
-        runner.Print("[" + std::to_string(item.id) + "] " + kind + " " + Printable(item.text));
+        // A pane made of controls shows what its controls say.
+        const std::u16string shown = kind == "pane" ? sim::ShownControlText(view, item.id) : std::u16string();
+        runner.Print("[" + std::to_string(item.id) + "] " + kind + " " + Printable(shown.empty() ? item.text : shown));
     }
     return "";
 }

@@ -1,5 +1,6 @@
 #include "Runner.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -46,6 +47,7 @@ std::string Runner::RunLine(const std::string& line) {
     auto it = m_commands.find(name);
     if (it == m_commands.end() || words[0].quoted) return "unknown command '" + words[0].text + "'";
     std::vector<Word> args(words.begin() + long(used), words.end());
+    for (const auto& hook : m_beforeCommand) hook(*this, name);
     std::string error = it->second.run(*this, args);
     if (error.empty()) sim::RunUntilIdle();
     PrintNewEvents();
@@ -80,6 +82,30 @@ void Runner::PrintNewEvents() {
         if (IsSend(r)) Print(SendLine(r));
         else if (r.kind == "upload")
             Print("sdk.upload conv=" + r.convId + " key=" + r.cacheName + " file=" + EscapeForTranscript(r.localPath));
+        else if (r.kind == "birthday_page")
+            Print("app birthday-page " + r.value);
+    }
+    // "name:arg:arg" as the stand-in records it becomes "app name arg arg";
+    // from a "key=value" field on the text stays as it is.
+    const auto appLine = [](std::string call) {
+        const size_t keep = std::min(call.find('='), call.size());
+        for (size_t i = 0; i < keep; ++i) {
+            if (call[i] == ':') call[i] = ' ';
+        }
+        return "app " + EscapeForTranscript(call);
+    };
+    const auto& appCalls = sim::AppCalls();
+    for (; m_printedAppCalls < appCalls.size(); ++m_printedAppCalls) Print(appLine(appCalls[m_printedAppCalls]));
+    const auto& managerCalls = sim::ChatWndMgrCalls();
+    for (; m_printedManagerCalls < managerCalls.size(); ++m_printedManagerCalls) {
+        const std::string& call = managerCalls[m_printedManagerCalls];
+        if (call.rfind("open:", 0) == 0) Print(appLine("open-chat:" + call.substr(5)));
+    }
+    const auto& grpTop = sim::GrpTopRequests();
+    for (; m_printedGrpTopRequests < grpTop.size(); ++m_printedGrpTopRequests) {
+        const std::string& request = grpTop[m_printedGrpTopRequests];
+        const size_t colon = request.find(':');
+        Print("sdk.grptop-" + request.substr(0, colon) + " msg=" + request.substr(colon + 1));
     }
     const auto& boxes = sim::ShownBoxes();
     for (; m_printedBoxes < boxes.size(); ++m_printedBoxes) {
@@ -87,6 +113,7 @@ void Runner::PrintNewEvents() {
               " caption=" + EscapeForTranscript(sim::ToUtf8(boxes[m_printedBoxes].caption)));
     }
     PrintPopupChanges(*this, m_printedPopups);
+    for (const auto& printer : m_eventPrinters) printer(*this);
 }
 
 void Runner::PrintSentAgain() {

@@ -57,6 +57,13 @@ public:
     // Commands of two words ("show history") are registered under both.
     const std::map<std::string, Command>& Commands() const { return m_commands; }
 
+    // Hooks of the command areas: before every command (with its name), and
+    // after every command where the new transcript lines are printed.
+    void AddBeforeCommand(std::function<void(Runner&, const std::string&)> hook) {
+        m_beforeCommand.push_back(std::move(hook));
+    }
+    void AddEventPrinter(std::function<void(Runner&)> printer) { m_eventPrinters.push_back(std::move(printer)); }
+
 private:
     std::string RunLine(const std::string& line);
 
@@ -68,7 +75,14 @@ private:
     size_t m_printedRequests = 0;
     size_t m_printedBoxes = 0;
     std::map<HWND, std::string> m_printedPopups;
+    // Requests of the application object, the chat window manager and the
+    // group-top service already printed.
+    size_t m_printedAppCalls = 0;
+    size_t m_printedManagerCalls = 0;
+    size_t m_printedGrpTopRequests = 0;
     std::map<std::string, Command> m_commands;
+    std::vector<std::function<void(Runner&, const std::string&)>> m_beforeCommand;
+    std::vector<std::function<void(Runner&)>> m_eventPrinters;
 };
 
 // Adds the commands of each area; defined beside the area's code.
@@ -76,12 +90,14 @@ void AddCoreCommands(Runner& runner);
 void AddWorldCommands(Runner& runner);
 void AddUserCommands(Runner& runner);
 void AddObserveCommands(Runner& runner);
+void AddReadStateCommands(Runner& runner);
 
 // @-mentions: the popup's key names on the input (false for another
 // name), and the `popup at` lines of popups that changed since printed.
 void AddMentionCommands(Runner& runner);
 bool PressMentionKey(CRichEditUI* input, const std::string& key);
 void PrintPopupChanges(Runner& runner, std::map<HWND, std::string>& printed);
+void AddInputToolsCommands(Runner& runner);
 
 // Whether the id names a group of the current account.
 bool IsGroupId(const std::string& id);

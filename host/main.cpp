@@ -139,6 +139,8 @@ int main(int argc, char** argv) {
     host::AddUserCommands(runner);
     host::AddObserveCommands(runner);
     host::AddMentionCommands(runner);
+    host::AddReadStateCommands(runner);
+    host::AddInputToolsCommands(runner);
     const bool interactive = fromStdin && isatty(STDIN_FILENO);
     if (interactive) runner.Print("tavi-host: type 'help' for the commands, end with Ctrl+D");
     const bool ran = runner.Run(*in, interactive);

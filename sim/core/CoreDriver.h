@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "sdk/win32.h"
 #include "sim/core/Loop.h"
 
 class CControlUI;
@@ -53,4 +54,35 @@ void SetKeyDown(int virtualKey, bool down);
 // The next `count` calls of CoCreateGuid fail.
 void FailNextGuids(int count);
 
+}  // namespace sim
+
+// ---- The desktop: monitors, cursor, fonts, colour dialog, folders ----
+namespace sim {
+// The first monitor is the primary one (default: one of 1920 by 1080).
+void SetMonitors(const std::vector<RECT>& monitors);
+void SetCursorPoint(int32_t x, int32_t y);
+// The installed font families as the platform enumerates them (in this
+// order, duplicates as given).
+void SetInstalledFonts(const std::vector<std::u16string>& families);
+int FontEnumerationCount();
+// What the user does in the next colour dialogs: a colour (and custom
+// colours edited by index), or cancel. Without an answer it is cancelled.
+struct ColorAnswer {
+    uint32_t color = 0;
+    std::vector<std::pair<int, uint32_t>> custom;
+};
+void QueueColorAnswer(const ColorAnswer& answer);
+void QueueColorCancel();
+struct ColorDialogCall {
+    HWND owner = nullptr;
+    uint32_t initial = 0;
+    uint32_t flags = 0;
+    bool hooked = false;
+    std::vector<uint32_t> custom;  // the custom colours as the dialog opened
+};
+const std::vector<ColorDialogCall>& ColorDialogCalls();
+// The client's miscellaneous configuration folder (default: none) and the
+// module's configuration folder (default: the skin folder beside it).
+void SetConfMiscPath(const std::u16string& folder);
+void SetModuleConfPath(const std::u16string& folder);
 }  // namespace sim

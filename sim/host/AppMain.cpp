@@ -3,6 +3,7 @@
 
 #include "sdk/host.h"
 #include "sdk/qel_account.h"
+#include "sdk/qel_msg.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
@@ -139,6 +140,10 @@ public:
         State().calls.push_back("msgmgr:" + std::to_string(code) + ":" + (sessionId ? sessionId : "") + ":" +
                                 (extra ? extra : "") + ":" + std::to_string(cateType));
     }
+    void ReportFunctionUsage(const char* event, const char* detail, HMODULE module) override {
+        State().calls.push_back(std::string("usage:") + (event ? event : "") + ":" + (detail ? detail : "") +
+                                (module ? "" : ":no-module"));
+    }
     void OpenFastReplySetting(const char16_t* handleId, int a, int b) override {
         State().calls.push_back("fastreply:" + ToUtf8(handleId ? handleId : u"") + ":" + std::to_string(a) + ":" +
                                 std::to_string(b));
@@ -154,6 +159,16 @@ public:
     }
     void ShowTipByName(const char16_t* name, HWND) override {
         State().calls.push_back("tip:" + ToUtf8(name ? name : u""));
+    }
+    void OpenReceiptDetails(uint64_t msgId, const char16_t* convId, const char16_t* groupId) override {
+        State().calls.push_back("receipt-details:" + std::to_string(msgId) + ":" + ToUtf8(groupId ? groupId : u"") +
+                                ":conv=" + ToUtf8(convId ? convId : u""));
+    }
+    void ShowGrpTopNotice(qel_handle message, HWND) override {
+        State().calls.push_back("grptop-notice:" + std::to_string(qel_msg_get_id(message)));
+    }
+    void ShowMsgOutsideView(qel_handle message, HWND) override {
+        State().calls.push_back("show-msg:" + std::to_string(qel_msg_get_id(message)));
     }
 };
 }  // namespace

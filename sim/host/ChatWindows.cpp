@@ -124,6 +124,8 @@ const bool kRegistered = RegisterReset([] {
     State() = ChatState{};
 });
 
+pfx::GUID KeyOf(ChatKind kind);
+
 class ChatWndMgr final : public IChatWndMgr {
 public:
     bool GetTavi(HWND hwnd, tavi::ITavi** out) override {
@@ -145,6 +147,10 @@ public:
     }
     void BeginPartnerCursorUpdate(HWND) override { State().managerCalls.push_back("begin_cursor"); }
     void EndPartnerCursorUpdate(HWND) override { State().managerCalls.push_back("end_cursor"); }
+    void OpenChatWnd(const pfx::GUID& key, const char16_t* sessionId) override {
+        const char* kind = key == KeyOf(ChatKind::Person) ? "person" : key == KeyOf(ChatKind::Group) ? "group" : "other";
+        State().managerCalls.push_back(std::string("open:") + kind + ":" + ToUtf8(sessionId ? sessionId : u""));
+    }
 };
 
 pfx::GUID KeyOf(ChatKind kind) {

@@ -83,7 +83,8 @@ const std::vector<UnreadCounter>& UnreadCounters();
 // Conversations the component reloaded, by handle id.
 const std::vector<std::u16string>& ConversationReloads();
 // Pages the application object was asked to open: "msgmgr:<code>:<session>:<extra>:<cate>",
-// "fastreply:<handle id>:<a>:<b>", "tip:<name>" (a tip by name).
+// "fastreply:<handle id>:<a>:<b>", "tip:<name>" (a tip by name),
+// "receipt-details:<msg id>:<group id>:conv=<conv id>", "grptop-notice:<msg id>", "show-msg:<msg id>".
 const std::vector<std::string>& AppCalls();
 // Without a renderer the host shows no messages.
 void SetHostHasRenderer(bool have);
@@ -115,6 +116,8 @@ struct HostEvent {
     std::u16string path;  // event 4: the file to send
 };
 const std::vector<HostEvent>& HostEvents();
+// What the chat window manager was asked: "close", "close_combined",
+// "begin_cursor", "end_cursor", "open:<person|group|other>:<peer id>".
 const std::vector<std::string>& ChatWndMgrCalls();
 }  // namespace sim
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "sdk/qel_account.h"
+#include "sdk/qel_grptop.h"
 #include "sdk/qel_conversation.h"
 #include "sim/core/Text.h"
 #include "sim/sdk/SdkDriver.h"
@@ -229,6 +230,9 @@ int qel_smiley_modify(qel_handle smiley, const char* text, const char* time) {
     return 0;
 }
 
-void* qel_get_bus_interface(qel_handle, const char*) { return nullptr; }
+void* qel_get_bus_interface(qel_handle account, const char* serviceId) {
+    if (serviceId && std::string(serviceId) == kQelGrpTopServiceId) return GrpTopServiceOf(account);
+    return nullptr;
+}
 
 }  // extern "C"

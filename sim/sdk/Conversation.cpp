@@ -160,7 +160,7 @@ int qel_conversation_get_grptop_page_record(qel_handle conv, int page, int pageS
     if (!c || page < 1 || pageSize < 1) return QEL_ERR_INVALID_ARG;
     int skip = (page - 1) * pageSize;
     return FillNewestFirst(c->msgs.rbegin(), c->msgs.rend(), pageSize, list, count, [&skip](auto& entry) -> qel_handle {
-        if ((entry.second->flags & QEL_MSG_FLAG_GRP_TOP) == 0) return nullptr;
+        if ((entry.second->flags & QEL_MSG_FLAG_GRP_TOP) == 0 || IsGrpTopDone(*entry.second)) return nullptr;
         return skip-- > 0 ? nullptr : entry.second.get();
     });
 }
@@ -248,11 +248,14 @@ int qel_conversation_request_receipt_summary(qel_handle conv, const qel_handle* 
     sim::SdkRequest request;
     request.kind = "receipt_summary";
     request.convId = c->id;
+    std::vector<uint64_t> refs;
     for (int i = 0; i < count; ++i) {
         if (!request.value.empty()) request.value += ",";
         request.value += std::to_string(qel_msg_get_id(msgs[i]));
+        if (msgs[i]) refs.push_back(WeakRef(msgs[i]));
     }
     RecordRequest(request);
+    AnswerReceiptSummary(refs);
     return 0;
 }
 

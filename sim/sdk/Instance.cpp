@@ -27,9 +27,12 @@ public:
     int32_t DecRef() override { return --m_refs; }
     qel_handle GetAccount() override { return FromWeakRef(m_account); }
     std::u16string GetInstText() override { return m_name; }
+    std::string GetProtocolId() override { return m_protocol; }
+    void SetProtocolId(std::string protocol) { m_protocol = std::move(protocol); }
 
 private:
     std::u16string m_name;
+    std::string m_protocol = "prpl-kiv-vt";
     uint64_t m_account;
     std::atomic<int32_t> m_refs{1};
 };
@@ -136,6 +139,11 @@ namespace sim {
 qel::IQelInst* FindQelInst(const std::u16string& instanceName) {
     auto it = sdk::State().instances.find(instanceName);
     return it == sdk::State().instances.end() ? nullptr : it->second.get();
+}
+
+void SetInstanceProtocol(const std::u16string& instanceName, const std::string& protocol) {
+    auto it = sdk::State().instances.find(instanceName);
+    if (it != sdk::State().instances.end()) it->second->SetProtocolId(protocol);
 }
 
 void SetChatWndKind(const pfx::GUID& key, uint32_t flags, int cateType, bool hostFlag, const std::string& channel) {

@@ -38,6 +38,16 @@ std::string PrefText(const sdk::PrefValue& value) {
 }
 }  // namespace
 
+bool PrefAsText(const std::string& key, std::string& out) {
+    const sdk::Account* account = sdk::CurrentAccountObj();
+    const sdk::Prefs* prefs = account ? account->prefs.get() : nullptr;
+    if (!prefs) return false;
+    auto it = prefs->values.find(key);
+    if (it == prefs->values.end()) return false;
+    out = PrefText(it->second);
+    return true;
+}
+
 const std::vector<SdkRequest>& SdkRequests() { return State().requests; }
 
 std::vector<SdkRequest> SdkRequestsOf(const std::string& kind) {

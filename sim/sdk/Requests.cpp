@@ -159,6 +159,7 @@ Message* StoreOutgoing(Conversation& conv, const _QelMsgData& data, uint32_t fla
     msg->content = Text(data.content);
     msg->summary = Text(data.summary);
     msg->type = data.type;
+    if (ExtraAsksReceipt(msg->extraInfo)) msg->flags |= QEL_MSG_FLAG_RECEIPT;
     return conv.Add(std::move(msg));
 }
 

@@ -71,6 +71,8 @@ void SetMsgFlags(qel_handle msg, uint32_t set, uint32_t clear);
 void SetPrefInt(const std::string& key, int value);
 void SetPrefStr(const std::string& key, const std::u16string& value);
 void SetPrefArray(const std::string& key, const std::vector<std::u16string>& values);
+// A preference of the current account as text (arrays joined by "|"); false when it is not set.
+bool PrefAsText(const std::string& key, std::string& out);
 
 // Custom smileys of the current account (the set exists once one is added).
 qel_handle AddCustomSmiley(const std::string& key, const std::string& text);
@@ -161,6 +163,33 @@ int PrefSaveCount();
 const std::map<std::string, std::string>& LastSavedPrefs();
 // Extra information written to messages: (message id, value).
 const std::vector<std::pair<uint64_t, std::string>>& ExtraInfoWrites();
+
+// ---- reading: cursors, receipts, group tops, last logins, birthdays ----
+
+// The protocol an SDK instance reports (by default "prpl-kiv-vt").
+void SetInstanceProtocol(const std::u16string& instanceName, const std::string& protocol);
+// The partner has read up to the sequence number `seq` at `time`: the
+// server pushes "partner-read-cursor_time" and "partner-read-cursor".
+void ServerSetPartnerReadCursor(qel_handle conv, int64_t seq, int64_t time);
+// `count` recipients have not read the receipt message: the server writes
+// it into the message's extra information ("unreadnum") and pushes
+// "receipt-unread-msgid" as "<sequence number>-<count>". Receipt summary
+// requests are answered with these counts. A message sent with a
+// "receiptto" member in its extra information is a receipt message.
+void ServerSetReceiptUnread(qel_handle msg, int count);
+// Group tops: whether the client offers them at all, whether the account's
+// group-top service is there, sticking a message (it becomes unseen), and
+// the service's requests ("read:<id>", "cancel:<id>"); a failed request
+// completes with the code.
+void SetGrpTopOffered(bool offered);
+void SetGrpTopServiceAvailable(bool available);
+void ServerStickGrpTop(qel_handle msg, bool stuck);
+void FailNextGrpTopRequest(int code);
+const std::vector<std::string>& GrpTopRequests();
+// The buddy's "last-login-interval" (seconds) and "birthday-in-days"
+// (a birthday 0 to 3 days ahead is reminded of), as the server pushes them.
+void SetLastLoginInterval(const std::string& buddyId, int64_t seconds);
+void SetBirthdayInDays(const std::string& buddyId, int days);
 
 }  // namespace sim
 

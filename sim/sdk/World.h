@@ -223,6 +223,18 @@ void RecordAttribWrite(const Attribs& set, const char* key, const AttribValue& v
 // Signals (Signals.cpp): an attribute of `set` changed.
 void NotifyAttribChanged(Attribs* set, const std::string& key);
 
+// Reading (ReadState.cpp): group-top messages the user has seen or
+// dismissed, receipts asked for in the extra information, the server's
+// answer to a receipt summary request (messages by weak ref), and the
+// group-top service of an account (null while the driver withholds it).
+bool IsGrpTopDone(const Message& msg);
+bool ExtraAsksReceipt(const std::string& extraInfo);
+void AnswerReceiptSummary(const std::vector<uint64_t>& msgRefs);
+}  // namespace sim::sdk
+struct IQelGrpTopService;
+namespace sim::sdk {
+IQelGrpTopService* GrpTopServiceOf(qel_handle account);
+
 // Where the UTF-16 texts the SDK hands out live (one slot per caller).
 const char16_t* KeepText(std::u16string& slot, std::u16string text);
 

@@ -91,6 +91,12 @@ bool IsShown(const CControlUI* control) { return control && control->IsReallyVis
 
 bool Click(CControlUI* control, uintptr_t wParam, intptr_t lParam) {
     if (!control || !control->IsReallyVisible() || !control->IsEnabled()) return false;
+    // The press comes first; handlers bound to the control see it.
+    TEventUI press;
+    press.Type = UIEVENT_BUTTONDOWN;
+    press.pSender = control;
+    control->Event(press);
+    if (!ui::IsAlive(control)) return true;
     if (auto* option = dynamic_cast<COptionUI*>(control)) option->SetSelected(!option->IsSelected());
     return control->SendNotify(UINOTIFY_CLICK, wParam, lParam);
 }
@@ -224,6 +230,21 @@ std::vector<ViewItem> ViewItems(const CRichEditExUI* view, bool plainObjects) {
     }
     gap(view->GetTextLength());
     return items;
+}
+
+std::u16string ShownControlText(const CRichEditExUI* view, int64_t id) {
+    CHARRANGE range;
+    if (!view || !view->GetMsgRange(id, range)) return u"";
+    std::u16string out;
+    for (long p = range.cpMin; p < range.cpMax; ++p) {
+        auto* holder = dynamic_cast<COleControlObj*>(view->GetObjectAtPos(p));
+        if (!holder) continue;
+        holder->GetControl()->ForEach([&out](CControlUI* c) {
+            if (!c->IsReallyVisible() || c->GetText().empty()) return;
+            out += (out.empty() ? u"" : u" ") + c->GetText();
+        });
+    }
+    return out;
 }
 
 void SetClipboard(const std::u16string& text, const std::vector<std::u16string>& pictures) {

@@ -89,6 +89,9 @@ struct ViewItem {
     bool visible = true;
 };
 std::vector<ViewItem> ViewItems(const CRichEditExUI* view, bool plainObjects = false);
+// What the controls embedded in an item show: the texts of every visible
+// control in them, in tree order, separated by spaces ("" when none).
+std::u16string ShownControlText(const CRichEditExUI* view, int64_t id);
 
 // Clipboard for Paste.
 struct ClipboardContent {

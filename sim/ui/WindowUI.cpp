@@ -163,6 +163,22 @@ RECT CWindowUI::ClientToScreen(const RECT& rect) const {
 
 void CWindowUI::SetLayerWindow(bool layered, bool) { m_layered = layered; }
 
+TSizeUI CWindowUI::GetMinInfo() const {
+    if (!m_root) return TSizeUI{};
+    const std::u16string value = m_root->GetAttribute(u"mininfo");
+    const size_t comma = value.find(u',');
+    if (comma == std::u16string::npos) return TSizeUI{};
+    const auto number = [](const std::u16string& text) {
+        int32_t n = 0;
+        for (char16_t c : text) {
+            if (c < u'0' || c > u'9' || n > 100000) break;
+            n = n * 10 + (c - u'0');
+        }
+        return n;
+    };
+    return TSizeUI{number(value.substr(0, comma)), number(value.substr(comma + 1))};
+}
+
 CControlUI* CWindowUI::FindControl(const std::u16string& name) const {
     if (!m_root || name.empty()) return nullptr;
     return m_root->GetName() == name ? m_root : m_root->FindSubControl(name);

@@ -257,7 +257,7 @@ void CTaviImpl::CheckPartnerUnread(uint64_t msgId) {
     if (!own || !data->sender_id || std::string(own) != data->sender_id) return;
     const uint64_t convMsgId = qel_msg_get_conv_msg_id(message);
     if (uint64_t(cursor) > convMsgId) return;
-    GetPanel()->ShowPartnerUnreadPane(msgId, convMsgId);
+    GetPanel()->CreatPartnerUnReadPane(int64_t(msgId), convMsgId);
 }
 
 void CTaviImpl::SaveImgAsSmiley(const char16_t* path) {

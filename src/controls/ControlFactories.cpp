@@ -1,11 +1,13 @@
 #include "controls/ControlFactories.h"
 
+#include "controls/ScrollExLayout.h"
+
 namespace tavi {
 
-// The custom controls come with the UI framework's control tree; until a
-// layout names them they build nothing.
+// Controls whose features are not built yet make nothing; layouts then
+// fall back to the class they name.
 CControlUI* CreateRichEditWithToolUI() { return nullptr; }
-CControlUI* CreateScrollExLayout() { return nullptr; }
+CControlUI* CreateScrollExLayout() { return new CScrollExLayout(); }
 CControlUI* CreateNewsAnimeUI() { return nullptr; }
 
 }  // namespace tavi

@@ -34,6 +34,9 @@ CDllObject* GetDllObject() { return g_dllObject; }
 // outliving the process state.
 CDllObject::~CDllObject() {
     if (m_pEmoticonBrowser) m_pEmoticonBrowser->Release();
+    // The shared popups belong to the process state and go with it.
+    delete m_pRecentFontWnd;
+    delete m_pRecentEmoticonWnd;
 }
 
 void CDllObject::SkinInit() {

@@ -3,10 +3,12 @@
 // which the rest of the component reaches the host and the SDK instance.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "sdk/findfrd.h"
 #include "sdk/pfx.h"
@@ -48,7 +50,21 @@ public:
     // The host's member search that every panel's @-popup shares; made on first use.
     std::unique_ptr<client::_CFindFrdSDK> m_pFindFrd;
 
+    // ---- Input tools ----
+    // The installed font families, listed once per start of the module, and
+    // the colour dialog's custom colours (white until the user edits them),
+    // which the dialog keeps from one opening to the next.
+    std::vector<std::u16string> m_fontNames;
+    bool m_bFontNamesLoaded = false;
+    std::array<uint32_t, 16> m_customColors = WhiteColors();
+
 private:
+    static constexpr std::array<uint32_t, 16> WhiteColors() {
+        std::array<uint32_t, 16> colors{};
+        colors.fill(0xFFFFFFu);
+        return colors;
+    }
+
     void SkinInit();
 };
 

@@ -45,6 +45,7 @@ const pfx::MsgMap kModuleMsgMap = {&kCommonMsgMap, kModuleEntries};
 CModuleDll* GetModuleObject() { return g_module; }
 pfx::IHost* GetModuleHost() { return g_module ? g_module->GetHost() : nullptr; }
 std::u16string GetModuleFilePath() { return GetModuleFileNameW(g_instance); }
+HMODULE GetModuleInstance() { return g_instance; }
 
 CCommonDllObject::CCommonDllObject(const char16_t* name)
     : m_moduleName(ModuleNameOf(GetModuleFilePath())), m_name(name ? name : u"") {}

@@ -9,6 +9,7 @@
 
 #include "module/ObjectImpl.h"
 #include "sdk/pfx.h"
+#include "sdk/win32.h"
 
 namespace tavi {
 
@@ -115,5 +116,7 @@ CModuleDll* GetModuleObject();
 pfx::IHost* GetModuleHost();
 // The file of this module, with the platform's separators.
 std::u16string GetModuleFilePath();
+// This module's instance handle.
+HMODULE GetModuleInstance();
 
 }  // namespace tavi

@@ -2,6 +2,7 @@
 
 #include <json/json.h>
 
+#include <algorithm>
 #include <exception>
 #include <memory>
 
@@ -121,6 +122,24 @@ bool ReadAttachmentRecord(const std::string& json, SAttachmentRecord& record) {
         record.m_items.push_back(std::move(item));
     }
     return true;
+}
+
+}  // namespace tavi
+
+namespace tavi {
+
+bool ReceiptGoesToAll(const std::string& json) {
+    Json::Value root;
+    std::string targets;
+    if (!ParseObject(json, root)) return false;
+    ReadString(root, "receiptto", targets);
+    size_t start = 0;
+    while (start <= targets.size()) {
+        const size_t end = std::min(targets.find(',', start), targets.size());
+        if (targets.compare(start, end - start, "all") == 0) return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 }  // namespace tavi

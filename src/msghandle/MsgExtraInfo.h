@@ -38,6 +38,10 @@ bool ParseMsgExtraInfo(const std::string& json, SMsgExtraInfo& info);
 // keeping every other key; text that is not a JSON object starts afresh.
 std::string SetExtraInfoUnreadNum(const std::string& json, int32_t unreadNum);
 
+// Whether a receipt message asks every member of the group: its
+// "receiptto" member lists the targets, comma-separated; "all" is everyone.
+bool ReceiptGoesToAll(const std::string& json);
+
 // The pictures of a pending message and its mention list.
 struct SAttachmentRecord {
     std::vector<SUploadItem> m_items;

@@ -177,6 +177,15 @@ public:
     void AddPartnerReadCursor(qel_handle conversation);
     void AddParternUnReadBtn(qel_handle conversation, const qel_handle* messages, int count);
     void RequestReceiptSummary(qel_handle conversation, const qel_handle* messages, int count);
+    // ---- read cursor and receipts ----
+    // Whether a message counts for read markers (control messages do not).
+    static bool MsgIsCountable(qel_handle message, const char* contentType);
+    // The markers of a message just sent (by its SDK id).
+    void AddSentReceiptUnRead(qel_handle conversation, uint64_t msgId, bool isReceipt);
+    void AddSentPartnerUnRead(qel_handle conversation, uint64_t msgId);
+    // A successful send: a group chat sets up the message's receipt button.
+    void SetupSentReadState(uint64_t msgId);
+    // ---- end of read cursor and receipts ----
     // Important-message statuses after a load (the message operations feature).
     void AddImportantMsgStatus(qel_handle conversation, const qel_handle* messages, int count);
     // ---- end of history loading and display ----
@@ -243,6 +252,8 @@ private:
     void AppendPictureNode(MsgNodeList& nodes, std::vector<SUploadItem>& uploads, const COleImageObj* image) const;
     bool IsEmailWindow() const;
     bool IsGroupChat() const;
+    // A one-to-one chat in a person chat window with a real person.
+    bool IsPartnerReadChat(qel_handle conversation) const;
     HWND GetWindowHandle() const;
 
     // ---- Drafts ----

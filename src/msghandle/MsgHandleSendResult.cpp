@@ -90,6 +90,7 @@ void CMsgHandle::OnSendMessageCallback(int errorCode, void* userData, uint64_t m
     CMsgHandle* handler = FindHandlerOfWindow(context.m_hwnd);
     if (handler) RecordSentMsgId(context.m_provisionalId, msgId, handler);
     if (errorCode != 0) return OnSendMessageFailed(context, msgId, errorCode);
+    if (handler) handler->SetupSentReadState(msgId);
 
     if (conversation) {
         qel_ext::QelConvSetReadedAndAcked_ex(conversation, "CMsgHandle::OnSendMessageCallback");

@@ -114,6 +114,7 @@ void CTaviPanel::OnCreate() {
     ShowFrdEvent(0, 0);
     InitBirthdayRemind();
 
+    BindToolBarButtons();
     CDllObject* state = GetDllObject();
     SetItemVisible(this, u"input.left.font", state && state->m_bStarted);
     ApplyWindowKindButtons();
@@ -166,27 +167,6 @@ void CTaviPanel::ApplyInputOnlyLayout() {
     Invalidate();
 }
 
-void CTaviPanel::LoadChatFont() {
-    if (!m_pInputEdit) return;
-    tagTextFormat format;
-    m_pInputEdit->GetDefaultCharFormat(format);
-    IUIRes* res = GetUIRes();
-    const std::u16string face =
-        GetPrefStr("SystemInfo.ChatFont.FontName", res ? res->GetDefaultFontName().c_str() : u"");
-    if (!face.empty()) {
-        const size_t n = std::min(face.size(), sizeof(format.szFaceName) / sizeof(char16_t) - 1);
-        std::fill(std::begin(format.szFaceName), std::end(format.szFaceName), u'\0');
-        std::copy_n(face.begin(), n, format.szFaceName);
-    }
-    if (const int size = GetPrefInt("SystemInfo.ChatFont.FontSize", 12)) format.nSize = size;
-    if (GetPrefInt("SystemInfo.ChatFont.Bold", 0)) format.dwEffects |= TF_BOLD;
-    if (GetPrefInt("SystemInfo.ChatFont.Italic", 0)) format.dwEffects |= TF_ITALIC;
-    if (GetPrefInt("SystemInfo.ChatFont.Underline", 0)) format.dwEffects |= TF_UNDERLINE;
-    // A stored colour of 0 (black) is never applied: it is the edit's own default.
-    if (const int color = GetPrefInt("SystemInfo.ChatFont.Color", 0)) format.crColor = uint32_t(color);
-    m_pInputEdit->SetDefaultCharFormat(format);
-}
-
 void CTaviPanel::ApplyShowScale() {
     const int scale = util::WToI(GetPrefStr("SystemInfo.Richedit.ShowScale", u"100%"));
     if (scale != 100 && m_pHistoryView) m_pHistoryView->SetZoom(scale, 100);
@@ -201,7 +181,7 @@ void CTaviPanel::SetCaptureToolTip() {
 void CTaviPanel::HideCaptionBar() {
     if (!FindSubControl(u"history.view.loginout")) return;
     m_captionBarShown = false;
-    SetItemVisible(this, u"history.view.loginout", false);
+    ShowViewTipContainer(u"loginout", false);
 }
 
 void CTaviPanel::ApplyWindowKindButtons() {
@@ -355,6 +335,7 @@ void CTaviPanel::OnDestroy() {
     // The counter asks the panel whether it may show; it must not ask a gone one.
     CControlUI* counter = FindSubControl(u"history.view.unread_msg");
     if (IAppMain* app = GetAppMain(); app && counter) app->UnregisterUnreadCounter(counter);
+    ReleaseToolPopups();
     CCompositeUI::OnDestroy();
 }
 
@@ -438,8 +419,6 @@ void CTaviPanel::SetChatParticipants(pfx::IStrVector* list, int value) {
     m_participantsValue = value;
 }
 
-
-void CTaviPanel::OnSelEmoticon(const char16_t*, const char16_t*) {}
 
 void CTaviPanel::on_sig_timeout(void*) { InitBirthdayRemind(); }
 

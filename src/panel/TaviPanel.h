@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -16,6 +18,7 @@
 #include "sdk/tavi.h"
 #include "sdk/ui/CompositeUI.h"
 #include "sdk/ui/TimerSource.h"
+#include "tools/RecentFontWnd.h"
 
 class CMenuUI;
 class COleImageObj;
@@ -27,6 +30,7 @@ namespace tavi {
 
 class CMsgHandle;
 class CTaviSearchWindow;
+class CFontSettingPanel;
 
 // The kinds of chat window, by the window key the host gives.
 inline constexpr pfx::GUID kPersonChatKey = pfx::MakeGuid("{7CADFB98-F2B4-4BD7-9C4F-A06B1D69C556}");
@@ -38,9 +42,12 @@ inline constexpr pfx::GUID kEmailKey = pfx::MakeGuid("{21DE38CE-C45E-4943-850C-5
 inline constexpr uint32_t kViewClearResourceTimer = 15;
 inline constexpr uint32_t kViewReadTimer = 120203;
 inline constexpr uint32_t kInputTypingTimer = 120204;
+// The partner's read line stands in the history view under this id.
+inline constexpr int64_t kPartnerCursorPaneId = -100002;
 
 class CTaviPanel : public CCompositeUI,
                    public IEmoticonCallBack,
+                   public IFontCallBack,
                    public qel_cxx_helper::TimerSignalsListener,
                    public qel_cxx_helper::SignalsListener {
 public:
@@ -103,8 +110,28 @@ public:
     void UpdateGrpTopUnreadMsg();
     void ShowCollectTip(int32_t a, int32_t b, int32_t c, int32_t d);
 
-    // Read cursor and receipt panes.
-    void ShowPartnerUnreadPane(uint64_t msgId, uint64_t convMsgId);
+    // ---- tips, reminder bars and read panes ----
+    // Shows or hides a tip over the history and makes room for it.
+    void ShowViewTipContainer(const char16_t* name, bool show);
+    bool IsViewTipCtnVisible(const char16_t* name) const;
+    // The @-reminder bar: someone mentioned the user.
+    void ShowAtInfoOnTop(const std::u16string& text, const std::u16string& userId);
+    void SetAtReminderMsgId(uint64_t msgId) { m_atReminderMsgId = msgId; }
+    void ShowUnreadGrpTopMsgOnTop(qel_handle message, const std::u16string& text, const std::u16string& userId);
+    // The group-top message the bar shows; 0 when none.
+    uint64_t GetCurShowGrpTopMsgId();
+    bool OnGrpTopMsgRemind();
+    void OnCancelGrpTopRemind();
+    // The status line under an important message, made once and refreshed.
+    void CreateImportantMsgStatus(qel_handle message);
+    // The marquee of friend dynamics follows the tips over the history.
+    void UpdateFrddymicPanel(bool show);
+    // Panes after shown messages: the partner's read line (one per view),
+    // the unread tag of a one-to-one message, the receipt button.
+    void CreatePartnerReadCursorPane(int64_t msgId, int64_t time);
+    void CreatPartnerUnReadPane(int64_t msgId, uint64_t convMsgId);
+    void CreatRecipetUnReadPane(int64_t msgId, uint64_t convMsgId, int unreadCount);
+    // ---- end of tips, reminder bars and read panes ----
 
     // ---- History loading and display ----
     // The marker under the read history that a first page showed.
@@ -157,15 +184,27 @@ public:
     bool ShowByParsePlainText(const SQelBoxMsg& record);
     bool IsContentAtMe(const SQelBoxMsg& record) const;
     static void GetAtName(std::u16string& name, const std::u16string& text);
-    void ShowAtInfoOnTop(const std::u16string& text, const std::u16string& userId);
     uint64_t GetAtReminderMsgId() const { return m_atReminderMsgId; }
     // ---- end of @-mentions ----
 
     void SetEmailDlgType(int type) { m_emailDlgType = type; }
     int GetEmailDlgType() const { return m_emailDlgType; }
 
-    // IEmoticonCallBack
+    // ---- Chat font and emoticons ----
+    // Opens the font setting bar above the input, or closes it.
+    void OnBtnFont();
+    bool IsFontBarOpen() const { return m_pFontSettingPanel != nullptr; }
+    // The recent-fonts popup beside a rectangle of the panel's window.
+    void ShowRecentFontWnd(const RECT& rect);
+    // The emoticon picker beside the emoticon button.
+    void OnBtnEmoticon();
+    // The recent-emoticons popup beside a rectangle of the panel's window.
+    void ShowRecentEmoticonWnd(const RECT& rect);
+    // IFontCallBack: a font chosen in the recent-fonts popup.
+    void OnSelFont(const char16_t* face, int size, int bold, int italic, int underline, int color) override;
+    // IEmoticonCallBack: the emoticon goes into the input at the caret.
     void OnSelEmoticon(const char16_t* name, const char16_t* description) override;
+    // ---- end of chat font and emoticons ----
     // SDK signals.
     void on_sig_timeout(void* userdata) override;
     void on_sig_attrib_changed(qel_handle attribs, const char** names, int count) override;
@@ -231,7 +270,32 @@ private:
     void OnViewReadTimer();
     bool OnChatEditEvent(TEventUI& event);
     void OnTimer();
+    // ---- Chat font and emoticons ----
     void LoadChatFont();
+    void BindToolBarButtons();
+    bool OnFontBtnEvent(TEventUI& event);
+    bool OnEmoticonBtnEvent(TEventUI& event);
+    // The picture-library button's hover and press.
+    bool OnSysPicBtnEvent(TEventUI& event);
+    bool OnFontFaceChange(TNotifyUI& msg);
+    bool OnFontSizeChange(TNotifyUI& msg);
+    bool OnBtnFontBold(TNotifyUI& msg);
+    bool OnBtnFontItalic(TNotifyUI& msg);
+    bool OnBtnFontUnderline(TNotifyUI& msg);
+    bool OnBtnFontColorNotify(TNotifyUI&) { return OnBtnFontColor(); }
+    bool OnBtnFontColor();
+    // Toggles one effect of the input's font and the bar's option with it.
+    void ToggleFontEffect(uint32_t effect, const char* key, CControlUI* option, const char* handler);
+    // After a font command: usage report and focus back to the input.
+    void FinishFontCommand(const char* handler);
+    void OpenFontBar();
+    void CloseFontBar();
+    void FillFontBar();
+    // Makes room above the input for the bar (30) or gives it back (-30).
+    void MoveForFontBar(int32_t room);
+    // The process's popups that serve this panel stop calling it.
+    void ReleaseToolPopups();
+    // ---- end of chat font and emoticons ----
     void ApplyInputOnlyLayout();
     void ApplyShowScale();
     void SetCaptureToolTip();
@@ -246,7 +310,24 @@ private:
     void RequestPartnerReadCursor();
     void ReportConversationType();
     void MarkLastReadOnClose();
+    // ---- tips, reminder bars and read panes ----
     void SetCurrentPosMsgRead();
+    bool OnBirthRemind(TNotifyUI& msg);
+    bool OnCancelBirthRemind(TNotifyUI& msg);
+    bool OnCancelAtRemind(TNotifyUI& msg);
+    bool OnAtMsgRemind(TNotifyUI& msg);
+    bool OnAtRemind(TNotifyUI& msg);
+    bool OnGrpTopMsgRemindNotify(TNotifyUI& msg);
+    bool OnCancelGrpTopRemindNotify(TNotifyUI& msg);
+    bool OnBtnRecieptUnReadBtn(TNotifyUI& msg);
+    // The id a message shows under: the provisional id of one the user sent.
+    int64_t ShownMsgId(int64_t msgId) const;
+    void InsertPaneAfter(int64_t afterId, int64_t paneId, CControlUI* pane);
+    void UpdateReceiptButton(const std::u16string& containerId, int unreadCount);
+    std::list<uint64_t> m_grpTopMsgIds;
+    // Important-message status controls: control id -> the id they stand under.
+    std::map<std::u16string, int64_t> m_importantStatusIds;
+    // ---- end of tips, reminder bars and read panes ----
 
     pfx::GUID m_windowKey;
     CRichEditExUI* m_pHistoryView = nullptr;
@@ -299,6 +380,13 @@ public:
 
 private:
     std::shared_ptr<CTaviPanel* const> m_self = std::make_shared<CTaviPanel* const>(this);
+    // ---- Chat font and emoticons ----
+    CFontSettingPanel* m_pFontSettingPanel = nullptr;
+    // "only_edit" in the compact view.
+    std::u16string m_viewMode;
+    RECT m_fontBtnRect;
+    RECT m_emoticonBtnRect;
+    // ---- end of chat font and emoticons ----
 };
 
 }  // namespace tavi

@@ -57,6 +57,12 @@ std::u16string Localised(const char16_t* key) { return util::SafeWide(I18NSTR(ke
 bool CTaviPanel::ProcessNotify(TNotifyUI& msg) {
     // Entries whose features are not part of the panel yet stay out.
     static const SNotifyEntry kEntries[] = {
+        {UINOTIFY_SELCHANGE, u"fontface", 0, &CTaviPanel::OnFontFaceChange, "OnFontFaceChange"},
+        {UINOTIFY_SELCHANGE, u"fontsize", 0, &CTaviPanel::OnFontSizeChange, "OnFontSizeChange"},
+        {UINOTIFY_CLICK, u"fontbold", 0, &CTaviPanel::OnBtnFontBold, "OnBtnFontBold"},
+        {UINOTIFY_CLICK, u"fontitalic", 0, &CTaviPanel::OnBtnFontItalic, "OnBtnFontItalic"},
+        {UINOTIFY_CLICK, u"fontunderline", 0, &CTaviPanel::OnBtnFontUnderline, "OnBtnFontUnderline"},
+        {UINOTIFY_CLICK, u"fontcolor", 0, &CTaviPanel::OnBtnFontColorNotify, "OnBtnFontColor"},
         {UINOTIFY_CLICK, u"sendmsg", 0, &CTaviPanel::OnBtnSendMsg, "OnBtnSendMsg"},
         {UINOTIFY_CLICK, u"sendmsgmenu", 0, &CTaviPanel::OnBtnSendMsgMenu, "OnBtnSendMsgMenu"},
         {UINOTIFY_TEXTCHANGED, u"chatrichedit", 0, &CTaviPanel::OnEditChangeNotify, "OnEditChange"},
@@ -65,11 +71,19 @@ bool CTaviPanel::ProcessNotify(TNotifyUI& msg) {
         {UINOTIFY_SETFOCUS, u"chatrichedit", 0, &CTaviPanel::OnEditGetFocus, "OnEditGetFocus"},
         {UINOTIFY_CLICK, u"receivetype", 0, &CTaviPanel::OnBtnReceiveType, "OnBtnReceiveType"},
         {UINOTIFY_CLICK, u"message", 0, &CTaviPanel::OnBtnMessageMrg, "OnBtnMessageMrg"},
+        {UINOTIFY_CLICK, u"cancelbirthRemind", 0, &CTaviPanel::OnCancelBirthRemind, "OnCancelBirthRemind"},
+        {UINOTIFY_CLICK, u"cancelAtRemind", 0, &CTaviPanel::OnCancelAtRemind, "OnCancelAtRemind"},
+        {UINOTIFY_CLICK, u"AtRemind", 0, &CTaviPanel::OnAtMsgRemind, "OnAtMsgRemind"},
+        {UINOTIFY_CLICK, u"AtInfoFace", 0, &CTaviPanel::OnAtRemind, "OnAtRemind"},
+        {UINOTIFY_CLICK, u"GrpTopRemind", 0, &CTaviPanel::OnGrpTopMsgRemindNotify, "OnGrpTopMsgRemind"},
+        {UINOTIFY_CLICK, u"birRemind", 0, &CTaviPanel::OnBirthRemind, "OnBirthRemind"},
         {UINOTIFY_CLICK, u"showmoremsg", 0, &CTaviPanel::OnBtnShowMoreMsgNotify, "OnBtnShowMoreMsg"},
         {UINOTIFY_CLICK, u"bottom_panel_info", 0, &CTaviPanel::OnBtnRichEditInfo, "OnBtnRichEditInfo"},
         {UINOTIFY_CLICK, nullptr, kReceiveTypeMenu, &CTaviPanel::OnBtnReceiveTypeMenu, "OnBtnReceiveTypeMenu"},
         {UINOTIFY_CLICK, nullptr, kFastReplyMenu, &CTaviPanel::OnFastReplyMenuClick, "OnFastReplyMenuClick"},
         {UINOTIFY_CLICK, nullptr, kHotKeyMenu, &CTaviPanel::OnMenuItemClick, "OnMenuItemClick"},
+        {UINOTIFY_CLICK, u"RecieptUnreadBtn", 0, &CTaviPanel::OnBtnRecieptUnReadBtn, "OnBtnRecieptUnReadBtn"},
+        {UINOTIFY_CLICK, u"cancelGrpRemind", 0, &CTaviPanel::OnCancelGrpTopRemindNotify, "OnCancelGrpTopRemind"},
         {UINOTIFY_RE_ZOOM, nullptr, 0, &CTaviPanel::OnZoom, "OnZoom"},
         {UINOTIFY_RE_ADDMSG, nullptr, 0, &CTaviPanel::OnViewRichEditAddMsg, "OnViewRichEditAddMsg"},
     };

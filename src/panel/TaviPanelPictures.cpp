@@ -17,3 +17,11 @@ void CTaviPanel::InsertEditImage(COleImageObj* image, uintptr_t) { InsertImage(i
 void CTaviPanel::SaveAsSmiley(const char16_t*) {}
 
 }  // namespace tavi
+
+namespace tavi {
+
+// The picture library's hover and press are bound with the other tool bar
+// buttons; what they do comes with the picture library.
+bool CTaviPanel::OnSysPicBtnEvent(TEventUI&) { return true; }
+
+}  // namespace tavi

@@ -9,5 +9,6 @@ void CTaviPanel::SetView(const char16_t*) {}
 void CTaviPanel::ShowFrdEvent(int32_t, int32_t) {}
 bool CTaviPanel::IsFrdEventDisplayed() const { return false; }
 void CTaviPanel::AddMarqueeMsg(const char16_t*, const char16_t*) {}
+void CTaviPanel::UpdateFrddymicPanel(bool) {}
 
 }  // namespace tavi

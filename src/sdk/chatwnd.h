@@ -31,6 +31,8 @@ public:
     // Bracket an update of the partner's read cursor.
     virtual void BeginPartnerCursorUpdate(HWND hwnd) = 0;
     virtual void EndPartnerCursorUpdate(HWND hwnd) = 0;
+    // Opens (or brings forward) the chat window of that kind with a peer.
+    virtual void OpenChatWnd(const pfx::GUID& windowKey, const char16_t* sessionId) = 0;
 };
 
 IChatWndMgr* GetChatWndMgr();

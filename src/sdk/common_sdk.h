@@ -51,3 +51,26 @@ std::u16string GetUserAvatarPath(qel_handle buddy, const char* avatarKey);
 bool IsShowUserId();
 
 }  // namespace common
+
+// ---- read state and reminder bars ----
+class CControlUI;
+namespace common {
+
+// A time as a date and time of day (flags 0: the plain form).
+std::u16string GetFixDateDescript(int64_t time, int flags);
+// A rough description of an interval in seconds ("3 hours"); empty for none.
+std::u16string GetVagueTime(int64_t interval);
+// Days until the buddy's birthday while it is worth a reminder; -1 otherwise.
+int GetBirthdayRemind(qel_handle buddy, int flags);
+// The client's birthday page for a user.
+void OpenBirthRemindURL(const char16_t* userId);
+// Whether the client offers group-top messages in this conversation.
+bool HasGrpTopMsg(qel_handle conversation);
+// The business type of a message ("notice", "bonus", ...); "" when none.
+std::string GetMsgDataBiz(qel_handle message);
+// A member's name in a group in Latin spelling; the id when unknown.
+std::u16string GetGrpLatinName(qel_handle group, const char16_t* userId);
+// Puts the buddy's avatar on a button.
+void QelBtnSetAvatarByHandle(CControlUI* button, qel_handle buddy);
+
+}  // namespace common

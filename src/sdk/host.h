@@ -95,6 +95,17 @@ public:
     virtual bool GetMsgDisplay(const SQelBoxMsg& record, const char16_t* sessionId, SMsgDisplay& out) = 0;
     // The host's tip of that name over the window (shown once where the host keeps count).
     virtual void ShowTipByName(const char16_t* name, HWND window) = 0;
+    // ---- read state and reminder bars ----
+    // The host's receipt service: who has read a receipt message.
+    virtual void OpenReceiptDetails(uint64_t msgId, const char16_t* convId, const char16_t* groupId) = 0;
+    // A group-top notice, shown the host's own way over a chat window.
+    virtual void ShowGrpTopNotice(qel_handle message, HWND window) = 0;
+    // A message that the chat window's history does not hold, shown apart.
+    virtual void ShowMsgOutsideView(qel_handle message, HWND window) = 0;
+    // ---- Input tools ----
+    // Counts the use of a feature (event name, the handler that used it),
+    // with the instance handle of the module that reports it.
+    virtual void ReportFunctionUsage(const char* event, const char* detail, HMODULE module) = 0;
 };
 
 IAppMain* GetAppMain();

@@ -12,6 +12,8 @@ struct IQelInst : pfx::IObject {
     virtual qel_handle GetAccount() = 0;
     // The instance's text that display records carry (their sender lookup uses it).
     virtual std::u16string GetInstText() = 0;
+    // The protocol the instance speaks ("prpl-kiv-vt", ...).
+    virtual std::string GetProtocolId() { return std::string(); }
 };
 
 }  // namespace qel

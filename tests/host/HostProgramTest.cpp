@@ -74,3 +74,20 @@ TEST(HostProgram, ExitCodesFollowTheOutcome) {
 }
 
 TEST(HostProgram, DemoRunsToItsEnd) { EXPECT_EQ(RunHost("", "").status, 0); }
+
+TEST(HostProgram, InputToolCommandsRefuseWhatCannotRun) {
+    const std::string world = "me me \"Me\"\nbuddy bob \"Bob\"\nopen person bob\n";
+    const auto errorLine = [&](const std::string& command) {
+        const Outcome outcome = RunHost("--lang keys -", world + command + "\n");
+        EXPECT_EQ(outcome.status, 1) << command;
+        return outcome.out.find("error: 4:") != std::string::npos;
+    };
+    EXPECT_TRUE(errorLine("pick recent-fonts 1"));  // not showing
+    EXPECT_TRUE(errorLine("pick menus 1"));
+    EXPECT_TRUE(errorLine("color 12345"));
+    EXPECT_TRUE(errorLine("select fontface \"Arial\""));  // the bar is closed
+    EXPECT_TRUE(errorLine("hover nothing"));
+    const Outcome pref = RunHost("--lang keys -", world + "show pref SystemInfo.None\nshow font-bar\n");
+    EXPECT_NE(pref.out.find("pref SystemInfo.None=<unset>"), std::string::npos);
+    EXPECT_NE(pref.out.find("font-bar closed"), std::string::npos);
+}

@@ -37,7 +37,7 @@ TEST_F(UiTest, WindowsHaveUniqueHandlesUntilTheyClose) {
     EXPECT_EQ(a.Create(nullptr, u"again"), nullptr);
     EXPECT_TRUE(IsWindow(ha));
     EXPECT_EQ(CWindowUI::FromHandle(hb), &b);
-    EXPECT_NE(a.FindControl(u"client"), nullptr);  // from the window's layout
+    EXPECT_NE(a.FindControl(u"font"), nullptr);  // from the window's layout
     EXPECT_EQ(a.GetRoot()->GetWidth(), 200);
     EXPECT_EQ(a.ClientToScreen(TPointUI{1, 2}).x, 11);
     EXPECT_EQ(a.ScreenToClient(TPointUI{11, 22}).y, 2);

@@ -59,6 +59,9 @@ public:
     bool IsMovable() const { return m_movable; }
     void SetLayerWindow(bool layered, bool alpha);
     bool IsLayered() const { return m_layered; }
+    // The smallest size the window takes: its layout's "mininfo" ("w,h"),
+    // (0, 0) when the layout names none.
+    TSizeUI GetMinInfo() const;
 
     CContainerUI* GetRoot() const { return m_root; }
     // Replaces the root (the old one is destroyed); takes ownership.
