@@ -84,6 +84,8 @@ void Runner::PrintNewEvents() {
             Print("sdk.upload conv=" + r.convId + " key=" + r.cacheName + " file=" + EscapeForTranscript(r.localPath));
         else if (r.kind == "birthday_page")
             Print("app birthday-page " + r.value);
+        else if (const std::string line = OtherWindowsRequestLine(r); !line.empty())
+            Print(line);
     }
     // "name:arg:arg" as the stand-in records it becomes "app name arg arg";
     // from a "key=value" field on the text stays as it is.
@@ -107,6 +109,7 @@ void Runner::PrintNewEvents() {
         const size_t colon = request.find(':');
         Print("sdk.grptop-" + request.substr(0, colon) + " msg=" + request.substr(colon + 1));
     }
+    PrintOtherWindowsEvents(*this);
     const auto& boxes = sim::ShownBoxes();
     for (; m_printedBoxes < boxes.size(); ++m_printedBoxes) {
         Print("box text=" + EscapeForTranscript(sim::ToUtf8(boxes[m_printedBoxes].text)) +

@@ -12,6 +12,7 @@
 #include "Scenario.h"
 #include "sdk/pfx.h"
 #include "sdk/win32.h"
+#include "sim/sdk/SdkDriver.h"
 
 class CRichEditUI;
 
@@ -98,6 +99,11 @@ void AddMentionCommands(Runner& runner);
 bool PressMentionKey(CRichEditUI* input, const std::string& key);
 void PrintPopupChanges(Runner& runner, std::map<HWND, std::string>& printed);
 void AddInputToolsCommands(Runner& runner);
+void AddOtherWindowsCommands(Runner& runner);
+// Transcript lines of the e-mail, ad-hoc and shake requests ("" for other
+// kinds), and the application's lines of those features.
+std::string OtherWindowsRequestLine(const sim::SdkRequest& request);
+void PrintOtherWindowsEvents(Runner& runner);
 
 // Whether the id names a group of the current account.
 bool IsGroupId(const std::string& id);

@@ -141,6 +141,7 @@ int main(int argc, char** argv) {
     host::AddMentionCommands(runner);
     host::AddReadStateCommands(runner);
     host::AddInputToolsCommands(runner);
+    host::AddOtherWindowsCommands(runner);
     const bool interactive = fromStdin && isatty(STDIN_FILENO);
     if (interactive) runner.Print("tavi-host: type 'help' for the commands, end with Ctrl+D");
     const bool ran = runner.Run(*in, interactive);

@@ -6,4 +6,5 @@
 #include "sim/host/HostDriver.h"
 #include "sim/sdk/ContentDriver.h"
 #include "sim/sdk/SdkDriver.h"
+#include "sim/sdk/OtherWindowsDriver.h"
 #include "sim/ui/UiDriver.h"

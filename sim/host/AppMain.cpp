@@ -9,6 +9,7 @@
 #include "sim/core/Text.h"
 #include "sim/driver.h"
 #include "sim/host/DisplayInternal.h"
+#include "sim/host/HostServices.h"
 #include "sim/sdk/ChatWnd.h"
 #include "sim/ui/UiInternal.h"
 
@@ -140,10 +141,6 @@ public:
         State().calls.push_back("msgmgr:" + std::to_string(code) + ":" + (sessionId ? sessionId : "") + ":" +
                                 (extra ? extra : "") + ":" + std::to_string(cateType));
     }
-    void ReportFunctionUsage(const char* event, const char* detail, HMODULE module) override {
-        State().calls.push_back(std::string("usage:") + (event ? event : "") + ":" + (detail ? detail : "") +
-                                (module ? "" : ":no-module"));
-    }
     void OpenFastReplySetting(const char16_t* handleId, int a, int b) override {
         State().calls.push_back("fastreply:" + ToUtf8(handleId ? handleId : u"") + ":" + std::to_string(a) + ":" +
                                 std::to_string(b));
@@ -169,6 +166,11 @@ public:
     }
     void ShowMsgOutsideView(qel_handle message, HWND) override {
         State().calls.push_back("show-msg:" + std::to_string(qel_msg_get_id(message)));
+    }
+
+    // ---- usage reports ----
+    void ReportUsageEvent(const char* event, const char* action, HMODULE) override {
+        RecordUsageReport(event, action);
     }
 };
 }  // namespace

@@ -15,6 +15,7 @@ namespace sim {
 namespace {
 
 constexpr pfx::GUID kConvWndPluginId = pfx::MakeGuid("{086A6BDF-6F09-41FA-A061-8C5BB7E2CED4}");
+constexpr pfx::GUID kShakePluginId = pfx::MakeGuid("{07E78AC2-69DD-45EF-BB49-9094D2DC51CA}");
 constexpr uint32_t kMsgGetTavi = 0x22;
 constexpr char16_t kToolHeadCtn[] = u"top_con.chat_tool_head_ctn";
 
@@ -62,7 +63,22 @@ public:
         if (!component) return false;
         component->SetHostMsgSink(this);
         component->InitMsgHandle();
+        // A chat with a person has the shake button beside the component.
+        if (m_windowKey == ChatWindowKey(ChatKind::Person)) AddShakeButton(instanceName, session);
         return true;
+    }
+
+    void AddShakeButton(const std::u16string& instanceName, const std::u16string& session) {
+        pfx::IObject* object = nullptr;
+        if (!GetHost()->CreateObject(&object, kShakePluginId) || !object) return;
+        m_shakePlugin = dynamic_cast<compls::IChatPlugin*>(object);
+        if (!m_shakePlugin) {
+            object->Release();
+            return;
+        }
+        m_shakePlugin->Init(instanceName.c_str(), 0, pfx::GUID{}, &m_windowKey);
+        m_shakePlugin->Attach(GetObjSink(), this, session.c_str());
+        m_shakePlugin->CreateCtrlEx(kToolHeadCtn, GetHWND(), nullptr, 0, 0, nullptr);
     }
 
     const std::string& Peer() const { return m_peerId; }
@@ -98,6 +114,8 @@ public:
     void Release() {
         if (m_plugin) m_plugin->Release();
         m_plugin = nullptr;
+        if (m_shakePlugin) m_shakePlugin->Release();
+        m_shakePlugin = nullptr;
     }
 
 protected:
@@ -112,6 +130,7 @@ private:
     pfx::GUID m_windowKey;
     std::string m_peerId;
     compls::IChatPlugin* m_plugin = nullptr;
+    compls::IChatPlugin* m_shakePlugin = nullptr;
 };
 
 const bool kRegistered = RegisterReset([] {

@@ -5,6 +5,7 @@
 
 #include "sim/core/Reset.h"
 #include "sim/driver.h"
+#include "sim/host/HostServices.h"
 
 namespace sim {
 
@@ -33,6 +34,7 @@ class Host final : public pfx::IHost,
 public:
     bool CreateObject(pfx::IObject** out, const pfx::GUID& classId) override {
         if (!out) return false;
+        if (CreateHostService(out, classId)) return true;
         for (pfx::IDllObj* module : State().modules) {
             if (module->CreateObject(out, classId)) return true;
         }

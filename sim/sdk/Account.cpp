@@ -3,10 +3,11 @@
 #include <algorithm>
 
 #include "sdk/qel_account.h"
-#include "sdk/qel_grptop.h"
+#include "sdk/qel_bus.h"
 #include "sdk/qel_conversation.h"
 #include "sim/core/Text.h"
 #include "sim/sdk/SdkDriver.h"
+#include "sim/sdk/ServiceRequests.h"
 #include "sim/sdk/World.h"
 
 using namespace sim::sdk;
@@ -231,8 +232,8 @@ int qel_smiley_modify(qel_handle smiley, const char* text, const char* time) {
 }
 
 void* qel_get_bus_interface(qel_handle account, const char* serviceId) {
-    if (serviceId && std::string(serviceId) == kQelGrpTopServiceId) return GrpTopServiceOf(account);
-    return nullptr;
+    if (!serviceId || std::string(serviceId) != kQelBusServiceId) return nullptr;
+    return sim::sdk::BusServiceOf(account);
 }
 
 }  // extern "C"

@@ -282,3 +282,17 @@ int QelConversationRequestUploadAttachment(qel_handle conv, const char* type, co
 }
 
 }  // namespace qel_ext
+
+// ---- the same rules for the services of the bus and the host ----
+namespace sim::sdk {
+
+int TakeServiceRefusal(SdkCall call) { return TakeRefusal(call).value_or(QEL_OK); }
+
+std::optional<int> TakeServiceFailure(SdkCall call) {
+    const std::optional<Failure> failure = TakeFailure(call);
+    return failure ? std::optional<int>(failure->code) : std::nullopt;
+}
+
+void CompleteLater(std::function<void()> completion) { Complete(std::move(completion)); }
+
+}  // namespace sim::sdk

@@ -105,7 +105,8 @@ void ServerSetAttrib(qel_handle object, const std::string& key, const std::strin
 // Drops any SDK object with what it owns; its handles turn null.
 bool DropObject(qel_handle object);
 
-enum class SdkCall { Send, Upload, Recall, ConvInfo };
+enum class SdkCall { Send, Upload, Recall, ConvInfo,
+    EmailSend, EmailGet, EmailSeen, Adhoc };
 // The next request of that kind answers `code` at once.
 void RefuseNext(SdkCall call, int code);
 // The next accepted request of that kind completes with `code`; a failed

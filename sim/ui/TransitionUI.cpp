@@ -24,6 +24,15 @@ CAction::CAction(uint32_t durationMs, int32_t steps)
 
 CAction::~CAction() = default;
 
+void CAction::SetParam(uint32_t frameMs, int32_t frames, int32_t delayMs, int32_t repeat, int32_t flags) {
+    m_frameMs = std::max<uint32_t>(1, frameMs);
+    m_steps = std::max(1, frames);
+    m_duration = m_frameMs * uint32_t(m_steps);
+    m_delayMs = delayMs;
+    m_repeat = repeat;
+    m_flags = flags;
+}
+
 void CAction::SetCurveObj(std::unique_ptr<ICurveObj> curve) {
     if (curve) m_curve = std::move(curve);
 }
@@ -44,24 +53,37 @@ void CTransitionUI::SetAttribute(const std::u16string& name, const std::u16strin
             if (c < u'0' || c > u'9' || ms > 600000) break;
             ms = ms * 10 + uint32_t(c - u'0');
         }
-        m_duration = ms;
+        m_transition.SetParam(kFrameMs, int32_t(std::max<uint32_t>(1, ms / kFrameMs)), 0, 0, 0);
     }
     CContainerUI::SetAttribute(name, value);
 }
 
 bool CTransitionUI::SelectPage(int index) {
     FinishAnimation();
-    if (index < 0 || index >= GetCount() || index == m_page) return false;
+    if (index == m_page) return false;
+    return StartTransition(index);
+}
+
+bool CTransitionUI::StartTransition(int index) {
+    FinishAnimation();
+    if (index < 0 || index >= GetCount()) return false;
     CControlUI* out = GetItemAt(m_page);
     CControlUI* in = GetItemAt(index);
-    const int32_t steps = int32_t(std::max<uint32_t>(1, m_duration / kFrameMs));
     m_target = index;
-    m_action = std::make_unique<TransitionAnimation>(out, in, m_duration, steps);
+    ++m_slides;
+    m_action = std::make_unique<TransitionAnimation>(out, in, m_transition.GetDuration(),
+                                                     m_transition.GetTotalSteps());
     m_action->SetState(UIACTION_STARTED);
     OnActionStateChanged(m_action.get());
     if (!sim::ui::IsAlive(this) || !m_action) return true;
-    SetTimer(kTransitionTimer, kFrameMs);
+    SetTimer(kTransitionTimer, m_transition.GetFrameInterval());
     return true;
+}
+
+void CTransitionUI::RewindAnimation() {
+    if (!m_action) return;
+    KillTimer(kTransitionTimer);
+    m_action.reset();
 }
 
 bool CTransitionUI::NextPage() { return GetCount() > 1 && SelectPage((m_page + 1) % GetCount()); }
@@ -91,7 +113,7 @@ void CTransitionUI::OnActionStateChanged(CAction* action) {
     if (!slide) return;
     if (action->GetState() == UIACTION_STARTED && slide->GetIn()) slide->GetIn()->SetVisible(true);
     if (action->GetState() != UIACTION_FINISHED) return;
-    if (slide->GetOut()) {
+    if (slide->GetOut() && slide->GetOut() != slide->GetIn()) {
         slide->GetOut()->SetVisible(false);
         slide->GetOut()->SetAlpha(255);
     }

@@ -1,13 +1,14 @@
 #include "controls/ControlFactories.h"
 
+#include "controls/NewsAnimeUI.h"
 #include "controls/ScrollExLayout.h"
 
 namespace tavi {
 
-// Controls whose features are not built yet make nothing; layouts then
-// fall back to the class they name.
+// A factory that builds nothing leaves the layout to the class named in
+// its fallback attribute.
 CControlUI* CreateRichEditWithToolUI() { return nullptr; }
 CControlUI* CreateScrollExLayout() { return new CScrollExLayout(); }
-CControlUI* CreateNewsAnimeUI() { return nullptr; }
+CControlUI* CreateNewsAnimeUI() { return new CNewsAnimeUI(); }
 
 }  // namespace tavi

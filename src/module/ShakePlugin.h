@@ -3,7 +3,7 @@
 
 #include "module/ChatPlugin.h"
 #include "module/Guids.h"
-#include "sdk/ui/CompositeUI.h"
+#include "tools/ShakeMsgWidgetPanel.h"
 
 namespace tavi {
 
@@ -15,8 +15,5 @@ public:
 protected:
     const SPanelSetting* PanelTable() const override { return kPanelTable; }
 };
-
-// The shake button's panel.
-class CShakeMsgWidgetPanel : public CCompositeUI {};
 
 }  // namespace tavi

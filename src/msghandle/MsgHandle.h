@@ -24,6 +24,7 @@ class ImageObj;
 class CRichEditExUI;
 class CRichEditUI;
 struct SQelBoxMsg;
+struct SEmailItem;
 
 namespace tavi {
 
@@ -190,6 +191,23 @@ public:
     void AddImportantMsgStatus(qel_handle conversation, const qel_handle* messages, int count);
     // ---- end of history loading and display ----
 
+    // ---- E-mail and ad-hoc windows ----
+    // The e-mail window's send: every piece of the input goes out as an
+    // e-mail through the client's e-mail service.
+    void OnSendEmail(bool plainMode, CRichEditExUI* history, CRichEditUI* input);
+    // The input cut into windows of 1024 characters, each packed as one piece.
+    bool PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI* history, CRichEditUI* input);
+    // The ad-hoc window's send through the host's ad-hoc sender.
+    void OnSendADHOC(bool plainMode, CRichEditExUI* history, CRichEditUI* input);
+    // The e-mail service's answer for the window; only a box once it is gone.
+    static void OnSendEmailResult(int errorCode, HWND window);
+    void ShowSendEmailFailed(int errorCode) const;
+    // E-mails exchanged with the peer; a non-zero flag pages older ones.
+    void RequestEmailMessages(int64_t offset, int64_t count, int flag);
+    void InsertEmailMsgs(const SEmailItem* const* items, int count, int flag);
+    void MarkEmailsSeen();
+    // ---- end of e-mail and ad-hoc windows ----
+
     // Sends a ready content for other modules; -1 without an owner panel.
     int QelSendMsg(const char16_t* body, const char16_t* extra, const char* contentType, bool show);
 
@@ -255,6 +273,10 @@ private:
     // A one-to-one chat in a person chat window with a real person.
     bool IsPartnerReadChat(qel_handle conversation) const;
     HWND GetWindowHandle() const;
+
+    // ---- E-mail and ad-hoc windows ----
+    bool MakeEmailRecord(SQelBoxMsg& record, const SEmailItem& item, bool history) const;
+    std::set<std::string> m_shownEmails;
 
     // ---- Drafts ----
     qel_handle GetDraftOwner() const;

@@ -6,7 +6,6 @@ namespace tavi {
 
 void CMsgHandle::OnRecallMessage(SQelBoxMsg*) {}
 void CMsgHandle::OnBurnReadMessage(SQelBoxMsg*) {}
-void CMsgHandle::EmailRequest(int32_t, int32_t, bool) {}
 void CMsgHandle::RefreshImportantMsgStatus(int32_t, int32_t, int32_t) {}
 
 }  // namespace tavi

@@ -134,6 +134,9 @@ void CMsgHandle::OnSendMsg(bool plainMode, CRichEditExUI* history, CRichEditUI* 
     TAVI_SCOPE("CMsgHandle::OnSendMsg");
     if (qel_account_get_login_state(m_account.get()) != 1) return ShowSendNotice(u"#OFFLINE_CANNOT_SEND_MSG");
     if (!input || input->GetText().empty()) return ShowSendNotice(u"#MSG_SEND_NONE");
+    // E-mail and ad-hoc windows do not send through the conversation.
+    if (IsEmailWindow()) return OnSendEmail(plainMode, history, input);
+    if (m_windowKey == kAdhocChatKey) return OnSendADHOC(plainMode, history, input);
     qel_handle conversation = m_conversation.get();
     if (qel_ext::QelConvGetSvrConvId(conversation).empty()) {
         IAppMain* app = GetAppMain();

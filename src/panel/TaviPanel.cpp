@@ -34,6 +34,7 @@ std::string Utf8(const std::u16string& text) { return util::WideToUtf8(text); }
 }  // namespace
 
 CTaviPanel::CTaviPanel() {
+    m_marqueeTimer.Bind([this] { OnMarqueChangedTimer(); });
     m_relayoutTimer.Bind([this] { OnTimer(); });
     m_friendFeedEnabled = common::GetModuleConfig(u"IMCore", u"FriendFeed", 1) != 0;
 }
@@ -232,6 +233,7 @@ void CTaviPanel::InitMsgHandle() {
         MirrorCoordinates(m_pHistoryView);
     }
     subscribe_timer_signal(600, 86400, 2147483647, nullptr);
+    SetMarqueeInfo();
     SetupBottomPanel();
     CreateContextMenuProvider();
     if (m_windowKey != kEmailKey) RegisterUnreadCounter();

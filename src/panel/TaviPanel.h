@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "module/StdContainer.h"
 #include "msghandle/HistoryMsgHandle.h"
@@ -31,6 +32,7 @@ namespace tavi {
 class CMsgHandle;
 class CTaviSearchWindow;
 class CFontSettingPanel;
+class CNewsAnimeUI;
 
 // The kinds of chat window, by the window key the host gives.
 inline constexpr pfx::GUID kPersonChatKey = pfx::MakeGuid("{7CADFB98-F2B4-4BD7-9C4F-A06B1D69C556}");
@@ -96,13 +98,28 @@ public:
     void SendPictureAsFile(const std::u16string& path);
     int GetImageOversizeOption() const { return m_imageOversizeOption; }
 
-    // View modes, friend dynamics and the marquee.
+    // ---- View modes, friend dynamics and the marquee ----
     void SetMiniMode(bool mini);
     void SetThinMode();
+    // "only_edit" or "only_view" lay the panel out; any other mode is only stored.
     void SetView(const char16_t* viewName);
-    void ShowFrdEvent(int32_t a, int32_t b);
+    const std::u16string& GetViewMode() const { return m_viewMode; }
+    // Starts (show non-zero) the marquee for that many rounds, or hides it;
+    // nothing once the conversation's marquee has run to its end.
+    void ShowFrdEvent(int32_t show, int32_t rounds);
+    // Whether the conversation's marquee has run to its end in this process.
     bool IsFrdEventDisplayed() const;
-    void AddMarqueeMsg(const char16_t* a, const char16_t* b);
+    void AddMarqueeMsg(const char16_t* time, const char16_t* event);
+    void SetMarqueeInfo();
+    void UpdateFrddymicPanel(bool show);
+    void ChangeMarqueeData();
+    void NewsShow(bool forward);
+    void OnMarqueChangedTimer();
+    // The marquee control finished a slide.
+    void OnNewsAnimeUIFinish();
+    // Sets a control's coordinates; nothing for a missing control.
+    void SetCtrlPos(const char16_t* name, int32_t anchor, int32_t left, int32_t top, int32_t right, int32_t bottom);
+    // ---- end of view modes, friend dynamics and the marquee ----
 
     // Tips and reminder bars over the history.
     void ShowCaptionBar(bool show);
@@ -124,8 +141,6 @@ public:
     void OnCancelGrpTopRemind();
     // The status line under an important message, made once and refreshed.
     void CreateImportantMsgStatus(qel_handle message);
-    // The marquee of friend dynamics follows the tips over the history.
-    void UpdateFrddymicPanel(bool show);
     // Panes after shown messages: the partner's read line (one per view),
     // the unread tag of a one-to-one message, the receipt button.
     void CreatePartnerReadCursorPane(int64_t msgId, int64_t time);
@@ -189,6 +204,10 @@ public:
 
     void SetEmailDlgType(int type) { m_emailDlgType = type; }
     int GetEmailDlgType() const { return m_emailDlgType; }
+    // The subject e-mails of the conversation layout go out with: that of
+    // the e-mail shown last.
+    void SetEmailSubject(const std::u16string& subject) { m_emailSubject = subject; }
+    const std::u16string& GetEmailSubject() const { return m_emailSubject; }
 
     // ---- Chat font and emoticons ----
     // Opens the font setting bar above the input, or closes it.
@@ -368,6 +387,19 @@ private:
     uint64_t AtMessageId(const SQelBoxMsg& record) const;
     std::unique_ptr<CTaviSearchWindow> m_pSearchWindow;
     int32_t m_atCaretPos = 0;
+    // ---- View modes, friend dynamics and the marquee ----
+    struct SMarqueeEntry {
+        std::u16string time;
+        std::u16string event;
+    };
+    CNewsAnimeUI* GetMarquee();
+    void RelayoutControl(const char16_t* name);
+    std::vector<SMarqueeEntry> m_marqueeEntries;
+    int32_t m_marqueeRounds = 0;
+    int32_t m_marqueeRoundsShown = 0;
+    int32_t m_marqueePhase = 0;
+    int32_t m_marqueeIndex = 0;
+    std::u16string m_emailSubject;
 
     // ---- Binding to another conversation and lifetime seen from outside ----
 public:

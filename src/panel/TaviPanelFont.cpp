@@ -178,7 +178,7 @@ void CTaviPanel::CloseFontBar() {
 }
 
 void CTaviPanel::FinishFontCommand(const char* handler) {
-    if (IAppMain* app = GetAppMain()) app->ReportFunctionUsage("e_fun_chat_tool_font", handler, GetModuleInstance());
+    if (IAppMain* app = GetAppMain()) app->ReportUsageEvent("e_fun_chat_tool_font", handler, GetModuleInstance());
     if (m_pInputEdit) m_pInputEdit->SetFocus();
 }
 
@@ -271,7 +271,7 @@ void CTaviPanel::OnSelFont(const char16_t* face, int size, int bold, int italic,
     if (!prefs) return;
     WriteChatFont(prefs, font);
     if (IAppMain* app = GetAppMain())
-        app->ReportFunctionUsage("e_fun_chat_tool_font", "OnFontFaceChange", GetModuleInstance());
+        app->ReportUsageEvent("e_fun_chat_tool_font", "OnFontFaceChange", GetModuleInstance());
     if (CDllObject* state = GetDllObject(); state && state->m_pRecentFontWnd)
         static_cast<CRecentFontWnd*>(state->m_pRecentFontWnd)->PushBackFont();
 }

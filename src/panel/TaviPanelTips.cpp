@@ -16,7 +16,7 @@
 #include "sdk/qel_attribs.h"
 #include "sdk/qel_conversation.h"
 #include "sdk/qel_ext_api.h"
-#include "sdk/qel_grptop.h"
+#include "sdk/qel_bus.h"
 #include "sdk/qel_inst.h"
 #include "sdk/ui.h"
 #include "sdk/ui/RichEditExUI.h"
@@ -51,7 +51,7 @@ void SetTextAndTip(CControlUI* control, const std::u16string& text) {
 }
 
 IQelGrpTopService* GrpTopService() {
-    return static_cast<IQelGrpTopService*>(qel_get_bus_interface(qel_ext::QelGetCurAccount(), kQelGrpTopServiceId));
+    return QelBusService(qel_ext::QelGetCurAccount());
 }
 
 // The group-top service answered: the next unread one takes the bar, when
@@ -88,7 +88,11 @@ void CTaviPanel::ShowViewTipContainer(const char16_t* name, bool show) {
     }
     view->NeedUpdate();
     view->Invalidate();
-    if (marquee) UpdateFrddymicPanel(true);
+    // The marquee moves only for the tips that sit above it; for the others
+    // the room made here (under the marquee) stands.
+    const bool tipAboveMarquee = std::any_of(std::begin(kTopTips), std::end(kTopTips),
+                                             [&](const char16_t* t) { return std::u16string_view(t) == name; });
+    if (marquee && tipAboveMarquee) UpdateFrddymicPanel(true);
 }
 
 bool CTaviPanel::IsViewTipCtnVisible(const char16_t* name) const {

@@ -102,10 +102,9 @@ public:
     virtual void ShowGrpTopNotice(qel_handle message, HWND window) = 0;
     // A message that the chat window's history does not hold, shown apart.
     virtual void ShowMsgOutsideView(qel_handle message, HWND window) = 0;
-    // ---- Input tools ----
-    // Counts the use of a feature (event name, the handler that used it),
-    // with the instance handle of the module that reports it.
-    virtual void ReportFunctionUsage(const char* event, const char* detail, HMODULE module) = 0;
+    // ---- usage reports ----
+    // A use of a feature, for the client's usage statistics.
+    virtual void ReportUsageEvent(const char* event, const char* action, HMODULE instance) = 0;
 };
 
 IAppMain* GetAppMain();

@@ -5,9 +5,6 @@
 #include "sdk/qel.h"
 #include "sdk/win32.h"
 
-// The bus interface id under which the account offers the service.
-inline constexpr const char* kQelGrpTopServiceId = "8305C1B6-6F7C-43A6-B341-2CDCA27ED9B4";
-
 // Completion of a group-top request: 0 when done; the caller's context.
 using qel_grptop_callback = void (*)(int errorCode, void* context);
 

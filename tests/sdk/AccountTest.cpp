@@ -89,7 +89,11 @@ TEST_F(SdkTest, OwnUserAndCustomSmileys) {
     EXPECT_EQ(qel_smiley_modify(smiley, "new\nmd5", "1767225600"), 0);
     EXPECT_STREQ(qel_smiley_get_info(smiley)->time, "1767225600");
     EXPECT_EQ(qel_ext::QelSmileysFindSmiley(qel_account_custom_smileys(m_account), "k2"), nullptr);
+    EXPECT_NE(qel_get_bus_interface(m_account, "8305C1B6-6F7C-43A6-B341-2CDCA27ED9B4"), nullptr);
     EXPECT_EQ(qel_get_bus_interface(m_account, "00000000-0000-0000-0000-000000000000"), nullptr);
+    EXPECT_EQ(qel_get_bus_interface(nullptr, "8305C1B6-6F7C-43A6-B341-2CDCA27ED9B4"), nullptr);
+    sim::SetEmailServiceAvailable(false);
+    EXPECT_EQ(qel_get_bus_interface(m_account, "8305C1B6-6F7C-43A6-B341-2CDCA27ED9B4"), nullptr);
 }
 
 TEST_F(SdkTest, ChatWindowObjectsResolveSessionsAndServerIds) {

@@ -2,7 +2,7 @@
 // summaries, the group-top service, last logins and birthdays.
 #include "SdkFixture.h"
 #include "sdk/common_sdk.h"
-#include "sdk/qel_grptop.h"
+#include "sdk/qel_bus.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ TEST_F(ReadStateTest, GroupTopServiceKeepsWhatTheUserHasSeen) {
     g_grpTopResults = 0;
     qel_handle older = Store(QEL_MSG_FLAG_GRP_TOP);
     qel_handle newer = Store(QEL_MSG_FLAG_GRP_TOP);
-    auto* service = static_cast<IQelGrpTopService*>(qel_get_bus_interface(m_account, kQelGrpTopServiceId));
+    auto* service = static_cast<IQelGrpTopService*>(QelBusService(m_account));
     ASSERT_NE(service, nullptr);
     qel_handle* list = nullptr;
     int count = 0;
@@ -110,7 +110,7 @@ TEST_F(ReadStateTest, GroupTopServiceKeepsWhatTheUserHasSeen) {
                                                                "read:" + std::to_string(qel_msg_get_id(older))}));
     EXPECT_EQ(service->CancelGrpTopRemind(nullptr, &OnGrpTop, nullptr), QEL_ERR_INVALID_ARG);
     sim::SetGrpTopServiceAvailable(false);
-    EXPECT_EQ(qel_get_bus_interface(m_account, kQelGrpTopServiceId), nullptr);
+    EXPECT_EQ(QelBusService(m_account), nullptr);
 }
 
 TEST_F(ReadStateTest, LastLoginAndBirthdaysAsTheClientLibraryDescribesThem) {

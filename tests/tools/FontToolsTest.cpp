@@ -41,11 +41,11 @@ TEST_F(InputToolsTest, FontBarChoicesChangeTheInputAreStoredAndStyleTheNextMessa
     EXPECT_EQ(Saved("SystemInfo.ChatFont.Italic"), "1");
     EXPECT_EQ(Saved("SystemInfo.ChatFont.Underline"), "1");
     EXPECT_EQ(Saved("SystemInfo.ChatFont.Color"), "255");
-    const auto& calls = sim::AppCalls();
+    const auto& usage = sim::UsageReports();
     for (const char* handler : {"OnFontFaceChange", "OnFontSizeChange", "OnBtnFontBold", "OnBtnFontItalic",
                                 "OnBtnFontUnderline", "OnBtnFontColor"})
-        EXPECT_NE(std::find(calls.begin(), calls.end(), std::string("usage:e_fun_chat_tool_font:") + handler),
-                  calls.end()) << handler;
+        EXPECT_NE(std::find(usage.begin(), usage.end(), std::string("e_fun_chat_tool_font:") + handler), usage.end())
+            << handler;
 
     // A second click of an option takes the effect off again.
     ASSERT_TRUE(sim::Click(Control(window, "fontset.fontitalic")));

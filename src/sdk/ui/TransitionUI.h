@@ -37,9 +37,18 @@ public:
     void SetState(int32_t state) { m_state = state; }
     void SetCurrentStep(int32_t step) { m_step = step; }
 
+    // Frames of `frameMs` each, `frames` of them; the delay, repeat count
+    // and flags of other kinds of action are kept but unused by slides.
+    void SetParam(uint32_t frameMs, int32_t frames, int32_t delayMs, int32_t repeat, int32_t flags);
+    uint32_t GetFrameInterval() const { return m_frameMs; }
+
 private:
     uint32_t m_duration;
     int32_t m_steps;
+    uint32_t m_frameMs = 40;
+    int32_t m_delayMs = 0;
+    int32_t m_repeat = 0;
+    int32_t m_flags = 0;
     int32_t m_step = 0;
     int32_t m_state = UIACTION_IDLE;
     std::unique_ptr<ICurveObj> m_curve;
@@ -56,6 +65,19 @@ public:
 private:
     CControlUI* m_out;
     CControlUI* m_in;
+};
+
+// The page change of a transition container: its timing (CAction's
+// parameters) and the direction in which the pages slide.
+class SlideTransition : public CAction {
+public:
+    enum : int32_t { SLIDE_LEFT = 1, SLIDE_RIGHT = 2, SLIDE_UP = 3, SLIDE_DOWN = 4 };
+    SlideTransition() : CAction(400, 10) {}
+    void SetSlideType(int32_t type) { m_type = type; }
+    int32_t GetSlideType() const { return m_type; }
+
+private:
+    int32_t m_type = SLIDE_LEFT;
 };
 
 struct ActionInterval {
@@ -86,6 +108,16 @@ public:
     bool IsAnimating() const { return m_action != nullptr; }
     // Runs a slide under way to its end now.
     void FinishAnimation();
+    // The slide that page changes run: its timing and direction.
+    SlideTransition* GetTransition() { return &m_transition; }
+    // Drops a slide under way where it stands, without finishing it: the
+    // next slide starts from frame 0.
+    void RewindAnimation();
+    // Starts a slide to the page, also to the page shown now (which then
+    // slides out and in again, as a line whose content changed does).
+    bool StartTransition(int index);
+    // How many slides have started, and the direction of the last one.
+    int GetSlideCount() const { return m_slides; }
 
     void OnActionStep(CAction* action, int32_t step) override;
     // Started: the incoming page shows; finished: the outgoing page hides
@@ -98,6 +130,7 @@ private:
 
     int m_page = 0;
     int m_target = -1;
-    uint32_t m_duration = 400;
+    int m_slides = 0;
+    SlideTransition m_transition;
     std::unique_ptr<TransitionAnimation> m_action;
 };

@@ -1,0 +1,343 @@
+// The two kinds of chat window that do not send through the conversation:
+// e-mail windows send e-mails through the client's e-mail service and show
+// the e-mails exchanged with the peer; ad-hoc windows hand their messages
+// to the host's ad-hoc sender.
+#include "module/ModuleDll.h"
+#include "msghandle/EmojiMsgHandle.h"
+#include "msghandle/MsgHandle.h"
+#include "msghandle/MsgIds.h"
+#include "panel/TaviPanel.h"
+#include "sdk/adhoc.h"
+#include "sdk/common_sdk.h"
+#include "sdk/display.h"
+#include "sdk/qel_bus.h"
+#include "sdk/qel_account.h"
+#include "sdk/qel_attribs.h"
+#include "sdk/qel_ext_api.h"
+#include "sdk/ui.h"
+#include "sdk/ui/MessageBoxUI.h"
+#include "sdk/ui/OleObject.h"
+#include "sdk/ui/RichEditExUI.h"
+#include "sdk/ui/WindowUI.h"
+#include "util/Log.h"
+#include "util/Strings.h"
+
+namespace tavi {
+
+namespace {
+
+constexpr int32_t kEmailWindow = 1024;
+constexpr int kComposeLayout = 1;
+constexpr int kConversationLayout = 2;
+constexpr char kContentRichXml[] = "rich/xml";
+constexpr char kEmailKind[] = "IM";
+constexpr char16_t kHeaderEnd[] = u"\r\n\r\n";
+
+IEmailService* EmailService(qel_handle account) {
+    return QelBusService(account);
+}
+
+IEmailService* CurrentEmailService() { return EmailService(qel_ext::QelGetCurAccount()); }
+
+void ShowTipBox(HWND owner, const std::u16string& text) {
+    const std::u16string caption = util::SafeWide(I18NSTR(u"#TIP", 0));
+    const std::u16string ok = util::SafeWide(I18NSTR(u"#OK", 0));
+    UIMessageBox(owner, text.c_str(), caption.c_str(), ok.c_str(), 0, nullptr, CDPI::Scale(340), CDPI::Scale(150));
+}
+
+std::u16string SendEmailFailedText(int errorCode) {
+    const std::string format = util::WideToUtf8(util::SafeWide(I18NSTR(u"SEND_EMAIL_FAILED_MSG", 0)));
+    const std::string error = util::WideToUtf8(common::GetSDKErrorInfo(errorCode));
+    return util::Utf8ToWide(util::Format(format.c_str(), error.c_str()));
+}
+
+// Built-in smileys (type 1) and pictures without file or key (type 2)
+// cannot travel in an e-mail.
+bool HasBuiltInSmiley(CRichEditUI* input) {
+    CStdPtrArray objects;
+    input->GetImageObj(objects, 0, -1);
+    for (int i = 0; i < objects.GetSize(); ++i) {
+        const auto* image = static_cast<const COleImageObj*>(objects.GetAt(i));
+        const int type = image ? image->GetImageType() : 0;
+        if (type == 1 || type == 2) return true;
+    }
+    return false;
+}
+
+std::u16string Trim(const std::u16string& text) {
+    const size_t first = text.find_first_not_of(u" \t\r\n");
+    if (first == std::u16string::npos) return std::u16string();
+    return text.substr(first, text.find_last_not_of(u" \t\r\n") - first + 1);
+}
+
+// The value of a header field ("Content-Type:"), trimmed; "" when absent.
+std::u16string HeaderField(const std::u16string& header, const std::u16string& field) {
+    size_t at = 0;
+    while (at < header.size()) {
+        size_t end = header.find(u'\n', at);
+        if (end == std::u16string::npos) end = header.size();
+        const std::u16string line = header.substr(at, end - at);
+        if (line.size() >= field.size() && util::EqualsNoCase(line.substr(0, field.size()), field))
+            return Trim(line.substr(field.size()));
+        at = end + 1;
+    }
+    return std::u16string();
+}
+
+void OnEmailSent(int result, HWND window, void*) { CMsgHandle::OnSendEmailResult(result, window); }
+
+void OnEmailsFetched(int result, const SEmailItem* const* items, int count, int flag, HWND window, void*) {
+    if (result != 0) {
+        const char* error = qel_get_last_error_msg();
+        TAVI_LOG("email_get_messages_p2p_callback_t result =%d msg=%s", result, error ? error : "");
+        return;
+    }
+    // The window may have closed while the service looked.
+    if (CMsgHandle* handler = CMsgHandle::FindHandlerOfWindow(window)) handler->InsertEmailMsgs(items, count, flag);
+}
+
+void OnEmailsSeen(int result, void* userData) {
+    auto* peer = static_cast<std::u16string*>(userData);
+    const std::u16string peerId = *peer;
+    delete peer;
+    if (result != 0) {
+        TAVI_LOG("email set seen error=%d", result);
+        return;
+    }
+    qel_handle buddy = qel_account_bound_buddy(qel_ext::QelGetCurAccount());
+    if (!buddy) return;
+    const std::string key = "im_email_read:" + util::WideToUtf8(peerId);
+    qel_attribs_set_int64(buddy, key.c_str(), qel_get_adjusted_time(), 3);
+}
+
+}  // namespace
+
+void CMsgHandle::OnSendEmail(bool plainMode, CRichEditExUI* history, CRichEditUI* input) {
+    TAVI_SCOPE("CMsgHandle::OnSendEmail");
+    TAVI_LOG("PackEmailMsg2Send start ...");
+    if (!input) return;
+    if (HasBuiltInSmiley(input)) return ShowSendNotice(u"#SEND_EMAIL_DEFAULT_SMILEYS_ERROR");
+    std::vector<SSendItem> items;
+    if (!PackEmailMsg2Send(items, plainMode, history, input)) return;
+
+    const int layout = m_pOwner ? m_pOwner->GetEmailDlgType() : 0;
+    std::u16string subject;
+    std::u16string receiver;
+    if (layout == kConversationLayout) {
+        subject = m_pOwner->GetEmailSubject();
+    } else {
+        CWindowUI* window = m_pOwner ? m_pOwner->GetWindow() : nullptr;
+        CControlUI* subjectEdit = window ? window->FindControl(u"subject_edit") : nullptr;
+        CControlUI* receiverEdit = window ? window->FindControl(u"reciever_edit") : nullptr;
+        CControlUI* title = window ? window->FindControl(u"title") : nullptr;
+        if (subjectEdit && receiverEdit) {
+            subject = subjectEdit->GetText();
+            receiver = receiverEdit->GetText();
+        } else if (title) {
+            subject = title->GetText();
+        }
+    }
+    IEmailService* service = EmailService(m_account.get());
+    if (!service) {
+        TAVI_LOG("OnSendEmail: no e-mail service");
+        return;
+    }
+    // In the conversation layout the service addresses the window's peer.
+    if (subject.empty() || (receiver.empty() && layout != kConversationLayout)) {
+        ShowTipBox(GetWindowHandle(), util::SafeWide(I18NSTR(u"#SEND_EMAIL_CONTENT_RECIVER_EMPTY", 0)));
+        return;
+    }
+    const HWND window = GetWindowHandle();
+    const std::string receiverText = util::WideToUtf8(receiver);
+    const std::string subjectText = util::WideToUtf8(subject);
+    for (const SSendItem& item : items) {
+        const std::u16string body = util::Utf8ToWide(item.m_strContent);
+        const int result = service->SendEmail(receiverText.c_str(), subjectText.c_str(),
+                                              util::WideToUtf8(body).c_str(), kEmailKind, window, &OnEmailSent,
+                                              nullptr);
+        // A refusal is answered the way a failed completion would be.
+        if (result != 0) return OnSendEmailResult(result, window);
+    }
+}
+
+bool CMsgHandle::PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI*,
+                                   CRichEditUI* input) {
+    items.clear();
+    if (!input) return false;
+    CStdPtrArray objects;
+    input->GetImageObj(objects, 0, -1);
+    std::vector<int32_t> positions;
+    std::u16string text = CEmojiMsgHandle::RestoreEmojiText(input->GetText(), objects, positions);
+    std::u16string head;
+    if (GetMsgHead(head)) {
+        text = head + text;
+        for (int32_t& position : positions) position += int32_t(head.size());
+    }
+    std::u16string style;
+    GetInputStyle(style);
+    const int windows = int((text.size() + kEmailWindow - 1) / kEmailWindow);
+    int pictureIndex = 0;
+    for (int window = 0; window < windows; ++window) {
+        TAVI_LOG("PackMsg2Send ParseRichEditMsg ...");
+        MsgNodeList nodes;
+        std::vector<SUploadItem> uploads;
+        ParseRichEditMsg(nodes, uploads, text, window, 0, positions, input, pictureIndex);
+        if (nodes.empty()) {
+            // Only a picture whose file is gone leaves a window empty.
+            input->Clear();
+            ShowSendNotice(u"#IDS_IMAGE_DEL_CAN_NOT_SEND");
+            items.clear();
+            return false;
+        }
+        if (!PackMsg2Str(items, nodes, uploads, plainMode, style)) {
+            items.clear();
+            return false;
+        }
+    }
+    return !items.empty();
+}
+
+void CMsgHandle::OnSendEmailResult(int errorCode, HWND window) {
+    TAVI_SCOPE("CMsgHandle::OnSendEmailResult");
+    CMsgHandle* handler = IsWindow(window) ? FindHandlerOfWindow(window) : nullptr;
+    CTaviPanel* panel = handler ? handler->GetOwner() : nullptr;
+    // The window has gone: the user still learns how the e-mail fared.
+    if (!panel) {
+        ShowTipBox(nullptr, errorCode == 0 ? util::SafeWide(I18NSTR(u"#SEND_EMAIL_SUCCESS", 0))
+                                           : SendEmailFailedText(errorCode));
+        return;
+    }
+    if (panel->GetEmailDlgType() == kConversationLayout) {
+        if (errorCode != 0) return handler->ShowSendEmailFailed(errorCode);
+        handler->RequestEmailMessages(0, 3, 0);
+        if (CRichEditUI* input = panel->GetInputEdit()) {
+            input->Clear();
+            input->SetFocus();
+        }
+        handler->MarkEmailsSeen();
+        return;
+    }
+    if (errorCode != 0) return ShowTipBox(window, SendEmailFailedText(errorCode));
+    ShowTipBox(window, util::SafeWide(I18NSTR(u"#SEND_EMAIL_SUCCESS", 0)));
+    handler->MarkEmailsSeen();
+}
+
+void CMsgHandle::ShowSendEmailFailed(int errorCode) const {
+    CRichEditExUI* view = GetHistoryView();
+    if (!view) return;
+    const std::u16string text = SendEmailFailedText(errorCode);
+    InsertSimpleErrorMsg(view, text.c_str());
+}
+
+void CMsgHandle::RequestEmailMessages(int64_t offset, int64_t count, int flag) {
+    IEmailService* service = CurrentEmailService();
+    if (!service) return;
+    const std::string peer = util::WideToUtf8(m_handleId);
+    const int result =
+        service->GetMessagesP2P(peer.c_str(), offset, count, flag, GetWindowHandle(), &OnEmailsFetched, nullptr);
+    if (result != 0) TAVI_LOG("email_get_messages_p2p result =%d", result);
+}
+
+bool CMsgHandle::MakeEmailRecord(SQelBoxMsg& record, const SEmailItem& item, bool history) const {
+    const std::u16string raw = util::Utf8ToWide(item.raw ? item.raw : "");
+    const size_t split = raw.find(kHeaderEnd);
+    if (!item.raw || split == std::u16string::npos) {
+        TAVI_LOG("parse email item error src =%s", item.raw ? item.raw : "");
+        return false;
+    }
+    const std::u16string folder = util::Utf8ToWide(item.folder ? item.folder : "");
+    if (util::EqualsNoCase(folder, u"inbox")) {
+        record.senderId = m_sessionId;
+    } else if (util::EqualsNoCase(folder, u"sent")) {
+        record.senderId = util::Utf8ToWide(qel_account_get_buddy_id(m_account.get()));
+    } else {
+        // Drafts, trash and the like are not part of the conversation.
+        TAVI_LOG("email item of folder %s skipped", item.folder ? item.folder : "");
+        return false;
+    }
+    const std::u16string header = raw.substr(0, split);
+    const std::u16string contentType = HeaderField(header, u"Content-Type:");
+    record.contentType = contentType.empty() ? "text/plain" : util::WideToUtf8(contentType);
+    record.content = util::WideToUtf8(raw.substr(split + 4));
+    record.summary = record.content;
+    record.time = item.time;
+    record.convId = m_handleId;
+    record.history = history;
+    record.received = util::EqualsNoCase(folder, u"inbox");
+    if (m_pOwner) {
+        const std::u16string subject = HeaderField(header, u"Subject:");
+        if (!subject.empty()) m_pOwner->SetEmailSubject(subject);
+    }
+    return true;
+}
+
+void CMsgHandle::InsertEmailMsgs(const SEmailItem* const* items, int count, int flag) {
+    TAVI_SCOPE("CMsgHandle::InsertEmailMsgs");
+    if (!IsEmailWindow() || !m_pOwner) return;
+    CRichEditExUI* view = GetHistoryView();
+    // The service hands e-mails oldest first; older ones each go on top of
+    // what the view holds, so they are taken newest first.
+    const bool older = flag != 0;
+    for (int n = 0; items && n < count; ++n) {
+        const SEmailItem* item = items[older ? count - 1 - n : n];
+        if (!item) {
+            TAVI_LOG("stEmailItem null");
+            continue;
+        }
+        // A fetch after each send brings e-mails the view already shows.
+        const std::string key = std::to_string(item->time) + "|" + (item->folder ? item->folder : "") + "|" +
+                                (item->raw ? item->raw : "");
+        if (m_shownEmails.count(key)) continue;
+        SQelBoxMsg record;
+        if (!MakeEmailRecord(record, *item, older)) continue;
+        m_shownEmails.insert(key);
+        record.msgId = TakeProvisionalMsgId();
+        RenderRecord(record, view, m_windowKey, m_handleId);
+    }
+    if (count > 0) m_pOwner->CreateMoreHistroyMsgPane();
+    else if (older) m_pOwner->RemoveMoreHistroyMsgPane();
+}
+
+void CMsgHandle::MarkEmailsSeen() {
+    IEmailService* service = CurrentEmailService();
+    if (!service) return;
+    const std::string peer = util::WideToUtf8(m_handleId);
+    auto* context = new std::u16string(m_handleId);
+    const int result = service->SetSeen(peer.c_str(), &OnEmailsSeen, context);
+    if (result == 0) return;
+    delete context;
+    TAVI_LOG("email set seen error=%d", result);
+}
+
+void CMsgHandle::EmailRequest(int32_t offset, int32_t count, bool paging) {
+    TAVI_SCOPE("CMsgHandle::EmailRequest");
+    RequestEmailMessages(offset, count, paging ? 1 : 0);
+    if (!paging) MarkEmailsSeen();
+}
+
+void CMsgHandle::OnSendADHOC(bool plainMode, CRichEditExUI* history, CRichEditUI* input) {
+    TAVI_SCOPE("CMsgHandle::OnSendADHOC");
+    TAVI_LOG("PackEmailMsg2Send start ...");
+    std::vector<SSendItem> items;
+    if (!PackMsg2Send(items, plainMode, history, input)) return;
+    pfx::IHost* host = GetModuleHost();
+    pfx::IObject* object = nullptr;
+    IAdhocSender* sender = nullptr;
+    if (host && host->CreateObject(&object, kAdhocSenderId) && object) sender = dynamic_cast<IAdhocSender*>(object);
+    if (sender) {
+        const HWND window = GetWindowHandle();
+        for (const SSendItem& item : items) {
+            if (item.m_strContentType == kContentRichXml) {
+                ShowTipBox(window, util::SafeWide(I18NSTR(u"#IDS_ADHOC_NOT_SUPPORTED_RICH_TEXT", 0)));
+                continue;
+            }
+            const int result = sender->SendAdhocMsg(item.m_strContentType.c_str(), item.m_strContent.c_str(),
+                                                    item.m_strSummary.c_str(), window);
+            if (result != 0) TAVI_LOG("adhoc send refused: %d", result);
+        }
+    }
+    if (object) object->Release();
+    input->Clear();
+}
+
+}  // namespace tavi
