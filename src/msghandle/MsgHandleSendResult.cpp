@@ -117,6 +117,9 @@ void CMsgHandle::OnSendMessageFailed(const SSendContext& context, uint64_t msgId
                       util::WideToUtf8(msgText).c_str(), util::WideToUtf8(common::GetSDKErrorInfo(errorCode)).c_str());
     TAVI_LOG("error msg:%s", util::WideToUtf8(detail).c_str());
 
+    // The failed record is kept whether or not the window is still open, so
+    // that the text is back in the history when the chat opens again.
+    const std::u16string idText = FailedMsgIdText(context, msgId);
     CMsgHandle* handler = FindHandlerOfWindow(context.m_hwnd);
     CTaviPanel* panel = handler ? handler->GetOwner() : nullptr;
     if (!panel) {
@@ -124,7 +127,6 @@ void CMsgHandle::OnSendMessageFailed(const SSendContext& context, uint64_t msgId
         return;
     }
     const std::u16string notice = MakeNoticeText(detail, 1, 8);
-    const std::u16string idText = FailedMsgIdText(context, msgId);
     ShowSendMsgFailInRE(panel->GetHistoryView(), context.m_provisionalId, idText.c_str(), notice.c_str());
     OnSendSettled(context, handler, qel_ext::Str2MsgId(util::WideToUtf8(idText)), false);
 }

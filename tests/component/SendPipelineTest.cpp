@@ -428,3 +428,23 @@ TEST_F(SendTest, GroupSizeAndConversationTypeDecideAboutMentions) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SendTest, PiecesBehindAnUploadStillGoAfterTheWindowClosed) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Type(window, std::u16string(1100, u'a'));
+    AddPicture(window, WritePng("mid.png", 20, 20));
+    Type(window, std::u16string(1024, u'b'));
+    sim::HoldCompletions(true);
+    ClickSend(window);
+    ASSERT_EQ(Sends().size(), 1u);
+    sim::CloseChatWindow(window);
+    sim::HoldCompletions(false);
+    sim::ReleaseCompletions();
+    sim::RunUntilIdle();
+    EXPECT_EQ(Sends().size(), 3u);
+    EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
+}
+
+}  // namespace

@@ -239,4 +239,54 @@ TEST_F(SendTest, TranslationOfASentMessageShowsOnItsBubble) {
     EXPECT_EQ(Items(window, "msg")[0].text.find(u" => "), std::u16string::npos);
 }
 
+TEST_F(SendTest, SendFailedAfterItsWindowClosedIsBackInTheHistory) {
+    for (bool stored : {false, true}) {
+        SCOPED_TRACE(stored ? "stored as failed by the SDK" : "not stored by the SDK");
+        HWND window = Open(sim::ChatKind::Person, "bob");
+        sim::HoldCompletions(true);
+        sim::FailNext(sim::SdkCall::Send, -7, stored);
+        const std::u16string text = stored ? u"kept by the SDK" : u"kept here";
+        Type(window, text);
+        ClickSend(window);
+        sim::CloseChatWindow(window);
+        sim::HoldCompletions(false);
+        sim::ReleaseCompletions();
+        sim::RunUntilIdle();
+        window = Open(sim::ChatKind::Person, "bob");
+        size_t shown = 0;
+        for (const auto& item : Items(window, "msg")) shown += item.text == u"me: " + text;
+        EXPECT_EQ(shown, 1u);
+        sim::CloseChatWindow(window);
+    }
+}
+
+TEST_F(SendTest, QueuedSendRefusedAfterItsWindowClosedIsBackInTheHistory) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    // A picture whose upload fails lets the queued text go, which the SDK
+    // refuses; by then the window that sent it has closed.
+    sim::HoldCompletions(true);
+    sim::FailNext(sim::SdkCall::Upload, -5);
+    AddPicture(window, WritePng("q.png", 3, 3));
+    ClickSend(window);
+    Type(window, u"queued");
+    ClickSend(window);
+    EXPECT_TRUE(Sends().empty());
+    sim::CloseChatWindow(window);
+    sim::RefuseNext(sim::SdkCall::Send, -7);
+    sim::HoldCompletions(false);
+    sim::ReleaseCompletions();
+    sim::RunUntilIdle();
+    ASSERT_EQ(Sends().size(), 1u);
+    EXPECT_EQ(Sends()[0].result, -7);
+    EXPECT_EQ(sim::AppTips().size(), 2u);
+
+    window = Open(sim::ChatKind::Person, "bob");
+    std::vector<std::u16string> history;
+    for (const auto& item : Items(window, "msg")) history.push_back(item.text);
+    ASSERT_EQ(history.size(), 2u);
+    EXPECT_EQ(history[0].rfind(u"me: [img", 0), 0u);
+    EXPECT_EQ(history[1], u"me: queued");
+    EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
+}
+
 }  // namespace

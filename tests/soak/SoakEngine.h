@@ -1,0 +1,122 @@
+// A long, seeded play of user actions and injected faults over several
+// chats, with a checker of what must hold whatever went wrong: every sent
+// message reached the SDK once and in order or is marked failed with its
+// text kept, every draft survives, every incoming message is shown once.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace pfx {
+struct IDllObj;
+}
+
+namespace soak {
+
+struct Counts {
+    int actions = 0;
+    int messagesSent = 0;    // sends that left the input as bubbles
+    int piecesAccepted = 0;  // send requests the SDK took
+    int keptInInput = 0;     // sends refused before any bubble, the text still in the input
+    int failedAndKept = 0;   // messages marked failed, their text still shown
+    int failedWhileClosed = 0;  // of those: told in a tip, kept in the records
+    int draftsChecked = 0;
+    int incomingShown = 0;
+    std::map<std::string, int> faults;  // injected faults per kind
+};
+
+struct Result {
+    Counts counts;
+    std::vector<std::string> problems;  // empty: every check held
+};
+
+class Engine;
+
+// One row of the action table: how often it is chosen and what it does.
+// Features add their own rows (recall, resend, receipts, …) to Run.
+struct Action {
+    std::string name;
+    int weight = 1;
+    std::function<void(Engine&)> run;
+};
+
+// Plays `steps` actions chosen by `seed`; the same seed plays the same run.
+Result Run(uint64_t seed, int steps, const std::vector<Action>& extraActions = {});
+
+// The counts, one "name value" per line.
+std::string Describe(const Counts& counts);
+
+// What an action may use: the random source, the chats and their windows,
+// the user's basic acts, and the counts and problems of the run.
+class Engine {
+public:
+    struct Chat {
+        std::string peer;
+        bool group = false;
+        void* window = nullptr;  // the HWND of its open window, or null
+        std::u16string typed;    // the text the user typed since the last send (objects left out)
+        int open = -1;           // the message being typed, -1 none
+        bool draftExpected = false;
+    };
+    // A message the user sent: its markers, the chat and its bubbles' ids.
+    struct Message {
+        size_t chat = 0;
+        std::u16string start, end;
+        int64_t firstShown = 0, endShown = 0;
+        bool keptInInput = false;
+        bool failedShown = false;
+    };
+
+    Engine(uint64_t seed, std::vector<Action> actions);
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    uint64_t Next();
+    int Below(int n) { return int(Next() % uint64_t(n)); }
+    Chat& AnyChat() { return m_chats[size_t(Below(int(m_chats.size())))]; }
+    std::vector<Chat>& Chats() { return m_chats; }
+    Counts& Tally() { return m_result.counts; }
+    void Problem(const std::string& text) { m_result.problems.push_back(text); }
+    void Fault(const std::string& kind) { ++m_result.counts.faults[kind]; }
+
+    // The user's acts.
+    void OpenWindow(Chat& chat);
+    void CloseWindow(Chat& chat);
+    void Type(Chat& chat, const std::u16string& text);
+    void AddPicture(Chat& chat);
+    void AddObject(Chat& chat, int imageType, const std::u16string& key);
+    void Send(Chat& chat, bool byEnter);
+    void Receive(Chat& chat);
+    void LogoutAndIn();
+    void SendOffline(Chat& chat);
+
+    void Step();
+    Result Finish();
+
+private:
+    void StartMessage(Chat& chat);
+    void Settle();
+    void CheckDraft(Chat& chat);
+    void CheckSent();
+    bool KeptInRecords(const Message& message);
+
+
+    uint64_t m_state;
+    std::vector<Action> m_actions;
+    int m_totalWeight = 0;
+    std::vector<Chat> m_chats;
+    std::vector<Message> m_messages;
+    std::map<int64_t, size_t> m_incoming;  // SDK id -> chat, of messages delivered while open
+    Result m_result;
+    std::string m_dir;
+    int m_pictures = 0;
+    int m_received = 0;
+    size_t m_marksSeen = 0;
+    pfx::IDllObj* m_module = nullptr;
+};
+
+}  // namespace soak

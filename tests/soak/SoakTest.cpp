@@ -1,0 +1,24 @@
+// A few thousand seeded user actions with faults over several chats: no
+// message lost, doubled or reordered, no draft or incoming message lost.
+#include <gtest/gtest.h>
+
+#include "SoakEngine.h"
+
+namespace {
+
+TEST(SoakTest, FaultsLoseNoMessageDraftOrIncomingMessage) {
+    const soak::Result result = soak::Run(1, 3000);
+    for (const std::string& problem : result.problems) ADD_FAILURE() << problem;
+    // The run did what it is for: sends of every kind met faults of every kind.
+    const soak::Counts& counts = result.counts;
+    EXPECT_GT(counts.messagesSent, 200);
+    EXPECT_GT(counts.piecesAccepted, counts.messagesSent / 2);
+    EXPECT_GT(counts.failedAndKept, 0);
+    EXPECT_GT(counts.keptInInput, 0);
+    EXPECT_GT(counts.draftsChecked, 0);
+    EXPECT_GT(counts.incomingShown, 0);
+    RecordProperty("counts", soak::Describe(counts));
+    std::cout << soak::Describe(counts);
+}
+
+}  // namespace
