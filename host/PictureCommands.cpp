@@ -229,6 +229,10 @@ void PrintPictureEvents(Runner& runner) {
     const auto& events = sim::HostEvents();
     for (; w.printedEvents < events.size(); ++w.printedEvents) {
         const sim::HostEvent& e = events[w.printedEvents];
+        if (e.kind == "event" && e.code == 4) {  // a picture too large for a message goes as a file
+            runner.Print("host send-file " + Quoted(e.path));
+            continue;
+        }
         if (e.kind != "event" || e.code != 3) continue;
         std::string files;
         for (const auto& path : sim::DropPaths(reinterpret_cast<HDROP>(e.b))) files += " " + Quoted(path);

@@ -101,10 +101,30 @@ std::string Picture(Runner& runner, const std::vector<Word>& args) {
     if (error || size >= sim::PictureSizeLimit())
         return "the picture " + path + " is over the size limit of " + std::to_string(sim::PictureSizeLimit()) +
                " bytes";
+    // The way a person inserts a picture file: the picture button's file
+    // chooser, answered with the path, so the component's own checks of
+    // the file (its size question among them) run as they do for them.
+    CChatWindowUI* window = sim::FindChatWindow(runner.CurrentWindow());
+    CControlUI* button = window ? sim::FindControl(window, "pic") : nullptr;
+    if (!button || !button->IsVisible()) return "this window has no picture button";
     CRichEditUI* input = component->GetInputRichEdit();
     const int before = input ? input->GetObjectCount() : 0;
-    component->InputRichEditInsertImage(sim::ToWide(path).c_str());
-    if (!input || input->GetObjectCount() == before) return "the picture " + path + " could not be loaded";
+    const size_t boxes = sim::ShownBoxes().size();
+    sim::QueueFileDialogAnswer({sim::ToWide(path)});
+    sim::Click(button);
+    sim::RunUntilIdle();
+    const bool asked = sim::ShownBoxes().size() > boxes;
+    if (!asked && (!input || input->GetObjectCount() == before)) return "the picture " + path + " could not be loaded";
+    return "";
+}
+
+std::string PictureLimits(Runner&, const std::vector<Word>& args) {
+    if (args.size() != 2) return "usage: picture-limits <too-large-bytes> <send-as-file-bytes>";
+    long long tooLarge = 0, sendAsFile = 0;
+    if (auto e = NumberArg(args[0], tooLarge); !e.empty()) return e;
+    if (auto e = NumberArg(args[1], sendAsFile); !e.empty()) return e;
+    if (tooLarge <= 0 || sendAsFile <= 0) return "the limits must be positive";
+    sim::SetPictureSizeLimits(uint64_t(tooLarge), uint64_t(sendAsFile));
     return "";
 }
 
@@ -204,6 +224,8 @@ void AddUserCommands(Runner& runner) {
     runner.Add("say", {"say \"<text>\"  (or: > text)", "types the text and sends it", Say});
     runner.Add("type-repeat", {"type-repeat <n> \"<text>\"", "replaces the input with the text n times over", TypeRepeat});
     runner.Add("picture", {"picture <path>", "inserts a picture file at the caret", Picture});
+    runner.Add("picture-limits", {"picture-limits <too-large-bytes> <send-as-file-bytes>",
+                                  "pictures from this size on are refused, resp. offered to go as files", PictureLimits});
     runner.Add("smiley", {"smiley <key>", "inserts a built-in smiley at the caret", Smiley});
     runner.Add("key", {"key enter|ctrl+enter|alt+s|alt+c|up|down|esc|backspace|shift+enter", "a key on the input", Key});
     runner.Add("click", {"click <control-id>", "clicks a control of the current window", Click});
