@@ -131,6 +131,7 @@ TEST_F(MemberSearchTest, AGoneWindowOrGroupGetsNoAnswerAndNoCrash) {
     m_edit->SetText(u"@bob");
     Bind(m_search.get());
     sim::DropObject(m_group);
+    m_group = nullptr;  // the handle is gone; nobody may pass it again
     sim::RunUntilIdle();
     EXPECT_EQ(m_answer, (Ids{"|"}));
     // A search destroyed with a request under way answers nobody.
