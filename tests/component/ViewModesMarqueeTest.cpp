@@ -89,7 +89,9 @@ TEST_F(ViewModeTest, MiniModeUsesItsColumnAndNormalModeRestoresTheOther) {
     restored[8].first = normal[8].first;
     EXPECT_EQ(restored[5], normal[5]);
     for (size_t i = 0; i < normal.size(); ++i) {
-        if (i != 5 && i != 8) EXPECT_EQ(restored[i], normal[i]) << i;
+        if (i != 5 && i != 8) {
+            EXPECT_EQ(restored[i], normal[i]) << i;
+        }
     }
 }
 
