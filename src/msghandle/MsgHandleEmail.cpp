@@ -5,6 +5,7 @@
 #include "module/ModuleDll.h"
 #include "msghandle/EmojiMsgHandle.h"
 #include "msghandle/MsgHandle.h"
+#include "msghandle/MsgOpsSupport.h"
 #include "msghandle/MsgIds.h"
 #include "panel/TaviPanel.h"
 #include "sdk/adhoc.h"
@@ -39,11 +40,7 @@ IEmailService* EmailService(qel_handle account) {
 
 IEmailService* CurrentEmailService() { return EmailService(qel_ext::QelGetCurAccount()); }
 
-void ShowTipBox(HWND owner, const std::u16string& text) {
-    const std::u16string caption = util::SafeWide(I18NSTR(u"#TIP", 0));
-    const std::u16string ok = util::SafeWide(I18NSTR(u"#OK", 0));
-    UIMessageBox(owner, text.c_str(), caption.c_str(), ok.c_str(), 0, nullptr, CDPI::Scale(340), CDPI::Scale(150));
-}
+void ShowTipBox(HWND owner, const std::u16string& text) { ShowOpBox(owner, text, u"#TIP", u"#OK"); }
 
 std::u16string SendEmailFailedText(int errorCode) {
     const std::string format = util::WideToUtf8(util::SafeWide(I18NSTR(u"SEND_EMAIL_FAILED_MSG", 0)));

@@ -14,10 +14,11 @@ constexpr int kHostRequestFailedText = 37;
 
 std::u16string OpText(const char16_t* key) { return util::SafeWide(I18NSTR(key, 0)); }
 
-int ShowOpBox(HWND owner, const std::u16string& text, const char16_t* captionKey, const char16_t* buttonsKey) {
+int ShowOpBox(HWND owner, const std::u16string& text, const char16_t* captionKey, const char16_t* buttonsKey,
+              int type) {
     const std::u16string caption = OpText(captionKey);
     const std::u16string buttons = OpText(buttonsKey);
-    return UIMessageBox(owner, text.c_str(), caption.c_str(), buttons.c_str(), 0, nullptr, CDPI::Scale(340),
+    return UIMessageBox(owner, text.c_str(), caption.c_str(), buttons.c_str(), type, nullptr, CDPI::Scale(340),
                         CDPI::Scale(150));
 }
 

@@ -16,7 +16,8 @@ inline constexpr int kOpBoxSecondButton = 0x33;
 std::u16string OpText(const char16_t* key);
 // The operations' message box (340 by 150 before DPI scaling) with a text
 // and a localised caption and buttons; its answer.
-int ShowOpBox(HWND owner, const std::u16string& text, const char16_t* captionKey, const char16_t* buttonsKey);
+int ShowOpBox(HWND owner, const std::u16string& text, const char16_t* captionKey, const char16_t* buttonsKey,
+              int type = 0);
 // Why a request failed: the host's own text for it, or the fallback key's text.
 std::u16string OpFailureText(const char16_t* fallbackKey);
 

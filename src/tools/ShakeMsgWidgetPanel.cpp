@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "module/ModuleDll.h"
+#include "msghandle/MsgOpsSupport.h"
 #include "module/ShakePlugin.h"
 #include "sdk/chatwnd.h"
 #include "sdk/common_sdk.h"
@@ -29,12 +30,7 @@ constexpr uint32_t kTooSoonSeconds = 9;
 qel_handle CurrentPreferences() { return qel_account_preference(qel_ext::QelGetCurAccount()); }
 
 void ShowBox(HWND owner, const char16_t* textKey, const char16_t* captionKey, int type) {
-    // Localised texts live only until the next look-up: each is copied first.
-    const std::u16string text = util::SafeWide(I18NSTR(textKey, 0));
-    const std::u16string caption = util::SafeWide(I18NSTR(captionKey, 0));
-    const std::u16string ok = util::SafeWide(I18NSTR(u"#OK", 0));
-    UIMessageBox(owner, text.c_str(), caption.c_str(), ok.c_str(), type, nullptr, CDPI::Scale(340),
-                 CDPI::Scale(150));
+    ShowOpBox(owner, OpText(textKey), captionKey, u"#OK", type);
 }
 
 }  // namespace
