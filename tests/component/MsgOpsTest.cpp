@@ -533,6 +533,24 @@ TEST_F(MsgOpsTest, ResendWhileOfflineOnlyShowsTheToolTip) {
     EXPECT_EQ(Sends().size(), 3u);
 }
 
+TEST_F(MsgOpsTest, ResentMessageIsMarkedUnreadLikeANewOne) {
+    sim::ServerSetAttrib(sim::AddGroup("g1"), "total-members-count", 10);
+    const auto resendWithReceipt = [this](HWND window) {
+        sim::FailNext(sim::SdkCall::Send, -7, true);
+        Component(window)->QelSendMsg(u"read me", u"{\"receiptto\":\"all\"}", "text/plain", true);
+        sim::RunUntilIdle();
+        EXPECT_TRUE(Items(window, "pane").empty());
+        EXPECT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
+        sim::RunUntilIdle();
+        const auto panes = Items(window, "pane");
+        return panes.size() == 1 ? sim::ShownControlText(View(window), panes[0].id) : u"";
+    };
+    // The group counts everybody but the sender as not having read it.
+    EXPECT_NE(resendWithReceipt(Open(sim::ChatKind::Group, "g1")).find(u"9"), std::u16string::npos);
+    // The partner has not read it either.
+    EXPECT_FALSE(resendWithReceipt(Open(sim::ChatKind::Person, "bob")).empty());
+}
+
 // ---- Collect, group top, quote ----
 
 TEST_F(MsgOpsTest, CollectSendsTheSourceKeyAndShowsTheTip) {
