@@ -193,6 +193,15 @@ bool CRichEditUI::ReplaceRange(long start, long end, const std::u16string& text,
         }
     }
     m_links = std::move(links);
+    std::vector<SColorRun> runs;
+    for (SColorRun run : m_colorRuns) {
+        if (run.end <= start || run.start >= end) {
+            run.start = Shift(run.start, start, end, length);
+            run.end = Shift(run.end, start, end, length);
+            runs.push_back(run);
+        }
+    }
+    m_colorRuns = std::move(runs);
     OnTextReplaced(start, end, length);
     m_scrollPos = std::min(m_scrollPos, GetScrollRange());
     for (auto& object : gone) object->SetOwner(nullptr);
@@ -413,6 +422,23 @@ void CRichEditUI::InsertLink(const char16_t* text, CLinkObj* link, int type, boo
     const long start = m_selEnd;
     InsertText(text);
     m_links.push_back(SRichEditLink{start, m_selEnd, GetTextRange(start, m_selEnd), link, type, flag});
+}
+
+void CRichEditUI::RemoveLinks(long start, long end) {
+    m_links.erase(std::remove_if(m_links.begin(), m_links.end(),
+                                 [=](const SRichEditLink& link) { return link.start < end && link.end > start; }),
+                  m_links.end());
+}
+
+void CRichEditUI::SetSelColor(uint32_t color) {
+    if (HasSelection()) m_colorRuns.push_back(SColorRun{m_selStart, m_selEnd, color});
+}
+
+uint32_t CRichEditUI::GetCharColor(long pos) const {
+    for (auto run = m_colorRuns.rbegin(); run != m_colorRuns.rend(); ++run) {
+        if (pos >= run->start && pos < run->end) return run->color;
+    }
+    return m_format.crColor;
 }
 
 intptr_t CRichEditUI::TxSendMessage(uint32_t message, uintptr_t, intptr_t) {

@@ -754,4 +754,60 @@ TEST_F(MsgOpsTest, UserLinksOpenTheFriendMenu) {
     EXPECT_EQ(sim::HostEvents().back().code, 1);
 }
 
+TEST_F(MsgOpsTest, FriendMenuAsksTheInstanceToShowOrAddTheUser) {
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    sim::AddBuddy("stranger", "Stranger", false);
+    SLinkInfo link{14, u"Stranger", u"stranger", 0, 0};
+    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
+    ASSERT_TRUE(sim::ClickMenuItem(39003));
+    EXPECT_EQ(AppCallsStartingWith("add-friend"), std::vector<std::string>{"add-friend stranger \"Stranger\""});
+
+    // The user's card is an item the host's menu may carry.
+    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
+    sim::DismissMenu();
+    TMenuItemInfo show;
+    show.nId = 39002;
+    TNotifyUI command;
+    command.wParam = reinterpret_cast<uintptr_t>(&show);
+    Panel(window)->OnMenuFrdItemClick(command);
+    EXPECT_EQ(AppCallsStartingWith("show-user"), std::vector<std::string>{"show-user stranger"});
+    EXPECT_EQ(AppCallsStartingWith("add-friend").size(), 1u);
+}
+
+TEST_F(MsgOpsTest, LinksAreRecolouredTurnedPlainOrJoinTheirGroup) {
+    const uint64_t theirs = Store("bob", Text("hello there", false, "bob"));
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    CHARRANGE range;
+    ASSERT_TRUE(View(window)->GetMsgRange(int64_t(theirs), range));
+    View(window)->SetSel(0, 1);
+    SLinkInfo user{14, u"Bob", u"bob", range.cpMin, range.cpMin + 3};
+    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&user));
+    EXPECT_EQ(View(window)->GetCharColor(range.cpMin + 2), 0xC19000u);
+    EXPECT_NE(View(window)->GetCharColor(range.cpMin + 3), 0xC19000u);
+    long start = -1, end = -1;
+    View(window)->GetSel(start, end);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 1);
+    sim::DismissMenu();
+
+    // "Do not tell me again" of an auto-reply: the link becomes plain grey text.
+    View(window)->SetSel(-1, -1);
+    const long at = View(window)->GetTextLength();
+    View(window)->InsertLink(u"do not tell me again", nullptr, 15, false, nullptr);
+    SLinkInfo quiet{15, u"do not tell me again", u"bob", at, View(window)->GetTextLength()};
+    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&quiet));
+    EXPECT_TRUE(View(window)->GetLinks().empty());
+    EXPECT_EQ(View(window)->GetCharColor(at), 0x505050u);
+    EXPECT_EQ(qel_attribs_get_int(common::GetQelBuddy(u"bob"), "auto-reply-not-notify", 0), 1);
+
+    // A join link asks to join the group it names; one naming none asks nothing.
+    SLinkInfo join{20, u"Join us", u"g7", 0, 0};
+    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&join));
+    join.targetId.clear();
+    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&join));
+    ASSERT_EQ(RequestsOf("join").size(), 1u);
+    EXPECT_EQ(RequestsOf("join")[0].convId, "g7");
+    EXPECT_EQ(RequestsOf("join")[0].result, 0);
+}
+
 }  // namespace
