@@ -26,6 +26,20 @@ long Shift(long p, long start, long end, long length) {
     return p;
 }
 
+// Ranges that lay over a replaced text go with it; the others move with it.
+template <class Range>
+void FollowReplacement(std::vector<Range>& ranges, long start, long end, long length) {
+    std::vector<Range> kept;
+    for (Range range : ranges) {
+        if (range.end <= start || range.start >= end) {
+            range.start = Shift(range.start, start, end, length);
+            range.end = Shift(range.end, start, end, length);
+            kept.push_back(range);
+        }
+    }
+    ranges = std::move(kept);
+}
+
 }  // namespace
 
 CRichEditUI::CRichEditUI() {
@@ -184,24 +198,8 @@ bool CRichEditUI::ReplaceRange(long start, long end, const std::u16string& text,
     const long length = long(inserted.size());
     m_selStart = Shift(m_selStart, start, end, length);
     m_selEnd = Shift(m_selEnd, start, end, length);
-    std::vector<SRichEditLink> links;
-    for (SRichEditLink link : m_links) {
-        if (link.end <= start || link.start >= end) {
-            link.start = Shift(link.start, start, end, length);
-            link.end = Shift(link.end, start, end, length);
-            links.push_back(link);
-        }
-    }
-    m_links = std::move(links);
-    std::vector<SColorRun> runs;
-    for (SColorRun run : m_colorRuns) {
-        if (run.end <= start || run.start >= end) {
-            run.start = Shift(run.start, start, end, length);
-            run.end = Shift(run.end, start, end, length);
-            runs.push_back(run);
-        }
-    }
-    m_colorRuns = std::move(runs);
+    FollowReplacement(m_links, start, end, length);
+    FollowReplacement(m_colorRuns, start, end, length);
     OnTextReplaced(start, end, length);
     m_scrollPos = std::min(m_scrollPos, GetScrollRange());
     for (auto& object : gone) object->SetOwner(nullptr);

@@ -498,6 +498,36 @@ TEST_F(MsgOpsTest, ResendUploadsThePicturesFirst) {
     EXPECT_NE(Sends()[0].content.find("key-"), std::string::npos);
     EXPECT_EQ(View(window)->FindSubControl(u"resendmsg"), nullptr);
     EXPECT_EQ(Items(window, "msg").size(), 1u);
+
+    // A message of one picture goes again as a picture message.
+    sim::FailNext(sim::SdkCall::Upload, -5);
+    AddPicture(window, WritePng("alone.png", 3, 3));
+    ClickSend(window);
+    sim::RunUntilIdle();
+    ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
+    sim::RunUntilIdle();
+    ASSERT_EQ(Sends().size(), 2u);
+    EXPECT_EQ(Sends()[1].contentType, "img/xml");
+    EXPECT_EQ(Sends()[1].content.rfind("<img src=\"key-", 0), 0u);
+}
+
+TEST_F(MsgOpsTest, ResendAnsweredWhileTheWindowIsHiddenLeavesItsViewAlone) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    sim::FailNext(sim::SdkCall::Send, -7, true);
+    Type(window, u"later");
+    ClickSend(window);
+    sim::RunUntilIdle();
+    const int64_t failed = Items(window, "msg").at(0).id;
+    sim::HoldCompletions(true);
+    ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
+    sim::FindChatWindow(window)->ShowWindow(false);
+    sim::HoldCompletions(false);
+    sim::ReleaseCompletions();
+    sim::RunUntilIdle();
+    ASSERT_EQ(Sends().size(), 2u);
+    const auto msgs = Items(window, "msg");
+    ASSERT_EQ(msgs.size(), 1u);
+    EXPECT_EQ(msgs[0].id, failed);
 }
 
 TEST_F(MsgOpsTest, ResendWhileOfflineOnlyShowsTheToolTip) {
@@ -682,6 +712,16 @@ TEST_F(MsgOpsTest, QuotePutsTheMessageBeforeWhatWasTyped) {
     ASSERT_TRUE(sim::ClickMenuItem(kQuote));
     EXPECT_EQ(Input(window)->GetText(), u"@Bob original words\rmy answer");
     EXPECT_TRUE(Input(window)->IsFocused());
+    // A picture at the very start of the input stays after the quote.
+    Input(window)->Clear();
+    const std::u16string picture = WritePng("first.png", 3, 3);
+    AddPicture(window, picture);
+    Type(window, u"!");
+    RightClickHistory(window, int64_t(id));
+    ASSERT_TRUE(sim::ClickMenuItem(kQuote));
+    EXPECT_EQ(Input(window)->GetText(), std::u16string(u"@Bob original words\r") + kObjectChar + u"!");
+    ASSERT_EQ(sim::ReadEdit(Input(window)).objects.size(), 1u);
+    EXPECT_EQ(sim::ReadEdit(Input(window)).objects[0].path, picture);
     // Not in a one-to-one chat.
     const uint64_t personal = Store("bob", Text("p", false));
     HWND person = Open(sim::ChatKind::Person, "bob");

@@ -693,6 +693,7 @@ TEST_F(PicturesTest, AnEditedPictureTakesThePlaceOfTheOneWithItsKey) {
     ASSERT_TRUE(Panel(window)->InsertEditImage(pictures[2], u"unknown"));
     EXPECT_EQ(Input(window)->GetText().back(), kObjectChar);
     EXPECT_FALSE(Panel(window)->InsertImage(File("no.png", "nope"), true));
+    EXPECT_FALSE(Panel(window)->InsertPictureFile(nullptr));
 }
 
 }  // namespace
