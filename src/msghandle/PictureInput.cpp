@@ -1,8 +1,8 @@
 #include "msghandle/PictureInput.h"
-#include "msghandle/MsgOpsSupport.h"
 
 #include <filesystem>
 
+#include "msghandle/MsgOpsSupport.h"
 #include "sdk/ui.h"
 #include "sdk/ui/ImageExt.h"
 #include "sdk/ui/MessageBoxUI.h"
