@@ -310,6 +310,19 @@ TEST_F(MsgOpsTest, RecallingOwnTextPutsItBackIntoTheInput) {
     EXPECT_FALSE(Has(RightClickHistory(window, shown), kRecall));
 }
 
+TEST_F(MsgOpsTest, RecalledFileDoesNotComeBackIntoTheInput) {
+    sim::StoredMsg file = Text("<file name=\"a.txt\" />", true);
+    file.contentType = "file/xml";
+    const uint64_t sent = Store("bob", file);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Type(window, u"draft");
+    ASSERT_TRUE(Has(RightClickHistory(window, int64_t(sent)), kRecall));
+    ASSERT_TRUE(sim::ClickMenuItem(kRecall));
+    sim::RunUntilIdle();
+    EXPECT_EQ(Last(Notices(window)), u"#IDS_YOU#IDS_RECALL_A_MSG");
+    EXPECT_EQ(Input(window)->GetText(), u"draft");
+}
+
 TEST_F(MsgOpsTest, AdministratorIsAskedBeforeRecallingAMembersMessage) {
     sim::ServerSetAttrib(sim::AddGroup("g1"), "my-authority-role", int64_t(2));
     const uint64_t msg = Store("g1", Text("member says", false, "bob"));
@@ -509,6 +522,18 @@ TEST_F(MsgOpsTest, ResendUploadsThePicturesFirst) {
     ASSERT_EQ(Sends().size(), 2u);
     EXPECT_EQ(Sends()[1].contentType, "img/xml");
     EXPECT_EQ(Sends()[1].content.rfind("<img src=\"key-", 0), 0u);
+
+    // A resend whose picture fails again names the message it was.
+    sim::SetLanguage(sim::Language::English);
+    sim::FailNext(sim::SdkCall::Upload, -5);
+    Type(window, u"once more");
+    AddPicture(window, WritePng("three.png", 2, 2, 'c'));
+    ClickSend(window);
+    sim::RunUntilIdle();
+    sim::FailNext(sim::SdkCall::Upload, -6);
+    ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
+    sim::RunUntilIdle();
+    EXPECT_NE(Last(Notices(window)).find(u"once more"), std::u16string::npos) << sim::ToUtf8(Last(Notices(window)));
 }
 
 TEST_F(MsgOpsTest, ResendAnsweredWhileTheWindowIsHiddenLeavesItsViewAlone) {
