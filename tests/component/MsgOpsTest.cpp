@@ -478,6 +478,11 @@ TEST_F(MsgOpsTest, FailedMessageGoesAgainFromItsResendButton) {
     ASSERT_TRUE(sim::IsMarkedFailed(View(window), shown));
     const uint64_t failedId = tavi::FindSdkMsgId(shown).value();
 
+    const auto readMarks = [] {
+        const auto& marks = sim::SdkMarks();
+        return std::count_if(marks.begin(), marks.end(), [](const sim::SdkMark& m) { return m.kind == "request_readed"; });
+    };
+    const auto marksBefore = readMarks();
     ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
     const auto sends = Sends();
     ASSERT_EQ(sends.size(), 2u);
@@ -491,6 +496,8 @@ TEST_F(MsgOpsTest, FailedMessageGoesAgainFromItsResendButton) {
     ASSERT_EQ(msgs.size(), 1u);
     EXPECT_EQ(msgs[0].text, u"me: try again");
     EXPECT_NE(msgs[0].id, shown);
+    // What the user sent the conversation has also read.
+    EXPECT_EQ(readMarks(), marksBefore + 1);
 }
 
 TEST_F(MsgOpsTest, ResendUploadsThePicturesFirst) {
@@ -812,6 +819,14 @@ TEST_F(MsgOpsTest, UserLinksOpenTheFriendMenu) {
     link.type = 33;
     sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
     EXPECT_EQ(AppCallsStartingWith("link").size(), 1u);
+    // An ad-hoc chat offers neither "@" nor a friend request.
+    HWND adhoc = Open(sim::ChatKind::Adhoc, "bob");
+    SLinkInfo stranger{14, u"Stranger", u"stranger", 0, 0};
+    sim::NotifyAt(View(adhoc), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&stranger));
+    ASSERT_NE(sim::OpenMenu(), nullptr);
+    EXPECT_TRUE(Find(sim::ShownMenus().back().items, 39001));
+    EXPECT_FALSE(Find(sim::ShownMenus().back().items, 39004) || Find(sim::ShownMenus().back().items, 39003));
+    sim::DismissMenu();
     link.type = 99;
     const size_t events = sim::HostEvents().size();
     sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
