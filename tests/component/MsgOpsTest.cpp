@@ -100,6 +100,10 @@ protected:
 // ---- Menus ----
 
 TEST_F(MsgOpsTest, HistoryMenuOffersWhatTheMessageUnderThePointerAllows) {
+    // The server's first message id: empty space must not be taken for it.
+    sim::StoredMsg first = Text("the very first", true);
+    first.id = 1;
+    sim::AddStoredMsg(Conv("bob"), first);
     const uint64_t own = Store("bob", Text("mine", true));
     const uint64_t theirs = Store("bob", Text("theirs", false));
     HWND window = Open(sim::ChatKind::Person, "bob");
