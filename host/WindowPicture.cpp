@@ -79,6 +79,16 @@ double TextWidth(std::u16string_view text, double size) {
 
 // ---- laying text out in lines ----
 
+// What an embedded picture object shows: a smiley or emoji face (types 1
+// and 2), a file as its icon, or a picture.
+enum class EPictureLook { Face, File, Photo };
+
+EPictureLook LookOf(const COleImageObj& picture) {
+    if (picture.GetImageType() == 1 || picture.GetImageType() == 2) return EPictureLook::Face;
+    if (picture.GetImageType() == kImageTypeFileIcon) return EPictureLook::File;
+    return EPictureLook::Photo;
+}
+
 struct Piece {
     double x = 0;
     std::u16string text;                 // a run of text, or
@@ -109,6 +119,15 @@ public:
     void AddPicture(const COleImageObj* picture) {
         double width = std::max(picture->GetDisplayWidth(), 16);
         double height = std::max(picture->GetDisplayHeight(), 16);
+        // A picture that did not load (or is still on its way) keeps a
+        // picture's room; a file shows as an icon with its name.
+        if (LookOf(*picture) == EPictureLook::Photo && picture->GetWidth() <= 0) {
+            width = 96;
+            height = 64;
+        } else if (LookOf(*picture) == EPictureLook::File) {
+            width = 140;
+            height = 40;
+        }
         const double scale = std::min({1.0, m_max / width, 140.0 / height});
         width *= scale;
         height *= scale;
@@ -419,10 +438,23 @@ private:
         }
     }
 
-    // A picture's place: smileys as a small face, pictures as a framed
-    // landscape with their file name.
+    // A picture's place: smileys as a small face, files as an icon with
+    // their name, pictures as a framed landscape named by its file.
     void DrawPicture(const COleImageObj& picture, double x, double y, double w, double h) {
-        if (w <= 32 && h <= 32) {
+        // Named by its file name: where the file lies is not what a person sees.
+        std::u16string path =
+            picture.GetFilePath().empty() || picture.GetFilePath()[0] == u'#' ? picture.GetKey() : picture.GetFilePath();
+        path = path.substr(std::min(path.size(), path.find_last_of(u"/\\") + 1));
+        if (LookOf(picture) == EPictureLook::File) {
+            m_svg.Open("g", "class=\"file\"");
+            m_svg.Title(path);
+            m_svg.Rect(x, y, w, h, "fill=\"#fff\" stroke=\"#c9cdd4\"", 4);
+            m_svg.Path("M" + Num(x + 8) + " " + Num(y + 6) + " h16 l6 6 v22 h-22 Z", "fill=\"#e1eaff\" stroke=\"#3370ff\"");
+            m_svg.Text(x + 38, y + h / 2 + 4, path, Font(kSmallFont, kInk));
+            m_svg.Close("g");
+            return;
+        }
+        if (LookOf(picture) == EPictureLook::Face) {
             const double r = std::min(w, h) / 2;
             m_svg.Circle(x + w / 2, y + h / 2, r - 1, "class=\"smiley\" fill=\"#ffd24a\" stroke=\"#e0a800\"");
             m_svg.Path("M" + Num(x + w / 2 - r * 0.45) + " " + Num(y + h / 2 + r * 0.2) + " Q" + Num(x + w / 2) + " " +
@@ -431,7 +463,6 @@ private:
             return;
         }
         m_svg.Open("g", "class=\"picture\"");
-        const std::u16string& path = picture.GetFilePath().empty() ? picture.GetKey() : picture.GetFilePath();
         m_svg.Title(path);
         m_svg.Rect(x, y, w, h, "fill=\"#dbe8f5\" stroke=\"#b7c7d9\"", 4);
         m_svg.Circle(x + w * 0.72, y + h * 0.3, std::min(w, h) * 0.1, "fill=\"#f7c948\"");

@@ -20,7 +20,8 @@ std::string ShowWindow(Runner& runner, const std::vector<Word>& args) {
 
 void AddWindowPictureCommands(Runner& runner) {
     runner.Add("show window", {"show window <file.svg>",
-                               "writes an SVG picture of the current chat window (path relative to the scenario)",
+                               "writes an SVG picture of the current chat window (a relative path is from the "
+                               "scenario's folder); --snapshot DIR draws DIR/window.svg when the scenario ends",
                                ShowWindow});
 }
 
