@@ -334,9 +334,37 @@ private:
             return;
         }
         DrawOwnLook(control, r);
-        if (auto* container = dynamic_cast<CContainerUI*>(control)) {
+        auto* layout = dynamic_cast<CLayoutUI*>(control);
+        if (layout && layout->GetLayoutType() == UILAYOUT_GRID) {
+            DrawGrid(layout, r);
+        } else if (auto* container = dynamic_cast<CContainerUI*>(control)) {
             for (CControlUI* child : container->GetItems()) DrawControl(child);
         }
+    }
+
+    // A grid places its children in cells when the framework paints it;
+    // the picture finds the same cells without moving anything: equal
+    // cells of the first child's size, row by row from the start offsets,
+    // as many per row as fit, moved by the scroll position.
+    void DrawGrid(CLayoutUI* grid, const RECT& r) {
+        const auto& children = grid->GetItems();
+        if (children.empty()) return;
+        const TLayoutParams params = grid->GetLayoutParams();
+        const int32_t cellW = std::max(1, children.front()->GetWidth());
+        const int32_t cellH = std::max(1, children.front()->GetHeight());
+        const int32_t perRow = std::max(1, (r.right - r.left - params.startX + params.spaceX) / (cellW + params.spaceX));
+        const std::string clip = "clip" + std::to_string(++m_clips);
+        m_svg.ClipRect(clip, r.left, r.top, r.right - r.left, r.bottom - r.top);
+        m_svg.Open("g", "clip-path=\"url(#" + clip + ")\"");
+        for (size_t i = 0; i < children.size(); ++i) {
+            const RECT at = children[i]->GetPos();
+            const int32_t x = r.left - grid->GetScrollPos().x + params.startX + int32_t(i) % perRow * (cellW + params.spaceX);
+            const int32_t y = r.top - grid->GetScrollPos().y + params.startY + int32_t(i) / perRow * (cellH + params.spaceY);
+            m_svg.Open("g", "transform=\"translate(" + Num(x - at.left) + "," + Num(y - at.top) + ")\"");
+            DrawControl(children[i]);
+            m_svg.Close("g");
+        }
+        m_svg.Close("g");
     }
 
     bool IsTipBar(const CControlUI* control) const {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -258,6 +259,42 @@ TEST_F(WindowPictureTest, OpenMenuIsDrawnOnTopWithItsItems) {
             }
         }
     }
+}
+
+TEST_F(WindowPictureTest, PopupsShowOverTheWindowWithTheirContent) {
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    sim::TypeText(Component(window)->GetInputRichEdit(), u"@");
+    sim::RunUntilIdle();
+    Draw(window);
+    const auto popups = All("popup");
+    ASSERT_EQ(popups.size(), 1u) << m_svg;
+    EXPECT_STREQ(popups[0]->Attribute("data-name"), "listbox");
+    // The member list's rows, the first one selected.
+    std::vector<const TiXmlElement*> selected;
+    Collect(popups[0], "selected", selected);
+    ASSERT_EQ(selected.size(), 1u);
+    EXPECT_NE(Shown(popups[0]).find("bob"), std::string::npos) << Shown(popups[0]);
+
+    // The emoticon picker's grid: every entry in a cell of its own.
+    sim::TypeText(Component(window)->GetInputRichEdit(), u" ");
+    sim::Click(sim::FindControl(Panel(window), "input.left.emoticon"));
+    sim::RunUntilIdle();
+    Draw(window);
+    const TiXmlElement* picker = nullptr;
+    for (const TiXmlElement* popup : All("popup")) {
+        if (std::string(popup->Attribute("data-name")) == "emoticon_wnd") picker = popup;
+    }
+    ASSERT_NE(picker, nullptr) << m_svg;
+    std::set<std::string> cells;
+    int entries = 0;
+    for (const TiXmlElement* g = picker->FirstChildElement("g"); g; g = g->NextSiblingElement("g")) {
+        for (const TiXmlElement* cell = g->FirstChildElement("g"); cell; cell = cell->NextSiblingElement("g")) {
+            ++entries;
+            cells.insert(cell->Attribute("transform"));
+        }
+    }
+    EXPECT_GT(entries, 3);
+    EXPECT_EQ(cells.size(), size_t(entries));
 }
 
 TEST_F(WindowPictureTest, ControlsShowWhereTheSkinPlacesThem) {
