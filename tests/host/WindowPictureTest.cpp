@@ -161,6 +161,7 @@ TEST_F(WindowPictureTest, TextsOfTheWorldAreEscapedAndStayValid) {
 
     EXPECT_EQ(host::XmlText(u"a<&>\"'\t\u0007"), "a&lt;&amp;&gt;&quot;&apos;\t\xEF\xBF\xBD");
     EXPECT_EQ(host::XmlText(u"\U0001F600\uFFFE"), "\xF0\x9F\x98\x80\xEF\xBF\xBD");
+    EXPECT_EQ(host::XmlText(u"\U000E0041\U0010FFFD"), "\xF3\xA0\x81\x81\xF4\x8F\xBF\xBD");
     std::u16string lowAlone(1, char16_t(0xDC00));
     EXPECT_EQ(host::XmlText(lowAlone + u"\u00E9"), "\xEF\xBF\xBD\xC3\xA9");
 }
@@ -232,6 +233,20 @@ TEST_F(WindowPictureTest, ViewShowsTheEndOrWhereItIsScrolledTo) {
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown.front(), oldest);
     EXPECT_EQ(std::find(shown.begin(), shown.end(), "m12"), shown.end());
+
+    // Scrolled to the middle: the picture starts at the first message in view.
+    view->SetScrollPos(view->GetScrollRange() / 2);
+    int64_t first = 0, last = 0;
+    ASSERT_TRUE(view->GetVisibleMsg(first, last));
+    CHARRANGE range;
+    ASSERT_TRUE(view->GetMsgRange(first, range));
+    const std::u16string firstText = view->GetTextRange(range.cpMin, range.cpMax);
+    Draw(window);
+    shown = shownBubbles();
+    ASSERT_FALSE(shown.empty());
+    ASSERT_NE(firstText.find(u": m"), std::u16string::npos);
+    EXPECT_EQ(shown.front(), sim::ToUtf8(firstText.substr(5, firstText.find(u'\n') - 5)));
+    EXPECT_NE(shown.front(), oldest);
 }
 
 TEST_F(WindowPictureTest, OpenMenuIsDrawnOnTopWithItsItems) {
