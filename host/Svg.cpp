@@ -38,13 +38,7 @@ bool XmlCarries(char32_t c) {
 std::string XmlText(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        const bool high = c >= 0xD800 && c <= 0xDBFF;
-        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        }
+    ForEachChar(text, [&out](char32_t c, std::u16string_view) {
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
@@ -53,7 +47,7 @@ std::string XmlText(std::u16string_view text) {
         case '\'': out += "&apos;"; break;
         default: AppendUtf8(out, XmlCarries(c) ? c : 0xFFFD);
         }
-    }
+    });
     return out;
 }
 

@@ -5,8 +5,25 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace host {
+
+// Calls visit(code point, its UTF-16 units) for every character; a lone
+// surrogate comes as itself.
+template <typename Visit>
+void ForEachChar(std::u16string_view text, Visit visit) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        size_t units = 1;
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            units = 2;
+        }
+        visit(c, text.substr(i, units));
+        i += units - 1;
+    }
+}
 
 // A text of the window as XML character data: markup characters escaped,
 // characters XML cannot carry and broken UTF-16 as U+FFFD.
