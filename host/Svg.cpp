@@ -4,27 +4,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sim/core/Text.h"
+
 namespace host {
 
 namespace {
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
 
 // XML 1.0 carries tab, line feed and carriage return of the C0 controls,
 // and nothing of the surrogates or U+FFFE and U+FFFF.
@@ -38,14 +22,14 @@ bool XmlCarries(char32_t c) {
 std::string XmlText(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
-    ForEachChar(text, [&out](char32_t c, std::u16string_view) {
+    ForEachChar(text, [&out](char32_t c, std::u16string_view units) {
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
         case '\'': out += "&apos;"; break;
-        default: AppendUtf8(out, XmlCarries(c) ? c : 0xFFFD);
+        default: out += XmlCarries(c) ? sim::ToUtf8(units) : "\xEF\xBF\xBD";
         }
     });
     return out;
