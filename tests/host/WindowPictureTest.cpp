@@ -54,6 +54,12 @@ double RectX(const TiXmlElement* e) {
 
 class WindowPictureTest : public ChatWindowTest {
 protected:
+    // The texts read back are the English ones, whatever a test before set.
+    void SetUp() override {
+        ChatWindowTest::SetUp();
+        sim::SetLanguage(sim::Language::English);
+    }
+
     HWND OpenBob() {
         HWND window = Open(sim::ChatKind::Person, "bob");
         EXPECT_NE(window, nullptr);
