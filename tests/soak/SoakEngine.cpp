@@ -18,6 +18,7 @@
 #include "sdk/chatwnd.h"
 #include "sdk/qel_conversation.h"
 #include "sdk/qel_cxx_helper.h"
+#include "sdk/qel_ext_api.h"
 #include "sdk/qel_msg.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Text.h"
@@ -38,6 +39,7 @@ CRichEditUI* Input(const Engine::Chat& chat) { return Component(chat)->GetPanel(
 CRichEditExUI* View(const Engine::Chat& chat) { return Component(chat)->GetPanel()->GetHistoryView(); }
 
 qel_handle Conversation(const Engine::Chat& chat) { return sim::OpenConversation(chat.peer, chat.group); }
+std::string ConvIdOf(const Engine::Chat& chat) { return qel_conversation_get_id(Conversation(chat)); }
 
 // The text as the checks compare it: objects and what stands for them left
 // out (a smiley kept in a draft comes back as its text).
@@ -375,22 +377,25 @@ void Engine::Settle() {
     }
 }
 
-// A send that failed while its window was closed is told in a tip; its
-// text must be kept in the conversation's records, which the history shows
-// when the chat opens again.
-bool Engine::KeptInRecords(const Message& message) {
+// A send that failed while its window was closed is told in a tip; what
+// of it did not reach the SDK must be kept in records marked failed, which
+// the history shows, and offers to send again, when the chat opens again.
+bool Engine::KeptInRecords(const Message& message, const std::u16string& accepted) {
     qel_cxx_helper::HandleArray records;
     if (qel_conversation_get_page_record(Conversation(m_chats[message.chat]), 0, UINT64_MAX, 0, 1 << 30, 1,
                                          records.out_list(), records.out_count(), 0) != 0) {
         return false;
     }
-    std::u16string kept;
-    for (int i = records.count() - 1; i >= 0; --i) {
+    std::u16string failed;
+    for (int i = 0; i < records.count(); ++i) {
         const _QelMsgData* data = qel_msg_get_data(records[i]);
-        if (data && data->summary) kept += sim::ToWide(data->summary);
+        if (data && data->summary && qel_ext::QelMsgIsSendFail(records[i])) failed += sim::ToWide(data->summary);
     }
-    const size_t start = kept.find(message.start);
-    if (start == std::u16string::npos || kept.find(message.end, start) == std::u16string::npos) return false;
+    for (const std::u16string* marker : {&message.start, &message.end}) {
+        if (accepted.find(*marker) == std::u16string::npos && failed.find(*marker) == std::u16string::npos) {
+            return false;
+        }
+    }
     ++m_result.counts.failedAndKept;
     ++m_result.counts.failedWhileClosed;
     return true;
@@ -439,7 +444,7 @@ void Engine::CheckSent() {
         const bool whole = starts == 1 && ends == 1 && endAt > startAt &&
                            NextStart(taken[conv], startAt + 1) > endAt;
         if (starts == 1 && ends == 1 && !whole) Problem("message " + name + " of " + peer + " is out of order");
-        if (!whole && !message.failedShown && !KeptInRecords(message)) {
+        if (!whole && !message.failedShown && !KeptInRecords(message, taken[ConvIdOf(m_chats[message.chat])])) {
             Problem("message " + name + " of " + peer + " neither reached the SDK whole nor was marked failed");
         }
     }

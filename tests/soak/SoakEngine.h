@@ -102,7 +102,7 @@ private:
     void Settle();
     void CheckDraft(Chat& chat);
     void CheckSent();
-    bool KeptInRecords(const Message& message);
+    bool KeptInRecords(const Message& message, const std::u16string& accepted);
 
 
     uint64_t m_state;
