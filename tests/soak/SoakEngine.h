@@ -43,6 +43,9 @@ struct Action {
     std::function<void(Engine&)> run;
 };
 
+// Actions played in one world before a long run starts a fresh one.
+inline constexpr int kRoundSteps = 20000;
+
 // Plays `steps` actions chosen by `seed`; the same seed plays the same run.
 Result Run(uint64_t seed, int steps, const std::vector<Action>& extraActions = {});
 
