@@ -34,6 +34,21 @@ void AppendUtf8(std::string& out, char32_t cp) {
         out.push_back(char(0x80 | (cp & 0x3F)));
     }
 }
+// How many bytes from `i` start a well-formed sequence that breaks off:
+// one U+FFFD stands for all of them, as Unicode recommends, so that a
+// damaged character does not turn into a row of them.
+size_t MaximalSubpart(std::string_view in, size_t i, int extra) {
+    const unsigned char c = static_cast<unsigned char>(in[i]);
+    if (extra <= 0 || c < 0xC2 || c > 0xF4) return 1;
+    const unsigned char low = c == 0xE0 ? 0xA0 : c == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = c == 0xED ? 0x9F : c == 0xF4 ? 0x8F : 0xBF;
+    size_t k = 1;
+    for (; k <= size_t(extra) && i + k < in.size(); ++k) {
+        const unsigned char d = static_cast<unsigned char>(in[i + k]);
+        if (k == 1 ? d < low || d > high : (d & 0xC0) != 0x80) break;
+    }
+    return k;
+}
 }  // namespace
 
 std::u16string ToWide(std::string_view in) {
@@ -59,7 +74,7 @@ std::u16string ToWide(std::string_view in) {
         const char32_t minimum = extra == 1 ? 0x80 : extra == 2 ? 0x800 : extra == 3 ? 0x10000 : 0;
         if (!ok || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
             AppendUtf16(out, kReplacement);
-            ++i;
+            i += MaximalSubpart(in, i, extra);
             continue;
         }
         AppendUtf16(out, cp);

@@ -1,6 +1,7 @@
 // What the SDK answered to a send: the refusal at once, the completion
 // later, and the failed-message mark that lets the user send again.
 #include "component/TaviImpl.h"
+#include "msghandle/MsgExtraInfo.h"
 #include "msghandle/MsgHandle.h"
 #include "msghandle/MsgIds.h"
 #include "msghandle/NoticeText.h"
@@ -31,11 +32,18 @@ std::u16string SendErrorText(int errorCode) {
 }
 
 // The failed message's id for its mark: the SDK's id, or the number of a
-// local failed record made now when the SDK stored nothing.
+// local failed record made now when the SDK stored nothing. A message
+// with pictures keeps the list of them in its record, as its pending
+// record did, so that a resend uploads them again.
 std::u16string FailedMsgIdText(const SSendContext& context, uint64_t msgId) {
     if (msgId != 0) return util::Utf8ToWide(qel_ext::MsgId2Str(msgId));
     qel_handle conversation = context.m_conversation.get();
-    const _QelMsgData data = context.m_data.Data();
+    SOutMsgData failed = context.m_data;
+    if (!context.m_uploads.empty()) {
+        failed.m_hasExtra = true;
+        failed.m_extra = WriteAttachmentRecord(context.m_uploads, context.m_contentAt);
+    }
+    const _QelMsgData data = failed.Data();
     qel_handle stored = conversation ? qel_conversation_add_send_fail_msg(conversation, &data) : nullptr;
     return util::WFormat("%u", unsigned(stored ? qel_msg_get_id(stored) : 0));
 }

@@ -67,7 +67,7 @@ void SaveSmileyRecordOf(const std::string& cacheName, const std::string& key, co
 void RemovePendingMsg(qel_handle conversation, int64_t provisionalId) {
     const std::optional<uint64_t> pending = FindPendingMsgId(provisionalId);
     if (!pending) return;
-    if (conversation) qel_conversation_remove_record_and_msg(conversation, *pending);
+    if (conversation && *pending != 0) qel_conversation_remove_record_and_msg(conversation, *pending);
     ForgetPendingMsgId(provisionalId);
 }
 
@@ -76,32 +76,33 @@ void RequestSendAfterUpload(std::unique_ptr<SSendContext> context, const std::st
     const int64_t provisionalId = context->m_provisionalId;
     qel_handle conversation = context->m_conversation.get();
     RemovePendingMsg(conversation, provisionalId);
-    int result = 0;
+    int result = QEL_ERR_CONV_GONE;
+    context->m_data.m_content = body;
+    context->m_record.content = body;
+    SSendContext* userData = context.release();
     if (conversation) {
-        context->m_data.m_content = body;
-        context->m_record.content = body;
         TAVI_LOG("request_send_msg conv_id: %s SerialNum: %lld", qel_conversation_get_id(conversation),
                  static_cast<long long>(provisionalId));
-        const std::string contentType = context->m_data.m_contentType;
-        const std::string summary = context->m_data.m_summary;
-        const std::string contentAt = context->m_contentAt;
-        SSendContext* userData = context.release();
-        result = qel_conversation_request_send_chat_message(conversation, 0, contentType.c_str(), contentAt.c_str(),
-                                                            body.c_str(), summary.c_str(),
-                                                            &CMsgHandle::OnSendMessageCallback, userData);
-        if (result != 0) CMsgHandle::OnSendMessageCallback(result, userData, 0, 0);
+        result = qel_conversation_request_send_chat_message(
+            conversation, 0, userData->m_data.m_contentType.c_str(), userData->m_contentAt.c_str(), body.c_str(),
+            userData->m_data.m_summary.c_str(), &CMsgHandle::OnSendMessageCallback, userData);
     }
+    // Refused, or nowhere to go: told as a failed send, never dropped unseen.
+    if (result != 0) CMsgHandle::OnSendMessageCallback(result, userData, 0, 0);
     CMsgSplitSendMgr::Instance()->OnUploadSettled(provisionalId, result);
 }
 
-// The pending message's id stands for the message in the failure; the
-// provisional id when nothing was stored. A pending message without an
-// id of its own is marked through a local failed record. Either way the
-// messages sent after this one go on.
+// The message stored as pending while its pictures uploaded gives way to
+// a failed record made now: it is marked failed, keeps what a resend
+// needs, and stands behind the pieces that went before it, so the history
+// shows the send in order when the chat opens again. A message that was
+// never stored as pending (its window was closed by then) gets the same
+// record, so its text is kept. A resend that fails keeps its old message.
+// Either way the messages sent after this one go on.
 void ReportUploadFailed(std::unique_ptr<SSendContext> context) {
     const int64_t provisionalId = context->m_provisionalId;
-    const std::optional<uint64_t> pending = FindPendingMsgId(provisionalId);
-    const uint64_t msgId = pending ? *pending : uint64_t(provisionalId);
+    const uint64_t msgId = context->m_bResend ? context->m_resendOldMsgId : 0;
+    if (!context->m_bResend) RemovePendingMsg(context->m_conversation.get(), provisionalId);
     CMsgHandle::OnSendMessageCallback(kErrorUploadFailed, context.release(), msgId, 0);
     CMsgSplitSendMgr::Instance()->OnUploadSettled(provisionalId);
 }

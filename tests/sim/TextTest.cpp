@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "sim/core/Text.h"
+#include "util/Utf8Reference.h"
 
 TEST(SimText, RoundTripsIncludingSurrogatePairs) {
     const std::string utf8 = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";  // a é € 😀
@@ -23,7 +26,19 @@ TEST(SimText, InvalidInputBecomesReplacementCharacters) {
 TEST(SimText, TruncatedSequencesStopAtTheEnd) {
     // The bytes after the view would complete the sequence; they must not be read.
     const char euro[] = "\xE2\x82\xAC";
-    EXPECT_EQ(sim::ToWide(std::string_view(euro, 2)), (std::u16string{0xFFFD, 0xFFFD}));
+    EXPECT_EQ(sim::ToWide(std::string_view(euro, 2)), (std::u16string{0xFFFD}));
     const char16_t pair[] = {0xD83D, 0xDE00, 0};
     EXPECT_EQ(sim::ToUtf8(std::u16string_view(pair, 1)), "\xEF\xBF\xBD");
+}
+
+TEST(SimText, DamagedSequencesBecomeOneReplacementEachLikeTheReference) {
+    const char16_t r = 0xFFFD;
+    EXPECT_EQ(sim::ToWide("a\xF0\x9F\x98 b"), (std::u16string{u'a', r, u' ', u'b'}));
+    EXPECT_EQ(sim::ToWide("\xE1\x80\xE1\x80\x80"), (std::u16string{r, 0x1000}));
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes(size_t(random() % 12), '\0');
+        for (char& c : bytes) c = char(0x70 + random() % 0x90);
+        ASSERT_EQ(sim::ToWide(bytes), test::ReferenceToWide(bytes)) << round;
+    }
 }

@@ -1,4 +1,5 @@
 #include "SoakEngine.h"
+#include "SoakWindows.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "sdk/chatwnd.h"
 #include "sdk/qel_conversation.h"
 #include "sdk/qel_cxx_helper.h"
+#include "sdk/qel_ext_api.h"
 #include "sdk/qel_msg.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Text.h"
@@ -27,17 +29,6 @@
 namespace soak {
 
 namespace {
-
-HWND Hwnd(const Engine::Chat& chat) { return static_cast<HWND>(chat.window); }
-
-tavi::CTaviImpl* Component(const Engine::Chat& chat) {
-    CChatWindowUI* window = sim::FindChatWindow(Hwnd(chat));
-    return window ? static_cast<tavi::CTaviImpl*>(window->GetTavi()) : nullptr;
-}
-CRichEditUI* Input(const Engine::Chat& chat) { return Component(chat)->GetPanel()->GetInputEdit(); }
-CRichEditExUI* View(const Engine::Chat& chat) { return Component(chat)->GetPanel()->GetHistoryView(); }
-
-qel_handle Conversation(const Engine::Chat& chat) { return sim::OpenConversation(chat.peer, chat.group); }
 
 // The text as the checks compare it: objects and what stands for them left
 // out (a smiley kept in a draft comes back as its text).
@@ -52,12 +43,19 @@ std::u16string Letters(std::u16string text) {
     return kept;
 }
 
-std::string Narrow(const std::u16string& text) { return sim::ToUtf8(text); }
-
 size_t Occurrences(const std::u16string& text, const std::u16string& part) {
     size_t count = 0;
     for (size_t at = text.find(part); at != std::u16string::npos; at = text.find(part, at + 1)) ++count;
     return count;
+}
+
+// What a sent message says: its summary, or its content when it has none
+// (messages other modules send come without one).
+std::string TextOf(const std::string& summary, const std::string& content) {
+    return summary.empty() ? content : summary;
+}
+std::string TextOf(const char* summary, const char* content) {
+    return TextOf(std::string(summary ? summary : ""), std::string(content ? content : ""));
 }
 
 // Where the next message's start marker ("[m" digits "[") begins.
@@ -121,11 +119,11 @@ std::vector<Action> BaseActions() {
              e.Fault("refused upload");
          }},
         {"hold completions", 3, [](Engine& e) {
-             sim::HoldCompletions(true);
+             e.HoldCompletions(true);
              e.Fault("held completions");
          }},
-        {"release completions", 4, [](Engine&) {
-             sim::HoldCompletions(false);
+        {"release completions", 4, [](Engine& e) {
+             e.HoldCompletions(false);
              sim::ReleaseCompletions();
          }},
     };
@@ -134,6 +132,8 @@ std::vector<Action> BaseActions() {
 }  // namespace
 
 Engine::Engine(uint64_t seed, std::vector<Action> actions) : m_state(seed * 2 + 1), m_actions(BaseActions()) {
+    const std::vector<Action> features = FeatureActions();
+    m_actions.insert(m_actions.end(), features.begin(), features.end());
     m_actions.insert(m_actions.end(), actions.begin(), actions.end());
     for (const Action& action : m_actions) m_totalWeight += action.weight;
     m_dir = (std::filesystem::temp_directory_path() /
@@ -147,7 +147,7 @@ Engine::Engine(uint64_t seed, std::vector<Action> actions) : m_state(seed * 2 + 
     m_module->Init(sim::GetHost());
     sim::AddAccount("me");
     sim::SetPrefInt("SystemInfo.HotKey.Enter", 1);
-    sim::SetHisShowNum(1000);
+    sim::SetHisShowNum(60);
     for (const char* buddy : {"bob", "carol", "dave"}) {
         sim::AddBuddy(buddy, buddy);
         sim::OpenConversation(buddy);
@@ -237,15 +237,20 @@ void Engine::CloseWindow(Chat& chat) {
 void Engine::StartMessage(Chat& chat) {
     OpenWindow(chat);
     if (chat.open >= 0 || !chat.window) return;
-    chat.open = int(m_messages.size());
+    chat.open = int(NewMessage(chat));
+    const Message& message = m_messages.back();
+    Input(chat)->InsertText(message.start);
+    chat.typed += message.start;
+}
+
+size_t Engine::NewMessage(Chat& chat) {
     Message message;
     message.chat = size_t(&chat - m_chats.data());
-    const std::u16string number = sim::ToWide(std::to_string(chat.open));
+    const std::u16string number = sim::ToWide(std::to_string(m_messages.size()));
     message.start = u"[m" + number + u"[";
     message.end = u"]m" + number + u"]";
     m_messages.push_back(message);
-    Input(chat)->InsertText(message.start);
-    chat.typed += message.start;
+    return m_messages.size() - 1;
 }
 
 void Engine::Type(Chat& chat, const std::u16string& text) {
@@ -287,6 +292,7 @@ void Engine::Send(Chat& chat, bool byEnter) {
     Input(chat)->InsertText(message.end);
     chat.typed += message.end;
     message.firstShown = tavi::PeekProvisionalMsgId();
+    message.sentAs = m_sends++;
     if (byEnter) {
         sim::PressEnter(Input(chat));
     } else {
@@ -375,22 +381,25 @@ void Engine::Settle() {
     }
 }
 
-// A send that failed while its window was closed is told in a tip; its
-// text must be kept in the conversation's records, which the history shows
-// when the chat opens again.
-bool Engine::KeptInRecords(const Message& message) {
+// A send that failed while its window was closed is told in a tip; what
+// of it did not reach the SDK must be kept in records marked failed, which
+// the history shows, and offers to send again, when the chat opens again.
+bool Engine::KeptInRecords(const Message& message, const std::u16string& accepted) {
     qel_cxx_helper::HandleArray records;
     if (qel_conversation_get_page_record(Conversation(m_chats[message.chat]), 0, UINT64_MAX, 0, 1 << 30, 1,
                                          records.out_list(), records.out_count(), 0) != 0) {
         return false;
     }
-    std::u16string kept;
-    for (int i = records.count() - 1; i >= 0; --i) {
+    std::u16string failed;
+    for (int i = 0; i < records.count(); ++i) {
         const _QelMsgData* data = qel_msg_get_data(records[i]);
-        if (data && data->summary) kept += sim::ToWide(data->summary);
+        if (data && qel_ext::QelMsgIsSendFail(records[i])) failed += sim::ToWide(TextOf(data->summary, data->content));
     }
-    const size_t start = kept.find(message.start);
-    if (start == std::u16string::npos || kept.find(message.end, start) == std::u16string::npos) return false;
+    for (const std::u16string* marker : {&message.start, &message.end}) {
+        if (accepted.find(*marker) == std::u16string::npos && failed.find(*marker) == std::u16string::npos) {
+            return false;
+        }
+    }
     ++m_result.counts.failedAndKept;
     ++m_result.counts.failedWhileClosed;
     return true;
@@ -401,15 +410,22 @@ void Engine::CheckSent() {
     std::map<std::string, std::u16string> taken;
     for (const sim::SdkRequest& request : sim::SdkRequests()) {
         if ((request.kind == "send" || request.kind == "send_ext") && request.result == 0) {
-            taken[request.convId] += sim::ToWide(request.summary);
+            taken[request.convId] += sim::ToWide(TextOf(request.summary, request.content));
             ++m_result.counts.piecesAccepted;
         }
     }
     std::map<std::string, size_t> chatOfConv;
-    std::map<std::string, int> lastOfConv;
+    // Per conversation: where each message starts in what the SDK took,
+    // when the user sent it, and its name.
+    struct Arrival {
+        size_t at;
+        int sentAs;
+        std::string name;
+    };
+    std::map<std::string, std::vector<Arrival>> arrived;
     for (size_t n = 0; n < m_messages.size(); ++n) {
         const Message& message = m_messages[n];
-        if (message.keptInInput || message.endShown == 0) continue;  // never left the input
+        if (message.keptInInput || message.refusedToHost || message.endShown == 0) continue;  // never left
         size_t starts = 0, ends = 0;
         std::string conv;
         size_t startAt = 0, endAt = 0;
@@ -429,18 +445,23 @@ void Engine::CheckSent() {
         if (starts == 1) {
             auto [known, fresh] = chatOfConv.emplace(conv, message.chat);
             if (known->second != message.chat) Problem("message " + name + " went to another chat's conversation");
-            auto [last, first] = lastOfConv.emplace(conv, int(n));
-            if (!first && last->second > int(n)) {
-                Problem("message " + name + " of " + peer + " reached the SDK before the earlier one [m" +
-                        std::to_string(last->second) + "[");
-            }
-            last->second = std::max(last->second, int(n));
+            arrived[conv].push_back({startAt, message.sentAs, name});
         }
         const bool whole = starts == 1 && ends == 1 && endAt > startAt &&
                            NextStart(taken[conv], startAt + 1) > endAt;
         if (starts == 1 && ends == 1 && !whole) Problem("message " + name + " of " + peer + " is out of order");
-        if (!whole && !message.failedShown && !KeptInRecords(message)) {
+        if (!whole && !message.failedShown && !KeptInRecords(message, taken[ConvIdOf(m_chats[message.chat])])) {
             Problem("message " + name + " of " + peer + " neither reached the SDK whole nor was marked failed");
+        }
+    }
+    // Within a conversation the SDK takes the messages in the order sent.
+    for (auto& [conv, arrivals] : arrived) {
+        std::sort(arrivals.begin(), arrivals.end(), [](const Arrival& a, const Arrival& b) { return a.at < b.at; });
+        for (size_t i = 1; i < arrivals.size(); ++i) {
+            if (arrivals[i].sentAs < arrivals[i - 1].sentAs) {
+                Problem("message " + arrivals[i - 1].name + " reached the SDK before " + arrivals[i].name +
+                        ", which was sent earlier");
+            }
         }
     }
 }
@@ -456,10 +477,42 @@ Result Engine::Finish() {
     return m_result;
 }
 
+namespace {
+
+void Add(Counts& total, const Counts& more) {
+    total.actions += more.actions;
+    total.messagesSent += more.messagesSent;
+    total.piecesAccepted += more.piecesAccepted;
+    total.keptInInput += more.keptInInput;
+    total.failedAndKept += more.failedAndKept;
+    total.failedWhileClosed += more.failedWhileClosed;
+    total.draftsChecked += more.draftsChecked;
+    total.incomingShown += more.incomingShown;
+    total.sentForHost += more.sentForHost;
+    total.recalled += more.recalled;
+    total.shakes += more.shakes;
+    total.readStates += more.readStates;
+    for (const auto& [kind, count] : more.faults) total.faults[kind] += count;
+}
+
+}  // namespace
+
 Result Run(uint64_t seed, int steps, const std::vector<Action>& extraActions) {
-    Engine engine(seed, extraActions);
-    for (int i = 0; i < steps; ++i) engine.Step();
-    return engine.Finish();
+    // A long run plays one world after another, each checked on its own, so
+    // that what a world piles up (stored messages, requests, checks over
+    // all of them) does not make the run ever slower. The first world's
+    // seed is the run's.
+    Result total;
+    for (int round = 0; round * kRoundSteps < steps; ++round) {
+        Engine engine(seed + uint64_t(round) * 0x9E3779B97F4A7C15ull, extraActions);
+        for (int i = round * kRoundSteps; i < std::min(steps, (round + 1) * kRoundSteps); ++i) engine.Step();
+        const Result result = engine.Finish();
+        Add(total.counts, result.counts);
+        for (const std::string& problem : result.problems) {
+            total.problems.push_back(round == 0 ? problem : "world " + std::to_string(round + 1) + ": " + problem);
+        }
+    }
+    return total;
 }
 
 std::string Describe(const Counts& counts) {
@@ -471,7 +524,11 @@ std::string Describe(const Counts& counts) {
         << "failed and kept " << counts.failedAndKept << "\n"
         << "  of which failed while closed " << counts.failedWhileClosed << "\n"
         << "drafts checked " << counts.draftsChecked << "\n"
-        << "incoming shown " << counts.incomingShown << "\n";
+        << "incoming shown " << counts.incomingShown << "\n"
+        << "sent for other modules " << counts.sentForHost << "\n"
+        << "recalled " << counts.recalled << "\n"
+        << "shakes " << counts.shakes << "\n"
+        << "read states pushed " << counts.readStates << "\n";
     for (const auto& [kind, count] : counts.faults) out << "fault " << kind << " " << count << "\n";
     return out.str();
 }

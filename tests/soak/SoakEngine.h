@@ -25,6 +25,10 @@ struct Counts {
     int failedWhileClosed = 0;  // of those: told in a tip, kept in the records
     int draftsChecked = 0;
     int incomingShown = 0;
+    int sentForHost = 0;   // messages other modules sent through a window
+    int recalled = 0;      // own messages recalled, their text back in the input
+    int shakes = 0;        // shakes that went out
+    int readStates = 0;    // read cursors and receipt counts the server pushed
     std::map<std::string, int> faults;  // injected faults per kind
 };
 
@@ -43,11 +47,19 @@ struct Action {
     std::function<void(Engine&)> run;
 };
 
+// Actions played in one world before a long run starts a fresh one.
+inline constexpr int kRoundSteps = 20000;
+
 // Plays `steps` actions chosen by `seed`; the same seed plays the same run.
 Result Run(uint64_t seed, int steps, const std::vector<Action>& extraActions = {});
 
 // The counts, one "name value" per line.
 std::string Describe(const Counts& counts);
+
+// The action rows of the newer features: sends for other modules with and
+// without receipts, recalls and their failures, shakes, read cursors and
+// receipt counts pushed by the server.
+std::vector<Action> FeatureActions();
 
 // What an action may use: the random source, the chats and their windows,
 // the user's basic acts, and the counts and problems of the run.
@@ -68,6 +80,8 @@ public:
         int64_t firstShown = 0, endShown = 0;
         bool keptInInput = false;
         bool failedShown = false;
+        bool refusedToHost = false;
+        int sentAs = -1;  // the order in which the user sent it  // sent for another module, which was told the refusal
     };
 
     Engine(uint64_t seed, std::vector<Action> actions);
@@ -82,6 +96,9 @@ public:
     Counts& Tally() { return m_result.counts; }
     void Problem(const std::string& text) { m_result.problems.push_back(text); }
     void Fault(const std::string& kind) { ++m_result.counts.faults[kind]; }
+    // Whether the SDK's completions wait.
+    void HoldCompletions(bool hold);
+    bool Holding() const { return m_holding; }
 
     // The user's acts.
     void OpenWindow(Chat& chat);
@@ -93,16 +110,23 @@ public:
     void Receive(Chat& chat);
     void LogoutAndIn();
     void SendOffline(Chat& chat);
+    // The acts of the newer features (SoakEngineFeatures.cpp).
+    void SendForHost(Chat& chat, bool withReceipt);
+    void Recall(Chat& chat);
+    void Shake(Chat& chat);
+    void PushReadState(Chat& chat);
 
     void Step();
     Result Finish();
 
 private:
     void StartMessage(Chat& chat);
+    // A new message of the chat with its markers; returns its number.
+    size_t NewMessage(Chat& chat);
     void Settle();
     void CheckDraft(Chat& chat);
     void CheckSent();
-    bool KeptInRecords(const Message& message);
+    bool KeptInRecords(const Message& message, const std::u16string& accepted);
 
 
     uint64_t m_state;
@@ -115,6 +139,8 @@ private:
     std::string m_dir;
     int m_pictures = 0;
     int m_received = 0;
+    int m_sends = 0;
+    bool m_holding = false;
     size_t m_marksSeen = 0;
     pfx::IDllObj* m_module = nullptr;
 };
