@@ -157,6 +157,10 @@ TEST_F(MentionsTest, UpAndDownMoveTheSelectionAroundAndFiveRowsShowAtMost) {
     ASSERT_EQ(Popup(window)->GetRowCount(), 8);
     EXPECT_EQ(PopupHeight(window), 5 * 28 + 4);
     CListUI* list = Popup(window)->GetList();
+    // Rows out of view are not built yet but already take a row's height,
+    // so the list scrolls over all of them.
+    EXPECT_EQ(list->GetItemAt(7)->FindSubControl(u"at_and_name"), nullptr);
+    EXPECT_EQ(list->GetItemAt(7)->GetHeight(), 28);
 
     EXPECT_EQ(sim::SendKeyDown(Input(window), VK_UP), UIEVENT_HANDLED);
     EXPECT_EQ(list->GetCurSel(), 7);
@@ -233,6 +237,10 @@ TEST_F(MentionsTest, SortingKeepsNearlyEqualScoresInOrderAndDropsTheUserOnce) {
     Panel(window)->ShowSDKSearchFriendResult(self, 1, true);
     EXPECT_FALSE(PopupShown(window));
     // A record of a buddy the account does not know gets a row without text.
+    // The popup ranks what it is given, whoever filtered it before.
+    client::FIND_CONTAIN_MAIN unsorted{{record(u"cara", 2.0f), record(u"ann", 1.0f)}};
+    Popup(window)->ShowResult(unsorted);
+    EXPECT_EQ(Rows(window), (std::vector<std::u16string>{u"Ann(ann)*", u"Cara(cara)"}));
     client::FIND_CONTAIN_MAIN stranger{{record(u"nobody", 0)}};
     Panel(window)->ShowSDKSearchFriendResult(stranger, 1, true);
     EXPECT_EQ(Rows(window), (std::vector<std::u16string>{u"*"}));
