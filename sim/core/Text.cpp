@@ -56,6 +56,13 @@ std::u16string ToWide(std::string_view in) {
     out.reserve(in.size());
     size_t i = 0;
     while (i < in.size()) {
+        // Ids, keys and paths are plain ASCII: copy such a run in one go.
+        const size_t run = i;
+        while (i < in.size() && static_cast<unsigned char>(in[i]) < 0x80) ++i;
+        const size_t at = out.size();
+        out.resize(at + (i - run));
+        for (size_t k = run; k < i; ++k) out[at + k - run] = char16_t(in[k]);
+        if (i == in.size()) break;
         const unsigned char c = static_cast<unsigned char>(in[i]);
         int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
         if (extra < 0) {

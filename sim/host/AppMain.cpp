@@ -77,7 +77,7 @@ public:
         auto* view = dynamic_cast<CRichEditExUI*>(edit);
         if (!view) return false;
         // A message the user is sending carries no sender yet: it is the user's own.
-        std::u16string sender = record.senderId;
+        std::u16string sender = record.senderName.empty() ? record.senderId : record.senderName;
         if (sender.empty()) sender = ToWide(qel_account_get_buddy_id(CurrentAccount()));
         // A view that showed its end keeps showing it as messages come in
         // below; one scrolled up stays where the user left it.

@@ -68,7 +68,13 @@ std::u16string GetGrpLatinName(qel_handle group, const char* buddyId) {
 
 std::u16string GetUserAvatarPath(qel_handle buddy, const char* avatarKey) {
     if (!buddy || !avatarKey) return u"";
-    return sim::ToWide("avatars/" + std::string(qel_buddy_get_id(buddy)) + "-" + avatarKey + ".png");
+    // Asked for every member of a large group at once: built in one buffer.
+    std::string path = "avatars/";
+    const std::string_view id = qel_buddy_get_id(buddy);
+    const std::string_view key = avatarKey;
+    path.reserve(path.size() + id.size() + key.size() + 5);
+    path.append(id).append("-").append(key).append(".png");
+    return sim::ToWide(path);
 }
 
 bool IsShowUserId() { return sim::State().showUserId; }

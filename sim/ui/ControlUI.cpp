@@ -2,7 +2,7 @@
 #include "sdk/ui/ControlUI.h"
 
 #include <map>
-#include <set>
+#include <unordered_set>
 
 #include "sdk/ui/ContainerUI.h"
 #include "sdk/ui/WindowUI.h"
@@ -14,7 +14,7 @@
 namespace {
 
 struct ControlState {
-    std::set<const CControlUI*> alive;
+    std::unordered_set<const CControlUI*> alive;
     std::map<std::pair<const CControlUI*, uint32_t>, sim::TaskId> timers;
 };
 

@@ -207,7 +207,9 @@ public:
     void ShowSendEmailFailed(int errorCode) const;
     // E-mails exchanged with the peer; a non-zero flag pages older ones.
     void RequestEmailMessages(int64_t offset, int64_t count, int flag);
-    void InsertEmailMsgs(const SEmailItem* const* items, int count, int flag);
+    // `requested` is how many the fetch asked for: a page that comes back
+    // shorter is the oldest there is.
+    void InsertEmailMsgs(const SEmailItem* const* items, int count, int flag, int64_t requested = -1);
     void MarkEmailsSeen();
     // ---- end of e-mail and ad-hoc windows ----
 

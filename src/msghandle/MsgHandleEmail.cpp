@@ -84,14 +84,19 @@ std::u16string HeaderField(const std::u16string& header, const std::u16string& f
 
 void OnEmailSent(int result, HWND window, void*) { CMsgHandle::OnSendEmailResult(result, window); }
 
-void OnEmailsFetched(int result, const SEmailItem* const* items, int count, int flag, HWND window, void*) {
+// The fetch hands its completion how many e-mails it asked for.
+void* RequestedCount(int64_t count) { return reinterpret_cast<void*>(intptr_t(count)); }
+
+void OnEmailsFetched(int result, const SEmailItem* const* items, int count, int flag, HWND window,
+                     void* requested) {
     if (result != 0) {
         const char* error = qel_get_last_error_msg();
         TAVI_LOG("email_get_messages_p2p_callback_t result =%d msg=%s", result, error ? error : "");
         return;
     }
     // The window may have closed while the service looked.
-    if (CMsgHandle* handler = CMsgHandle::FindHandlerOfWindow(window)) handler->InsertEmailMsgs(items, count, flag);
+    if (CMsgHandle* handler = CMsgHandle::FindHandlerOfWindow(window))
+        handler->InsertEmailMsgs(items, count, flag, int64_t(reinterpret_cast<intptr_t>(requested)));
 }
 
 void OnEmailsSeen(int result, void* userData) {
@@ -232,7 +237,8 @@ void CMsgHandle::RequestEmailMessages(int64_t offset, int64_t count, int flag) {
     if (!service) return;
     const std::string peer = util::WideToUtf8(m_handleId);
     const int result =
-        service->GetMessagesP2P(peer.c_str(), offset, count, flag, GetWindowHandle(), &OnEmailsFetched, nullptr);
+        service->GetMessagesP2P(peer.c_str(), offset, count, flag, GetWindowHandle(), &OnEmailsFetched,
+                                RequestedCount(count));
     if (result != 0) TAVI_LOG("email_get_messages_p2p result =%d", result);
 }
 
@@ -253,6 +259,7 @@ bool CMsgHandle::MakeEmailRecord(SQelBoxMsg& record, const SEmailItem& item, boo
         TAVI_LOG("email item of folder %s skipped", item.folder ? item.folder : "");
         return false;
     }
+    record.senderName = common::GetUserNameOnShow(record.senderId.c_str());
     const std::u16string header = raw.substr(0, split);
     const std::u16string contentType = HeaderField(header, u"Content-Type:");
     record.contentType = contentType.empty() ? "text/plain" : util::WideToUtf8(contentType);
@@ -269,31 +276,38 @@ bool CMsgHandle::MakeEmailRecord(SQelBoxMsg& record, const SEmailItem& item, boo
     return true;
 }
 
-void CMsgHandle::InsertEmailMsgs(const SEmailItem* const* items, int count, int flag) {
+void CMsgHandle::InsertEmailMsgs(const SEmailItem* const* items, int count, int flag, int64_t requested) {
     TAVI_SCOPE("CMsgHandle::InsertEmailMsgs");
     if (!IsEmailWindow() || !m_pOwner) return;
     CRichEditExUI* view = GetHistoryView();
     // The service hands e-mails oldest first; older ones each go on top of
     // what the view holds, so they are taken newest first.
     const bool older = flag != 0;
+    int32_t fresh = 0;
     for (int n = 0; items && n < count; ++n) {
         const SEmailItem* item = items[older ? count - 1 - n : n];
         if (!item) {
+            // Unreadable, but it takes its place in the list all the same.
+            ++fresh;
             TAVI_LOG("stEmailItem null");
             continue;
         }
-        // A fetch after each send brings e-mails the view already shows.
+        // A fetch after each send brings e-mails the view already has.
         const std::string key = std::to_string(item->time) + "|" + (item->folder ? item->folder : "") + "|" +
                                 (item->raw ? item->raw : "");
-        if (m_shownEmails.count(key)) continue;
+        if (!m_shownEmails.insert(key).second) continue;
+        ++fresh;
         SQelBoxMsg record;
         if (!MakeEmailRecord(record, *item, older)) continue;
-        m_shownEmails.insert(key);
         record.msgId = TakeProvisionalMsgId();
         RenderRecord(record, view, m_windowKey, m_handleId);
     }
-    if (count > 0) m_pOwner->CreateMoreHistroyMsgPane();
-    else if (older) m_pOwner->RemoveMoreHistroyMsgPane();
+    // Every e-mail new to the window, shown or skipped, moves the older
+    // ones one place further from the newest.
+    m_pOwner->AdvanceEmailPageStart(fresh);
+    if (count == 0 || count < requested) m_pOwner->SetEmailListEnded();
+    if (m_pOwner->IsEmailListEnded()) m_pOwner->RemoveMoreHistroyMsgPane();
+    else m_pOwner->CreateMoreHistroyMsgPane();
 }
 
 void CMsgHandle::MarkEmailsSeen() {
@@ -309,6 +323,7 @@ void CMsgHandle::MarkEmailsSeen() {
 
 void CMsgHandle::EmailRequest(int32_t offset, int32_t count, bool paging) {
     TAVI_SCOPE("CMsgHandle::EmailRequest");
+    if (m_pOwner && count > 0) m_pOwner->SetEmailPageSize(count);
     RequestEmailMessages(offset, count, paging ? 1 : 0);
     if (!paging) MarkEmailsSeen();
 }

@@ -234,6 +234,17 @@ public:
     // the e-mail shown last.
     void SetEmailSubject(const std::u16string& subject) { m_emailSubject = subject; }
     const std::u16string& GetEmailSubject() const { return m_emailSubject; }
+    // Paging through the e-mail list: the page size the host asked for
+    // (-1 before it asked) and how many e-mails, from the newest, the view
+    // has been given, which is where the next older page starts.
+    void SetEmailPageSize(int32_t count) { m_emailPagingMode = count; }
+    int32_t GetEmailPageSize() const;
+    int32_t GetEmailPageStart() const { return m_emailPageStart; }
+    void AdvanceEmailPageStart(int32_t count) { m_emailPageStart += count; }
+    // Once a page came back short the oldest e-mail is in view for good:
+    // new e-mails only ever arrive on the newest end.
+    void SetEmailListEnded() { m_emailListEnded = true; }
+    bool IsEmailListEnded() const { return m_emailListEnded; }
 
     // ---- Chat font and emoticons ----
     // Opens the font setting bar above the input, or closes it.
@@ -424,6 +435,7 @@ private:
     int64_t m_lastMarkReadTime = 0;
     int32_t m_emailPagingMode = -1;
     int32_t m_emailPageStart = 0;
+    bool m_emailListEnded = false;
     bool m_markReadOnDestroy = true;
     int m_imageOversizeOption = 0;
     int m_emailDlgType = 0;

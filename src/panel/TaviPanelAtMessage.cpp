@@ -1,5 +1,8 @@
 // Mentions of the user in the messages the history view shows: a message
 // that names the user raises the @-reminder bar, once per message.
+#include <ranges>
+#include <string_view>
+
 #include "msghandle/MsgExtraInfo.h"
 #include "msghandle/MsgHandle.h"
 #include "panel/TaviPanel.h"
@@ -37,12 +40,9 @@ bool CTaviPanel::IsContentAtMe(const SQelBoxMsg& record) const {
     if (util::WideToUtf8(record.senderId) == self) return false;
     SMsgExtraInfo info;
     if (!ParseMsgExtraInfo(record.extraInfo, info)) return false;
-    size_t start = 0;
-    while (start <= info.m_strContentAt.size()) {
-        const size_t comma = std::min(info.m_strContentAt.find(',', start), info.m_strContentAt.size());
-        const std::string id = info.m_strContentAt.substr(start, comma - start);
+    for (const auto part : std::views::split(std::string_view(info.m_strContentAt), ',')) {
+        const std::string_view id(part.begin(), part.end());
         if (id == "all" || (!id.empty() && id == self)) return true;
-        start = comma + 1;
     }
     return false;
 }

@@ -14,6 +14,8 @@ namespace {
 // no message, notice or other pane uses.
 constexpr int64_t kHistoryMarkPaneId = INT64_MIN + 1;
 constexpr uint32_t kWmSetFocus = 7;
+// Older e-mails come this many at a time until the host names a page size.
+constexpr int32_t kDefaultEmailPageSize = 10;
 }  // namespace
 
 void CTaviPanel::ShowHistroyMsgImage() {
@@ -40,7 +42,13 @@ void CTaviPanel::RemoveMoreHistroyMsgPane() {
 void CTaviPanel::OnBtnShowMoreMsg() {
     TAVI_SCOPE("CTaviPanel::OnBtnShowMoreMsg");
     if (!m_pMsgHandle) return;
+    // An e-mail window lists e-mails, not the conversation's messages.
+    if (m_windowKey == kEmailKey) return m_pMsgHandle->RequestEmailMessages(m_emailPageStart, GetEmailPageSize(), 1);
     m_historyMsgHandle.ShowMoreHistroyMsg(this, m_pMsgHandle->GetConversation());
+}
+
+int32_t CTaviPanel::GetEmailPageSize() const {
+    return m_emailPagingMode > 0 ? m_emailPagingMode : kDefaultEmailPageSize;
 }
 
 void CTaviPanel::ClearMsgExceptHeaderLine() {

@@ -98,15 +98,19 @@ intptr_t CTaviSearchWindow::MessageFilter(uint32_t message, uintptr_t, intptr_t 
     return 0;
 }
 
-void CTaviSearchWindow::ShowResult(const client::FIND_CONTAIN_MAIN& results) {
+void CTaviSearchWindow::ShowResult(client::FIND_CONTAIN_MAIN& results) {
     if (!m_pList) return;
     m_pList->RemoveAll();
     m_rows.clear();
-    for (const client::FIND_CONTAIN& found : results) {
-        client::FIND_CONTAIN list = found;
+    size_t total = 0;
+    for (const client::FIND_CONTAIN& list : results) total += list.size();
+    m_rows.reserve(total);
+    for (client::FIND_CONTAIN& list : results) {
+        // Sorted in place: a list that comes sorted (the usual case) costs
+        // one pass, not a copy of thousands of records.
         SortByMatchScore(list);
-        for (const client::FIND_ITEM& item : list) {
-            m_rows.push_back(SRow{item.strId, item.strAvatarPath, item.nState, false});
+        for (client::FIND_ITEM& item : list) {
+            m_rows.push_back(SRow{std::move(item.strId), std::move(item.strAvatarPath), item.nState, false});
             // An empty row stands in until it first comes into view.
             auto* row = new CCompositeUI;
             row->SetFixedSize(0, kDefaultRowHeight);

@@ -39,8 +39,9 @@ public:
     intptr_t WindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     intptr_t MessageFilter(uint32_t message, uintptr_t wParam, intptr_t lParam, bool& handled) override;
 
-    // Replaces the rows by the members of the result, in its order.
-    void ShowResult(const client::FIND_CONTAIN_MAIN& results);
+    // Replaces the rows by the members of the result, each list sorted by
+    // match score; the rows take over the records' ids and avatars.
+    void ShowResult(client::FIND_CONTAIN_MAIN& results);
     // The input edit's events while the popup is visible; false when the
     // popup took the event.
     bool OnChatEditEvent(TEventUI& event);

@@ -19,6 +19,7 @@ struct SQelBoxMsg {
     int64_t time = 0;
     std::u16string convId;
     std::u16string senderId;
+    std::u16string senderName;  // shown instead of the id when set
     std::string contentType;
     std::string content;      // UTF-8 body
     std::string summary;      // UTF-8

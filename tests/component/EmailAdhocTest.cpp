@@ -3,6 +3,8 @@
 // conversation; e-mails exchanged with the peer are shown as messages.
 #include "SendFixture.h"
 
+#include "sdk/qel_account.h"
+#include "sdk/qel_attribs.h"
 #include "sdk/ui/ContainerUI.h"
 #include "sdk/ui/WindowUI.h"
 
@@ -142,7 +144,7 @@ TEST_F(EmailTest, ConversationLayoutRepliesUnderTheSubjectShownAndFetchesTheNewe
     HWND window = OpenEmail(2);
     Component(window)->EmailRequest(0, 10, false);
     sim::RunUntilIdle();
-    EXPECT_EQ(Messages(window), std::vector<std::u16string>{u"bob: at noon"});
+    EXPECT_EQ(Messages(window), std::vector<std::u16string>{u"Bob: at noon"});
     ASSERT_EQ(Requests("email_seen").size(), 1u);
     const auto marks = sim::AttribWrites();
     ASSERT_FALSE(marks.empty());
@@ -165,7 +167,7 @@ TEST_F(EmailTest, ConversationLayoutRepliesUnderTheSubjectShownAndFetchesTheNewe
     EXPECT_TRUE(Input(window)->GetText().empty());
     EXPECT_EQ(Requests("email_seen").size(), 2u);
     // The inbox e-mail comes again with the newest three but shows once.
-    EXPECT_EQ(Messages(window), (std::vector<std::u16string>{u"bob: at noon", u"me: fine"}));
+    EXPECT_EQ(Messages(window), (std::vector<std::u16string>{u"Bob: at noon", u"me: fine"}));
     EXPECT_TRUE(BoxTexts().empty());
 }
 
@@ -231,7 +233,7 @@ TEST_F(EmailTest, EmailListsShowOnlyTheConversationsReadableMailsInOrder) {
     HWND window = OpenEmail(2);
     Component(window)->EmailRequest(0, 100, false);
     sim::RunUntilIdle();
-    EXPECT_EQ(Messages(window), (std::vector<std::u16string>{u"bob: one", u"me: two", u"bob: ctl\x01\x7f" u"chars"}));
+    EXPECT_EQ(Messages(window), (std::vector<std::u16string>{u"Bob: one", u"me: two", u"Bob: ctl\x01\x7f" u"chars"}));
     EXPECT_EQ(Panel(window)->GetEmailSubject().size(), 100000u);
     bool skippedNull = false, skippedBroken = false;
     for (const sim::LogEntry& line : sim::LogLines()) {
@@ -240,7 +242,7 @@ TEST_F(EmailTest, EmailListsShowOnlyTheConversationsReadableMailsInOrder) {
     }
     EXPECT_TRUE(skippedNull);
     EXPECT_TRUE(skippedBroken);
-    EXPECT_EQ(sim::ViewItems(View(window)).front().kind, "header");  // older e-mails are offered
+    EXPECT_NE(sim::ViewItems(View(window)).front().kind, "header");  // fewer than asked for: no older ones
 
     // A long subject and control characters go out as they are.
     Type(window, u"a\x02" u"b");
@@ -258,7 +260,7 @@ TEST_F(EmailTest, OlderPagesGoAboveAndAreNotMarkedSeen) {
     Component(window)->EmailRequest(2, 2, true);
     sim::RunUntilIdle();
     EXPECT_EQ(Messages(window),
-              (std::vector<std::u16string>{u"bob: mail 1", u"bob: mail 2", u"bob: mail 3", u"bob: mail 4"}));
+              (std::vector<std::u16string>{u"Bob: mail 1", u"Bob: mail 2", u"Bob: mail 3", u"Bob: mail 4"}));
     EXPECT_EQ(Requests("email_seen").size(), 1u);
     const auto fetches = Requests("email_get");
     ASSERT_EQ(fetches.size(), 2u);
@@ -274,6 +276,75 @@ TEST_F(EmailTest, OlderPagesGoAboveAndAreNotMarkedSeen) {
     for (const sim::LogEntry& line : sim::LogLines())
         logged = logged || line.text.find("email_get_messages_p2p result =6") != std::string::npos;
     EXPECT_TRUE(logged);
+}
+
+TEST_F(EmailTest, ShowMorePagesBackFromWhereTheListEnds) {
+    for (int i = 1; i <= 5; ++i) AddEmail("inbox", "S", "mail " + std::to_string(i));
+    HWND window = OpenEmail(2);
+    Component(window)->EmailRequest(0, 2, false);
+    sim::RunUntilIdle();
+    CControlUI* more = Panel(window)->FindSubControl(u"showmoremsg");
+    ASSERT_TRUE(sim::Click(more));
+    sim::RunUntilIdle();
+    EXPECT_EQ(Messages(window), (std::vector<std::u16string>{u"Bob: mail 2", u"Bob: mail 3", u"Bob: mail 4",
+                                                             u"Bob: mail 5"}));
+
+    // A reply is one more e-mail on the newest end: the next page starts
+    // one further back, and a short page is the last one.
+    Type(window, u"reply");
+    ClickSend(window);
+    sim::RunUntilIdle();
+    ASSERT_TRUE(sim::Click(more));
+    sim::RunUntilIdle();
+    const auto fetches = Requests("email_get");
+    ASSERT_EQ(fetches.size(), 4u);
+    EXPECT_EQ(fetches[1].msgId, 2u);
+    EXPECT_EQ(fetches[3].msgId, 5u);
+    for (size_t n : {1, 3}) {
+        EXPECT_EQ(fetches[n].flags, 2);
+        EXPECT_EQ(fetches[n].value, "1");
+    }
+    EXPECT_EQ(Messages(window).front(), u"Bob: mail 1");
+    EXPECT_EQ(Messages(window).back(), u"me: reply");
+    EXPECT_FALSE(sim::IsShown(more));
+    EXPECT_NE(sim::ViewItems(View(window)).front().kind, "header");
+    EXPECT_EQ(Requests("email_seen").size(), 2u);  // paging marks nothing seen
+}
+
+TEST_F(EmailTest, WithoutAPageSizeFromTheHostShowMoreAsksForTen) {
+    for (int i = 1; i <= 12; ++i) AddEmail("inbox", "S", "mail " + std::to_string(i));
+    HWND window = OpenEmail(2);
+    Panel(window)->SetEmailSubject(u"S");
+    Type(window, u"first");
+    ClickSend(window);
+    sim::RunUntilIdle();
+    EXPECT_EQ(Messages(window), (std::vector<std::u16string>{u"Bob: mail 11", u"Bob: mail 12", u"me: first"}));
+    Panel(window)->OnBtnShowMoreMsg();
+    sim::RunUntilIdle();
+    const auto fetches = Requests("email_get");
+    ASSERT_EQ(fetches.size(), 2u);
+    EXPECT_EQ(fetches[1].msgId, 3u);
+    EXPECT_EQ(fetches[1].flags, 10);
+    EXPECT_EQ(Messages(window).size(), 13u);
+    EXPECT_TRUE(sim::IsShown(Panel(window)->FindSubControl(u"showmoremsg")));  // a full page may have more
+}
+
+TEST_F(EmailTest, FetchedEmailsShowTheirSendersNames) {
+    qel_attribs_set_str(qel_account_bound_buddy(sim::CurrentAccount()), "nickname", "Mia", 0);
+    AddEmail("inbox", "S", "hello");
+    AddEmail("SENT", "S", "hi Bob");
+    HWND window = OpenEmail(2);
+    Component(window)->EmailRequest(0, 10, false);
+    sim::RunUntilIdle();
+    EXPECT_EQ(Messages(window), (std::vector<std::u16string>{u"Bob: hello", u"Mia: hi Bob"}));
+    // A short first page leaves nothing older to offer, even after a reply
+    // brings a full page of the newest.
+    Type(window, u"ok");
+    ClickSend(window);
+    sim::RunUntilIdle();
+    EXPECT_EQ(Messages(window).back(), u"Mia: ok");
+    EXPECT_FALSE(sim::IsShown(Panel(window)->FindSubControl(u"showmoremsg")));
+    EXPECT_NE(sim::ViewItems(View(window)).front().kind, "header");
 }
 
 TEST_F(EmailTest, OtherWindowsIgnoreEmailListsAndNoServiceSendsNothing) {

@@ -4,6 +4,7 @@
 
 #include "panel/TaviSearchWindow.h"
 #include "sdk/common_sdk.h"
+#include "sdk/display.h"
 #include "sdk/qel_account.h"
 #include "sdk/qel_attribs.h"
 #include "sdk/qel_conversation.h"
@@ -156,6 +157,10 @@ TEST_F(MentionsTest, UpAndDownMoveTheSelectionAroundAndFiveRowsShowAtMost) {
     ASSERT_EQ(Popup(window)->GetRowCount(), 8);
     EXPECT_EQ(PopupHeight(window), 5 * 28 + 4);
     CListUI* list = Popup(window)->GetList();
+    // Rows out of view are not built yet but already take a row's height,
+    // so the list scrolls over all of them.
+    EXPECT_EQ(list->GetItemAt(7)->FindSubControl(u"at_and_name"), nullptr);
+    EXPECT_EQ(list->GetItemAt(7)->GetHeight(), 28);
 
     EXPECT_EQ(sim::SendKeyDown(Input(window), VK_UP), UIEVENT_HANDLED);
     EXPECT_EQ(list->GetCurSel(), 7);
@@ -214,6 +219,11 @@ TEST_F(MentionsTest, SortingKeepsNearlyEqualScoresInOrderAndDropsTheUserOnce) {
     for (const auto& r : results[0]) ids.push_back(r.strId);
     EXPECT_EQ(ids, (std::vector<std::u16string>{u"c", u"a", u"b", u"me"}));
 
+    // Exactly 0.01 apart is still "within": the order stays.
+    client::FIND_CONTAIN_MAIN edge{{record(u"x", 2.0f), record(u"y", 2.0f - 0.01f)}};
+    Panel(window)->FilterSearchResult(edge);
+    EXPECT_EQ(edge[0][0].strId, u"x");
+
     client::FIND_CONTAIN_MAIN empty(3);
     EXPECT_FALSE(Panel(window)->FilterSearchResult(empty));
     client::FIND_CONTAIN_MAIN onlyMe{{}, {record(u"me", 0)}};
@@ -227,6 +237,10 @@ TEST_F(MentionsTest, SortingKeepsNearlyEqualScoresInOrderAndDropsTheUserOnce) {
     Panel(window)->ShowSDKSearchFriendResult(self, 1, true);
     EXPECT_FALSE(PopupShown(window));
     // A record of a buddy the account does not know gets a row without text.
+    // The popup ranks what it is given, whoever filtered it before.
+    client::FIND_CONTAIN_MAIN unsorted{{record(u"cara", 2.0f), record(u"ann", 1.0f)}};
+    Popup(window)->ShowResult(unsorted);
+    EXPECT_EQ(Rows(window), (std::vector<std::u16string>{u"Ann(ann)*", u"Cara(cara)"}));
     client::FIND_CONTAIN_MAIN stranger{{record(u"nobody", 0)}};
     Panel(window)->ShowSDKSearchFriendResult(stranger, 1, true);
     EXPECT_EQ(Rows(window), (std::vector<std::u16string>{u"*"}));
@@ -283,6 +297,11 @@ TEST_F(MentionsTest, AHiddenPopupLeavesEnterToTheSendKey) {
 
 TEST_F(MentionsTest, InsertingAtTheStartAndTheGroupTipOnFocus) {
     HWND window = Open(sim::ChatKind::Group, "g1");
+    // Nothing was typed after an "@" yet: there is nothing to replace.
+    Input(window)->SetText(u"@x");
+    Panel(window)->AddAtName(u"Ann", true);
+    EXPECT_EQ(Input(window)->GetText(), u"@x");
+
     Input(window)->SetText(u"see this");
     Panel(window)->AddAtName(u"Ann", false);
     EXPECT_EQ(Input(window)->GetText(), u"@Ann see this");
@@ -396,6 +415,9 @@ TEST_F(MentionsTest, OlderMessagesAndTheUsersOwnDoNotRemind) {
 
     Receive(window, "me", "@all from me", "all");
     EXPECT_FALSE(AtBarShown(window));
+    qel_ext::SetQELAttribs_msg_id(GroupConv(), "last-at-message-id", 0, 3);
+    Receive(window, "me", "look", "me,all");
+    EXPECT_FALSE(AtBarShown(window));
     HWND person = Open(sim::ChatKind::Person, "bob");
     sim::AddStoredMsg(sim::OpenConversation("bob"), old);
     Component(person)->GetAndShowMsg(0, 0);
@@ -414,6 +436,16 @@ TEST_F(MentionsTest, APlainTextMentionOfTheUsersNameOrNoteReminds) {
     Receive(window, "cara", "@Boss yes");
     Receive(window, "cara", "@ALL stand up");
     EXPECT_EQ(LastAtWrites(), afterName + 2);
+
+    SQelBoxMsg plain;
+    plain.senderId = u"cara";
+    plain.contentType = "text/plain";
+    plain.content = "no mention";
+    EXPECT_FALSE(Panel(window)->ShowByParsePlainText(plain));
+    plain.content = "@nobody here";
+    EXPECT_FALSE(Panel(window)->ShowByParsePlainText(plain));
+    plain.content = "@all here";
+    EXPECT_TRUE(Panel(window)->ShowByParsePlainText(plain));
 
     std::u16string name;
     tavi::CTaviPanel::GetAtName(name, u"no mention");
