@@ -10,6 +10,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Text.h"
 #include "sim/driver.h"
+#include "sim/host/DisplayInternal.h"
 
 namespace host {
 
@@ -184,7 +185,10 @@ void Runner::PrintNewBubbles() {
     std::set<int64_t>& seen = m_seenItems[m_current];
     for (const sim::ViewItem& item : sim::ViewItems(view)) {
         if (!item.visible || item.kind == "header" || !seen.insert(item.id).second) continue;
-        Print(Line("  | ", EscapeForTranscript(sim::ToUtf8(item.text.substr(0, item.text.find_last_not_of(u'\r') + 1)))));
+        // A send that failed is printed once its outcome is known, with its mark.
+        const bool failed = item.kind == "msg" && sim::IsMarkedFailed(view, item.id);
+        const std::string text = sim::ToUtf8(item.text.substr(0, item.text.find_last_not_of(u'\r') + 1));
+        Print(Line(failed ? "  ! failed: " : "  | ", EscapeForTranscript(text)));
     }
 }
 
