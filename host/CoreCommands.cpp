@@ -38,7 +38,7 @@ void AddCoreCommands(Runner& runner) {
     runner.Add("help", {"help", "lists the commands",
                         [](Runner& r, const std::vector<Word>&) -> std::string {
                             for (const auto& [name, command] : r.Commands())
-                                r.Print("  " + command.usage + std::string(command.usage.size() < 40 ? 40 - command.usage.size() : 1, ' ') + command.help);
+                                r.Print("  " + command.usage + std::string(Columns(command.usage) < 40 ? 40 - Columns(command.usage) : 1, ' ') + command.help);
                             return "";
                         }});
 }

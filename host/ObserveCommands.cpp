@@ -55,7 +55,8 @@ std::string ShowHistory(Runner& runner, const std::vector<Word>& args) {
         if (kind == "msg" && sim::IsMarkedFailed(view, item.id)) kind = "msg-failed";
         // A pane made of controls shows what its controls say.
         const std::u16string shown = kind == "pane" ? sim::ShownControlText(view, item.id) : std::u16string();
-        runner.Print("[" + std::to_string(item.id) + "] " + kind + " " + Printable(shown.empty() ? item.text : shown));
+        const std::string id = runner.ShowsIds() ? "[" + std::to_string(item.id) + "] " : "";
+        runner.Print(runner.Line(id + kind + " ", Printable(shown.empty() ? item.text : shown)));
     }
     return "";
 }

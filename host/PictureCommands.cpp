@@ -162,6 +162,7 @@ std::string ReceiveBody(Runner& runner, const std::vector<Word>& args) {
     if (args.size() != 3) return "usage: receive-body <sender-id> <content-type> \"<body>\"";
     tavi::ITavi* component = CurrentComponent(runner);
     if (!component) return NoWindow();
+    if (auto e = SenderProblem(runner, args[0].text); !e.empty()) return e;
     const std::string peer = sim::ChatWindowPeer(runner.CurrentWindow());
     qel_handle conversation = sim::OpenConversation(peer, IsGroupId(peer));
     sim::DeliverIncomingMsg(conversation, args[2].text, args[1].text, args[0].text);

@@ -4,19 +4,27 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "WindowPicture.h"
 #include "sdk/chatwnd.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Text.h"
 #include "sim/driver.h"
+#include "sim/host/DisplayInternal.h"
 
 namespace host {
 
 Runner::Runner(pfx::IDllObj* module, std::string scenarioFolder)
     : m_module(module), m_folder(std::move(scenarioFolder)) {}
 
-void Runner::Print(const std::string& line) {
+namespace {
+// The width of the terminal a transcript is read in.
+constexpr size_t kReadableColumns = 100;
+}  // namespace
+
+void Runner::Print(const std::string& text) {
+    const std::string line = m_shorten ? Shorten(text, kReadableColumns) : text;
     if (m_capture) {
         *m_capture += line + "\n";
         return;
@@ -31,7 +39,26 @@ std::string Runner::ResolvePath(const std::string& path) const {
     return m_folder + "/" + path;
 }
 
+std::string Runner::Line(const std::string& prefix, const std::string& body) const {
+    if (!m_shorten) return prefix + body;
+    const size_t used = Columns(prefix);
+    return prefix + Shorten(body, used < kReadableColumns ? kReadableColumns - used : 0);
+}
+
 void Runner::Add(const std::string& name, Command command) { m_commands[name] = std::move(command); }
+
+std::string Runner::UnknownCommand(const std::vector<Word>& words) const {
+    const std::string& first = words[0].text;
+    // "show histroy": the family is known, the subcommand is not.
+    std::string choices;
+    for (const auto& [name, command] : m_commands) {
+        if (name.size() > first.size() + 1 && name.compare(0, first.size() + 1, first + " ") == 0)
+            choices += (choices.empty() ? "" : ", ") + name.substr(first.size() + 1);
+    }
+    if (choices.empty() || words[0].quoted) return "unknown command '" + first + "': 'help' lists the commands";
+    if (words.size() < 2) return "'" + first + "' needs one of: " + choices;
+    return "unknown '" + first + "' subcommand '" + words[1].text + "': one of " + choices;
+}
 
 std::string Runner::RunLine(const std::string& line) {
     ParsedLine parsed = ParseLine(line);
@@ -46,18 +73,19 @@ std::string Runner::RunLine(const std::string& line) {
         used = 2;
     }
     auto it = m_commands.find(name);
-    if (it == m_commands.end() || words[0].quoted) return "unknown command '" + words[0].text + "'";
+    if (it == m_commands.end() || words[0].quoted) return UnknownCommand(words);
     std::vector<Word> args(words.begin() + long(used), words.end());
     for (const auto& hook : m_beforeCommand) hook(*this, name);
     std::string error = it->second.run(*this, args);
     if (error.empty()) sim::RunUntilIdle();
+    ForgetClosedWindows();
     PrintNewEvents();
     return error;
 }
 
 namespace {
-std::string SendLine(const sim::SdkRequest& r) {
-    return "sdk.send conv=" + r.convId + " type=" + r.contentType + " body=" + EscapeForTranscript(r.content);
+std::string SendLine(const Runner& runner, const sim::SdkRequest& r) {
+    return runner.Line("sdk.send conv=" + r.convId + " type=" + r.contentType + " body=", EscapeForTranscript(r.content));
 }
 bool IsSend(const sim::SdkRequest& r) { return r.kind == "send" || r.kind == "send_ext"; }
 }  // namespace
@@ -80,7 +108,7 @@ void Runner::PrintNewEvents() {
     const auto& requests = sim::SdkRequests();
     for (; m_printedRequests < requests.size(); ++m_printedRequests) {
         const sim::SdkRequest& r = requests[m_printedRequests];
-        if (IsSend(r)) Print(SendLine(r));
+        if (IsSend(r)) Print(SendLine(*this, r));
         else if (r.kind == "upload")
             Print("sdk.upload conv=" + r.convId + " key=" + r.cacheName + " file=" + EscapeForTranscript(r.localPath));
         else if (r.kind == "birthday_page")
@@ -111,6 +139,9 @@ void Runner::PrintNewEvents() {
         Print("sdk.grptop-" + request.substr(0, colon) + " msg=" + request.substr(colon + 1));
     }
     PrintOtherWindowsEvents(*this);
+    // A tip is what tells the user of a failure after its window closed.
+    const auto& tips = sim::AppTips();
+    for (; m_printedTips < tips.size(); ++m_printedTips) Print("tip " + EscapeForTranscript(sim::ToUtf8(tips[m_printedTips].text)));
     const auto& boxes = sim::ShownBoxes();
     for (; m_printedBoxes < boxes.size(); ++m_printedBoxes) {
         Print("box text=" + EscapeForTranscript(sim::ToUtf8(boxes[m_printedBoxes].text)) +
@@ -123,7 +154,7 @@ void Runner::PrintNewEvents() {
 
 void Runner::PrintSentAgain() {
     for (const sim::SdkRequest& r : sim::SdkRequests()) {
-        if (IsSend(r)) Print(SendLine(r));
+        if (IsSend(r)) Print(SendLine(*this, r));
     }
 }
 
@@ -155,31 +186,81 @@ void Runner::PrintNewBubbles() {
     std::set<int64_t>& seen = m_seenItems[m_current];
     for (const sim::ViewItem& item : sim::ViewItems(view)) {
         if (!item.visible || item.kind == "header" || !seen.insert(item.id).second) continue;
-        Print("  | " + EscapeForTranscript(sim::ToUtf8(item.text.substr(0, item.text.find_last_not_of(u'\r') + 1))));
+        // A send that failed is printed once its outcome is known, with its mark.
+        const bool failed = item.kind == "msg" && sim::IsMarkedFailed(view, item.id);
+        const std::string text = sim::ToUtf8(item.text.substr(0, item.text.find_last_not_of(u'\r') + 1));
+        Print(Line(failed ? "  ! failed: " : "  | ", EscapeForTranscript(text)));
     }
 }
 
-bool Runner::Run(std::istream& in, bool interactive) {
-    std::string line;
-    int number = 0;
-    for (;;) {
-        if (interactive) {
-            std::fputs("tavi> ", stdout);
+namespace {
+
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+class StreamLines final : public LineSource {
+public:
+    explicit StreamLines(std::istream& in) : m_in(in) {}
+    bool Next(const std::string& prompt, std::string& line) override {
+        if (!prompt.empty()) {
+            std::fputs(prompt.c_str(), stdout);
             std::fflush(stdout);
         }
-        if (!std::getline(in, line)) break;
-        ++number;
+        return bool(std::getline(m_in, line));
+    }
+
+private:
+    std::istream& m_in;
+};
+
+// A line as a file may hold it: a byte order mark before the first line,
+// and Windows line ends, are no part of the commands.
+void Normalise(std::string& line, int number) {
+    if (number == 1 && line.rfind(kByteOrderMark, 0) == 0) line.erase(0, sizeof(kByteOrderMark) - 1);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+}
+
+void PrintError(int number, const std::string& reason) {
+    // Written whole: a NUL byte in the reason must not end the line early.
+    const std::string line = "error: " + std::to_string(number) + ": " + EscapeForError(reason) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+bool Runner::Run(std::istream& in, bool interactive) {
+    StreamLines lines(in);
+    return Run(lines, interactive);
+}
+
+bool Runner::Run(LineSource& lines, bool interactive) {
+    std::string line;
+    int number = 0;
+    while (lines.Next(interactive ? Prompt() : std::string(), line)) {
+        Normalise(line, ++number);
         // At the prompt, "> text" says the text in the current chat.
         if (interactive && !line.empty() && line[0] == '>') line = "say \"" + QuoteEscaped(line.substr(1)) + "\"";
         const std::string error = RunLine(line);
         if (interactive) PrintNewBubbles();
         if (error.empty()) continue;
-        std::fprintf(stderr, "error: %d: %s\n", number, error.c_str());
+        PrintError(number, error);
         // A person at the prompt may simply try again.
         if (!interactive) return false;
     }
     if (interactive) std::fputc('\n', stdout);
     return true;
+}
+
+std::string Runner::RunQuietly(const std::string& script) {
+    std::istringstream in(script);
+    std::string line, captured, error;
+    m_capture = &captured;
+    for (int number = 1; error.empty() && std::getline(in, line); ++number) {
+        error = RunLine(line);
+        if (!error.empty()) error = std::to_string(number) + ": " + error;
+    }
+    m_capture = nullptr;
+    return error;
 }
 
 }  // namespace host

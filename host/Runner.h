@@ -20,6 +20,21 @@ namespace host {
 
 class Runner;
 
+// An open chat window as the host opened it.
+struct OpenWindow {
+    HWND handle = nullptr;
+    std::string kind;  // person, group, adhoc or email
+    std::string peer;
+};
+
+// Where the lines of commands come from: a file, a pipe, or a person at a
+// terminal. Answers false at the end.
+class LineSource {
+public:
+    virtual ~LineSource() = default;
+    virtual bool Next(const std::string& prompt, std::string& line) = 0;
+};
+
 // A command answers an error text, empty when it ran.
 using CommandFn = std::function<std::string(Runner& runner, const std::vector<Word>& args)>;
 
@@ -35,6 +50,11 @@ public:
 
     // Runs every line; answers false after printing the first error.
     bool Run(std::istream& in, bool interactive);
+    // The same over any source of lines; at the prompt an error does not end it.
+    bool Run(LineSource& lines, bool interactive);
+    // Runs a script without printing what it does; answers the first error
+    // as "<line>: <reason>", empty when every line ran.
+    std::string RunQuietly(const std::string& script);
 
     void Print(const std::string& line);
     pfx::IDllObj* Module() const { return m_module; }
@@ -45,7 +65,29 @@ public:
 
     // The chat window commands act on; null when none is open.
     HWND CurrentWindow() const { return m_current; }
-    void SetCurrentWindow(HWND window) { m_current = window; }
+    // Makes an open window current, for the host's window manager too.
+    void SetCurrentWindow(HWND window);
+    // The open chat windows in opening order (closed ones are forgotten
+    // after every command), and the one of that kind and peer (null: none).
+    const std::vector<OpenWindow>& Windows() const { return m_windows; }
+    HWND FindWindow(const std::string& kind, const std::string& peer) const;
+    void AddWindow(const OpenWindow& window);
+    // Forgets the windows that closed; when the current one went, the one
+    // opened last becomes current.
+    void ForgetClosedWindows();
+    // What the prompt shows: the current window's peer ("bob> ").
+    std::string Prompt() const;
+
+    // How lines read for a person: long texts shortened to fit a terminal
+    // of 100 columns, and ids of shown items left out where none helps.
+    void SetReadable(bool shorten, bool showIds) {
+        m_shorten = shorten;
+        m_showIds = showIds;
+    }
+    bool ShowsIds() const { return m_showIds; }
+    // A line of a prefix and a body: whole, or when readable with the body
+    // shortened to what fits, followed by its length.
+    std::string Line(const std::string& prefix, const std::string& body) const;
     // Writes what `show history`, `show input`, `show sent` and `show tips`
     // print into files of that name in `folder`, and the picture of the
     // current window as window.svg; false when it cannot.
@@ -68,10 +110,14 @@ public:
 
 private:
     std::string RunLine(const std::string& line);
+    std::string UnknownCommand(const std::vector<Word>& words) const;
 
     pfx::IDllObj* m_module;
     std::string m_folder;
     HWND m_current = nullptr;
+    std::vector<OpenWindow> m_windows;
+    bool m_shorten = false;
+    bool m_showIds = true;
     std::string* m_capture = nullptr;
     std::map<HWND, std::set<int64_t>> m_seenItems;
     size_t m_printedRequests = 0;
@@ -82,6 +128,7 @@ private:
     size_t m_printedAppCalls = 0;
     size_t m_printedManagerCalls = 0;
     size_t m_printedGrpTopRequests = 0;
+    size_t m_printedTips = 0;
     std::map<std::string, Command> m_commands;
     std::vector<std::function<void(Runner&, const std::string&)>> m_beforeCommand;
     std::vector<std::function<void(Runner&)>> m_eventPrinters;
@@ -93,6 +140,11 @@ void AddWorldCommands(Runner& runner);
 void AddUserCommands(Runner& runner);
 void AddObserveCommands(Runner& runner);
 void AddReadStateCommands(Runner& runner);
+// open, close, windows, switch and more: moving between chats.
+void AddWindowCommands(Runner& runner);
+// Why the sender cannot write into the current window's conversation
+// (not its peer, the user or a member of its group); empty when it can.
+std::string SenderProblem(Runner& runner, const std::string& sender);
 
 // @-mentions: the popup's key names on the input (false for another
 // name), and the `popup at` lines of popups that changed since printed.
@@ -113,6 +165,8 @@ void PrintMsgOpsEvents(Runner& runner);
 
 // A picture of the current chat window: `show window <file.svg>`.
 void AddWindowPictureCommands(Runner& runner);
+// The keys of the client's built-in smileys, in the order offered.
+const std::vector<std::string>& BuiltinSmileys();
 
 // Whether the id names a group of the current account.
 bool IsGroupId(const std::string& id);
@@ -120,7 +174,13 @@ bool IsGroupId(const std::string& id);
 // A word that must be a number; answers an error text when it is not.
 std::string NumberArg(const Word& word, long long& value);
 
-// The built-in demo scenario.
+// The built-in demo scenario, played in the demo's world: its people and
+// what they wrote earlier.
 extern const char* const kDemoScenario;
+extern const char* const kDemoWorld;
+// What a person finds at the prompt in that world: chats open with Bob and
+// the project team, and the one line that says so.
+extern const char* const kReadyChats;
+extern const char* const kReadyLine;
 
 }  // namespace host

@@ -94,24 +94,90 @@ ParsedLine ParseLine(const std::string& line) {
     return result;
 }
 
-std::string EscapeForTranscript(const std::string& text) {
+namespace {
+
+// The length of the UTF-8 sequence starting at `at`, 0 when the bytes there
+// are not one (a stray continuation byte, a cut or overlong sequence, a
+// surrogate, a code point past U+10FFFF).
+size_t Utf8SequenceAt(const std::string& text, size_t at) {
+    const unsigned char lead = static_cast<unsigned char>(text[at]);
+    size_t length = 0;
+    unsigned long cp = 0;
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        cp = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        cp = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (at + length > text.size()) return 0;
+    for (size_t i = 1; i < length; ++i) {
+        const unsigned char next = static_cast<unsigned char>(text[at + i]);
+        if ((next & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    const unsigned long smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < smallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return length;
+}
+
+std::string Hex(const char* form, unsigned value) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof(buffer), form, value);
+    return buffer;
+}
+
+std::string Escape(const std::string& text, bool escapeBackslash) {
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
+    for (size_t i = 0; i < text.size();) {
+        const char c = text[i];
         const unsigned char u = static_cast<unsigned char>(c);
-        if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\\') {
-            out += "\\\\";
-        } else if (u < 0x20 || u == 0x7F) {
-            char buffer[16];
-            std::snprintf(buffer, sizeof(buffer), "\\u{%X}", unsigned(u));
-            out += buffer;
-        } else {
-            out += c;
+        const size_t length = Utf8SequenceAt(text, i);
+        if (length == 0) {
+            out += Hex("\\x{%02X}", u);
+            ++i;
+            continue;
         }
+        if (c == '\n') out += "\\n";
+        else if (c == '\\' && escapeBackslash) out += "\\\\";
+        else if (u < 0x20 || u == 0x7F) out += Hex("\\u{%X}", u);
+        else out.append(text, i, length);
+        i += length;
     }
     return out;
+}
+
+}  // namespace
+
+std::string EscapeForTranscript(const std::string& text) { return Escape(text, true); }
+
+std::string EscapeForError(const std::string& text) { return Escape(text, false); }
+
+size_t Columns(const std::string& text) {
+    size_t columns = 0;
+    for (const char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++columns;
+    }
+    return columns;
+}
+
+std::string Shorten(const std::string& text, size_t columns) {
+    const size_t total = Columns(text);
+    if (total <= columns) return text;
+    const std::string tail = "\xE2\x80\xA6 (" + std::to_string(total) + " characters)";
+    const size_t keep = columns > Columns(tail) ? columns - Columns(tail) : 0;
+    size_t end = 0;
+    for (size_t kept = 0; end < text.size(); ++end) {
+        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80 && kept++ == keep) break;
+    }
+    return text.substr(0, end) + tail;
 }
 
 std::optional<long long> ParseNumber(const std::string& word) {

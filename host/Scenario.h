@@ -25,6 +25,18 @@ ParsedLine ParseLine(const std::string& line);
 // as \\, other control characters as \u{HEX}; UTF-8 as it is.
 std::string EscapeForTranscript(const std::string& text);
 
+// How a reason is printed in an error line: control characters as
+// \u{HEX} and bytes that are not UTF-8 as \x{HEX}, so that whatever a
+// file held, the line stays one readable line.
+std::string EscapeForError(const std::string& text);
+
+// The number of characters (code points) of a UTF-8 text, as a terminal
+// gives them columns.
+size_t Columns(const std::string& text);
+// The text cut to at most `columns` characters, ending in
+// "… (<n> characters)" when it was longer.
+std::string Shorten(const std::string& text, size_t columns);
+
 // A decimal number, or nothing when the word is not one.
 std::optional<long long> ParseNumber(const std::string& word);
 

@@ -1,4 +1,5 @@
 // Commands of the user at the keyboard and of the peer and the server.
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -25,32 +26,6 @@ tavi::ITavi* CurrentComponent(Runner& runner) {
 std::string NeedComponent(Runner& runner, tavi::ITavi*& component) {
     component = CurrentComponent(runner);
     return component ? "" : "no chat window is open: use 'open'";
-}
-
-std::string Open(Runner& runner, const std::vector<Word>& args) {
-    if (args.size() != 2) return "usage: open person|group|adhoc|email <peer-id>";
-    if (!sim::CurrentAccount()) return "no account yet: start with 'me <id> \"<name>\"'";
-    sim::ChatKind kind;
-    const std::string& k = args[0].text;
-    if (k == "person") kind = sim::ChatKind::Person;
-    else if (k == "group") kind = sim::ChatKind::Group;
-    else if (k == "adhoc") kind = sim::ChatKind::Adhoc;
-    else if (k == "email") kind = sim::ChatKind::Email;
-    else return "unknown window kind '" + k + "'";
-    HWND window = sim::OpenChatWindow(kind, args[1].text);
-    if (!window) return "the chat window could not be opened";
-    runner.SetCurrentWindow(window);
-    return "";
-}
-
-std::string Close(Runner& runner, const std::vector<Word>& args) {
-    if (!args.empty()) return "usage: close";
-    tavi::ITavi* component = nullptr;
-    if (auto e = NeedComponent(runner, component); !e.empty()) return e;
-    sim::CloseChatWindow(runner.CurrentWindow());
-    const auto open = sim::OpenChatWindows();
-    runner.SetCurrentWindow(open.empty() ? nullptr : open.back());
-    return "";
 }
 
 // Replaces the input's content with the text, caret at the end.
@@ -130,6 +105,12 @@ std::string PictureLimits(Runner&, const std::vector<Word>& args) {
 
 std::string Smiley(Runner& runner, const std::vector<Word>& args) {
     if (args.size() != 1) return "usage: smiley <key>";
+    const auto& keys = BuiltinSmileys();
+    if (std::find(keys.begin(), keys.end(), args[0].text) == keys.end()) {
+        std::string known;
+        for (const std::string& key : keys) known += (known.empty() ? "" : ", ") + key;
+        return "there is no smiley '" + args[0].text + "': one of " + known;
+    }
     tavi::ITavi* component = nullptr;
     if (auto e = NeedComponent(runner, component); !e.empty()) return e;
     CRichEditUI* input = component->GetInputRichEdit();
@@ -156,10 +137,6 @@ std::string Key(Runner& runner, const std::vector<Word>& args) {
         component->ProcHostWndMsg(kWmSysChar, uintptr_t(key.back()), 0);
         sim::SetKeyDown(VK_MENU, false);
         sim::RunUntilIdle();
-        if (!sim::FindChatWindow(runner.CurrentWindow())) {
-            const auto open = sim::OpenChatWindows();
-            runner.SetCurrentWindow(open.empty() ? nullptr : open.back());
-        }
     } else if (!PressMentionKey(component->GetInputRichEdit(), key)) {
         return "unknown key '" + key + "'";
     }
@@ -189,6 +166,7 @@ std::string Receive(Runner& runner, const std::vector<Word>& args) {
     if (args.size() < 2 || args.size() == 3 || (args.size() > 3 && args[2].text != "at")) return usage;
     tavi::ITavi* component = nullptr;
     if (auto e = NeedComponent(runner, component); !e.empty()) return e;
+    if (auto e = SenderProblem(runner, args[0].text); !e.empty()) return e;
     const std::string peer = sim::ChatWindowPeer(runner.CurrentWindow());
     qel_handle conversation = sim::OpenConversation(peer, IsGroupId(peer));
     sim::StoredMsg msg;
@@ -217,9 +195,13 @@ Command CodeCommand(const std::string& usage, const std::string& help, std::func
 
 }  // namespace
 
+const std::vector<std::string>& BuiltinSmileys() {
+    static const std::vector<std::string> keys = {"smile", "laugh", "wink", "cry", "angry", "surprised",
+                                                  "heart", "thumbsup", "rose", "coffee"};
+    return keys;
+}
+
 void AddUserCommands(Runner& runner) {
-    runner.Add("open", {"open person|group|adhoc|email <peer-id>", "opens a chat window; it becomes current", Open});
-    runner.Add("close", {"close", "closes the current window", Close});
     runner.Add("type", {"type \"<text>\"", "replaces the input's content", Type});
     runner.Add("say", {"say \"<text>\"  (or: > text)", "types the text and sends it", Say});
     runner.Add("type-repeat", {"type-repeat <n> \"<text>\"", "replaces the input with the text n times over", TypeRepeat});

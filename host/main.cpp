@@ -11,18 +11,20 @@
 #include <sstream>
 #include <string>
 
+#include "LineEditor.h"
 #include "Runner.h"
 #include "sdk/pfx.h"
 #include "sim/driver.h"
 
 namespace {
 
-constexpr const char* kUsage = "usage: tavi-host [--lang keys|en] [--snapshot DIR] [SCENARIO | -]\n";
+constexpr const char* kUsage = "usage: tavi-host [--lang keys|en] [--snapshot DIR] [--empty] [SCENARIO | -]\n";
 
 struct Options {
     sim::Language language = sim::Language::English;
     std::string snapshotDir;
     std::string scenario;  // empty: the demo; "-": standard input
+    bool empty = false;    // the prompt starts with nothing instead of the demo's world
 };
 
 // Answers false on a bad command line.
@@ -37,6 +39,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             else return false;
         } else if (arg == "--snapshot" && i + 1 < argc) {
             options.snapshotDir = argv[++i];
+        } else if (arg == "--empty") {
+            options.empty = true;
         } else if ((arg.size() > 1 && arg[0] == '-') || haveScenario) {
             return false;
         } else {
@@ -99,6 +103,28 @@ private:
     std::string m_error;
 };
 
+// The demo's world is built before the story or the prompt; it never fails
+// unless the module does.
+bool PlayQuietly(host::Runner& runner, const char* script) {
+    const std::string error = runner.RunQuietly(script);
+    if (error.empty()) return true;
+    std::fprintf(stderr, "error: 0: the demo's world could not be built: %s\n", error.c_str());
+    return false;
+}
+
+// At a terminal a person can chat at once: the demo's people with a chat
+// with Bob and one with the project team open, unless asked for nothing.
+bool StartAtPrompt(host::Runner& runner, bool empty) {
+    if (empty) {
+        runner.Print("tavi-host: an empty world; start with 'me <id> \"<name>\"', 'help' lists the commands, Ctrl+D ends");
+        return true;
+    }
+    if (!PlayQuietly(runner, host::kDemoWorld) || !PlayQuietly(runner, host::kReadyChats)) return false;
+    runner.Print(host::kReadyLine);
+    runner.PrintNewBubbles();
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -137,6 +163,7 @@ int main(int argc, char** argv) {
     host::AddCoreCommands(runner);
     host::AddWorldCommands(runner);
     host::AddUserCommands(runner);
+    host::AddWindowCommands(runner);
     host::AddObserveCommands(runner);
     host::AddMentionCommands(runner);
     host::AddReadStateCommands(runner);
@@ -146,8 +173,20 @@ int main(int argc, char** argv) {
     host::AddMsgOpsCommands(runner);
     host::AddWindowPictureCommands(runner);
     const bool interactive = fromStdin && isatty(STDIN_FILENO);
-    if (interactive) runner.Print("tavi-host: type 'help' for the commands, end with Ctrl+D");
-    const bool ran = runner.Run(*in, interactive);
+    bool ran = false;
+    if (interactive) {
+        // A person reads lines in a terminal: long texts are shortened.
+        runner.SetReadable(true, true);
+        if (!StartAtPrompt(runner, options.empty)) return 1;
+        host::EditedLines lines(runner);
+        ran = runner.Run(lines, true);
+    } else {
+        if (options.scenario.empty()) {
+            runner.SetReadable(true, false);
+            if (!PlayQuietly(runner, host::kDemoWorld)) return 1;
+        }
+        ran = runner.Run(*in, false);
+    }
     if (!options.snapshotDir.empty() && !runner.Snapshot(options.snapshotDir)) {
         std::fprintf(stderr, "error: 0: cannot write the snapshot into %s\n", options.snapshotDir.c_str());
         return 1;

@@ -238,4 +238,12 @@ bool DropObject(qel_handle object) {
     return false;  // containers and preference sets go with their account
 }
 
+std::vector<std::string> PeerIds() {
+    const sdk::Account* account = sdk::CurrentAccountObj();
+    if (!account) return {};
+    std::vector<std::string> ids = account->friends;
+    for (const auto& [id, group] : account->groups) ids.push_back(id);
+    return ids;
+}
+
 }  // namespace sim

@@ -241,4 +241,8 @@ struct Favorite {
 };
 const std::vector<Favorite>& Favorites();
 
+// The current account's friends in the order added, then its groups by
+// id: the peers a chat can be opened with (empty without an account).
+std::vector<std::string> PeerIds();
+
 }  // namespace sim

@@ -6,35 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include <unistd.h>
-
+#include "HostRun.h"
 #include "Scenario.h"
-
-namespace {
-
-struct Outcome {
-    int status;
-    std::string out;
-};
-
-// Runs tavi-host with the given arguments and standard input.
-Outcome RunHost(const std::string& args, const std::string& input) {
-    // Tests run in parallel: each call has an input file of its own.
-    static int calls = 0;
-    const std::string inputFile =
-        testing::TempDir() + "host-input-" + std::to_string(getpid()) + "-" + std::to_string(++calls) + ".txt";
-    std::ofstream(inputFile) << input;
-    const std::string command = std::string(TAVI_BIN_DIR) + "/tavi-host " + args + " < " + inputFile + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) out.append(buffer, n);
-    const int status = pclose(pipe);
-    return {WEXITSTATUS(status), out};
-}
-
-}  // namespace
 
 TEST(HostLineReader, SplitsWordsQuotesAndComments) {
     auto line = host::ParseLine(R"(type "a \"b\"\n\u{1F600}" x  # comment)");
