@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to everything that reads message contents from
-// outside: the XML bodies, the upload rewriting and the JSON records. A body
-// that reads into nodes must pack again into a body that reads.
+// outside: the XML bodies and the upload rewriting. A body that reads into
+// nodes must pack again into a body that reads.
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -8,7 +8,6 @@
 
 #include "msghandle/MsgContentPacker.h"
 #include "msghandle/MsgContentReader.h"
-#include "msghandle/MsgExtraInfo.h"
 
 using namespace tavi;
 
@@ -31,10 +30,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CMsgContentReader::RewriteImageSrcs(rewritten, {{"a.jpg", "K"}, {"", "E"}}, &digests);
     rewritten = input;
     CMsgContentReader::SetRootImageSrc(rewritten, "K");
-
-    SMsgExtraInfo info;
-    ParseMsgExtraInfo(input, info);
-    SAttachmentRecord record;
-    ReadAttachmentRecord(input, record);
     return 0;
 }
