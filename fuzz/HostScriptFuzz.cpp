@@ -4,10 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 #include <string>
 
 #include "Runner.h"
+#include "ScratchFolder.h"
 #include "sim/driver.h"
 
 namespace {
@@ -26,6 +28,18 @@ void AddAllCommands(host::Runner& runner) {
     host::AddMsgOpsCommands(runner);
 }
 
+// Paths in a scenario are read, and files written, in a scratch folder
+// that holds the picture the golden scenarios use.
+const std::string& ScenarioFolder() {
+    static const std::string folder = [] {
+        std::error_code ignored;
+        std::filesystem::copy_file(TAVI_SCENARIO_DIR "/photo.png", fuzz::ScratchFolder() / "photo.png",
+                                   std::filesystem::copy_options::overwrite_existing, ignored);
+        return fuzz::ScratchFolder().string();
+    }();
+    return folder;
+}
+
 void Play(const std::string& script) {
     sim::ResetAll();
     sim::SetLanguage(sim::Language::Keys);
@@ -36,8 +50,7 @@ void Play(const std::string& script) {
     module->EnumPlugins(sim::GetPluginManager());
     module->RegisterMsgs(sim::GetObjMsgRegistrar());
     {
-        // Paths in a scenario name the golden scenarios' files.
-        host::Runner runner(module, TAVI_SCENARIO_DIR);
+        host::Runner runner(module, ScenarioFolder());
         AddAllCommands(runner);
         std::istringstream in(script);
         runner.Run(in, false);
