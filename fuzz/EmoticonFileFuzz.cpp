@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <string>
 
+#include "FreshStandIn.h"
 #include "ScratchFolder.h"
-#include "sim/driver.h"
 #include "tools/EmoticonWnd.h"
 #include "util/Strings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = (fuzz::ScratchFolder() / "emoticon.xml").string();
-    sim::ResetAll();
+    const fuzz::FreshStandIn standIn;
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return 0;
     std::fwrite(data, 1, size, file);
@@ -21,6 +21,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         picker.Load(util::Utf8ToWide(path));
         for (const auto& [name, description] : picker.GetEmoticons()) (void)name.size(), (void)description.size();
     }
-    sim::ResetAll();
     return 0;
 }
