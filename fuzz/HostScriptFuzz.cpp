@@ -55,6 +55,12 @@ void Play(const std::string& script) {
         std::istringstream in(script);
         runner.Run(in, false);
     }
+    // A script may stop while the SDK holds completions; the SDK completes
+    // every request before it goes, and each completion owns its send's
+    // context.
+    sim::HoldCompletions(false);
+    sim::ReleaseCompletions();
+    sim::RunUntilIdle();
     for (HWND window : sim::OpenChatWindows()) sim::CloseChatWindow(window);
     module->Uninit();
     sim::RunUntilIdle();
