@@ -26,6 +26,7 @@ void AddAllCommands(host::Runner& runner) {
     host::AddOtherWindowsCommands(runner);
     host::AddPictureCommands(runner);
     host::AddMsgOpsCommands(runner);
+    host::AddWindowPictureCommands(runner);
 }
 
 // Paths in a scenario are read, and files written, in a scratch folder
