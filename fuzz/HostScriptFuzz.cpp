@@ -14,21 +14,6 @@
 
 namespace {
 
-// The host program's command areas, as it registers them.
-void AddAllCommands(host::Runner& runner) {
-    host::AddCoreCommands(runner);
-    host::AddWorldCommands(runner);
-    host::AddUserCommands(runner);
-    host::AddObserveCommands(runner);
-    host::AddMentionCommands(runner);
-    host::AddReadStateCommands(runner);
-    host::AddInputToolsCommands(runner);
-    host::AddOtherWindowsCommands(runner);
-    host::AddPictureCommands(runner);
-    host::AddMsgOpsCommands(runner);
-    host::AddWindowPictureCommands(runner);
-}
-
 // Paths in a scenario are read, and files written, in a scratch folder
 // that holds the picture the golden scenarios use.
 const std::string& ScenarioFolder() {
@@ -52,7 +37,7 @@ void Play(const std::string& script) {
     module->RegisterMsgs(sim::GetObjMsgRegistrar());
     {
         host::Runner runner(module, ScenarioFolder());
-        AddAllCommands(runner);
+        host::AddAllCommands(runner);
         std::istringstream in(script);
         runner.Run(in, false);
     }

@@ -293,6 +293,9 @@ std::string OtherWindowsRequestLine(const sim::SdkRequest& r) {
     if (r.kind == "email_seen") return "sdk.email seen peer=" + r.convId + refused;
     if (r.kind == "adhoc")
         return "sdk.adhoc conv=" + r.convId + " type=" + r.contentType + Field("body", r.content) + refused;
+    // The same request carries a shake (type 2) and the typing notice the
+    // partner sees while the user types (type 1).
+    if (r.kind == "reminder" && r.flags == 1) return "sdk.typing conv=" + r.convId;
     if (r.kind == "reminder") return "sdk.shake conv=" + r.convId + " type=" + std::to_string(r.flags) + " value=" + r.value;
     return "";
 }

@@ -134,6 +134,8 @@ private:
     std::vector<std::function<void(Runner&)>> m_eventPrinters;
 };
 
+// Adds every command area in the order the program registers them.
+void AddAllCommands(Runner& runner);
 // Adds the commands of each area; defined beside the area's code.
 void AddCoreCommands(Runner& runner);
 void AddWorldCommands(Runner& runner);

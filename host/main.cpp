@@ -160,18 +160,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     host::Runner runner(module.Module(), folder);
-    host::AddCoreCommands(runner);
-    host::AddWorldCommands(runner);
-    host::AddUserCommands(runner);
-    host::AddWindowCommands(runner);
-    host::AddObserveCommands(runner);
-    host::AddMentionCommands(runner);
-    host::AddReadStateCommands(runner);
-    host::AddInputToolsCommands(runner);
-    host::AddOtherWindowsCommands(runner);
-    host::AddPictureCommands(runner);
-    host::AddMsgOpsCommands(runner);
-    host::AddWindowPictureCommands(runner);
+    host::AddAllCommands(runner);
     const bool interactive = fromStdin && isatty(STDIN_FILENO);
     bool ran = false;
     if (interactive) {
