@@ -448,3 +448,27 @@ TEST_F(SendTest, PiecesBehindAnUploadStillGoAfterTheWindowClosed) {
 }
 
 }  // namespace
+
+// The window's message head leads the text it is walked with, but the
+// walk starts behind it: what the user typed goes out as typed, pictures
+// where they stood.
+TEST_F(SendTest, TheWindowsMessageHeadLeavesTheTextAndPicturesAsTyped) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    sim::FindChatWindow(window)->SetWindowAttribute(u"msghead", u"Re: ");
+    Type(window, u"hi");
+    ClickSend(window);
+    Type(window, u"one");
+    AddPicture(window, WritePng("h.png", 2, 2));
+    Type(window, u"two");
+    ClickSend(window);
+    sim::RunUntilIdle();
+    const auto sends = Sends();
+    ASSERT_EQ(sends.size(), 2u);
+    EXPECT_EQ(sends[0].content, "hi");
+    const std::string& rich = sends[1].content;
+    const size_t text = rich.find(">one<"), picture = rich.find("<img"), after = rich.find(">two<");
+    ASSERT_NE(text, std::string::npos) << rich;
+    EXPECT_LT(text, picture) << rich;
+    EXPECT_LT(picture, after) << rich;
+    EXPECT_EQ(rich.find("Re:"), std::string::npos) << rich;
+}
