@@ -61,8 +61,10 @@ public:
     // still to be uploaded are appended to `uploads` in document order.
     void ParseText2MsgList(MsgNodeList& nodes, std::vector<SUploadItem>& uploads, const std::u16string& text,
                            size_t start, const std::vector<int32_t>& positions, CRichEditUI* richEdit) const;
-    // The same over one window of 1024 characters (window * 1024 - offset
-    // on); `pictureIndex` says where the next window resumes.
+    // The same over one window of kWindowSize characters (window *
+    // kWindowSize - offset on); `pictureIndex` says where the next window
+    // resumes.
+    static constexpr int32_t kWindowSize = 1024;
     void ParseRichEditMsg(MsgNodeList& nodes, std::vector<SUploadItem>& uploads, const std::u16string& text,
                           int window, int offset, const std::vector<int32_t>& positions, CRichEditUI* richEdit,
                           int& pictureIndex) const;

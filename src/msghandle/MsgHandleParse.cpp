@@ -21,8 +21,6 @@ namespace tavi {
 
 namespace {
 
-constexpr int32_t kWindowSize = 1024;
-
 bool FileExists(const std::u16string& path) {
     std::error_code error;
     return !path.empty() && std::filesystem::is_regular_file(std::filesystem::path(util::WideToUtf8(path)), error);
