@@ -82,9 +82,10 @@ void ShowMenuAtPointer(CMenuUI* menu, CWindowUI* window, TPointUI point, INotify
     menu->Show(window->GetHWND(), frame.left + point.x, frame.top + point.y, target);
 }
 
-// Whether the message is one the view shows as a message (not a notice or pane).
+// Whether the message is one the view shows as a message (not a notice or
+// pane); nothing under the pointer (id 0) is none.
 bool IsShownMsg(const CRichEditExUI* view, int64_t id) {
-    if (!view || id == 0) return false;
+    if (!view) return false;
     for (const SViewMsg& item : view->GetMsgs()) {
         if (item.id == id) return item.kind == EMsgKind::Msg;
     }

@@ -50,6 +50,9 @@ TEST_F(BoundaryTest, MovedWindowSendsToTheNewPeerAndKeepsTheOldDraft) {
     EXPECT_EQ(tavi::FindMsgHandle(u"carol"), Handler(window));
     EXPECT_EQ(SCtrlValidBinder::GetCtrlPtr(u"{7CADFB98-F2B4-4bd7-9C4F-A06B1D69C556}_bob"), nullptr);
     EXPECT_EQ(SCtrlValidBinder::GetCtrlPtr(u"{7CADFB98-F2B4-4bd7-9C4F-A06B1D69C556}_carol"), View(window));
+    // Its unread counter counts carol's messages now.
+    ASSERT_EQ(sim::UnreadCounters().size(), 1u);
+    EXPECT_NE(sim::UnreadCounters()[0].convId.find(u"carol"), std::u16string::npos);
     // It hears the new conversation: carol reading shows her read line.
     const auto readLine = [&] { return View(window)->HasMsg(-100002); };
     EXPECT_FALSE(readLine());
