@@ -362,7 +362,7 @@ private:
     void OpenFontBar();
     void CloseFontBar();
     void FillFontBar();
-    // Makes room above the input for the bar (30) or gives it back (-30).
+    // Makes room above the input for the bar (opening) or gives it back.
     void MoveForFontBar(bool opening);
     // The process's popups that serve this panel stop calling it.
     void ReleaseToolPopups();
