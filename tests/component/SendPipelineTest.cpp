@@ -363,6 +363,7 @@ TEST_F(SendTest, OversizePicturesAreCheckedBeforeInsertion) {
 
 TEST_F(SendTest, OnlyRegularPictureFilesAreRead) {
     HWND window = Open(sim::ChatKind::Person, "bob");
+    EXPECT_FALSE(tavi::RichEditLoadImage(nullptr, Input(window)));
     const std::filesystem::path fifo = m_dir / "pipe.png";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     // None of these may block or run on: each answers at once.
@@ -370,6 +371,7 @@ TEST_F(SendTest, OnlyRegularPictureFilesAreRead) {
         SCOPED_TRACE(sim::ToUtf8(path));
         EXPECT_EQ(COleImageObj::LoadImage(path, true), nullptr);
         EXPECT_FALSE(tavi::RichEditLoadImage(path.c_str(), Input(window)));
+        EXPECT_FALSE(tavi::RichEditLoadImage(path.c_str(), nullptr));
         EXPECT_FALSE(Panel(window)->InsertPictureFile(path.c_str()));
         EXPECT_EQ(LastBox(), "#LOAD_IMAGE_FAIL | #TIP | #OK | 340x150");
         EXPECT_EQ(util::MD5Encode(path), "");
