@@ -26,8 +26,13 @@ struct Failure {
     bool withMsgId = false;
 };
 
+struct Refusal {
+    int code = 0;
+    int skip = 0;  // requests still let through before the refusal
+};
+
 struct RequestState {
-    std::map<SdkCall, int> refuse;
+    std::map<SdkCall, Refusal> refuse;
     std::map<SdkCall, Failure> fail;
     bool hold = false;
     std::deque<std::function<void()>> held;
@@ -48,7 +53,11 @@ const bool kRegistered = RegisterReset([] {
 std::optional<int> TakeRefusal(SdkCall call) {
     auto it = State().refuse.find(call);
     if (it == State().refuse.end()) return std::nullopt;
-    const int code = it->second;
+    if (it->second.skip > 0) {
+        --it->second.skip;
+        return std::nullopt;
+    }
+    const int code = it->second.code;
     State().refuse.erase(it);
     return code;
 }
@@ -128,7 +137,7 @@ std::string Text(const char* s) { return s ? s : ""; }
 
 }  // namespace
 
-void RefuseNext(SdkCall call, int code) { State().refuse[call] = code; }
+void RefuseNext(SdkCall call, int code, int skip) { State().refuse[call] = Refusal{code, skip}; }
 void FailNext(SdkCall call, int code, bool withMsgId) { State().fail[call] = {code, withMsgId}; }
 void HoldCompletions(bool hold) { State().hold = hold; }
 

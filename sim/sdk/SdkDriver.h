@@ -107,8 +107,9 @@ bool DropObject(qel_handle object);
 
 enum class SdkCall { Send, Upload, Recall, ConvInfo,
     EmailSend, EmailGet, EmailSeen, Adhoc, Collect, Stick, Unstick };
-// The next request of that kind answers `code` at once.
-void RefuseNext(SdkCall call, int code);
+// The next request of that kind answers `code` at once (after `skip`
+// more requests of that kind went through).
+void RefuseNext(SdkCall call, int code, int skip = 0);
 // The next accepted request of that kind completes with `code`; a failed
 // send with `withMsgId` is stored as failed and its id reported.
 void FailNext(SdkCall call, int code, bool withMsgId = false);

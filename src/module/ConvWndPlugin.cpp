@@ -15,7 +15,7 @@ const SPanelSetting CTaviConvWndPlugin::kPanelTable[] = {
 namespace {
 struct SPluginMsgEntry {
     uint32_t msgId;
-    intptr_t (CTaviConvWndPlugin::*handler)(intptr_t, intptr_t);
+    void (CTaviConvWndPlugin::*handler)(intptr_t, intptr_t);
 };
 }  // namespace
 
@@ -37,13 +37,11 @@ void CTaviConvWndPlugin::OnObjMsg(uint32_t msgId, intptr_t param1, intptr_t para
     CChatPlugin::OnObjMsg(msgId, param1, param2, refs);
 }
 
-intptr_t CTaviConvWndPlugin::OnGetTavi(intptr_t, intptr_t param2) {
+void CTaviConvWndPlugin::OnGetTavi(intptr_t, intptr_t param2) {
     CControlUI* control = nullptr;
     GetCtrl(&control, kChatToolHeadCtn);
     auto* panel = dynamic_cast<CTaviConvWndPanel*>(control);
-    if (!panel || !param2) return 0;
-    *reinterpret_cast<ITavi**>(param2) = panel->GetTavi();
-    return 1;
+    if (panel && param2) *reinterpret_cast<ITavi**>(param2) = panel->GetTavi();
 }
 
 CTaviConvWndPanel::CTaviConvWndPanel() {

@@ -22,7 +22,7 @@ protected:
 
 private:
     // Message 0x22: hands out the component of this plug-in's panel.
-    intptr_t OnGetTavi(intptr_t param1, intptr_t param2);
+    void OnGetTavi(intptr_t param1, intptr_t param2);
 };
 
 // Creates the chat component and lets it build the chat panel inside itself.

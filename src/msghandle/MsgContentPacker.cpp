@@ -143,9 +143,7 @@ bool CMsgContentPacker::PackRichXmlMsg(std::string& body, std::string& summary, 
     TiXmlElement div("div");
     if (!style.empty()) div.SetAttribute("style", WideToUtf8(style));
     summary.clear();
-    std::vector<SMsgPart> parts;
-    SplitTextPlainAndImageMsg(parts, nodes);
-    for (const SMsgPart& part : parts) {
+    for (const SMsgPart& part : SplitTextPlainAndImageMsg(nodes)) {
         if (!part.m_bImage) {
             std::string text, textSummary;
             if (!PackXmlTextMsg(text, textSummary, part.m_nodes)) continue;

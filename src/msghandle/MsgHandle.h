@@ -61,14 +61,17 @@ public:
     // still to be uploaded are appended to `uploads` in document order.
     void ParseText2MsgList(MsgNodeList& nodes, std::vector<SUploadItem>& uploads, const std::u16string& text,
                            size_t start, const std::vector<int32_t>& positions, CRichEditUI* richEdit) const;
-    // The same over one window of 1024 characters (window * 1024 - offset
-    // on); `pictureIndex` says where the next window resumes.
+    // The same over one window of kWindowSize characters (window *
+    // kWindowSize - offset on); `pictureIndex` says where the next window
+    // resumes.
+    static constexpr int32_t kWindowSize = 1024;
     void ParseRichEditMsg(MsgNodeList& nodes, std::vector<SUploadItem>& uploads, const std::u16string& text,
                           int window, int offset, const std::vector<int32_t>& positions, CRichEditUI* richEdit,
                           int& pictureIndex) const;
-    // The stored record of a custom smiley (type 3): its uploaded key and
-    // digest on two lines, or "" when it must be uploaded again.
-    static bool GetCustomSmileyRecord(const COleImageObj* image, std::u16string& key, std::string& record);
+    // The stored record of a custom smiley (type 3, whose key goes into
+    // `key`): its uploaded key and digest on two lines, or "" when it must
+    // be uploaded again.
+    static std::string GetCustomSmileyRecord(const COleImageObj* image, std::u16string& key);
     // Pictures go as they are: this reports that nothing was compressed.
     static bool CompressImage(const std::u16string& source, const std::u16string& target);
 

@@ -28,7 +28,6 @@ namespace tavi {
 
 namespace {
 
-constexpr int32_t kEmailWindow = 1024;
 constexpr int kComposeLayout = 1;
 constexpr int kConversationLayout = 2;
 constexpr char kContentRichXml[] = "rich/xml";
@@ -178,7 +177,7 @@ bool CMsgHandle::PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode
     }
     std::u16string style;
     GetInputStyle(style);
-    const int windows = int((text.size() + kEmailWindow - 1) / kEmailWindow);
+    const int windows = int((text.size() + kWindowSize - 1) / kWindowSize);
     int pictureIndex = 0;
     for (int window = 0; window < windows; ++window) {
         TAVI_LOG("PackMsg2Send ParseRichEditMsg ...");

@@ -21,8 +21,6 @@ namespace tavi {
 
 namespace {
 
-constexpr int32_t kWindowSize = 1024;
-
 bool FileExists(const std::u16string& path) {
     std::error_code error;
     return !path.empty() && std::filesystem::is_regular_file(std::filesystem::path(util::WideToUtf8(path)), error);
@@ -139,20 +137,15 @@ bool CMsgHandle::PackSmileyImageXmlMsg(std::string& body, const char16_t* filePa
 
 bool CMsgHandle::CompressImage(const std::u16string&, const std::u16string&) { return false; }
 
-bool CMsgHandle::GetCustomSmileyRecord(const COleImageObj* image, std::u16string& key, std::string& record) {
-    record.clear();
-    if (!image || image->GetImageType() != 3) return false;
+std::string CMsgHandle::GetCustomSmileyRecord(const COleImageObj* image, std::u16string& key) {
+    if (!image || image->GetImageType() != 3) return std::string();
     key = image->GetKey();
     qel_handle smileys = qel_account_custom_smileys(qel_ext::QelGetCurAccount());
-    if (!smileys) return false;
-    qel_handle smiley = qel_ext::QelSmileysFindSmiley(smileys, util::WideToUtf8(key).c_str());
+    qel_handle smiley = smileys ? qel_ext::QelSmileysFindSmiley(smileys, util::WideToUtf8(key).c_str()) : nullptr;
     const QelSmileyInfo* info = smiley ? qel_smiley_get_info(smiley) : nullptr;
-    if (!info || !info->text) return false;
-    const std::string text = info->text;
     // Anything but an uploaded key and a digest means: upload it again.
-    if (text.find('\n') == std::string::npos || CountLines(text) != 2) return false;
-    record = text;
-    return true;
+    if (!info || !info->text || CountLines(info->text) != 2) return std::string();
+    return info->text;
 }
 
 std::unique_ptr<SImageMsgMode> CMsgHandle::MakeImageNode(const std::u16string& path, const ImageObj* picture,
@@ -197,8 +190,7 @@ void CMsgHandle::AppendPictureNode(MsgNodeList& nodes, std::vector<SUploadItem>&
     if (!FileExists(path)) return;
     util::TraceLine("send_msg", "PackMsg2Send ParseRichEditMsg  client::IMAGE_FILE ..");
     std::u16string key;
-    std::string record;
-    GetCustomSmileyRecord(image, key, record);
+    const std::string record = GetCustomSmileyRecord(image, key);
     auto node = MakeImageNode(path, image->GetImage(), record, uploads);
     if (image->GetImageType() == 3) {
         node->m_strSmileyKey = util::WideToUtf8(key);

@@ -31,7 +31,8 @@ std::vector<std::u16string> ChosenFiles(const std::u16string& buffer) {
     if (parts.size() <= 1) return parts;
     std::vector<std::u16string> files;
     const std::filesystem::path folder(util::WideToUtf8(parts[0]));
-    for (size_t i = 1; i < parts.size(); ++i) files.push_back((folder / util::WideToUtf8(parts[i])).u16string());
+    for (auto name = parts.begin() + 1; name != parts.end(); ++name)
+        files.push_back((folder / util::WideToUtf8(*name)).u16string());
     return files;
 }
 

@@ -33,8 +33,8 @@ bool IsChannel(qel_handle conversation, const char* channel) {
 }
 
 struct SPartnerCursor {
-    int64_t cursor = 0;
-    int64_t time = 0;
+    int64_t cursor;
+    int64_t time;
 };
 
 SPartnerCursor ReadPartnerCursor(qel_handle conversation) {

@@ -9,8 +9,8 @@ MsgNodeRefs RefsOf(const MsgNodeList& nodes) {
     return refs;
 }
 
-void SplitTextPlainAndImageMsg(std::vector<SMsgPart>& parts, const MsgNodeRefs& nodes) {
-    parts.clear();
+std::vector<SMsgPart> SplitTextPlainAndImageMsg(const MsgNodeRefs& nodes) {
+    std::vector<SMsgPart> parts;
     for (const SNormalMsgNode* node : nodes) {
         if (!node) continue;
         const bool image = node->m_nType == kMsgNodeImage;
@@ -19,6 +19,7 @@ void SplitTextPlainAndImageMsg(std::vector<SMsgPart>& parts, const MsgNodeRefs& 
         }
         parts.back().m_nodes.push_back(node);
     }
+    return parts;
 }
 
 }  // namespace tavi

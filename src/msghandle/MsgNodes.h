@@ -65,8 +65,8 @@ struct SMsgPart {
 };
 
 // Every picture opens a part of its own; any other node joins the last
-// part when that is a text part, else opens one. `parts` is replaced.
-void SplitTextPlainAndImageMsg(std::vector<SMsgPart>& parts, const MsgNodeRefs& nodes);
+// part when that is a text part, else opens one.
+std::vector<SMsgPart> SplitTextPlainAndImageMsg(const MsgNodeRefs& nodes);
 
 // A picture that must be on the server before its message can go out. The
 // names are those of the attachment record that keeps them with a pending

@@ -222,7 +222,7 @@ public:
     int32_t GetAtCaretPos() const { return m_atCaretPos; }
     // Mentions of the user in shown messages.
     bool ShowByParseMsgHead(const SQelBoxMsg& record);
-    bool ShowByParsePlainText(const SQelBoxMsg& record);
+    void ShowByParsePlainText(const SQelBoxMsg& record);
     bool IsContentAtMe(const SQelBoxMsg& record) const;
     static void GetAtName(std::u16string& name, const std::u16string& text);
     uint64_t GetAtReminderMsgId() const { return m_atReminderMsgId; }
@@ -372,8 +372,8 @@ private:
     void OpenFontBar();
     void CloseFontBar();
     void FillFontBar();
-    // Makes room above the input for the bar (30) or gives it back (-30).
-    void MoveForFontBar(int32_t room);
+    // Makes room above the input for the bar (opening) or gives it back.
+    void MoveForFontBar(bool opening);
     // The process's popups that serve this panel stop calling it.
     void ReleaseToolPopups();
     // ---- end of chat font and emoticons ----

@@ -56,25 +56,23 @@ bool CTaviPanel::ShowByParseMsgHead(const SQelBoxMsg& record) {
     return true;
 }
 
-bool CTaviPanel::ShowByParsePlainText(const SQelBoxMsg& record) {
+void CTaviPanel::ShowByParsePlainText(const SQelBoxMsg& record) {
     qel_handle account = m_account.get();
     const std::string self = OwnId(account);
     // What the user wrote never reminds the user.
-    if (record.senderId.empty() || util::WideToUtf8(record.senderId) == self) return false;
+    if (record.senderId.empty() || util::WideToUtf8(record.senderId) == self) return;
     IAppMain* app = GetAppMain();
     SMsgDisplay display;
-    if (!app || !app->GetMsgDisplay(record, m_sessionId.c_str(), display)) return false;
+    if (!app || !app->GetMsgDisplay(record, m_sessionId.c_str(), display)) return;
     std::u16string name;
     GetAtName(name, display.plainText);
-    if (name.empty()) return false;
     const std::u16string nickname = common::GetLatinName(qel_account_bound_buddy(account), "nickname");
     qel_handle own = qel_buddy_group_get_member_attribs(GetCurrentGroup(), self.c_str());
     const std::u16string note = util::Utf8ToWide(own ? qel_attribs_get_str(own, "note", "") : "");
     const bool mentioned = name == u"all" || name == u"ALL" || (!nickname.empty() && name == nickname) ||
                            (!note.empty() && name == note);
-    if (!mentioned) return false;
+    if (!mentioned) return;
     RaiseAtReminder(record, display.senderText);
-    return true;
 }
 
 void CTaviPanel::GetAtName(std::u16string& name, const std::u16string& text) {

@@ -113,27 +113,27 @@ void CTaviPanel::OnBtnFont() {
     Invalidate();
 }
 
-void CTaviPanel::MoveForFontBar(int32_t room) {
+void CTaviPanel::MoveForFontBar(bool opening) {
     CControlUI* popup = FindSubControl(u"history.popup");
+    const int32_t room = opening ? kFontBarHeight : 0;
     if (m_viewMode == u"only_edit") {
-        AddToBottom(FindSubControl(u"history.view"), room);
+        AddToBottom(FindSubControl(u"history.view"), opening ? kFontBarHeight : -kFontBarHeight);
     } else {
-        const int32_t open = room > 0 ? kFontBarHeight : 0;
-        SetCoordinates(this, u"history", 0, 0, 0, open, 4);
-        SetCoordinates(this, u"history.view", 0, 0, 0, open, 8);
-        SetCoordinates(this, u"input", 0, open, 0, 1, 8);
+        SetCoordinates(this, u"history", 0, 0, 0, room, 4);
+        SetCoordinates(this, u"history.view", 0, 0, 0, room, 8);
+        SetCoordinates(this, u"input", 0, room, 0, 1, 8);
     }
-    SetTopKeepingAnchor(popup, room > 0 ? kFontBarHeight : 0);
+    SetTopKeepingAnchor(popup, room);
 }
 
 void CTaviPanel::OpenFontBar() {
     auto* holder = dynamic_cast<CContainerUI*>(FindSubControl(u"history.popup"));
     if (!holder || holder->GetCount() > 0) return;
-    MoveForFontBar(kFontBarHeight);
+    MoveForFontBar(true);
     auto* bar = new CFontSettingPanel();
     if (!bar->Create(u"CHATDLG_FONT_SETTING", holder)) {
         delete bar;
-        MoveForFontBar(-kFontBarHeight);
+        MoveForFontBar(false);
         return;
     }
     bar->SetNotifier(this);
@@ -166,7 +166,7 @@ void CTaviPanel::FillFontBar() {
 }
 
 void CTaviPanel::CloseFontBar() {
-    MoveForFontBar(-kFontBarHeight);
+    MoveForFontBar(false);
     if (auto* holder = dynamic_cast<CContainerUI*>(FindSubControl(u"history.popup"))) holder->RemoveAll();
     m_pFontSettingPanel = nullptr;
     CWindowUI* found = nullptr;

@@ -18,8 +18,9 @@ constexpr uint32_t kWmSetFocus = 7;
 constexpr int32_t kDefaultEmailPageSize = 10;
 }  // namespace
 
+// The history handler shows the marker once per load of the view.
 void CTaviPanel::ShowHistroyMsgImage() {
-    if (!m_pHistoryView || m_pHistoryView->HasMsg(kHistoryMarkPaneId)) return;
+    if (!m_pHistoryView) return;
     CREidtInsertHelper helper(m_pHistoryView);
     helper.BeginInsert(kHistoryMarkPaneId, -1, EMsgKind::Pane);
     helper.InsertText(util::SafeWide(I18NSTR(u"#HISTORY_MSG_MARK", 0)) + u"\r");

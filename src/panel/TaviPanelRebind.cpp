@@ -34,7 +34,7 @@ void CTaviPanel::Rebind(const pfx::GUID& windowKey, const char16_t* sessionId) {
     if (!moving) return;
     if (m_pHistoryView) SCtrlValidBinder::SetCtrlPtr(ViewBinderKey().c_str(), m_pHistoryView);
     if (m_windowKey != kEmailKey) RegisterUnreadCounter();
-    if (m_pMsgHandle && m_pMsgHandle->GetConversation()) subscribe_attrib_changed(m_pMsgHandle->GetConversation());
+    if (m_pMsgHandle) subscribe_attrib_changed(m_pMsgHandle->GetConversation());
 }
 
 }  // namespace tavi

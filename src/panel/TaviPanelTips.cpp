@@ -238,7 +238,7 @@ uint64_t CTaviPanel::GetCurShowGrpTopMsgId() {
 
 bool CTaviPanel::OnGrpTopMsgRemind() {
     const uint64_t msgId = GetCurShowGrpTopMsgId();
-    if (msgId == 0 || !m_pMsgHandle) {
+    if (!m_pMsgHandle) {
         TAVI_LOG(" GetCurShowGrpTopMsgId = %llu || m_pMsgHandle null", static_cast<unsigned long long>(msgId));
         return false;
     }

@@ -1,5 +1,6 @@
 #include "util/MD5.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdio>
 #include <cstring>
@@ -52,7 +53,6 @@ CMD5::CMD5() { Reset(); }
 CMD5::~CMD5() = default;
 
 void CMD5::Reset() {
-    std::memset(m_block, 0, sizeof(m_block));
     m_bits = 0;
     m_state[0] = 0x67452301;
     m_state[1] = 0xefcdab89;
@@ -163,7 +163,7 @@ void CMD5::Update(const void* data, size_t size) {
     size_t used = size_t(m_bits / 8 % 64);
     m_bits += uint64_t(size) * 8;
     if (used) {
-        const size_t take = size < 64 - used ? size : 64 - used;
+        const size_t take = std::min(size, 64 - used);
         std::memcpy(m_block + used, bytes, take);
         bytes += take;
         size -= take;

@@ -37,7 +37,7 @@ public:
 private:
     void Transform(const uint8_t block[64]);
 
-    uint8_t m_block[64];
+    uint8_t m_block[64] = {};  // only bytes written since the last block are read
     uint64_t m_bits;
     uint32_t m_state[4];
 };

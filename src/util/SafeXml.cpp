@@ -13,7 +13,7 @@ size_t Utf8SequenceAt(std::string_view text, size_t i) {
     const auto byte = [&](size_t k) { return static_cast<uint8_t>(text[k]); };
     const uint8_t lead = byte(i);
     if (lead < 0x80) return 1;
-    size_t length = 0;
+    size_t length;
     uint8_t low = 0x80, high = 0xBF;  // allowed range of the second byte
     if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2;

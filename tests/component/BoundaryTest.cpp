@@ -5,6 +5,7 @@
 #include "sdk/ctrlbinder.h"
 #include "sdk/qel_account.h"
 #include "sdk/qel_attribs.h"
+#include "sdk/qel_msg.h"
 
 namespace {
 
@@ -31,7 +32,11 @@ protected:
 TEST_F(BoundaryTest, MovedWindowSendsToTheNewPeerAndKeepsTheOldDraft) {
     sim::AddBuddy("carol", "Carol");
     const std::string carol = ConvId(sim::OpenConversation("carol"));
-    sim::AddStoredMsgs(sim::OpenConversation("carol"), 2, true);
+    sim::AddStoredMsgs(sim::OpenConversation("carol"), 1, true);
+    sim::StoredMsg mine;
+    mine.sent = true;
+    mine.content = "earlier to carol";
+    qel_handle own = sim::AddStoredMsg(sim::OpenConversation("carol"), mine);
     HWND window = Open(sim::ChatKind::Person, "bob");
     Type(window, u"half a thought for bob");
 
@@ -45,6 +50,15 @@ TEST_F(BoundaryTest, MovedWindowSendsToTheNewPeerAndKeepsTheOldDraft) {
     EXPECT_EQ(tavi::FindMsgHandle(u"carol"), Handler(window));
     EXPECT_EQ(SCtrlValidBinder::GetCtrlPtr(u"{7CADFB98-F2B4-4bd7-9C4F-A06B1D69C556}_bob"), nullptr);
     EXPECT_EQ(SCtrlValidBinder::GetCtrlPtr(u"{7CADFB98-F2B4-4bd7-9C4F-A06B1D69C556}_carol"), View(window));
+    // Its unread counter counts carol's messages now.
+    ASSERT_EQ(sim::UnreadCounters().size(), 1u);
+    EXPECT_NE(sim::UnreadCounters()[0].convId.find(u"carol"), std::u16string::npos);
+    // It hears the new conversation: carol reading shows her read line.
+    const auto readLine = [&] { return View(window)->HasMsg(-100002); };
+    EXPECT_FALSE(readLine());
+    sim::ServerSetPartnerReadCursor(sim::OpenConversation("carol"), int64_t(qel_msg_get_conv_msg_id(own)), 0);
+    sim::RunUntilIdle();
+    EXPECT_TRUE(readLine());
 
     Type(window, u"hello carol");
     ASSERT_TRUE(ClickSend(window));

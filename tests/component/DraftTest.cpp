@@ -74,6 +74,9 @@ TEST_F(SendTest, DraftWithAPictureIsOneRichPiece) {
 TEST_F(SendTest, NoDraftWithoutAServerConversationId) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     sim::SetSvrConvId(Handler(window)->GetConversation(), "");
+    // Nothing typed: nothing to keep, so the server is not asked either.
+    Handler(window)->SaveDraft();
+    EXPECT_TRUE(sim::SdkRequestsOf("svr_conv_id").empty());
     Type(window, u"keep me");
     Handler(window)->SaveDraft();
     EXPECT_TRUE(DraftKeys().empty());

@@ -265,3 +265,14 @@ TEST_F(ChatWindowTest, RefreshedEditStateTellsTheHostThePictureBarIsClosed) {
     EXPECT_EQ(pictureBarEvents(0), closed + 1);
     EXPECT_EQ(pictureBarEvents(1), opened);
 }
+
+TEST_F(ChatWindowTest, AdhocLinesTheHostWritesShowInTheHistory) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    tavi::CTaviImpl* component = Component(window);
+    auto lastItem = [&] { return sim::ViewItems(component->GetMsgHistoryRichEdit()).back(); };
+    component->InsertADHOCMsg(u"carol", u"joined", u"the chat", false);
+    EXPECT_EQ(lastItem().kind, "notice");
+    EXPECT_EQ(lastItem().text.rfind(u"carol joined the chat", 0), 0u);
+    component->InsertADHOCFileMsg(u"carol", u"sent", u"a.txt", u"12 KB", false);
+    EXPECT_EQ(lastItem().text.rfind(u"carol sent a.txt 12 KB", 0), 0u);
+}

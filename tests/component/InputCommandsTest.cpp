@@ -114,6 +114,13 @@ TEST_F(SendTest, RoleLimitShowsABoxAndKeepsTheInput) {
     ASSERT_EQ(sim::ShownBoxes().size(), 1u);
     EXPECT_EQ(sim::ShownBoxes()[0].text, u"#IDS_RBAC_NOT_SEND_MESSAGE_PERMISSION");
     EXPECT_EQ(Input(window)->GetText(), u"hi");
+
+    // A window of a kind the host no longer knows sends nothing either.
+    sim::SetRBACLimit("im.pc.not.send.message.function", 0);
+    sim::RemoveChatWndKind(sim::ChatWindowKey(sim::ChatKind::Person));
+    ClickSend(window);
+    EXPECT_TRUE(Sends().empty());
+    EXPECT_EQ(Input(window)->GetText(), u"hi");
 }
 
 TEST_F(SendTest, ReceiveTypeAndMessageManager) {

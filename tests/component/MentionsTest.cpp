@@ -218,6 +218,10 @@ TEST_F(MentionsTest, SortingKeepsNearlyEqualScoresInOrderAndDropsTheUserOnce) {
     std::vector<std::u16string> ids;
     for (const auto& r : results[0]) ids.push_back(r.strId);
     EXPECT_EQ(ids, (std::vector<std::u16string>{u"c", u"a", u"b", u"me"}));
+    // Exactly 0.01 apart still counts as equal.
+    client::FIND_CONTAIN_MAIN edge{{record(u"x", 2.0f), record(u"y", 2.0f - 0.01f)}};
+    ASSERT_TRUE(Panel(window)->FilterSearchResult(edge));
+    EXPECT_EQ(edge[0][0].strId, u"x");
 
     // Exactly 0.01 apart is still "within": the order stays.
     client::FIND_CONTAIN_MAIN edge{{record(u"x", 2.0f), record(u"y", 2.0f - 0.01f)}};

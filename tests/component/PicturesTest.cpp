@@ -589,6 +589,7 @@ TEST_F(PicturesTest, ThePictureButtonOpensThePictureChooserAndItsArrowTheMenu) {
     EXPECT_EQ(d.kind, "open");
     EXPECT_EQ(d.title, u"#CHOOSE_PICTURE");
     EXPECT_EQ(d.filter, (std::vector<std::u16string>{u"#IMAGE_FILES_BJJGP", u"*.bmp;*.jpg;*.jpeg;*.gif;*.png"}));
+    EXPECT_EQ(d.bufferSize, 32u * 1024u);  // room for the names of many chosen files
     EXPECT_EQ(InputPictures(window), chosen);
 
     ASSERT_TRUE(sim::Click(button, 0, 1));

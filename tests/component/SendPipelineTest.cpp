@@ -13,6 +13,14 @@ namespace {
 
 using tavi::PeekProvisionalMsgId;
 
+// The last message box as the user sees it: text, title, buttons and size.
+std::string LastBox() {
+    if (sim::ShownBoxes().empty()) return "";
+    const sim::ShownBox& box = sim::ShownBoxes().back();
+    return sim::ToUtf8(box.text + u" | " + box.caption + u" | " + box.buttons) + " | " + std::to_string(box.width) +
+           "x" + std::to_string(box.height);
+}
+
 std::vector<size_t> Sizes(const std::vector<sim::SdkRequest>& sends, bool summaries = false) {
     std::vector<size_t> sizes;
     for (const auto& s : sends) sizes.push_back(sim::ToWide(summaries ? s.summary : s.content).size());
@@ -324,13 +332,13 @@ TEST_F(SendTest, OversizePicturesAreCheckedBeforeInsertion) {
     const std::u16string path = WritePng("big.png", 7, 5);
     sim::SetPictureSizeLimits(20, 10);
     EXPECT_FALSE(panel->InsertPictureFile(path.c_str()));
-    EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_OVERSIZE_CANNOT_SEND");
+    EXPECT_EQ(LastBox(), "#IDS_IMAGE_OVERSIZE_CANNOT_SEND | #TIP | #OK | 340x150");
     sim::SetPictureSizeLimits(100, 10);
     sim::QueueBoxAnswer(0x32);
     EXPECT_FALSE(panel->InsertPictureFile(path.c_str()));
-    EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_OVERSIZE_CHANGE_TO_SEND_FILE");
+    EXPECT_EQ(LastBox(), "#IDS_IMAGE_OVERSIZE_CHANGE_TO_SEND_FILE | #TIP | #OK | 340x150");
     EXPECT_FALSE(panel->InsertPictureFile(u"/nonexistent.png"));
-    EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_IMAGE_FILE_DONT_EXIST");
+    EXPECT_EQ(LastBox(), "#IDS_IMAGE_FILE_DONT_EXIST | #TIP | #OK | 340x150");
     EXPECT_TRUE(sim::ReadEdit(Input(window)).objects.empty());
 
     // Answer 51: the host is asked to send the picture as a file.
@@ -338,12 +346,8 @@ TEST_F(SendTest, OversizePicturesAreCheckedBeforeInsertion) {
     const size_t boxes = sim::ShownBoxes().size();
     EXPECT_FALSE(panel->InsertPictureFile(path.c_str()));
     ASSERT_EQ(sim::ShownBoxes().size(), boxes + 1);
-    const sim::ShownBox& question = sim::ShownBoxes().back();
-    EXPECT_EQ(question.text, u"#IDS_IMAGE_OVERSIZE_SURE_TOC_SEND_BY_FILE");
-    EXPECT_EQ(question.caption, u"#TIP");
-    EXPECT_EQ(question.buttons, u"#MES_BOX_BTN_TRUE_FALSE");
-    EXPECT_EQ(question.type, 0);
-    EXPECT_EQ(std::make_pair(question.width, question.height), std::make_pair(340, 150));
+    EXPECT_EQ(LastBox(), "#IDS_IMAGE_OVERSIZE_SURE_TOC_SEND_BY_FILE | #TIP | #MES_BOX_BTN_TRUE_FALSE | 340x150");
+    EXPECT_EQ(sim::ShownBoxes().back().type, 0);
     std::vector<std::u16string> files;
     for (const auto& event : sim::HostEvents()) {
         if (event.kind == "event" && event.code == 4) files.push_back(event.path);
@@ -369,7 +373,7 @@ TEST_F(SendTest, OnlyRegularPictureFilesAreRead) {
         EXPECT_FALSE(tavi::RichEditLoadImage(path.c_str(), Input(window)));
         EXPECT_FALSE(tavi::RichEditLoadImage(path.c_str(), nullptr));
         EXPECT_FALSE(Panel(window)->InsertPictureFile(path.c_str()));
-        EXPECT_EQ(sim::ShownBoxes().back().text, u"#LOAD_IMAGE_FAIL");
+        EXPECT_EQ(LastBox(), "#LOAD_IMAGE_FAIL | #TIP | #OK | 340x150");
         EXPECT_EQ(util::MD5Encode(path), "");
     }
     // A picture at the size limit is not read either.
@@ -450,3 +454,27 @@ TEST_F(SendTest, PiecesBehindAnUploadStillGoAfterTheWindowClosed) {
 }
 
 }  // namespace
+
+// The window's message head leads the text it is walked with, but the
+// walk starts behind it: what the user typed goes out as typed, pictures
+// where they stood.
+TEST_F(SendTest, TheWindowsMessageHeadLeavesTheTextAndPicturesAsTyped) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    sim::FindChatWindow(window)->SetWindowAttribute(u"msghead", u"Re: ");
+    Type(window, u"hi");
+    ClickSend(window);
+    Type(window, u"one");
+    AddPicture(window, WritePng("h.png", 2, 2));
+    Type(window, u"two");
+    ClickSend(window);
+    sim::RunUntilIdle();
+    const auto sends = Sends();
+    ASSERT_EQ(sends.size(), 2u);
+    EXPECT_EQ(sends[0].content, "hi");
+    const std::string& rich = sends[1].content;
+    const size_t text = rich.find(">one<"), picture = rich.find("<img"), after = rich.find(">two<");
+    ASSERT_NE(text, std::string::npos) << rich;
+    EXPECT_LT(text, picture) << rich;
+    EXPECT_LT(picture, after) << rich;
+    EXPECT_EQ(rich.find("Re:"), std::string::npos) << rich;
+}

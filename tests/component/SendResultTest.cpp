@@ -218,6 +218,21 @@ TEST_F(SendTest, RefusedUploadOfARichMessageFailsItAtOnce) {
     EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
 }
 
+TEST_F(SendTest, PictureFailingAfterAnotherWasRefusedFailsItsMessageOnlyOnce) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Type(window, u"two");
+    AddPicture(window, WritePng("r1.png", 2, 2, '1'));
+    AddPicture(window, WritePng("r2.png", 2, 2, '2'));
+    sim::FailNext(sim::SdkCall::Upload, -5);
+    sim::RefuseNext(sim::SdkCall::Upload, -1, 1);
+    ClickSend(window);
+    ASSERT_EQ(sim::FailMarks().size(), 1u);
+    sim::RunUntilIdle();
+    EXPECT_EQ(sim::FailMarks().size(), 1u);
+    EXPECT_EQ(sim::SdkRequestsOf("upload").size(), 2u);
+    EXPECT_TRUE(Sends().empty());
+}
+
 }  // namespace
 
 namespace {

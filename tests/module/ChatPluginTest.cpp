@@ -115,7 +115,14 @@ TEST_F(ChatPluginTest, AttachBuildsThePanelWithItsComponentOnce) {
     plugin->Init(u"qel_inst", 0, pfx::GUID{}, &windowKey);
     plugin->Attach(sim::GetObjSink(), &g_tag, u"bob");
     EXPECT_FALSE(plugin->CreateCtrl(tavi::kChatToolHeadCtn));  // no window known yet
+    // The panel's owner, named by the host, is only borrowed.
+    compls::IChatPlugin* owner = Make(tavi::kShakePluginId);
+    sim::RegisterNamedObject(u"owner", owner);
+    plugin->SetAttr(tavi::kChatToolHeadCtn, u"owner");
     ASSERT_TRUE(plugin->CreateCtrlEx(tavi::kChatToolHeadCtn, window, nullptr, 0, 0, nullptr));
+    EXPECT_EQ(owner->AddRef(), 2);
+    owner->Release();
+    sim::UnregisterNamedObject(u"owner");
     CControlUI* panel = nullptr;
     plugin->GetCtrl(&panel, tavi::kChatToolHeadCtn);
     ASSERT_NE(panel, nullptr);
@@ -142,6 +149,18 @@ TEST_F(ChatPluginTest, AttachBuildsThePanelWithItsComponentOnce) {
     EXPECT_EQ(gone, nullptr);
 }
 
+TEST_F(ChatPluginTest, PanelWhoseComponentCannotBeMadeSaysSoAtTraceLevel) {
+    sim::SetLogLevel(2);
+    sim::RemoveModule(m_module);
+    auto* panel = new tavi::CTaviConvWndPanel();
+    sim::AddModule(m_module);
+    EXPECT_EQ(panel->GetTavi(), nullptr);
+    CControlUI::Destroy(panel);
+    ASSERT_FALSE(sim::LogLines().empty());
+    EXPECT_EQ(sim::LogLines().back().level, 2);
+    EXPECT_EQ(sim::LogLines().back().text.rfind("CChatWindowUI Create TAVI Failed!", 0), 0u);
+}
+
 TEST_F(ChatPluginTest, PanelWhoseIdTheHostDoesNotKnowBuildsNoChatPanel) {
     HWND window = HostWindow();
     auto* panel = new tavi::CTaviConvWndPanel();
@@ -162,6 +181,23 @@ TEST_F(ChatPluginTest, MessagesAreRegisteredWithTheTag) {
     compls::IChatPlugin* shake = Make(tavi::kShakePluginId);
     shake->RegisterMsgs(sim::GetObjMsgRegistrar());
     EXPECT_EQ(sim::AnnouncedMsgs().size(), 1u);
+
+    // Whoever handles a message, the two references that came with it are
+    // the receiver's to release.
+    compls::IChatPlugin* first = Make(tavi::kShakePluginId);
+    compls::IChatPlugin* second = Make(tavi::kShakePluginId);
+    for (compls::IChatPlugin* receiver : {plugin, shake}) {
+        for (uint32_t msgId : {tavi::kMsgGetTavi, 0x99u}) {
+            first->AddRef();
+            second->AddRef();
+            pfx::IObject* refs[2] = {first, second};
+            receiver->OnObjMsg(msgId, 0, 0, refs);
+            EXPECT_EQ(first->AddRef(), 2);
+            EXPECT_EQ(second->AddRef(), 2);
+            first->Release();
+            second->Release();
+        }
+    }
 }
 
 TEST_F(ChatPluginTest, InstanceIdAskedBeforeAttachIsRegisteredByAttach) {
@@ -174,6 +210,8 @@ TEST_F(ChatPluginTest, InstanceIdAskedBeforeAttachIsRegisteredByAttach) {
     plugin->Attach(sim::GetObjSink(), &g_tag, u"bob");
     EXPECT_EQ(sim::FindNamedObject(id), static_cast<pfx::IObject*>(plugin));
     EXPECT_EQ(std::u16string(plugin->GetInstanceId()), id);
+    // An owner that nobody registered is no owner: the panel is built all the same.
+    plugin->SetAttr(tavi::kChatToolHeadCtn, u"nobody");
 
     // The chat panel finds its plug-in through the id, so the chat is built
     // where the host asked for it.

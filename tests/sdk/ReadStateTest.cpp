@@ -58,21 +58,6 @@ TEST_F(ReadStateTest, CursorAndReceiptCountsArriveAsAttributeChanges) {
     EXPECT_STREQ(qel_msg_get_data(msg)->extra_info, R"({"unreadnum":3})");
 }
 
-TEST_F(ReadStateTest, MessagesSentAskingForAReceiptAreReceiptMessages) {
-    _QelMsgData data{};
-    data.content_type = "text/plain";
-    data.content = "x";
-    data.extra_info = R"({"receiptto":"all"})";
-    qel_handle asked = qel_conversation_add_new_outgoing_msg(m_conv, &data);
-    data.extra_info = R"({"receiptto":""})";
-    qel_handle empty = qel_conversation_add_new_outgoing_msg(m_conv, &data);
-    data.extra_info = "not json";
-    qel_handle broken = qel_conversation_add_new_outgoing_msg(m_conv, &data);
-    EXPECT_TRUE(qel_ext::QelMsgIsReciept(asked));
-    EXPECT_FALSE(qel_ext::QelMsgIsReciept(empty));
-    EXPECT_FALSE(qel_ext::QelMsgIsReciept(broken));
-}
-
 TEST_F(ReadStateTest, GroupTopServiceKeepsWhatTheUserHasSeen) {
     g_grpTopResults = 0;
     qel_handle older = Store(QEL_MSG_FLAG_GRP_TOP);
@@ -113,18 +98,3 @@ TEST_F(ReadStateTest, GroupTopServiceKeepsWhatTheUserHasSeen) {
     EXPECT_EQ(QelBusService(m_account), nullptr);
 }
 
-TEST_F(ReadStateTest, LastLoginAndBirthdaysAsTheClientLibraryDescribesThem) {
-    sim::SetLastLoginInterval("bob", 90);
-    EXPECT_EQ(qel_attribs_get_int64(m_bob, "last-login-interval", 0), 90);
-    EXPECT_EQ(common::GetVagueTime(0), u"");
-    EXPECT_EQ(common::GetVagueTime(30), u"1 minutes");
-    EXPECT_EQ(common::GetVagueTime(7200), u"2 hours");
-    EXPECT_EQ(common::GetVagueTime(3 * 86400), u"3 days");
-    EXPECT_EQ(common::GetBirthdayRemind(m_bob, 0), -1);
-    sim::SetBirthdayInDays("bob", 3);
-    EXPECT_EQ(common::GetBirthdayRemind(m_bob, 0), 3);
-    sim::SetBirthdayInDays("bob", 4);
-    EXPECT_EQ(common::GetBirthdayRemind(m_bob, 0), -1);
-    EXPECT_EQ(common::GetFixDateDescript(86400 + 3660, 0), u"day 1 01:01 ");
-    EXPECT_EQ(common::GetFixDateDescript(-60, 0), u"day -1 23:59 ");
-}

@@ -163,6 +163,10 @@ TEST_F(InputToolsTest, RestingOnTheFontButtonOffersTheRecentFonts) {
     ASSERT_TRUE(Shown(RecentFonts()));
     EXPECT_EQ(RecentFonts()->GetFontCallBack(), static_cast<tavi::IFontCallBack*>(Panel(window)));
     EXPECT_GT(RecentFonts()->GetForegroundCount(), 0);
+    // Resting on, it is offered once, not again after every delay.
+    const int shows = RecentFonts()->GetForegroundCount();
+    sim::Advance(1000);
+    EXPECT_EQ(RecentFonts()->GetForegroundCount(), shows);
     // It opens beside the button, in screen coordinates.
     const RECT anchor = Panel(window)->GetWindow()->ClientToScreen(button->GetPos());
     const RECT at = RecentFonts()->GetWindowRect();

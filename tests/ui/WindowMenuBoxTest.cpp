@@ -308,20 +308,6 @@ TEST_F(UiTest, TracesAndOleEventsReachTheirReceivers) {
     EXPECT_EQ(sim::DescribeRange(edit, 0, -1), u"ab[img:face]");
 }
 
-TEST_F(UiTest, EngineQueriesFollowTheDriver) {
-    EXPECT_FALSE(GetUIEngine()->IsRTLLayout());
-    sim::SetRTLLayout(true);
-    EXPECT_TRUE(GetUIEngine()->IsRTLLayout());
-    sim::SetDefaultFont(u"Arial", 12);
-    EXPECT_EQ(GetUIRes()->GetDefaultFontName(), u"Arial");
-    EXPECT_EQ(GetUIRes()->GetDefaultFontSize(), 12);
-    auto window = sim::CreateHostWindow();
-    GetUIEngine()->NotifyHost(10, window->GetHWND());
-    ASSERT_EQ(sim::EngineNotices().size(), 1u);
-    EXPECT_EQ(sim::EngineNotices()[0].code, 10);
-    EXPECT_EQ(sim::EngineNotices()[0].window, window->GetHWND());
-}
-
 TEST_F(UiTest, TheWindowManagerForgetsControlsOnRequestOrWhenTheyGo) {
     pfx::IWndMgr* manager = sim::HostWndMgr();
     auto window = sim::CreateHostWindow();
