@@ -5,9 +5,9 @@
 #include <fstream>
 #include <string>
 
-#include <unistd.h>
 
 #include "Scenario.h"
+#include "sim/os/Os.h"
 
 namespace {
 
@@ -21,16 +21,11 @@ Outcome RunHost(const std::string& args, const std::string& input) {
     // Tests run in parallel: each call has an input file of its own.
     static int calls = 0;
     const std::string inputFile =
-        testing::TempDir() + "host-input-" + std::to_string(getpid()) + "-" + std::to_string(++calls) + ".txt";
+        testing::TempDir() + "host-input-" + std::to_string(sim::os::ProcessId()) + "-" + std::to_string(++calls) + ".txt";
     std::ofstream(inputFile) << input;
-    const std::string command = std::string(TAVI_BIN_DIR) + "/tavi-host " + args + " < " + inputFile + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) out.append(buffer, n);
-    const int status = pclose(pipe);
-    return {WEXITSTATUS(status), out};
+    const auto result =
+        sim::os::RunProgram(std::string(TAVI_BIN_DIR) + "/" + sim::os::ProgramFileName("tavi-host"), args, inputFile);
+    return {result.status, result.output};
 }
 
 }  // namespace
