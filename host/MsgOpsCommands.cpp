@@ -185,6 +185,8 @@ Command OperationFailure(const std::string& name, bool refuse) {
 }
 
 std::string RequestLine(const sim::SdkRequest& r) {
+    // A join names a group, no message.
+    if (r.kind == "join") return "sdk.join conv=" + r.convId + (r.result ? " refused=" + std::to_string(r.result) : "");
     std::string line = "sdk." + r.kind + " conv=" + r.convId + " msg=" + std::to_string(r.msgId);
     if (r.kind == "collect") line += " key=" + r.value;
     if (r.result != 0) line += " refused=" + std::to_string(r.result);
@@ -216,7 +218,7 @@ void PrintMsgOpsEvents(Runner& runner) {
     const auto& requests = sim::SdkRequests();
     for (; printed.requests < requests.size(); ++printed.requests) {
         const sim::SdkRequest& r = requests[printed.requests];
-        if (r.kind == "recall" || r.kind == "collect" || r.kind == "stick" || r.kind == "unstick")
+        if (r.kind == "recall" || r.kind == "collect" || r.kind == "stick" || r.kind == "unstick" || r.kind == "join")
             runner.Print(RequestLine(r));
     }
 }

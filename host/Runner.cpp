@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "WindowPicture.h"
 #include "sdk/chatwnd.h"
 #include "sdk/platform_files.h"
 #include "sdk/ui/RichEditExUI.h"
@@ -73,7 +74,7 @@ bool Runner::Snapshot(const std::string& folder) {
         out << (error.empty() ? captured : "error: " + error + "\n");
         ok = ok && bool(out);
     }
-    return ok;
+    return WriteWindowPicture(m_current, folder + "/window.svg") && ok;
 }
 
 void Runner::PrintNewEvents() {

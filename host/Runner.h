@@ -47,7 +47,8 @@ public:
     HWND CurrentWindow() const { return m_current; }
     void SetCurrentWindow(HWND window) { m_current = window; }
     // Writes what `show history`, `show input`, `show sent` and `show tips`
-    // print into files of that name in `folder`; false when it cannot.
+    // print into files of that name in `folder`, and the picture of the
+    // current window as window.svg; false when it cannot.
     bool Snapshot(const std::string& folder);
     // Prints what the SDK received and the boxes shown since the last call.
     void PrintNewEvents();
@@ -109,6 +110,9 @@ void AddPictureCommands(Runner& runner);
 // of menus, application calls and their requests since the last call.
 void AddMsgOpsCommands(Runner& runner);
 void PrintMsgOpsEvents(Runner& runner);
+
+// A picture of the current chat window: `show window <file.svg>`.
+void AddWindowPictureCommands(Runner& runner);
 
 // Whether the id names a group of the current account.
 bool IsGroupId(const std::string& id);

@@ -145,6 +145,7 @@ int main(int argc, char** argv) {
     host::AddOtherWindowsCommands(runner);
     host::AddPictureCommands(runner);
     host::AddMsgOpsCommands(runner);
+    host::AddWindowPictureCommands(runner);
     const bool interactive = fromStdin && sim::os::IsInteractiveInput();
     if (interactive) runner.Print("tavi-host: type 'help' for the commands, end with Ctrl+D");
     const bool ran = runner.Run(*in, interactive);

@@ -130,6 +130,16 @@ qel_handle qel_conversations_find_conversation(qel_handle conversations, const c
     return cs && convId ? cs->account->FindConv(convId) : nullptr;
 }
 
+int qel_conversations_request_join_conversation(qel_handle conversations, const char* convId) {
+    auto* cs = As<Conversations>(conversations);
+    sim::SdkRequest request;
+    request.kind = "join";
+    request.convId = convId ? convId : "";
+    request.result = cs && !request.convId.empty() ? QEL_OK : QEL_ERR_INVALID_ARG;
+    RecordRequest(request);
+    return request.result;
+}
+
 qel_handle qel_conversation_find_msg(qel_handle conv, uint64_t msgId) {
     Conversation* c = ConvOf(conv);
     return c ? c->Find(msgId) : nullptr;

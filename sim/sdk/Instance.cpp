@@ -29,6 +29,20 @@ public:
     std::u16string GetInstText() override { return m_name; }
     std::string GetProtocolId() override { return m_protocol; }
     void SetProtocolId(std::string protocol) { m_protocol = std::move(protocol); }
+    // The user's card and the friend request are the client's windows: a
+    // person sees them, so they are recorded with the application's calls.
+    bool DoOperation(int operation, const void* data) override {
+        if (!data) return false;
+        if (operation == qel::kQelInstShowUser) {
+            RecordAppCall("show-user " + ToUtf8(static_cast<const char16_t*>(data)));
+            return true;
+        }
+        if (operation != qel::kQelInstAddFriend) return false;
+        const auto* request = static_cast<const qel::SAddFriendRequest*>(data);
+        RecordAppCall("add-friend " + ToUtf8(request->userId) + " \"" + ToUtf8(request->name) + "\"" +
+                      (request->window ? "" : " without-window"));
+        return true;
+    }
 
 private:
     std::u16string m_name;

@@ -126,7 +126,7 @@ void StoreNextPendingWithoutId();
 
 struct SdkRequest {
     std::string kind;  // "send", "send_ext", "upload", "recall", "conv_info", "partner_read_cursor",
-                       // "receipt_summary", "load_recent", "remove_msg", "reminder", "svr_conv_id"
+                       // "receipt_summary", "load_recent", "remove_msg", "reminder", "svr_conv_id", "join"
     std::string convId;
     int flags = 0;     // send flags, load mode, reminder type
     std::string contentType, contentAt, content, summary, extraInfo, clientTag;

@@ -26,6 +26,20 @@ long Shift(long p, long start, long end, long length) {
     return p;
 }
 
+// Ranges that lay over a replaced text go with it; the others move with it.
+template <class Range>
+void FollowReplacement(std::vector<Range>& ranges, long start, long end, long length) {
+    std::vector<Range> kept;
+    for (Range range : ranges) {
+        if (range.end <= start || range.start >= end) {
+            range.start = Shift(range.start, start, end, length);
+            range.end = Shift(range.end, start, end, length);
+            kept.push_back(range);
+        }
+    }
+    ranges = std::move(kept);
+}
+
 }  // namespace
 
 CRichEditUI::CRichEditUI() {
@@ -184,15 +198,8 @@ bool CRichEditUI::ReplaceRange(long start, long end, const std::u16string& text,
     const long length = long(inserted.size());
     m_selStart = Shift(m_selStart, start, end, length);
     m_selEnd = Shift(m_selEnd, start, end, length);
-    std::vector<SRichEditLink> links;
-    for (SRichEditLink link : m_links) {
-        if (link.end <= start || link.start >= end) {
-            link.start = Shift(link.start, start, end, length);
-            link.end = Shift(link.end, start, end, length);
-            links.push_back(link);
-        }
-    }
-    m_links = std::move(links);
+    FollowReplacement(m_links, start, end, length);
+    FollowReplacement(m_colorRuns, start, end, length);
     OnTextReplaced(start, end, length);
     m_scrollPos = std::min(m_scrollPos, GetScrollRange());
     for (auto& object : gone) object->SetOwner(nullptr);
@@ -413,6 +420,23 @@ void CRichEditUI::InsertLink(const char16_t* text, CLinkObj* link, int type, boo
     const long start = m_selEnd;
     InsertText(text);
     m_links.push_back(SRichEditLink{start, m_selEnd, GetTextRange(start, m_selEnd), link, type, flag});
+}
+
+void CRichEditUI::RemoveLinks(long start, long end) {
+    m_links.erase(std::remove_if(m_links.begin(), m_links.end(),
+                                 [=](const SRichEditLink& link) { return link.start < end && link.end > start; }),
+                  m_links.end());
+}
+
+void CRichEditUI::SetSelColor(uint32_t color) {
+    if (HasSelection()) m_colorRuns.push_back(SColorRun{m_selStart, m_selEnd, color});
+}
+
+uint32_t CRichEditUI::GetCharColor(long pos) const {
+    for (auto run = m_colorRuns.rbegin(); run != m_colorRuns.rend(); ++run) {
+        if (pos >= run->start && pos < run->end) return run->color;
+    }
+    return m_format.crColor;
 }
 
 intptr_t CRichEditUI::TxSendMessage(uint32_t message, uintptr_t, intptr_t) {

@@ -221,11 +221,11 @@ std::vector<ViewItem> ViewItems(const CRichEditExUI* view, bool plainObjects) {
     if (!view) return items;
     long pos = 0;
     auto gap = [&](long until) {
-        if (until > pos) items.push_back(ViewItem{0, "notice", DescribeRange(view, pos, until, plainObjects), true});
+        if (until > pos) items.push_back(ViewItem{0, "notice", DescribeRange(view, pos, until, plainObjects), true, pos, until});
     };
     for (const SViewMsg& m : view->GetMsgs()) {
         gap(m.start);
-        items.push_back(ViewItem{m.id, KindName(m.kind), DescribeRange(view, m.start, m.end, plainObjects), m.visible});
+        items.push_back(ViewItem{m.id, KindName(m.kind), DescribeRange(view, m.start, m.end, plainObjects), m.visible, m.start, m.end});
         pos = m.end;
     }
     gap(view->GetTextLength());

@@ -87,6 +87,9 @@ struct ViewItem {
     std::string kind;  // "msg", "notice", "pane", "header"
     std::u16string text;
     bool visible = true;
+    // The item's characters in the view's text: [start, end).
+    long start = 0;
+    long end = 0;
 };
 std::vector<ViewItem> ViewItems(const CRichEditExUI* view, bool plainObjects = false);
 // What the controls embedded in an item show: the texts of every visible

@@ -3,6 +3,7 @@
 #include "module/DllObject.h"
 #include "module/ModuleDll.h"
 #include "msghandle/MsgHandle.h"
+#include "msghandle/MsgOpsSupport.h"
 #include "msghandle/PictureInput.h"
 #include "msghandle/SendState.h"
 #include "panel/TaviPanel.h"
@@ -19,7 +20,6 @@
 #include "sdk/host.h"
 #include "sdk/qel_inst.h"
 #include "sdk/ui.h"
-#include "sdk/ui/MessageBoxUI.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
@@ -123,11 +123,13 @@ void CTaviImpl::OnCopyData(uintptr_t wparam, const SCopyData* record) {
     if (record->code != kCopyDataPicture && record->code != kCopyDataEditPicture) return;
     const auto* path = static_cast<const char16_t*>(record->data);
     if (!path) return;
-    COleImageObj* image = COleImageObj::LoadImage(path, true);
     // A picture that does not load is ignored.
-    if (!image) return;
-    if (record->code == kCopyDataPicture) panel->InsertImage(image);
-    else panel->InsertEditImage(image, wparam);
+    if (record->code == kCopyDataEditPicture) {
+        const auto* key = reinterpret_cast<const char16_t*>(wparam);
+        panel->InsertEditImage(path, key ? key : u"");
+        return;
+    }
+    if (COleImageObj* image = COleImageObj::LoadImage(path, true)) panel->InsertImage(image);
 }
 
 void CTaviImpl::InitMsgHandle() {
@@ -354,10 +356,8 @@ bool CTaviImpl::CanExitWhileSending() {
     if (GetSendingMsgCount() == 0) return true;
     IAppMain* app = GetAppMain();
     const HWND parent = app ? app->GetMainWnd() : nullptr;
-    const int answer = UIMessageBox(parent, I18NSTR(u"IDS_EXIT_APP_WHEN_MSG_SENDING_TIP", 0),
-                                    I18NSTR(u"#SEND_MESSAGE", 0), I18NSTR(u"#NO_YES", 0), 1, nullptr,
-                                    CDPI::Scale(340), CDPI::Scale(150));
-    return answer == 0x33;
+    return ShowOpBox(parent, OpText(u"IDS_EXIT_APP_WHEN_MSG_SENDING_TIP"), u"#SEND_MESSAGE", u"#NO_YES", 1) ==
+           kOpBoxSecondButton;
 }
 
 void CTaviImpl::StoreFocus() {

@@ -24,6 +24,8 @@ inline constexpr uint32_t kWmCopyData = 0x004A;
 inline constexpr uint32_t kWmPasteRequest = 0x5223;
 inline constexpr uint32_t kWmShowRequest = 0x5229;
 inline constexpr uint32_t kCopyDataPicture = 0x522B;
+// An edited picture: the data is its file, the word parameter the key of
+// the picture of the input it replaces (a wide string, or 0).
 inline constexpr uint32_t kCopyDataEditPicture = 0x522A;
 inline constexpr uint32_t kCopyDataForwardFirst = 0x5DDB;
 inline constexpr uint32_t kCopyDataForwardLast = 0x5FCC;

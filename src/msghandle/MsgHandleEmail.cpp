@@ -7,6 +7,7 @@
 #include "msghandle/MsgHandle.h"
 #include "msghandle/MsgOpsSupport.h"
 #include "msghandle/MsgIds.h"
+#include "panel/HostService.h"
 #include "panel/TaviPanel.h"
 #include "sdk/adhoc.h"
 #include "sdk/common_sdk.h"
@@ -317,10 +318,7 @@ void CMsgHandle::OnSendADHOC(bool plainMode, CRichEditExUI* history, CRichEditUI
     TAVI_LOG("PackEmailMsg2Send start ...");
     std::vector<SSendItem> items;
     if (!PackMsg2Send(items, plainMode, history, input)) return;
-    pfx::IHost* host = GetModuleHost();
-    pfx::IObject* object = nullptr;
-    IAdhocSender* sender = nullptr;
-    if (host && host->CreateObject(&object, kAdhocSenderId) && object) sender = dynamic_cast<IAdhocSender*>(object);
+    CHostService<IAdhocSender> sender(kAdhocSenderId);
     if (sender) {
         const HWND window = GetWindowHandle();
         for (const SSendItem& item : items) {
@@ -333,7 +331,6 @@ void CMsgHandle::OnSendADHOC(bool plainMode, CRichEditExUI* history, CRichEditUI
             if (result != 0) TAVI_LOG("adhoc send refused: %d", result);
         }
     }
-    if (object) object->Release();
     input->Clear();
 }
 

@@ -132,6 +132,13 @@ void CMsgHandle::ProcessReSendMsg(const SSendContext& context, bool uploaded, qe
         ShowResendSucessMsg(context, handler, conversation, newId);
     }
     if (uploaded && conversation) qel_conversation_remove_record_and_msg(conversation, oldId);
+    // The new message is read by the partner (or the group) from scratch.
+    CTaviPanel* panel = handler ? handler->GetOwner() : nullptr;
+    if (!panel || !conversation) return;
+    if (panel->IsPluginAt())
+        handler->AddSentReceiptUnRead(conversation, newId,
+                                      qel_ext::QelMsgIsReciept(qel_conversation_find_msg(conversation, newId)));
+    handler->AddSentPartnerUnRead(conversation, newId);
 }
 
 void CMsgHandle::ShowResendSucessMsg(const SSendContext& context, CMsgHandle* handler, qel_handle conversation,

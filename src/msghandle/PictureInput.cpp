@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "msghandle/MsgOpsSupport.h"
 #include "sdk/platform_files.h"
 #include "sdk/ui.h"
 #include "sdk/ui/ImageExt.h"
@@ -23,9 +24,8 @@ bool IsRegularFile(const char16_t* path) {
     return std::filesystem::is_regular_file(platform::FsPath(path), error);
 }
 
-void ShowBox(HWND owner, const char16_t* key, const char16_t* buttons) {
-    UIMessageBox(owner, I18NSTR(key, 0), I18NSTR(u"#TIP", 0), I18NSTR(buttons, 0), 0, nullptr, CDPI::Scale(340),
-                 CDPI::Scale(150));
+int ShowBox(HWND owner, const char16_t* key, const char16_t* buttons) {
+    return ShowOpBox(owner, OpText(key), u"#TIP", buttons);
 }
 }  // namespace
 
@@ -63,9 +63,8 @@ bool InsertPictureFile(const char16_t* path, CRichEditUI* edit, HWND owner, int 
             return false;
         case kPictureAsFile:
             if (oversizeOption != 0) return false;
-            if (UIMessageBox(owner, I18NSTR(u"#IDS_IMAGE_OVERSIZE_SURE_TOC_SEND_BY_FILE", 0), I18NSTR(u"#TIP", 0),
-                             I18NSTR(u"#MES_BOX_BTN_TRUE_FALSE", 0), 0, nullptr, CDPI::Scale(340),
-                             CDPI::Scale(150)) != kAnswerSendAsFile) {
+            if (ShowBox(owner, u"#IDS_IMAGE_OVERSIZE_SURE_TOC_SEND_BY_FILE", u"#MES_BOX_BTN_TRUE_FALSE") !=
+                kAnswerSendAsFile) {
                 ShowBox(owner, u"#IDS_IMAGE_OVERSIZE_CHANGE_TO_SEND_FILE", u"#OK");
                 return false;
             }

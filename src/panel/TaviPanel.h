@@ -98,7 +98,6 @@ public:
     bool OnDropFiles(HDROP drop);
     // The panel takes the picture; it is freed when it cannot go in.
     void InsertImage(COleImageObj* image);
-    void InsertEditImage(COleImageObj* image, uintptr_t param);
     // Inserts the picture file at the input's caret; false when it does not load.
     bool InsertImage(const std::u16string& path, bool focus);
     // Puts the picture in place of the input's picture with that key, or at the end.
@@ -463,6 +462,8 @@ private:
     void DecodeQrCode(const std::u16string& path);
     void SendMsgsByEmail();
     void ShowFriendMenu(const SLinkInfo& link);
+    void JoinGroupOfLink(const SLinkInfo& link);
+    void AskInstanceAboutLinkUser(int32_t itemId);
     int64_t m_menuMsgId = 0;
     std::u16string m_menuLinkUser;
     // Each collect-tip timer hides the tip once and stops.

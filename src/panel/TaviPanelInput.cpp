@@ -5,6 +5,7 @@
 #include "module/DllObject.h"
 #include "msghandle/GroupKind.h"
 #include "msghandle/MsgHandle.h"
+#include "msghandle/MsgOpsSupport.h"
 #include "panel/TaviPanel.h"
 #include "sdk/common.h"
 #include "sdk/common_sdk.h"
@@ -40,8 +41,8 @@ void CTaviPanel::SendMsg() {
     CWindowUI* window = GetWindow();
     const HWND hwnd = window ? window->GetHWND() : nullptr;
     if (common::GetRBACLimit(kNoSendLimit) == 1) {
-        const char16_t* text = I18NSTR(u"#IDS_RBAC_NOT_SEND_MESSAGE_PERMISSION", 0);
-        UIMessageBox(hwnd, text, text, I18NSTR(u"#OK", 0), 0, nullptr, CDPI::Scale(340), CDPI::Scale(150));
+        const char16_t* key = u"#IDS_RBAC_NOT_SEND_MESSAGE_PERMISSION";
+        ShowOpBox(hwnd, OpText(key), key, u"#OK");
         return;
     }
     IAppMain* app = GetAppMain();

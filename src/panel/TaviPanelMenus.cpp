@@ -17,6 +17,7 @@
 #include "sdk/qel_attribs.h"
 #include "sdk/qel_conversation.h"
 #include "sdk/qel_ext_api.h"
+#include "sdk/qel_inst.h"
 #include "sdk/ui.h"
 #include "sdk/ui/MenuUI.h"
 #include "sdk/ui/RichEditExUI.h"
@@ -64,6 +65,9 @@ constexpr int kFileIconImageType = 100000;
 constexpr uint32_t kCollectTipMs = 3000;
 constexpr uint32_t kCollectTagHideMs = 200;
 constexpr const char* kNoSendLimit = "im.pc.not.send.message.function";
+// A user link that was clicked, and a link that became plain text.
+constexpr uint32_t kClickedUserLinkColor = 0xC19000;
+constexpr uint32_t kPlainLinkColor = 0x505050;
 constexpr pfx::GUID kPersonChatWndKey = kPersonChatKey;
 
 const TMenuItemInfo* MenuItemOf(const TNotifyUI& msg) { return reinterpret_cast<const TMenuItemInfo*>(msg.wParam); }
@@ -80,6 +84,16 @@ void ShowMenuAtPointer(CMenuUI* menu, CWindowUI* window, TPointUI point, INotify
     }
     const RECT frame = window->GetWindowRect();
     menu->Show(window->GetHWND(), frame.left + point.x, frame.top + point.y, target);
+}
+
+// Colours the link's text, leaving the user's selection as it was.
+void ColorLinkText(CRichEditUI* view, const SLinkInfo& link, uint32_t color) {
+    if (!view) return;
+    long start = 0, end = 0;
+    view->GetSel(start, end);
+    view->SetSel(link.start, link.end);
+    view->SetSelColor(color);
+    view->SetSel(start, end);
 }
 
 // Whether the message is one the view shows as a message (not a notice or pane).
@@ -398,14 +412,20 @@ bool CTaviPanel::OnLinkClick(TNotifyUI& msg) {
     IAppMain* app = GetAppMain();
     switch (link->type) {
         case 14:
-            if (common::IsNormalUser(link->targetId.c_str()) && m_pHostSink) ShowFriendMenu(*link);
+            if (!common::IsNormalUser(link->targetId.c_str()) || !m_pHostSink) break;
+            ColorLinkText(m_pHistoryView, *link, kClickedUserLinkColor);
+            ShowFriendMenu(*link);
             break;
         case 15:
+            // The user asked not to be told of this buddy's auto-replies again.
             common::SetQELAttribs_int(common::GetQelBuddy(link->targetId.c_str()), "auto-reply-not-notify", 1, 1);
+            if (m_pHistoryView) m_pHistoryView->RemoveLinks(link->start, link->end);
+            ColorLinkText(m_pHistoryView, *link, kPlainLinkColor);
             break;
         case 19:
             if (m_pMsgHandle) m_pMsgHandle->OnReSendMsg(m_pHistoryView, m_pInputEdit, link->targetId);
             break;
+        case 20: JoinGroupOfLink(*link); break;
         case 32: {
             const std::u16string server = common::GetEXEConfigStr(u"ErrReport", u"serverID", u"");
             if (common::GetEXEConfig(u"ErrReport", u"enable", 0) == 1 && !server.empty() && app)
@@ -423,6 +443,15 @@ bool CTaviPanel::OnLinkClick(TNotifyUI& msg) {
             break;
     }
     return true;
+}
+
+void CTaviPanel::JoinGroupOfLink(const SLinkInfo& link) {
+    const std::string group = util::WideToUtf8(link.targetId);
+    qel_handle conversations = qel_account_conversations(m_account.get());
+    const int result = group.empty() || !conversations
+                           ? -1
+                           : qel_conversations_request_join_conversation(conversations, group.c_str());
+    if (result != 0) TAVI_LOG("join link: request for group '%s' not taken (%d)", group.c_str(), result);
 }
 
 void CTaviPanel::ShowFriendMenu(const SLinkInfo& link) {
@@ -451,10 +480,26 @@ bool CTaviPanel::OnMenuFrdItemClick(TNotifyUI& msg) {
         case kItemFriendChat:
             if (app) app->OpenPersonChat(m_menuLinkUser.c_str(), nullptr);
             break;
+        case kItemFriendShow:
+        case kItemFriendAdd: AskInstanceAboutLinkUser(item->nId); break;
         case kItemFriendAt: AddAtName(common::GetUserNameOnShow(m_menuLinkUser.c_str()), false); break;
         default: TAVI_LOG("friend menu: item %d is not offered here", item->nId); break;
     }
     return true;
+}
+
+// The user's card and friend requests are the SDK instance's windows.
+void CTaviPanel::AskInstanceAboutLinkUser(int32_t itemId) {
+    qel::IQelInst* inst = GetQelInst(m_instanceName.c_str());
+    bool taken = false;
+    if (inst && itemId == kItemFriendShow) {
+        taken = inst->DoOperation(qel::kQelInstShowUser, m_menuLinkUser.c_str());
+    } else if (inst) {
+        const qel::SAddFriendRequest request{m_menuLinkUser, common::GetUserNameOnShow(m_menuLinkUser.c_str()),
+                                             WindowOf(this)};
+        taken = inst->DoOperation(qel::kQelInstAddFriend, &request);
+    }
+    if (!taken) TAVI_LOG("friend menu: item %d not taken by the SDK instance", itemId);
 }
 
 // ---- Shown-message commands ----

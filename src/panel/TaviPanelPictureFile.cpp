@@ -1,4 +1,5 @@
 // Picture files that the user puts into the input, checked for their size.
+#include "msghandle/MsgHandle.h"
 #include "msghandle/PictureInput.h"
 #include "panel/TaviPanel.h"
 #include "sdk/ui/WindowUI.h"
@@ -18,6 +19,11 @@ bool CTaviPanel::InsertPictureFile(const char16_t* path) {
 }
 
 void CTaviPanel::SendPictureAsFile(const std::u16string& path) {
+    // An ad-hoc chat sends its files itself.
+    if (m_windowKey == kAdhocChatKey) {
+        if (m_pMsgHandle) m_pMsgHandle->SendFileToAdhoc(path);
+        return;
+    }
     if (m_pHostSink)
         m_pHostSink->OnHostEvent(kHostEventSendFile, reinterpret_cast<intptr_t>(&m_participants),
                                  reinterpret_cast<intptr_t>(path.c_str()));

@@ -6,9 +6,11 @@
 #include "module/ModuleDll.h"
 #include "sdk/host.h"
 #include "msghandle/MsgHandle.h"
+#include "msghandle/MsgOpsSupport.h"
 #include "msghandle/NoticeText.h"
 #include "msghandle/PictureCheck.h"
 #include "panel/HostService.h"
+#include "panel/HoverButton.h"
 #include "panel/TaviPanel.h"
 #include "sdk/display.h"
 #include "sdk/platform_files.h"
@@ -16,7 +18,6 @@
 #include "sdk/qel_ext_api.h"
 #include "sdk/ui.h"
 #include "sdk/ui/MenuUI.h"
-#include "sdk/ui/MessageBoxUI.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
@@ -28,12 +29,10 @@ namespace {
 
 constexpr int32_t kPictureMenuChoose = 32001;
 constexpr int32_t kPictureMenuPhoto = 32002;
-constexpr uint32_t kSysPicHoverMs = 200;
 constexpr size_t kMaxDroppedPictures = 10;
 constexpr int kHostEventDroppedFiles = 3;
 constexpr uint32_t kSaveBufferSize = 260;
 
-std::u16string Localised(const char16_t* key) { return util::SafeWide(I18NSTR(key, 0)); }
 std::string Utf8(const std::u16string& text) { return util::WideToUtf8(text); }
 
 bool PathExists(const std::u16string& path) {
@@ -149,32 +148,18 @@ void CTaviPanel::OnBtnSyspic(CControlUI* button) {
 
 bool CTaviPanel::OnSysPicBtnEvent(TEventUI& event) {
     CControlUI* button = event.pSender;
-    if (!button) return false;
-    switch (event.Type) {
-        case UIEVENT_MOUSEENTER:
-            button->SetTimer(kSysPicHoverTimer, kSysPicHoverMs);
-            m_sysPicRect = button->GetPos();
-            if (CWindowUI* window = GetWindow()) m_sysPicRect = window->ClientToScreen(m_sysPicRect);
-            break;
-        case UIEVENT_MOUSELEAVE: button->KillTimer(kSysPicHoverTimer); break;
-        case UIEVENT_BUTTONDOWN:
-            button->KillTimer(kSysPicHoverTimer);
-            GetPictureHost()->CloseAllPopups();
-            OnBtnSyspic(button);
-            break;
-        case UIEVENT_TIMER:
-            if (event.wParam != kSysPicHoverTimer) break;
-            button->KillTimer(kSysPicHoverTimer);
-            if (m_windowKey != kAdhocChatKey) ShowRecentFaceWnd(m_sysPicRect);
-            break;
-        default: break;
-    }
-    return true;
+    const auto press = [this, button] {
+        GetPictureHost()->CloseAllPopups();
+        OnBtnSyspic(button);
+    };
+    return OnHoverButtonEvent(event, kSysPicHoverTimer, m_sysPicRect, press, [this](const RECT& rect) {
+        if (m_windowKey != kAdhocChatKey) ShowRecentFaceWnd(rect);
+    });
 }
 
-// The recent-faces popup is the emoticon tools'; until it is there the
-// rest on the button only leaves a trace.
-void CTaviPanel::ShowRecentFaceWnd(const RECT&) { TAVI_LOG("CTaviPanel::ShowRecentFaceWnd"); }
+// Resting on the picture library offers the recent emoticons, as resting
+// on the emoticon button does.
+void CTaviPanel::ShowRecentFaceWnd(const RECT& rect) { ShowRecentEmoticonWnd(rect); }
 
 // ---- pictures into the input ----
 
@@ -183,8 +168,6 @@ void CTaviPanel::InsertImage(COleImageObj* image) {
     image->SetImageType(0);
     if (!m_pInputEdit || !m_pInputEdit->InsertObject(image)) delete image;
 }
-
-void CTaviPanel::InsertEditImage(COleImageObj* image, uintptr_t) { InsertImage(image); }
 
 bool CTaviPanel::InsertImage(const std::u16string& path, bool focus) {
     if (!m_pInputEdit || path.empty()) return false;
@@ -259,13 +242,12 @@ bool CTaviPanel::DropIntoAdhocChat(HDROP drop, const std::vector<std::u16string>
     for (const std::u16string& path : paths) {
         if (IsFolder(path)) {
             ShowNotifyMsgInRE(qel_get_adjusted_time(), false,
-                              MakeNoticeText(Localised(u"#IDS_ADHOC_NOT_SUPPORTED_SEND_FOLDER"), 2, 8).c_str(),
+                              MakeNoticeText(OpText(u"#IDS_ADHOC_NOT_SUPPORTED_SEND_FOLDER"), 2, 8).c_str(),
                               m_pHistoryView, false, nullptr, false, 0, -1, false);
         } else if (HasPictureExtension(path) && IsSendablePictureFile(path)) {
             InsertImage(path, false);
-        } else {
-            // Other files go through the ad-hoc window's own file sender.
-            TAVI_LOG("CTaviPanel::OnDropFiles ad-hoc file: %s", Utf8(path).c_str());
+        } else if (m_pMsgHandle) {
+            m_pMsgHandle->SendFileToAdhoc(path);
         }
     }
     DragFinish(drop);
@@ -325,8 +307,7 @@ void CTaviPanel::OpenImageViewer(COleImageObj* image, CRichEditUI* edit) {
 
 void CTaviPanel::OpenFileByClickFileIcon(const std::u16string& path) {
     if (!PathExists(path)) {
-        UIMessageBox(GetHWND(), I18NSTR(u"#FILE_NOT_EXIST", 0), I18NSTR(u"#NOTICE_OF_FILE_OPEN", 0),
-                     I18NSTR(u"#OK", 0), 0, nullptr, CDPI::Scale(340), CDPI::Scale(150));
+        ShowOpBox(GetHWND(), OpText(u"#FILE_NOT_EXIST"), u"#NOTICE_OF_FILE_OPEN", u"#OK");
         return;
     }
     if (IsFolder(path)) filetransfer_common::OpenFolderWithErrorTip(path.c_str(), GetHWND());
@@ -349,7 +330,7 @@ void CTaviPanel::SaveImage(COleImageObj* image) {
         std::u16string extension = LowerExtension(source);
         if (extension.empty()) extension = u"jpg";
         filter = SaveFilterFor(extension);
-        proposed = Localised(u"#UNTITLED");
+        proposed = OpText(u"#UNTITLED");
     }
     std::u16string buffer(kSaveBufferSize, u'\0');
     std::copy_n(proposed.begin(), std::min<size_t>(proposed.size(), kSaveBufferSize - 1), buffer.begin());

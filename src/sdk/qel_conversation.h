@@ -40,6 +40,9 @@ qel_handle qel_conversation_get_buddy_group(qel_handle conv);
 
 qel_handle qel_account_conversations(qel_handle account);
 qel_handle qel_conversations_find_conversation(qel_handle conversations, const char* convId);
+// Asks the server to let the account join a group conversation (a join
+// link names it by id); 0 when the request was taken.
+int qel_conversations_request_join_conversation(qel_handle conversations, const char* convId);
 
 qel_handle qel_conversation_find_msg(qel_handle conv, uint64_t msgId);
 qel_handle qel_conversation_find_msg_from_conv_msg_id(qel_handle conv, uint64_t convMsgId);

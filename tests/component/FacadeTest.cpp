@@ -17,8 +17,8 @@ int CountHostMsgs(uint32_t code) {
     return n;
 }
 
-std::string PngFile() {
-    const std::string path = testing::TempDir() + "facade.png";
+std::string PngFile(const std::string& name = "facade.png") {
+    const std::string path = testing::TempDir() + name;
     static const unsigned char png[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R',
                                         0, 0, 0, 16, 0, 0, 0, 8, 8, 6, 0, 0, 0, 0, 0, 0, 0};
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png), sizeof(png));
@@ -75,6 +75,17 @@ TEST_F(ChatWindowTest, CopyDataPictureGoesIntoTheInput) {
         EXPECT_EQ(object.width, 16);
         EXPECT_EQ(object.imageType, 0);  // a picture, not a smiley: it is sent as a picture
     }
+    // An edited picture takes the place of the one whose key comes along.
+    static_cast<COleImageObj*>(component->GetInputRichEdit()->GetObjectAt(0))->SetKey(u"before-edit");
+    const std::u16string editedPath = sim::ToWide(PngFile("edited.png"));
+    const std::u16string key = u"before-edit";
+    tavi::SCopyData replaced{tavi::kCopyDataEditPicture, uint32_t(editedPath.size() * 2), editedPath.c_str()};
+    component->ProcHostWndMsg(tavi::kWmCopyData, reinterpret_cast<uintptr_t>(key.c_str()),
+                              reinterpret_cast<intptr_t>(&replaced));
+    const sim::EditContent after = sim::ReadEdit(component->GetInputRichEdit());
+    ASSERT_EQ(after.objects.size(), 2u);
+    EXPECT_EQ(after.objects[0].path, editedPath);
+    EXPECT_EQ(after.objects[1].path, path);
 }
 
 TEST_F(ChatWindowTest, FocusIsRememberedAcrossDeactivation) {

@@ -101,6 +101,10 @@ protected:
 // ---- Menus ----
 
 TEST_F(MsgOpsTest, HistoryMenuOffersWhatTheMessageUnderThePointerAllows) {
+    // The server's first message id: empty space must not be taken for it.
+    sim::StoredMsg first = Text("the very first", true);
+    first.id = 1;
+    sim::AddStoredMsg(Conv("bob"), first);
     const uint64_t own = Store("bob", Text("mine", true));
     const uint64_t theirs = Store("bob", Text("theirs", false));
     HWND window = Open(sim::ChatKind::Person, "bob");
@@ -312,6 +316,19 @@ TEST_F(MsgOpsTest, RecallingOwnTextPutsItBackIntoTheInput) {
     EXPECT_FALSE(Has(RightClickHistory(window, shown), kRecall));
 }
 
+TEST_F(MsgOpsTest, RecalledFileDoesNotComeBackIntoTheInput) {
+    sim::StoredMsg file = Text("<file name=\"a.txt\" />", true);
+    file.contentType = "file/xml";
+    const uint64_t sent = Store("bob", file);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Type(window, u"draft");
+    ASSERT_TRUE(Has(RightClickHistory(window, int64_t(sent)), kRecall));
+    ASSERT_TRUE(sim::ClickMenuItem(kRecall));
+    sim::RunUntilIdle();
+    EXPECT_EQ(Last(Notices(window)), u"#IDS_YOU#IDS_RECALL_A_MSG");
+    EXPECT_EQ(Input(window)->GetText(), u"draft");
+}
+
 TEST_F(MsgOpsTest, AdministratorIsAskedBeforeRecallingAMembersMessage) {
     sim::ServerSetAttrib(sim::AddGroup("g1"), "my-authority-role", int64_t(2));
     const uint64_t msg = Store("g1", Text("member says", false, "bob"));
@@ -467,6 +484,11 @@ TEST_F(MsgOpsTest, FailedMessageGoesAgainFromItsResendButton) {
     ASSERT_TRUE(sim::IsMarkedFailed(View(window), shown));
     const uint64_t failedId = tavi::FindSdkMsgId(shown).value();
 
+    const auto readMarks = [] {
+        const auto& marks = sim::SdkMarks();
+        return std::count_if(marks.begin(), marks.end(), [](const sim::SdkMark& m) { return m.kind == "request_readed"; });
+    };
+    const auto marksBefore = readMarks();
     ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
     const auto sends = Sends();
     ASSERT_EQ(sends.size(), 2u);
@@ -480,6 +502,8 @@ TEST_F(MsgOpsTest, FailedMessageGoesAgainFromItsResendButton) {
     ASSERT_EQ(msgs.size(), 1u);
     EXPECT_EQ(msgs[0].text, u"me: try again");
     EXPECT_NE(msgs[0].id, shown);
+    // What the user sent the conversation has also read.
+    EXPECT_EQ(readMarks(), marksBefore + 1);
 }
 
 TEST_F(MsgOpsTest, ResendUploadsThePicturesFirst) {
@@ -500,6 +524,48 @@ TEST_F(MsgOpsTest, ResendUploadsThePicturesFirst) {
     EXPECT_NE(Sends()[0].content.find("key-"), std::string::npos);
     EXPECT_EQ(View(window)->FindSubControl(u"resendmsg"), nullptr);
     EXPECT_EQ(Items(window, "msg").size(), 1u);
+
+    // A message of one picture goes again as a picture message.
+    sim::FailNext(sim::SdkCall::Upload, -5);
+    AddPicture(window, WritePng("alone.png", 3, 3));
+    ClickSend(window);
+    sim::RunUntilIdle();
+    ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
+    sim::RunUntilIdle();
+    ASSERT_EQ(Sends().size(), 2u);
+    EXPECT_EQ(Sends()[1].contentType, "img/xml");
+    EXPECT_EQ(Sends()[1].content.rfind("<img src=\"key-", 0), 0u);
+
+    // A resend whose picture fails again names the message it was.
+    sim::SetLanguage(sim::Language::English);
+    sim::FailNext(sim::SdkCall::Upload, -5);
+    Type(window, u"once more");
+    AddPicture(window, WritePng("three.png", 2, 2, 'c'));
+    ClickSend(window);
+    sim::RunUntilIdle();
+    sim::FailNext(sim::SdkCall::Upload, -6);
+    ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
+    sim::RunUntilIdle();
+    EXPECT_NE(Last(Notices(window)).find(u"once more"), std::u16string::npos) << sim::ToUtf8(Last(Notices(window)));
+}
+
+TEST_F(MsgOpsTest, ResendAnsweredWhileTheWindowIsHiddenLeavesItsViewAlone) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    sim::FailNext(sim::SdkCall::Send, -7, true);
+    Type(window, u"later");
+    ClickSend(window);
+    sim::RunUntilIdle();
+    const int64_t failed = Items(window, "msg").at(0).id;
+    sim::HoldCompletions(true);
+    ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
+    sim::FindChatWindow(window)->ShowWindow(false);
+    sim::HoldCompletions(false);
+    sim::ReleaseCompletions();
+    sim::RunUntilIdle();
+    ASSERT_EQ(Sends().size(), 2u);
+    const auto msgs = Items(window, "msg");
+    ASSERT_EQ(msgs.size(), 1u);
+    EXPECT_EQ(msgs[0].id, failed);
 }
 
 TEST_F(MsgOpsTest, ResendWhileOfflineOnlyShowsTheToolTip) {
@@ -533,6 +599,24 @@ TEST_F(MsgOpsTest, ResendWhileOfflineOnlyShowsTheToolTip) {
     link.targetId = u"777777";
     sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
     EXPECT_EQ(Sends().size(), 3u);
+}
+
+TEST_F(MsgOpsTest, ResentMessageIsMarkedUnreadLikeANewOne) {
+    sim::ServerSetAttrib(sim::AddGroup("g1"), "total-members-count", 10);
+    const auto resendWithReceipt = [this](HWND window) {
+        sim::FailNext(sim::SdkCall::Send, -7, true);
+        Component(window)->QelSendMsg(u"read me", u"{\"receiptto\":\"all\"}", "text/plain", true);
+        sim::RunUntilIdle();
+        EXPECT_TRUE(Items(window, "pane").empty());
+        EXPECT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
+        sim::RunUntilIdle();
+        const auto panes = Items(window, "pane");
+        return panes.size() == 1 ? sim::ShownControlText(View(window), panes[0].id) : u"";
+    };
+    // The group counts everybody but the sender as not having read it.
+    EXPECT_NE(resendWithReceipt(Open(sim::ChatKind::Group, "g1")).find(u"9"), std::u16string::npos);
+    // The partner has not read it either.
+    EXPECT_FALSE(resendWithReceipt(Open(sim::ChatKind::Person, "bob")).empty());
 }
 
 // ---- Collect, group top, quote ----
@@ -666,6 +750,16 @@ TEST_F(MsgOpsTest, QuotePutsTheMessageBeforeWhatWasTyped) {
     ASSERT_TRUE(sim::ClickMenuItem(kQuote));
     EXPECT_EQ(Input(window)->GetText(), u"@Bob original words\rmy answer");
     EXPECT_TRUE(Input(window)->IsFocused());
+    // A picture at the very start of the input stays after the quote.
+    Input(window)->Clear();
+    const std::u16string picture = WritePng("first.png", 3, 3);
+    AddPicture(window, picture);
+    Type(window, u"!");
+    RightClickHistory(window, int64_t(id));
+    ASSERT_TRUE(sim::ClickMenuItem(kQuote));
+    EXPECT_EQ(Input(window)->GetText(), std::u16string(u"@Bob original words\r") + kObjectChar + u"!");
+    ASSERT_EQ(sim::ReadEdit(Input(window)).objects.size(), 1u);
+    EXPECT_EQ(sim::ReadEdit(Input(window)).objects[0].path, picture);
     // Not in a one-to-one chat.
     const uint64_t personal = Store("bob", Text("p", false));
     HWND person = Open(sim::ChatKind::Person, "bob");
@@ -731,11 +825,75 @@ TEST_F(MsgOpsTest, UserLinksOpenTheFriendMenu) {
     link.type = 33;
     sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
     EXPECT_EQ(AppCallsStartingWith("link").size(), 1u);
+    // An ad-hoc chat offers neither "@" nor a friend request.
+    HWND adhoc = Open(sim::ChatKind::Adhoc, "bob");
+    SLinkInfo stranger{14, u"Stranger", u"stranger", 0, 0};
+    sim::NotifyAt(View(adhoc), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&stranger));
+    ASSERT_NE(sim::OpenMenu(), nullptr);
+    EXPECT_TRUE(Find(sim::ShownMenus().back().items, 39001));
+    EXPECT_FALSE(Find(sim::ShownMenus().back().items, 39004) || Find(sim::ShownMenus().back().items, 39003));
+    sim::DismissMenu();
     link.type = 99;
     const size_t events = sim::HostEvents().size();
     sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
     EXPECT_EQ(sim::HostEvents().size(), events + 1);
     EXPECT_EQ(sim::HostEvents().back().code, 1);
+}
+
+TEST_F(MsgOpsTest, FriendMenuAsksTheInstanceToShowOrAddTheUser) {
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    sim::AddBuddy("stranger", "Stranger", false);
+    SLinkInfo link{14, u"Stranger", u"stranger", 0, 0};
+    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
+    ASSERT_TRUE(sim::ClickMenuItem(39003));
+    EXPECT_EQ(AppCallsStartingWith("add-friend"), std::vector<std::string>{"add-friend stranger \"Stranger\""});
+
+    // The user's card is an item the host's menu may carry.
+    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
+    sim::DismissMenu();
+    TMenuItemInfo show;
+    show.nId = 39002;
+    TNotifyUI command;
+    command.wParam = reinterpret_cast<uintptr_t>(&show);
+    Panel(window)->OnMenuFrdItemClick(command);
+    EXPECT_EQ(AppCallsStartingWith("show-user"), std::vector<std::string>{"show-user stranger"});
+    EXPECT_EQ(AppCallsStartingWith("add-friend").size(), 1u);
+}
+
+TEST_F(MsgOpsTest, LinksAreRecolouredTurnedPlainOrJoinTheirGroup) {
+    const uint64_t theirs = Store("bob", Text("hello there", false, "bob"));
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    CHARRANGE range;
+    ASSERT_TRUE(View(window)->GetMsgRange(int64_t(theirs), range));
+    View(window)->SetSel(0, 1);
+    SLinkInfo user{14, u"Bob", u"bob", range.cpMin, range.cpMin + 3};
+    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&user));
+    EXPECT_EQ(View(window)->GetCharColor(range.cpMin + 2), 0xC19000u);
+    EXPECT_NE(View(window)->GetCharColor(range.cpMin + 3), 0xC19000u);
+    long start = -1, end = -1;
+    View(window)->GetSel(start, end);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 1);
+    sim::DismissMenu();
+
+    // "Do not tell me again" of an auto-reply: the link becomes plain grey text.
+    View(window)->SetSel(-1, -1);
+    const long at = View(window)->GetTextLength();
+    View(window)->InsertLink(u"do not tell me again", nullptr, 15, false, nullptr);
+    SLinkInfo quiet{15, u"do not tell me again", u"bob", at, View(window)->GetTextLength()};
+    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&quiet));
+    EXPECT_TRUE(View(window)->GetLinks().empty());
+    EXPECT_EQ(View(window)->GetCharColor(at), 0x505050u);
+    EXPECT_EQ(qel_attribs_get_int(common::GetQelBuddy(u"bob"), "auto-reply-not-notify", 0), 1);
+
+    // A join link asks to join the group it names; one naming none asks nothing.
+    SLinkInfo join{20, u"Join us", u"g7", 0, 0};
+    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&join));
+    join.targetId.clear();
+    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&join));
+    ASSERT_EQ(RequestsOf("join").size(), 1u);
+    EXPECT_EQ(RequestsOf("join")[0].convId, "g7");
+    EXPECT_EQ(RequestsOf("join")[0].result, 0);
 }
 
 }  // namespace

@@ -203,6 +203,55 @@ TEST_F(PicturesTest, AnAdhocChatTakesDroppedPicturesRefusesFoldersAndEndsTheDrop
     EXPECT_TRUE(sim::IsDropFinished(drop));
     ASSERT_EQ(Notices(window).size(), 1u);
     EXPECT_NE(Notices(window)[0].find(u"IDS_ADHOC_NOT_SUPPORTED_SEND_FOLDER"), std::u16string::npos);
+    // The other file goes to the ad-hoc sender as an item that names it.
+    const auto sent = sim::SdkRequestsOf("adhoc");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].contentType, "file/xml");
+    EXPECT_EQ(sent[0].content, "<file name=\"doc.txt\" size=\"1\" path=\"" + (m_dir / "doc.txt").string() + "\" />");
+    EXPECT_EQ(sent[0].summary, "doc.txt");
+
+    // Only files are handed on: nothing waits on a pipe or sends what is gone;
+    // a name with quotes stays inside its attribute.
+    std::vector<std::u16string> notFiles{sim::ToWide((m_dir / "gone.txt").string())};
+    for (const std::string& endless : sim::os::EndlessFiles(m_dir.string())) notFiles.push_back(sim::ToWide(endless));
+    Drop(window, notFiles);
+    EXPECT_EQ(sim::SdkRequestsOf("adhoc").size(), 1u);
+    Drop(window, {File("say \"hi\".txt", "")});
+    ASSERT_EQ(sim::SdkRequestsOf("adhoc").size(), 2u);
+    EXPECT_EQ(sim::SdkRequestsOf("adhoc")[1].content.rfind("<file name='say &quot;hi&quot;.txt' size=\"0\" path=", 0),
+              0u);
+    // Without the sender nothing is lost silently: the drop still ends.
+    sim::SetAdhocSenderAvailable(false);
+    EXPECT_TRUE(sim::IsDropFinished(Drop(window, {File("later.txt", "x")})));
+    EXPECT_EQ(sim::SdkRequestsOf("adhoc").size(), 2u);
+}
+
+TEST_F(PicturesTest, APictureTooLargeForAnAdhocChatGoesAsItsFile) {
+    HWND window = Open(sim::ChatKind::Adhoc, "bob");
+    const std::u16string path = WritePng("big.png", 7, 5);
+    sim::SetPictureSizeLimits(100, 10);
+    sim::QueueBoxAnswer(51);
+    EXPECT_FALSE(Panel(window)->InsertPictureFile(path.c_str()));
+    ASSERT_EQ(sim::SdkRequestsOf("adhoc").size(), 1u);
+    EXPECT_EQ(sim::SdkRequestsOf("adhoc")[0].contentType, "file/xml");
+    EXPECT_EQ(sim::SdkRequestsOf("adhoc")[0].summary, "big.png");
+    for (const sim::HostEvent& e : sim::HostEvents()) EXPECT_NE(e.code, 4);
+}
+
+TEST_F(PicturesTest, LimitTipsReadAsTheUserSeesThem) {
+    sim::SetLanguage(sim::Language::English);
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Drop(window, Pngs(11));
+    EXPECT_TRUE(Panel(window)->IsViewTipCtnVisible(u"loginout"));
+    EXPECT_EQ(sim::FindControl(Panel(window), "tipinfo")->GetText(),
+              u"At most 10 pictures can be dropped into the message at once.");
+
+    sim::SetPictureSizeLimits(20, 10);
+    EXPECT_FALSE(Panel(window)->InsertPictureFile(WritePng("big.png", 7, 5).c_str()));
+    ASSERT_FALSE(sim::ShownBoxes().empty());
+    EXPECT_EQ(sim::ShownBoxes().back().text, u"The picture is too large to send.");
+    EXPECT_EQ(sim::ShownBoxes().back().caption, u"Tip");
+    EXPECT_EQ(sim::ShownBoxes().back().buttons, u"OK");
 }
 
 TEST_F(PicturesTest, ADropWithoutAWindowOrHandleIsIgnored) {
@@ -381,6 +430,22 @@ TEST_F(PicturesTest, RestingOnThePictureLibraryButtonWaitsBeforeTheRecentFaces) 
     press.Type = UIEVENT_BUTTONDOWN;
     Panel(window)->OnSysPicBtnEvent(press);
     EXPECT_FALSE(button->HasTimer(tavi::kSysPicHoverTimer));
+
+    // Resting there offers the recent emoticons; an ad-hoc chat does not.
+    const auto recentShown = [] {
+        tavi::CDllObject* state = tavi::GetDllObject();
+        return state && state->m_pRecentEmoticonWnd && state->m_pRecentEmoticonWnd->IsWindowVisible();
+    };
+    sim::SendEvent(button, UIEVENT_MOUSEENTER);
+    sim::Advance(199);
+    EXPECT_FALSE(recentShown());
+    sim::Advance(1);
+    ASSERT_TRUE(recentShown());
+    tavi::GetDllObject()->m_pRecentEmoticonWnd->ShowWindow(false);
+    HWND adhoc = Open(sim::ChatKind::Adhoc, "bob");
+    sim::SendEvent(sim::FindControl(Panel(adhoc), "input.left.syspic"), UIEVENT_MOUSEENTER);
+    sim::Advance(200);
+    EXPECT_FALSE(recentShown());
 }
 
 TEST_F(PicturesTest, BuiltInFacesFileIconsAndFailedDownloadsGetNoBarAndHideAShowingOne) {
@@ -626,6 +691,7 @@ TEST_F(PicturesTest, AnEditedPictureTakesThePlaceOfTheOneWithItsKey) {
     ASSERT_TRUE(Panel(window)->InsertEditImage(pictures[2], u"unknown"));
     EXPECT_EQ(Input(window)->GetText().back(), kObjectChar);
     EXPECT_FALSE(Panel(window)->InsertImage(File("no.png", "nope"), true));
+    EXPECT_FALSE(Panel(window)->InsertPictureFile(nullptr));
 }
 
 }  // namespace

@@ -359,6 +359,7 @@ TEST_F(SendTest, OversizePicturesAreCheckedBeforeInsertion) {
 
 TEST_F(SendTest, OnlyRegularPictureFilesAreRead) {
     HWND window = Open(sim::ChatKind::Person, "bob");
+    EXPECT_FALSE(tavi::RichEditLoadImage(nullptr, Input(window)));
     std::vector<std::u16string> paths{sim::ToWide(m_dir.string())};
     for (const std::string& endless : sim::os::EndlessFiles(m_dir.string())) paths.push_back(sim::ToWide(endless));
     // None of these may block or run on: each answers at once.
@@ -366,6 +367,7 @@ TEST_F(SendTest, OnlyRegularPictureFilesAreRead) {
         SCOPED_TRACE(sim::ToUtf8(path));
         EXPECT_EQ(COleImageObj::LoadImage(path, true), nullptr);
         EXPECT_FALSE(tavi::RichEditLoadImage(path.c_str(), Input(window)));
+        EXPECT_FALSE(tavi::RichEditLoadImage(path.c_str(), nullptr));
         EXPECT_FALSE(Panel(window)->InsertPictureFile(path.c_str()));
         EXPECT_EQ(sim::ShownBoxes().back().text, u"#LOAD_IMAGE_FAIL");
         EXPECT_EQ(util::MD5Encode(path), "");

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -115,4 +116,35 @@ TEST(HostProgram, ADroppedPathWithQuotesSpacesAndLettersOfAnyScriptReachesTheHos
               std::string::npos)
         << o.out;
     EXPECT_NE(o.out.find("input: \n"), std::string::npos);
+}
+
+TEST(HostProgram, WindowPictureGoesWhereAskedOrSaysWhyNot) {
+    const std::string dir = testing::TempDir() + "host-picture-" + std::to_string(sim::os::ProcessId());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string world = "me me \"Me\"\nbuddy bob \"Bob\"\n";
+
+    Outcome none = RunHost("-", world + "show window " + dir + "/none.svg\n");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.out.find("error: 3: no chat window is open: use 'open'"), std::string::npos) << none.out;
+    EXPECT_FALSE(std::filesystem::exists(dir + "/none.svg"));
+    EXPECT_NE(RunHost("-", world + "open person bob\nshow window\n").out.find("error: 4: usage: show window <file.svg>"),
+              std::string::npos);
+    EXPECT_NE(RunHost("-", world + "open person bob\nshow window /no/such/dir/w.svg\n")
+                  .out.find("error: 4: cannot write the picture into /no/such/dir/w.svg"),
+              std::string::npos);
+
+    // The picture, and at the end the snapshot's, of the window current then.
+    Outcome shown = RunHost("--snapshot " + dir + " -", world + "open person bob\nreceive bob \"hello there\"\n"
+                                                                "show window " + dir + "/bob.svg\ntype \"later\"\n");
+    EXPECT_EQ(shown.status, 0) << shown.out;
+    EXPECT_NE(shown.out.find("svg " + dir + "/bob.svg\n"), std::string::npos) << shown.out;
+    std::ifstream early(dir + "/bob.svg");
+    const std::string first((std::istreambuf_iterator<char>(early)), std::istreambuf_iterator<char>());
+    std::ifstream late(dir + "/window.svg");
+    const std::string last((std::istreambuf_iterator<char>(late)), std::istreambuf_iterator<char>());
+    EXPECT_NE(first.find("hello there"), std::string::npos);
+    EXPECT_EQ(first.find("later"), std::string::npos);
+    EXPECT_NE(last.find("later"), std::string::npos);
+    std::filesystem::remove_all(dir);
 }

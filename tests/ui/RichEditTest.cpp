@@ -172,6 +172,22 @@ TEST_F(UiTest, FormatZoomAndLinksAreKept) {
     edit->SetSel(0, 0);
     edit->InsertText(u">> ");
     EXPECT_EQ(edit->GetLinks()[0].start, 7);
+    // Coloured text keeps its colour while text before it comes and goes,
+    // and loses it once replaced; a link can become plain text.
+    edit->SetSel(7, 10);
+    edit->SetSelColor(0xC19000);
+    edit->SetSel(0, 0);
+    edit->InsertText(u"!");
+    EXPECT_EQ(edit->GetCharColor(8), 0xC19000u);
+    EXPECT_EQ(edit->GetCharColor(7), edit->GetTextColor());
+    EXPECT_EQ(edit->GetCharColor(11), edit->GetTextColor());
+    edit->RemoveLinks(0, 8);
+    EXPECT_EQ(edit->GetLinks().size(), 1u);
+    edit->RemoveLinks(9, 10);
+    EXPECT_EQ(edit->GetLinks().size(), 0u);
+    edit->SetSel(8, 11);
+    edit->ReplaceSel(u"Ann");
+    EXPECT_EQ(edit->GetCharColor(8), edit->GetTextColor());
     window->RemoveNotifier(&receiver);
 }
 

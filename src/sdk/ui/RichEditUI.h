@@ -132,6 +132,12 @@ public:
 
     void InsertLink(const char16_t* text, CLinkObj* link, int type, bool flag, tagTextFormat* format);
     const std::vector<SRichEditLink>& GetLinks() const { return m_links; }
+    // Turns the links of [start, end) into plain text.
+    void RemoveLinks(long start, long end);
+    // Colours the selected text; a character's colour is the one last given
+    // to a range holding it, else the default format's.
+    void SetSelColor(uint32_t color);
+    uint32_t GetCharColor(long pos) const;
 
     // Window messages sent into the edit; kept in order and answered 0.
     intptr_t TxSendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
@@ -172,6 +178,12 @@ private:
     std::u16string m_text;
     std::vector<std::unique_ptr<COleObject>> m_objects;  // document order
     std::vector<SRichEditLink> m_links;
+    struct SColorRun {
+        long start;
+        long end;
+        uint32_t color;
+    };
+    std::vector<SColorRun> m_colorRuns;  // in the order they were given
     std::vector<uint32_t> m_txMessages;
     long m_selStart = 0;
     long m_selEnd = 0;
