@@ -8,6 +8,7 @@
 
 #include "WindowPicture.h"
 #include "sdk/chatwnd.h"
+#include "sdk/platform_files.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Text.h"
 #include "sim/driver.h"
@@ -97,7 +98,7 @@ bool Runner::Snapshot(const std::string& folder) {
         m_capture = &captured;
         const std::string error = RunLine(std::string("show ") + what);
         m_capture = nullptr;
-        std::ofstream out(folder + "/" + what + ".txt");
+        std::ofstream out(platform::FsPath(folder + "/" + what + ".txt"));
         out << (error.empty() ? captured : "error: " + error + "\n");
         ok = ok && bool(out);
     }

@@ -5,6 +5,7 @@
 
 #include "Runner.h"
 #include "sdk/chatwnd.h"
+#include "sdk/platform_files.h"
 #include "sdk/qel_account.h"
 #include "sdk/qel_conversation.h"
 #include "sdk/ui/RichEditExUI.h"
@@ -69,10 +70,11 @@ std::string Picture(Runner& runner, const std::vector<Word>& args) {
     const std::string path = runner.ResolvePath(args[0].text);
     // A device or a pipe would never end or never answer: only files go in.
     std::error_code error;
-    const auto status = std::filesystem::status(path, error);
+    const std::filesystem::path file = platform::FsPath(path);
+    const auto status = std::filesystem::status(file, error);
     if (!std::filesystem::exists(status)) return "the picture " + path + " does not exist";
     if (!std::filesystem::is_regular_file(status)) return "the picture " + path + " is not a regular file";
-    const auto size = std::filesystem::file_size(path, error);
+    const auto size = std::filesystem::file_size(file, error);
     if (error || size >= sim::PictureSizeLimit())
         return "the picture " + path + " is over the size limit of " + std::to_string(sim::PictureSizeLimit()) +
                " bytes";

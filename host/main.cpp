@@ -1,9 +1,7 @@
 // tavi-host: the host process of the chat-window component. It loads the
-// module with dlopen, starts it, and plays a scenario.
-#include <dlfcn.h>
-#include <unistd.h>
-
+// module (dlopen, LoadLibraryW), starts it, and plays a scenario.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -14,7 +12,9 @@
 #include "LineEditor.h"
 #include "Runner.h"
 #include "sdk/pfx.h"
+#include "sim/core/Text.h"
 #include "sim/driver.h"
+#include "sim/os/Os.h"
 
 namespace {
 
@@ -52,21 +52,18 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 }
 
 std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
+    const size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-// The module as the host process holds it, from dlopen to dlclose.
+// The module as the host process holds it, from loading to unloading.
 class LoadedModule {
 public:
     bool Load(const std::string& path) {
-        m_lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!m_lib) {
-            m_error = dlerror();
-            return false;
-        }
+        m_lib = sim::os::OpenModule(sim::ToWide(path), &m_error);
+        if (!m_lib) return false;
         using CreateFn = pfx::IDllObj* (*)(const char16_t*);
-        auto create = reinterpret_cast<CreateFn>(dlsym(m_lib, "CreateDllObj"));
+        auto create = reinterpret_cast<CreateFn>(sim::os::FindSymbol(m_lib, "CreateDllObj"));
         m_module = create ? create(u"tavi") : nullptr;
         if (!m_module) {
             m_error = "the module offers no CreateDllObj";
@@ -91,7 +88,7 @@ public:
         }
         // Nothing of the module's may outlive its code.
         sim::ResetAll();
-        if (m_lib) dlclose(m_lib);
+        sim::os::CloseModule(m_lib);
     }
 
     pfx::IDllObj* Module() const { return m_module; }
@@ -134,6 +131,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     sim::SetLanguage(options.language);
+    sim::os::UseBinaryOutput();
+    // On a desktop the user may want "open folder" to really open it.
+    if (const char* shell = std::getenv("TAVI_SYSTEM_SHELL"); shell && std::string(shell) == "1")
+        sim::PassShellCallsToSystem(true);
 
     std::unique_ptr<std::istream> file;
     std::istringstream demo(host::kDemoScenario);
@@ -155,13 +156,13 @@ int main(int argc, char** argv) {
     }
 
     LoadedModule module;
-    if (!module.Load(FolderOf(argv[0]) + "/libtavi.so")) {
+    if (!module.Load(FolderOf(argv[0]) + "/" TAVI_MODULE_FILE)) {
         std::fprintf(stderr, "error: 0: cannot load the module: %s\n", module.Error().c_str());
         return 1;
     }
     host::Runner runner(module.Module(), folder);
     host::AddAllCommands(runner);
-    const bool interactive = fromStdin && isatty(STDIN_FILENO);
+    const bool interactive = fromStdin && sim::os::IsInteractiveInput();
     bool ran = false;
     if (interactive) {
         // A person reads lines in a terminal: long texts are shortened.

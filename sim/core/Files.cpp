@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <memory>
 
+#include "sdk/platform_files.h"
 #include "sim/core/FilesDriver.h"
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
+#include "sim/os/Os.h"
 
 namespace sim {
 namespace {
@@ -78,8 +80,8 @@ bool ShowDialog(const char* kind, OPENFILENAMEW* ofn) {
     if (paths.size() > 1) {
         if (!(ofn->Flags & OFN_ALLOWMULTISELECT)) return false;
         // The folder first, then each name.
-        std::vector<std::u16string> parts{std::filesystem::path(ToUtf8(paths[0])).parent_path().u16string()};
-        for (const auto& path : paths) parts.push_back(std::filesystem::path(ToUtf8(path)).filename().u16string());
+        std::vector<std::u16string> parts{platform::FsPath(paths[0]).parent_path().u16string()};
+        for (const auto& path : paths) parts.push_back(platform::FsPath(path).filename().u16string());
         return WriteList(parts, ofn->lpstrFile, ofn->nMaxFile);
     }
     return WriteList({paths[0]}, ofn->lpstrFile, ofn->nMaxFile);
@@ -133,12 +135,8 @@ bool GetSaveFileNameW(OPENFILENAMEW* ofn) { return sim::ShowDialog("save", ofn);
 bool CopyFileW(const char16_t* from, const char16_t* to, bool failIfExists) {
     if (!from || !to) return false;
     std::error_code error;
-    const auto options =
-        failIfExists ? std::filesystem::copy_options::none : std::filesystem::copy_options::overwrite_existing;
-    const std::filesystem::path source(sim::ToUtf8(from));
-    const bool ok = std::filesystem::is_regular_file(source, error) &&
-                    std::filesystem::copy_file(source, std::filesystem::path(sim::ToUtf8(to)), options, error) &&
-                    !error;
+    const bool ok = std::filesystem::is_regular_file(platform::FsPath(from), error) &&
+                    sim::os::DuplicateFile(from, to, failIfExists);
     sim::State().copies.push_back({from, to, ok});
     return ok;
 }

@@ -1,7 +1,4 @@
 // The operating-system calls: module files and key state.
-#include <dlfcn.h>
-#include <unistd.h>
-
 #include <map>
 #include <string>
 
@@ -10,6 +7,7 @@
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
 #include "sim/driver.h"
+#include "sim/os/Os.h"
 
 namespace sim {
 namespace {
@@ -31,26 +29,9 @@ void FailNextGuids(int count) { State().failGuids = count; }
 
 }  // namespace sim
 
-HMODULE GetModuleHandleFromAddress(const void* address) {
-    Dl_info info{};
-    if (!address || dladdr(address, &info) == 0) return nullptr;
-    return info.dli_fbase;
-}
+HMODULE GetModuleHandleFromAddress(const void* address) { return sim::os::ModuleOfAddress(address); }
 
-std::u16string GetModuleFileNameW(HMODULE module) {
-    if (!module) return std::u16string();
-    // dladdr on the module's base address names the file that maps it.
-    Dl_info info{};
-    if (dladdr(module, &info) == 0 || !info.dli_fname) return std::u16string();
-    std::string path = info.dli_fname;
-    if (path.empty() || path[0] != '/') {
-        // The main program may be named relative to where it started.
-        char resolved[4096];
-        ssize_t n = readlink("/proc/self/exe", resolved, sizeof(resolved) - 1);
-        if (n > 0) path.assign(resolved, size_t(n));
-    }
-    return sim::ToWide(path);
-}
+std::u16string GetModuleFileNameW(HMODULE module) { return sim::os::ModuleFileName(module); }
 
 int16_t GetKeyState(int virtualKey) {
     const auto& keys = sim::State().keys;

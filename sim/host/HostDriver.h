@@ -152,3 +152,11 @@ void SetQrCodeServiceOffered(bool offered);
 // item 50900 "Extension item" and records "extension-command <id>" for it.
 void SetContextMenuProviderOffered(bool offered);
 }  // namespace sim
+
+namespace sim {
+// ---- the system's shell ----
+// Off by default: shell calls are only recorded. On, they also go to the
+// system's own shell where it has one (Windows: ShellExecuteW), so that a
+// host on a desktop really opens the folder.
+void PassShellCallsToSystem(bool pass);
+}  // namespace sim

@@ -10,6 +10,7 @@
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
 #include "sim/driver.h"
+#include "sim/os/Os.h"
 
 namespace sim {
 
@@ -23,6 +24,7 @@ struct ServicesState {
     bool emailWarns = false;
     bool qrOffered = true;
     bool providerOffered = true;
+    bool shellToSystem = false;
 };
 
 ServicesState& State() {
@@ -113,6 +115,7 @@ private:
 
 }  // namespace
 
+void PassShellCallsToSystem(bool pass) { State().shellToSystem = pass; }
 void SetEmailServiceOffered(bool offered) { State().emailOffered = offered; }
 void SetEmailCheckAnswer(bool warn) { State().emailWarns = warn; }
 void SetQrCodeServiceOffered(bool offered) { State().qrOffered = offered; }
@@ -137,5 +140,7 @@ bool ShellExecuteW(HWND, const char16_t* verb, const char16_t* file, const char1
                    int show) {
     sim::RecordAppCall("shell " + sim::ToUtf8(verb ? verb : u"") + " " + sim::ToUtf8(file ? file : u"") + " " +
                        sim::ToUtf8(parameters ? parameters : u"") + " show=" + std::to_string(show));
-    return file != nullptr;
+    if (!file) return false;
+    if (!sim::State().shellToSystem) return true;
+    return sim::os::ShellOpen(verb ? verb : u"", file, parameters ? parameters : u"", show);
 }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "sdk/pictures.h"
+#include "sdk/platform_files.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "sim/core/Loop.h"
@@ -166,8 +167,8 @@ public:
         Record("smiley " + Utf8(path));
         // The host's smiley store keeps the picture under its digest-free name;
         // its record stays empty until the first message carries it.
-        const std::string file = Utf8(path);
-        if (!file.empty() && CurrentAccount()) AddCustomSmiley(std::filesystem::path(file).filename().string(), "");
+        const std::u16string file = path ? path : u"";
+        if (!file.empty() && CurrentAccount()) AddCustomSmiley(platform::PathText(platform::FsPath(file).filename()), "");
     }
     void DecodeQrCode(const char16_t* text, const char16_t* handleId) override {
         Record("decode " + Utf8(text) + " " + Utf8(handleId));

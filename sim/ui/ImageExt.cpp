@@ -2,6 +2,7 @@
 // the driver sets.
 #include <filesystem>
 
+#include "sdk/platform_files.h"
 #include "sdk/ui/ImageExt.h"
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
@@ -33,7 +34,7 @@ uint64_t PictureSizeLimit() { return State().tooLarge; }
 
 bool ui::IsLoadablePictureFile(const std::string& path) {
     std::error_code error;
-    const std::filesystem::path file(path);
+    const std::filesystem::path file = platform::FsPath(path);
     if (!std::filesystem::is_regular_file(file, error)) return false;
     const auto size = std::filesystem::file_size(file, error);
     return !error && size < State().tooLarge;
@@ -44,7 +45,7 @@ bool ui::IsLoadablePictureFile(const std::string& path) {
 int GdiplusLoadImage(const char16_t* path) {
     if (!path) return 0;
     std::error_code error;
-    const auto size = std::filesystem::file_size(std::filesystem::path(sim::ToUtf8(path)), error);
+    const auto size = std::filesystem::file_size(platform::FsPath(path), error);
     if (error) return 0;
     if (size >= sim::State().tooLarge) return 1;
     if (size >= sim::State().sendAsFile) return 2;

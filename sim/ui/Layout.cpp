@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "sdk/platform_files.h"
 #include "sdk/ui/ButtonUI.h"
 #include "sdk/ui/ComboBoxUI.h"
 #include "sdk/ui/CompositeUI.h"
@@ -24,14 +25,14 @@ std::string FindResource(const std::string& relative) {
     const auto& folders = ResourceFolders();
     for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
         const std::string path = *it + relative;
-        std::ifstream probe(path);
+        std::ifstream probe(platform::FsPath(path));
         if (probe.good()) return path;
     }
     return std::string();
 }
 
 bool ReadFile(const std::string& path, std::string& contents) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(platform::FsPath(path), std::ios::binary);
     if (!in) return false;
     std::ostringstream buffer;
     buffer << in.rdbuf();

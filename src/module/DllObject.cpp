@@ -12,6 +12,7 @@
 #include "sdk/ui.h"
 #include "tools/RecentEmoticonWnd.h"
 #include "tools/RecentFontWnd.h"
+#include "sdk/platform.h"
 #include "util/Log.h"
 
 namespace tavi {
@@ -46,7 +47,7 @@ void CDllObject::SkinInit() {
         engine->RegisterControl(u"ScrollExLayout", &CreateScrollExLayout);
         engine->RegisterControl(u"NewAnime", &CreateNewsAnimeUI);
     }
-    if (IUIRes* res = GetUIRes()) res->AddResPath((ModuleFolder() + u"skin/").c_str(), 0);
+    if (IUIRes* res = GetUIRes()) res->AddResPath((ModuleFolder() + u"skin" + platform::kPathSeparator).c_str(), 0);
 }
 
 void CDllObject::OnCreateDllObj(pfx::IHost*) {

@@ -7,6 +7,7 @@
 #include "module/Guids.h"
 #include "module/Plugins.h"
 #include "msghandle/QelMsgHandleImpl.h"
+#include "sdk/platform.h"
 #include "sdk/win32.h"
 #include "tools/EmoticonBrowserImpl.h"
 
@@ -140,7 +141,7 @@ const pfx::MsgMap* CModuleDll::GetMsgMap() const { return &kModuleMsgMap; }
 
 }  // namespace tavi
 
-extern "C" __attribute__((visibility("default"))) pfx::IDllObj* CreateDllObj(const char16_t* name) {
+extern "C" TAVI_EXPORT pfx::IDllObj* CreateDllObj(const char16_t* name) {
     if (tavi::CModuleDll* module = tavi::g_module) {
         module->AddRef();
         return module;

@@ -8,6 +8,7 @@
 #include "panel/TaviPanel.h"
 #include "sdk/common_sdk.h"
 #include "sdk/host.h"
+#include "sdk/platform_files.h"
 #include "sdk/qel_account.h"
 #include "sdk/qel_ext_api.h"
 #include "sdk/ui.h"
@@ -23,12 +24,12 @@ namespace {
 
 bool FileExists(const std::u16string& path) {
     std::error_code error;
-    return !path.empty() && std::filesystem::is_regular_file(std::filesystem::path(util::WideToUtf8(path)), error);
+    return !path.empty() && std::filesystem::is_regular_file(platform::FsPath(path), error);
 }
 
 uint64_t FileSize(const std::u16string& path) {
     std::error_code error;
-    const auto size = std::filesystem::file_size(std::filesystem::path(util::WideToUtf8(path)), error);
+    const auto size = std::filesystem::file_size(platform::FsPath(path), error);
     return error ? 0 : uint64_t(size);
 }
 

@@ -5,6 +5,7 @@
 #include "msghandle/NoticeText.h"
 #include "panel/TaviPanel.h"
 #include "sdk/display.h"
+#include "sdk/platform_files.h"
 #include "sdk/qel_ext_api.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui.h"
@@ -30,9 +31,8 @@ std::vector<std::u16string> ChosenFiles(const std::u16string& buffer) {
     }
     if (parts.size() <= 1) return parts;
     std::vector<std::u16string> files;
-    const std::filesystem::path folder(util::WideToUtf8(parts[0]));
-    for (auto name = parts.begin() + 1; name != parts.end(); ++name)
-        files.push_back((folder / util::WideToUtf8(*name)).u16string());
+    const std::filesystem::path folder = platform::FsPath(parts[0]);
+    for (size_t i = 1; i < parts.size(); ++i) files.push_back((folder / platform::FsPath(parts[i])).u16string());
     return files;
 }
 
@@ -76,7 +76,7 @@ void CMsgHandle::ShowFinishSavePicNotifyMsg(const std::u16string& path) {
     const size_t slot = text.find(u"%s");
     if (slot == std::u16string::npos) text += u" " + path;
     else text.replace(slot, 2, path);
-    const std::u16string folder = std::filesystem::path(util::WideToUtf8(path)).parent_path().u16string();
+    const std::u16string folder = platform::FsPath(path).parent_path().u16string();
     const std::u16string notice = MakeNoticeText(text, 2, 8) + NoticeLink(10, 8, u"#OPEN_FILE", path) +
                                   NoticeLink(11, 25, u"#OPEN_DIREC", folder);
     ShowNotifyMsgInRE(qel_get_adjusted_time(), false, notice.c_str(), view, false, nullptr, false, 0, -1, false);

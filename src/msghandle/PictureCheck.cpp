@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "sdk/platform_files.h"
 #include "sdk/ui/ImageExt.h"
 #include "sdk/ui/OleObject.h"
 #include "util/Strings.h"
@@ -35,7 +36,7 @@ bool HasPictureExtension(const std::u16string& path) {
 
 bool IsSendablePictureFile(const std::u16string& path) {
     std::error_code error;
-    const std::filesystem::path file(util::WideToUtf8(path));
+    const std::filesystem::path file = platform::FsPath(path);
     if (!std::filesystem::is_regular_file(file, error)) return false;
     const auto size = std::filesystem::file_size(file, error);
     if (error || size == 0) return false;

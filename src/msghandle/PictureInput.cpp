@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "msghandle/MsgOpsSupport.h"
+#include "sdk/platform_files.h"
 #include "sdk/ui.h"
 #include "sdk/ui/ImageExt.h"
 #include "sdk/ui/MessageBoxUI.h"
@@ -20,7 +21,7 @@ constexpr int kAnswerSendAsFile = IDBUTTON_SECOND;
 
 bool IsRegularFile(const char16_t* path) {
     std::error_code error;
-    return std::filesystem::is_regular_file(std::filesystem::path(util::WideToUtf8(path)), error);
+    return std::filesystem::is_regular_file(platform::FsPath(path), error);
 }
 
 int ShowBox(HWND owner, const char16_t* key, const char16_t* buttons) {
@@ -48,7 +49,7 @@ bool InsertPictureFile(const char16_t* path, CRichEditUI* edit, HWND owner, int 
                        const std::function<void(const std::u16string&)>& sendAsFile) {
     if (!path || !edit) return false;
     std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::path(util::WideToUtf8(path)), error)) {
+    if (!std::filesystem::exists(platform::FsPath(path), error)) {
         ShowBox(owner, u"#IDS_IMAGE_FILE_DONT_EXIST", u"#OK");
         return false;
     }

@@ -13,6 +13,7 @@
 #include "panel/HoverButton.h"
 #include "panel/TaviPanel.h"
 #include "sdk/display.h"
+#include "sdk/platform_files.h"
 #include "sdk/qel_account.h"
 #include "sdk/qel_ext_api.h"
 #include "sdk/ui.h"
@@ -32,16 +33,14 @@ constexpr size_t kMaxDroppedPictures = 10;
 constexpr int kHostEventDroppedFiles = 3;
 constexpr uint32_t kSaveBufferSize = 260;
 
-std::string Utf8(const std::u16string& text) { return util::WideToUtf8(text); }
-
 bool PathExists(const std::u16string& path) {
     std::error_code error;
-    return !path.empty() && std::filesystem::exists(std::filesystem::path(Utf8(path)), error);
+    return !path.empty() && std::filesystem::exists(platform::FsPath(path), error);
 }
 
 bool IsFolder(const std::u16string& path) {
     std::error_code error;
-    return !path.empty() && std::filesystem::is_directory(std::filesystem::path(Utf8(path)), error);
+    return !path.empty() && std::filesystem::is_directory(platform::FsPath(path), error);
 }
 
 // The paths of a drop, in drop order.

@@ -7,6 +7,7 @@
 
 #include "module/ModuleDll.h"
 #include "sdk/confinfo.h"
+#include "sdk/platform_files.h"
 #include "sdk/ui.h"
 #include "tools/PopupPlacement.h"
 #include "util/Log.h"
@@ -26,7 +27,7 @@ struct FileCloser {
 };
 
 std::unique_ptr<FILE, FileCloser> OpenFile(const std::u16string& path) {
-    return std::unique_ptr<FILE, FileCloser>(std::fopen(util::WideToUtf8(path).c_str(), "rb"));
+    return std::unique_ptr<FILE, FileCloser>(platform::OpenFile(platform::FsPath(path), "rb"));
 }
 
 // The file's bytes; false when it cannot be read or is larger than the cap.

@@ -3,6 +3,7 @@
 // ends with "\t[file:line]\n".
 #pragma once
 
+#include "sdk/platform.h"
 #include "sdk/qel_ext.h"
 
 namespace util {
@@ -10,9 +11,9 @@ namespace util {
 constexpr int kLogNormal = 8;
 constexpr int kLogFailure = 1;
 
-void LogLine(int level, const char* file, int line, const char* format, ...) __attribute__((format(printf, 4, 5)));
+void LogLine(int level, const char* file, int line, const char* format, ...) TAVI_PRINTF_FORMAT(4, 5);
 // The send path's second channel, written only while the SDK enables it.
-void TraceLine(const char* channel, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void TraceLine(const char* channel, const char* format, ...) TAVI_PRINTF_FORMAT(2, 3);
 
 }  // namespace util
 

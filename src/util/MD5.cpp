@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "sdk/platform_files.h"
 #include "util/Log.h"
 #include "util/Strings.h"
 
@@ -203,8 +204,8 @@ bool CMD5::FileDigest(const char16_t* path, char out[33]) {
     if (!path || !out) return false;
     // A device or a pipe would never end, or never open: only files are read.
     std::error_code error;
-    if (!std::filesystem::is_regular_file(std::filesystem::path(WideToUtf8(path)), error)) return false;
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(WideToUtf8(path).c_str(), "rb"));
+    if (!std::filesystem::is_regular_file(platform::FsPath(path), error)) return false;
+    std::unique_ptr<FILE, FileCloser> file(platform::OpenFile(platform::FsPath(path), "rb"));
     if (!file) return false;
     if (std::fseek(file.get(), 0, SEEK_END) != 0 || std::ftell(file.get()) < 0) return false;
     std::rewind(file.get());

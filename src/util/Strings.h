@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "sdk/platform.h"
+
 namespace util {
 
 std::u16string Utf8ToWide(std::string_view text);
@@ -21,8 +23,8 @@ inline bool EqualsNoCase(std::u16string_view a, std::u16string_view b) { return 
 
 // printf-style formatting. Wide string arguments are passed as UTF-8
 // (`WideToUtf8(x).c_str()`); the result is converted once at the end.
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::u16string WFormat(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) TAVI_PRINTF_FORMAT(1, 2);
+std::u16string WFormat(const char* format, ...) TAVI_PRINTF_FORMAT(1, 2);
 std::string FormatV(const char* format, va_list args);
 
 // Leading decimal integer like the platform's _wtoi: optional white space

@@ -1,7 +1,6 @@
 // Pictures in a chat window: files dropped on it, the picture button and
 // library, photos, double clicks, the image tool bar of the history view
 // and what it asks of the host.
-#include <sys/stat.h>
 
 #include "SendFixture.h"
 #include "controls/RichEditWithToolUI.h"
@@ -10,6 +9,7 @@
 #include "sdk/qel_ext_api.h"
 #include "sdk/ui/MenuUI.h"
 #include "sdk/ui/WindowUI.h"
+#include "sim/os/Os.h"
 
 namespace {
 
@@ -149,21 +149,19 @@ TEST_F(PicturesTest, TheWindowKindsSettingDecidesWhetherDroppedPicturesGoIntoThe
 TEST_F(PicturesTest, DroppedFilesThatAreNoPicturesGoToTheHostAndNeverHang) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     std::filesystem::create_directories(m_dir / "folder.png");
-    const std::string fifo = (m_dir / "pipe.png").string();
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::string absurd("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\x7f\xff\xff\xff\x7f\xff\xff\xff\x08\x06\0\0\0", 29);
-    const std::string longName = std::string(240, 'n') + " \"q\" \xc3\xa9.png";
-    const std::vector<std::u16string> bad{
+    const std::string longName =
+        std::string(240, 'n') + (sim::os::kFileNamesMayHoldQuotes ? " \"q\" \xc3\xa9.png" : " 'q' \xc3\xa9.png");
+    std::vector<std::u16string> bad{
         sim::ToWide((m_dir / "missing.png").string()),
         sim::ToWide((m_dir / "folder.png").string()),
-        sim::ToWide(fifo),
         File("empty.png", ""),
         File("text.png", "not a picture at all"),
         File("cut.png", std::string("\x89PNG\r\n\x1a\n\0\0", 10)),
         File("huge.png", absurd),
-        u"/dev/zero",
         File("x", "no extension"),
     };
+    for (const std::string& endless : sim::os::EndlessFiles(m_dir.string())) bad.push_back(sim::ToWide(endless));
     for (const std::u16string& path : bad) {
         Drop(window, {path});
         EXPECT_TRUE(InputPictures(window).empty()) << sim::ToUtf8(path);
@@ -214,9 +212,9 @@ TEST_F(PicturesTest, AnAdhocChatTakesDroppedPicturesRefusesFoldersAndEndsTheDrop
 
     // Only files are handed on: nothing waits on a pipe or sends what is gone;
     // a name with quotes stays inside its attribute.
-    const std::string fifo = (m_dir / "pipe").string();
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    Drop(window, {sim::ToWide(fifo), sim::ToWide((m_dir / "gone.txt").string()), u"/dev/zero"});
+    std::vector<std::u16string> notFiles{sim::ToWide((m_dir / "gone.txt").string())};
+    for (const std::string& endless : sim::os::EndlessFiles(m_dir.string())) notFiles.push_back(sim::ToWide(endless));
+    Drop(window, notFiles);
     EXPECT_EQ(sim::SdkRequestsOf("adhoc").size(), 1u);
     Drop(window, {File("say \"hi\".txt", "")});
     ASSERT_EQ(sim::SdkRequestsOf("adhoc").size(), 2u);

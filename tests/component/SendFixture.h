@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
 
 #include "ChatWindowFixture.h"
 #include "msghandle/MsgIds.h"
@@ -15,6 +14,7 @@
 #include "sdk/qel_conversation.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/core/Text.h"
+#include "sim/os/Os.h"
 
 class SendTest : public ChatWindowTest {
 protected:
@@ -22,7 +22,7 @@ protected:
         ChatWindowTest::SetUp();
         sim::SetLanguage(sim::Language::Keys);
         m_dir = std::filesystem::temp_directory_path() /
-                ("tavi-send-" + std::to_string(::getpid()) + "-" +
+                ("tavi-send-" + std::to_string(sim::os::ProcessId()) + "-" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(m_dir);
     }

@@ -8,6 +8,7 @@
 
 #include "HostRun.h"
 #include "Scenario.h"
+#include "sim/os/Os.h"
 
 TEST(HostLineReader, SplitsWordsQuotesAndComments) {
     auto line = host::ParseLine(R"(type "a \"b\"\n\u{1F600}" x  # comment)");
@@ -97,7 +98,7 @@ TEST(HostProgram, ADroppedPathWithQuotesSpacesAndLettersOfAnyScriptReachesTheHos
 }
 
 TEST(HostProgram, WindowPictureGoesWhereAskedOrSaysWhyNot) {
-    const std::string dir = testing::TempDir() + "host-picture-" + std::to_string(getpid());
+    const std::string dir = testing::TempDir() + "host-picture-" + std::to_string(sim::os::ProcessId());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const std::string world = "me me \"Me\"\nbuddy bob \"Bob\"\n";

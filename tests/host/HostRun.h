@@ -1,14 +1,13 @@
 // Runs the host program as a test's child process.
 #pragma once
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "sim/os/Os.h"
 
 struct Outcome {
     int status;
@@ -20,18 +19,13 @@ struct Outcome {
 inline Outcome RunHost(const std::string& args, const std::string& input) {
     // Tests run in parallel: each call has an input file of its own.
     static int calls = 0;
-    const std::string inputFile =
-        testing::TempDir() + "host-input-" + std::to_string(getpid()) + "-" + std::to_string(++calls) + ".txt";
+    const std::string inputFile = testing::TempDir() + "host-input-" + std::to_string(sim::os::ProcessId()) + "-" +
+                                  std::to_string(++calls) + ".txt";
     std::ofstream(inputFile, std::ios::binary) << input;
-    const std::string command = std::string(TAVI_BIN_DIR) + "/tavi-host " + args + " < " + inputFile + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) out.append(buffer, n);
-    const int status = pclose(pipe);
+    const auto result =
+        sim::os::RunProgram(std::string(TAVI_BIN_DIR) + "/" + sim::os::ProgramFileName("tavi-host"), args, inputFile);
     std::remove(inputFile.c_str());
-    return {WEXITSTATUS(status), out};
+    return {result.status, result.output};
 }
 
 // The error line of a run that stopped at an error, or all it printed.

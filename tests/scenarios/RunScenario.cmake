@@ -2,7 +2,7 @@
 # expected file beside it. Run by ctest; scripts/refresh-scenarios rewrites
 # the expected files when a change of transcript is intended.
 execute_process(
-  COMMAND ${HOST} --lang keys ${SCENARIO}
+  COMMAND ${EMULATOR} ${HOST} --lang keys ${SCENARIO}
   WORKING_DIRECTORY ${WORKDIR}
   OUTPUT_VARIABLE actual
   ERROR_VARIABLE errors

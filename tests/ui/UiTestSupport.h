@@ -8,10 +8,10 @@
 #include <fstream>
 #include <string>
 
-#include <unistd.h>
 
 #include "sim/core/Text.h"
 #include "sim/driver.h"
+#include "sim/os/Os.h"
 
 class UiTest : public ::testing::Test {
 protected:
@@ -19,7 +19,7 @@ protected:
         sim::ResetAll();
         GetUIRes()->AddResPath(u"" TAVI_SOURCE_DIR "/skin/", 0);
         m_dir = std::filesystem::temp_directory_path() /
-                ("tavi-ui-" + std::to_string(::getpid()) + "-" +
+                ("tavi-ui-" + std::to_string(sim::os::ProcessId()) + "-" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(m_dir);
     }

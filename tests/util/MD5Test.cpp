@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#include <unistd.h>
 
 #include "sim/driver.h"
+#include "sim/os/Os.h"
 #include "util/MD5.h"
 #include "util/Strings.h"
 
@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         sim::ResetAll();
         m_path = std::filesystem::temp_directory_path() /
-                 ("tavi-md5-" + std::to_string(::getpid()) + "-" +
+                 ("tavi-md5-" + std::to_string(sim::os::ProcessId()) + "-" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
     }
     void TearDown() override { std::filesystem::remove(m_path); }
