@@ -79,6 +79,12 @@ public:
 
     ~LoadedModule() {
         if (m_module) {
+            // A scenario may end while the SDK holds completions; the SDK
+            // completes every request before it goes, and each completion
+            // owns what its send needs.
+            sim::HoldCompletions(false);
+            sim::ReleaseCompletions();
+            sim::RunUntilIdle();
             // The host closes its chat windows before it stops the module.
             for (HWND window : sim::OpenChatWindows()) sim::CloseChatWindow(window);
             m_module->Uninit();
