@@ -11,6 +11,7 @@
 #include "Runner.h"
 #include "ScratchFolder.h"
 #include "sim/driver.h"
+#include "sim/os/Os.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ void Play(const std::string& script) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The transcript goes to standard output; the fuzzer reports on standard error.
-    static const bool quiet = std::freopen("/dev/null", "w", stdout) != nullptr;
+    static const bool quiet = std::freopen(sim::os::kNullDevice, "w", stdout) != nullptr;
     (void)quiet;
     Play(std::string(reinterpret_cast<const char*>(data), size));
     return 0;

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
             std::ifstream in(file, std::ios::binary);
             const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
             if (!in.good() && !in.eof()) {
-                std::fprintf(stderr, "%s: cannot be read\n", file.c_str());
+                std::fprintf(stderr, "%s: cannot be read\n", file.string().c_str());
                 return 1;
             }
             LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());

@@ -1,9 +1,5 @@
 #include "LineEditor.h"
 
-#include <editline/readline.h>
-
-#include <cstdlib>
-#include <cstring>
 #include <set>
 #include <sstream>
 
@@ -86,52 +82,12 @@ std::vector<std::string> CompletionCandidates(const Runner& runner, const std::v
     return {out.begin(), out.end()};
 }
 
-namespace {
-
-const Runner* g_runner = nullptr;
-std::vector<std::string> g_matches;
-
-char* NextMatch(const char*, int state) {
-    static size_t next = 0;
-    if (state == 0) next = 0;
-    return next < g_matches.size() ? strdup(g_matches[next++].c_str()) : nullptr;
-}
-
-char** Complete(const char* text, int start, int) {
-    // Only our words complete, never file names.
-    rl_attempted_completion_over = 1;
-    if (!g_runner) return nullptr;
-    const std::vector<std::string> before = Split(std::string(rl_line_buffer, size_t(start)), ' ');
-    const size_t typed = std::strlen(text);
-    g_matches.clear();
-    for (const std::string& candidate : CompletionCandidates(*g_runner, before)) {
-        if (candidate.compare(0, typed, text) == 0) g_matches.push_back(candidate);
+std::vector<std::string> Completions(const Runner& runner, const std::string& before, const std::string& typed) {
+    std::vector<std::string> matches;
+    for (const std::string& candidate : CompletionCandidates(runner, Split(before, ' '))) {
+        if (candidate.compare(0, typed.size(), typed) == 0) matches.push_back(candidate);
     }
-    return g_matches.empty() ? nullptr : rl_completion_matches(text, NextMatch);
-}
-
-}  // namespace
-
-EditedLines::EditedLines(const Runner& runner) {
-    g_runner = &runner;
-    using_history();
-    rl_attempted_completion_function = Complete;
-}
-
-EditedLines::~EditedLines() {
-    rl_attempted_completion_function = nullptr;
-    clear_history();
-    g_runner = nullptr;
-}
-
-bool EditedLines::Next(const std::string& prompt, std::string& line) {
-    char* read = readline(prompt.c_str());
-    if (!read) return false;
-    line = read;
-    std::free(read);
-    // Up and down walk back through what was typed; blank lines are not worth it.
-    if (line.find_first_not_of(" \t") != std::string::npos) add_history(line.c_str());
-    return true;
+    return matches;
 }
 
 }  // namespace host

@@ -14,7 +14,12 @@ namespace host {
 // ids, window kinds, key names or smiley keys as the command takes them.
 std::vector<std::string> CompletionCandidates(const Runner& runner, const std::vector<std::string>& before);
 
-// Reads lines with line editing; one at a time per process.
+// The candidates that begin with `typed`, the word being typed after the
+// text `before` on the line.
+std::vector<std::string> Completions(const Runner& runner, const std::string& before, const std::string& typed);
+
+// Reads lines with line editing where the system offers it (plain console
+// lines on Windows); one at a time per process.
 class EditedLines final : public LineSource {
 public:
     explicit EditedLines(const Runner& runner);

@@ -59,6 +59,13 @@ inline constexpr bool kFileNamesMayHoldQuotes = false;
 inline constexpr bool kFileNamesMayHoldQuotes = true;
 #endif
 
+// The file that takes whatever is written to it and keeps none of it.
+#if defined(_WIN32)
+inline constexpr char kNullDevice[] = "NUL";
+#else
+inline constexpr char kNullDevice[] = "/dev/null";
+#endif
+
 // This process's id, to make file names that parallel runs do not share.
 int ProcessId();
 

@@ -216,14 +216,18 @@ TEST_F(PicturesTest, AnAdhocChatTakesDroppedPicturesRefusesFoldersAndEndsTheDrop
     for (const std::string& endless : sim::os::EndlessFiles(m_dir.string())) notFiles.push_back(sim::ToWide(endless));
     Drop(window, notFiles);
     EXPECT_EQ(sim::SdkRequestsOf("adhoc").size(), 1u);
-    Drop(window, {File("say \"hi\".txt", "")});
-    ASSERT_EQ(sim::SdkRequestsOf("adhoc").size(), 2u);
-    EXPECT_EQ(sim::SdkRequestsOf("adhoc")[1].content.rfind("<file name='say &quot;hi&quot;.txt' size=\"0\" path=", 0),
-              0u);
+    size_t handedOn = 1;
+    if (sim::os::kFileNamesMayHoldQuotes) {
+        Drop(window, {File("say \"hi\".txt", "")});
+        ASSERT_EQ(sim::SdkRequestsOf("adhoc").size(), 2u);
+        EXPECT_EQ(sim::SdkRequestsOf("adhoc")[1].content.rfind("<file name='say &quot;hi&quot;.txt' size=\"0\" path=", 0),
+                  0u);
+        handedOn = 2;
+    }
     // Without the sender nothing is lost silently: the drop still ends.
     sim::SetAdhocSenderAvailable(false);
     EXPECT_TRUE(sim::IsDropFinished(Drop(window, {File("later.txt", "x")})));
-    EXPECT_EQ(sim::SdkRequestsOf("adhoc").size(), 2u);
+    EXPECT_EQ(sim::SdkRequestsOf("adhoc").size(), handedOn);
 }
 
 TEST_F(PicturesTest, APictureTooLargeForAnAdhocChatGoesAsItsFile) {

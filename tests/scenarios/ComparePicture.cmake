@@ -4,7 +4,7 @@
 file(REMOVE_RECURSE ${OUTDIR})
 file(MAKE_DIRECTORY ${OUTDIR})
 execute_process(
-  COMMAND ${HOST} --lang ${LANG} --snapshot ${OUTDIR} ${SCENARIO}
+  COMMAND ${EMULATOR} ${HOST} --lang ${LANG} --snapshot ${OUTDIR} ${SCENARIO}
   WORKING_DIRECTORY ${WORKDIR}
   OUTPUT_QUIET
   ERROR_VARIABLE errors
