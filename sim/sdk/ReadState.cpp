@@ -59,8 +59,8 @@ std::string WriteJson(const Json::Value& value) {
 
 int ExtraUnreadNum(const sdk::Message& msg) {
     const Json::Value root = ReadJson(msg.extraInfo);
-    const Json::Value* num = root.find("unreadnum", "unreadnum" + 9);
-    return num && num->isInt() ? num->asInt() : -1;
+    const Json::Value& num = root["unreadnum"];
+    return num.isInt() ? num.asInt() : -1;
 }
 
 class GrpTopService final : public IQelGrpTopService {
@@ -153,8 +153,8 @@ bool IsGrpTopDone(const Message& msg) { return State().grpTopDone.count(msg.id) 
 
 bool ExtraAsksReceipt(const std::string& extraInfo) {
     const Json::Value root = ReadJson(extraInfo);
-    const Json::Value* to = root.find("receiptto", "receiptto" + 9);
-    return to && to->isString() && !to->asString().empty();
+    const Json::Value& to = root["receiptto"];
+    return to.isString() && !to.asString().empty();
 }
 
 // Answers a summary request the way the server does: every listed message
@@ -221,8 +221,8 @@ std::string GetMsgDataBiz(qel_handle message) {
     auto* m = sim::sdk::As<sim::sdk::Message>(message);
     if (!m) return "";
     const Json::Value root = sim::ReadJson(m->extraInfo);
-    const Json::Value* biz = root.find("data_biz", "data_biz" + 8);
-    return biz && biz->isString() ? biz->asString() : "";
+    const Json::Value& biz = root["data_biz"];
+    return biz.isString() ? biz.asString() : "";
 }
 
 std::u16string GetGrpLatinName(qel_handle group, const char16_t* userId) {

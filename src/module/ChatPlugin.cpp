@@ -46,16 +46,16 @@ std::u16string CChatPlugin::RegistryKey(const char16_t* name) const {
 bool CChatPlugin::IsCtrlProvided(const char16_t* name) { return name && FindRow(name) != nullptr; }
 
 bool CChatPlugin::CreateCtrl(const char16_t* name) {
-    return Attach({name, nullptr, nullptr, true, true, 1, nullptr});
+    return AttachPanel({name, nullptr, nullptr, true, true, 1, nullptr});
 }
 
 bool CChatPlugin::CreateCtrlEx(const char16_t* name, HWND window, pfx::ICtrlCallback* callback, int x, int y,
                                pfx::IStr2StrMap* attributes) {
-    return Attach({name, window, callback, true, true, 1, attributes, x, y});
+    return AttachPanel({name, window, callback, true, true, 1, attributes, x, y});
 }
 
 bool CChatPlugin::ShowCtrl(const char16_t* name, intptr_t parameter, bool activate) {
-    return Attach({name, nullptr, nullptr, false, activate, parameter, nullptr});
+    return AttachPanel({name, nullptr, nullptr, false, activate, parameter, nullptr});
 }
 
 bool CChatPlugin::FindPanelWindow(const char16_t* name, HWND& window) {
@@ -83,7 +83,7 @@ void CChatPlugin::GetCtrl(CControlUI** out, const char16_t* name) {
     if (manager && key && FindPanelWindow(name, window)) *out = manager->FindCtrl(window, key);
 }
 
-bool CChatPlugin::Attach(const SAttach& request) {
+bool CChatPlugin::AttachPanel(const SAttach& request) {
     pfx::IHost* host = GetModuleHost();
     pfx::IWndMgr* manager = host ? host->GetWndMgr() : nullptr;
     if (!request.name || !*request.name || !manager) return false;

@@ -77,7 +77,7 @@ private:
         int x = 0;
         int y = 0;
     };
-    bool Attach(const SAttach& request);
+    bool AttachPanel(const SAttach& request);
     const SPanelSetting* FindRow(const std::u16string& name) const;
     // A name argument of the registry: itself, or the table's control name.
     std::u16string RegistryKey(const char16_t* name) const;

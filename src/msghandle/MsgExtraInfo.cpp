@@ -2,9 +2,10 @@
 
 #include <json/json.h>
 
-#include <algorithm>
 #include <exception>
 #include <memory>
+
+#include "util/Strings.h"
 
 namespace tavi {
 
@@ -133,13 +134,7 @@ bool ReceiptGoesToAll(const std::string& json) {
     std::string targets;
     if (!ParseObject(json, root)) return false;
     ReadString(root, "receiptto", targets);
-    size_t start = 0;
-    while (start <= targets.size()) {
-        const size_t end = std::min(targets.find(',', start), targets.size());
-        if (targets.compare(start, end - start, "all") == 0) return true;
-        start = end + 1;
-    }
-    return false;
+    return util::ListContains(targets, "all");
 }
 
 }  // namespace tavi

@@ -78,8 +78,11 @@ public:
     // ---- Sending ----
     // The panel's send path: checks, packs, shows and sends the input.
     void OnSendMsg(bool plainMode, CRichEditExUI* history, CRichEditUI* input);
-    // The input cut into send items; false after writing the error notice.
-    bool PackMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI* history, CRichEditUI* input);
+    // The input cut into send items, led by the window's message head unless
+    // `withHead` is false (a draft keeps only what the user typed); false
+    // after writing the error notice.
+    bool PackMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI* history, CRichEditUI* input,
+                      bool withHead = true);
     // Cuts nodes into pieces within the budget and packs each; false for
     // more than 20 items or a piece that cannot be packed.
     bool SplitMsgNodes(std::vector<SSendItem>& items, MsgNodeList& nodes, const std::vector<SUploadItem>& uploads,

@@ -49,7 +49,8 @@ void CMsgHandle::SaveDraft() {
         return;
     }
     std::vector<SSendItem> items;
-    if (!PackMsg2Send(items, false, m_pOwner->GetHistoryView(), input) || !draft) return;
+    // Without the message head: it is added again when the draft is sent.
+    if (!PackMsg2Send(items, false, m_pOwner->GetHistoryView(), input, false) || !draft) return;
     for (size_t i = 0; i < items.size(); ++i) {
         std::u16string key;
         GetDraftKey(key, int(i));

@@ -28,7 +28,7 @@ namespace tavi {
 
 namespace {
 
-constexpr int kComposeLayout = 1;
+// The e-mail dialog either composes (layout 1) or answers within a conversation.
 constexpr int kConversationLayout = 2;
 constexpr char kContentRichXml[] = "rich/xml";
 constexpr char kEmailKind[] = "IM";

@@ -189,7 +189,7 @@ void CMsgHandle::OnSendMsg(bool plainMode, CRichEditExUI* history, CRichEditUI* 
 }
 
 bool CMsgHandle::PackMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI* history,
-                              CRichEditUI* input) {
+                              CRichEditUI* input, bool withHead) {
     items.clear();
     if (!input) return false;
     const std::u16string typed = input->GetText();
@@ -198,14 +198,15 @@ bool CMsgHandle::PackMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRi
     std::vector<int32_t> positions;
     std::u16string text = CEmojiMsgHandle::RestoreEmojiText(typed, objects, positions);
     std::u16string head;
-    if (GetMsgHead(head)) {
-        // The pictures move with the text behind the head.
+    if (withHead && GetMsgHead(head)) {
+        // The head leads the first text run; the pictures move with the
+        // text behind it.
         text = head + text;
         for (int32_t& position : positions) position += int32_t(head.size());
     }
     MsgNodeList nodes;
     std::vector<SUploadItem> uploads;
-    ParseText2MsgList(nodes, uploads, text, head.size(), positions, input);
+    ParseText2MsgList(nodes, uploads, text, 0, positions, input);
     std::u16string style;
     GetInputStyle(style);
 

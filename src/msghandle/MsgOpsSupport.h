@@ -4,13 +4,14 @@
 
 #include <string>
 
+#include "sdk/ui/MessageBoxUI.h"
 #include "sdk/win32.h"
 
 namespace tavi {
 
 inline constexpr const char16_t* kOpNoticeIcon = u"#info_icon_msg_2";
 // What a message box answers for its second button (OK after Cancel).
-inline constexpr int kOpBoxSecondButton = 0x33;
+inline constexpr int kOpBoxSecondButton = IDBUTTON_SECOND;
 
 // A localised text; "" when the key has none.
 std::u16string OpText(const char16_t* key);

@@ -1,8 +1,5 @@
 // Mentions of the user in the messages the history view shows: a message
 // that names the user raises the @-reminder bar, once per message.
-#include <ranges>
-#include <string_view>
-
 #include "msghandle/MsgExtraInfo.h"
 #include "msghandle/MsgHandle.h"
 #include "panel/TaviPanel.h"
@@ -40,11 +37,8 @@ bool CTaviPanel::IsContentAtMe(const SQelBoxMsg& record) const {
     if (util::WideToUtf8(record.senderId) == self) return false;
     SMsgExtraInfo info;
     if (!ParseMsgExtraInfo(record.extraInfo, info)) return false;
-    for (const auto part : std::views::split(std::string_view(info.m_strContentAt), ',')) {
-        const std::string_view id(part.begin(), part.end());
-        if (id == "all" || (!id.empty() && id == self)) return true;
-    }
-    return false;
+    return util::ListContains(info.m_strContentAt, "all") ||
+           (!self.empty() && util::ListContains(info.m_strContentAt, self));
 }
 
 bool CTaviPanel::ShowByParseMsgHead(const SQelBoxMsg& record) {

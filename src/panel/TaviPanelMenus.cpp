@@ -68,7 +68,6 @@ constexpr const char* kNoSendLimit = "im.pc.not.send.message.function";
 // A user link that was clicked, and a link that became plain text.
 constexpr uint32_t kClickedUserLinkColor = 0xC19000;
 constexpr uint32_t kPlainLinkColor = 0x505050;
-constexpr pfx::GUID kPersonChatWndKey = kPersonChatKey;
 
 const TMenuItemInfo* MenuItemOf(const TNotifyUI& msg) { return reinterpret_cast<const TMenuItemInfo*>(msg.wParam); }
 

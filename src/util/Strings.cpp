@@ -1,5 +1,6 @@
 #include "util/Strings.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdio>
@@ -251,6 +252,16 @@ size_t CutBeforeUnits(std::u16string_view text, size_t units) {
     const bool high = units > 0 && text[units - 1] >= 0xD800 && text[units - 1] <= 0xDBFF;
     const bool low = text[units] >= 0xDC00 && text[units] <= 0xDFFF;
     return high && low ? units - 1 : units;
+}
+
+bool ListContains(std::string_view list, std::string_view entry) {
+    size_t start = 0;
+    while (start <= list.size()) {
+        const size_t end = std::min(list.find(',', start), list.size());
+        if (list.substr(start, end - start) == entry) return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 int WToI(std::u16string_view text) { return ParseLeadingInt<int>(text); }

@@ -37,4 +37,8 @@ int64_t WToI64(std::u16string_view text);
 // goes behind the cut). Never beyond the text's end.
 size_t CutBeforeUnits(std::u16string_view text, size_t units);
 
+// Whether one entry of a comma-separated list (such as a mention list) is
+// exactly `entry`.
+bool ListContains(std::string_view list, std::string_view entry);
+
 }  // namespace util

@@ -603,7 +603,7 @@ TEST_F(MsgOpsTest, ResendWhileOfflineOnlyShowsTheToolTip) {
 
 TEST_F(MsgOpsTest, ResentMessageIsMarkedUnreadLikeANewOne) {
     sim::ServerSetAttrib(sim::AddGroup("g1"), "total-members-count", 10);
-    const auto resendWithReceipt = [this](HWND window) {
+    const auto resendWithReceipt = [](HWND window) {
         sim::FailNext(sim::SdkCall::Send, -7, true);
         Component(window)->QelSendMsg(u"read me", u"{\"receiptto\":\"all\"}", "text/plain", true);
         sim::RunUntilIdle();

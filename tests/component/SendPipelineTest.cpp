@@ -455,10 +455,10 @@ TEST_F(SendTest, PiecesBehindAnUploadStillGoAfterTheWindowClosed) {
 
 }  // namespace
 
-// The window's message head leads the text it is walked with, but the
-// walk starts behind it: what the user typed goes out as typed, pictures
-// where they stood.
-TEST_F(SendTest, TheWindowsMessageHeadLeavesTheTextAndPicturesAsTyped) {
+// The window's message head goes out in front of what the user typed, the
+// pictures still where they stood; a draft keeps only what was typed, so
+// sending it later does not carry the head twice.
+TEST_F(SendTest, TheWindowsMessageHeadLeadsWhatIsSentButNotTheDraft) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     sim::FindChatWindow(window)->SetWindowAttribute(u"msghead", u"Re: ");
     Type(window, u"hi");
@@ -470,11 +470,17 @@ TEST_F(SendTest, TheWindowsMessageHeadLeavesTheTextAndPicturesAsTyped) {
     sim::RunUntilIdle();
     const auto sends = Sends();
     ASSERT_EQ(sends.size(), 2u);
-    EXPECT_EQ(sends[0].content, "hi");
+    EXPECT_EQ(sends[0].contentType, "text/plain");
+    EXPECT_EQ(sends[0].content, "Re: hi");
     const std::string& rich = sends[1].content;
-    const size_t text = rich.find(">one<"), picture = rich.find("<img"), after = rich.find(">two<");
+    const size_t text = rich.find(">Re: one<"), picture = rich.find("<img"), after = rich.find(">two<");
     ASSERT_NE(text, std::string::npos) << rich;
     EXPECT_LT(text, picture) << rich;
     EXPECT_LT(picture, after) << rich;
-    EXPECT_EQ(rich.find("Re:"), std::string::npos) << rich;
+    EXPECT_EQ(Count(rich, "Re:"), 1u) << rich;
+
+    Type(window, u"later");
+    sim::CloseChatWindow(window);
+    window = Open(sim::ChatKind::Person, "bob");
+    EXPECT_EQ(Input(window)->GetText(), u"later");
 }

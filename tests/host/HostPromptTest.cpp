@@ -100,9 +100,12 @@ TEST(HostPrompt, StartsInTheDemosWorldWithTheChatWithBobInFront) {
     ASSERT_TRUE(terminal.WaitFor("bob> ")) << terminal.Screen();
     terminal.Type("> hi there\n");
     ASSERT_TRUE(terminal.WaitFor("sdk.send conv=im:bob type=text/plain body=hi there")) << terminal.Screen();
+    // Keys go in once the prompt shows, as a person types them: keys typed
+    // while the program is still busy are echoed by the terminal into the
+    // middle of its output.
+    ASSERT_TRUE(terminal.WaitFor("bob> ")) << terminal.Screen();
     terminal.Type("windows\n");
     ASSERT_TRUE(terminal.WaitFor("window group team\r\nwindow person bob *")) << terminal.Screen();
-    // Keys go in once the prompt shows, as a person types them.
     ASSERT_TRUE(terminal.WaitFor("bob> ")) << terminal.Screen();
     terminal.Type("\x04");
     EXPECT_EQ(terminal.ExitStatus(), 0);

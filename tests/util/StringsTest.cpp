@@ -26,3 +26,15 @@ TEST(CutBeforeUnits, NeverPartsASurrogatePair) {
     EXPECT_EQ(util::CutBeforeUnits(u"a\xD83Dx", 2), 2u);
     EXPECT_EQ(util::CutBeforeUnits(u"a\xDE00x", 1), 1u);
 }
+
+TEST(ListContains, MatchesWholeEntriesOnly) {
+    EXPECT_TRUE(util::ListContains("all", "all"));
+    EXPECT_TRUE(util::ListContains("bob,all", "all"));
+    EXPECT_TRUE(util::ListContains("all,bob", "bob"));
+    EXPECT_FALSE(util::ListContains("ball,bobby", "all"));
+    EXPECT_FALSE(util::ListContains("ball,bobby", "bob"));
+    EXPECT_FALSE(util::ListContains("", "bob"));
+    // An empty entry is one of the list's entries, between two commas.
+    EXPECT_TRUE(util::ListContains("a,,b", ""));
+    EXPECT_FALSE(util::ListContains("a,b", ""));
+}
