@@ -32,11 +32,9 @@ ResourceState& State() {
     return state;
 }
 
-const bool kRegistered = RegisterReset([] {
-    const Language keep = State().language;
-    State() = ResourceState{};
-    State().language = keep;
-});
+// The language goes back to English too: a world that asked for the keys
+// must not leave them to the next one.
+const bool kRegistered = RegisterReset([] { State() = ResourceState{}; });
 
 void LoadTexts() {
     ResourceState& s = State();

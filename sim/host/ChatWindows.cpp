@@ -45,6 +45,7 @@ public:
         // The panel fills the window's body.
         toolHead->SetCoordinate(0, 0, 0, 0, UIANCHOR_FILL);
         GetRoot()->Add(toolHead);
+        m_toolHead = toolHead;
         ShowWindow(true);
         State().windows[GetHWND()] = this;
         State().current = GetHWND();
@@ -80,8 +81,20 @@ public:
         }
         m_shakePlugin->Init(instanceName.c_str(), 0, pfx::GUID{}, &m_windowKey);
         m_shakePlugin->Attach(GetObjSink(), this, session.c_str());
+        CContainerUI* toolHead = m_toolHead;
+        const int before = toolHead ? toolHead->GetCount() : 0;
         m_shakePlugin->CreateCtrlEx(kToolHeadCtn, GetHWND(), nullptr, 0, 0, nullptr);
+        // The plug-in's button takes the slot at the right of the input
+        // area's tool bar (the input area is 150 high, its tool bar row 2 to
+        // 26 from its top), not the corner of the window over the history.
+        if (toolHead && toolHead->GetCount() > before) {
+            constexpr int32_t kInputHeight = 150, kRowTop = 2, kRowBottom = 26, kSlotRight = 95, kButton = 24;
+            toolHead->GetItemAt(toolHead->GetCount() - 1)
+                ->SetCoordinate(kSlotRight, kInputHeight - kRowTop, kSlotRight - kButton, kInputHeight - kRowBottom,
+                                UIANCHOR_BOTTOMRIGHT);
+        }
     }
+
 
     const std::string& Peer() const { return m_peerId; }
 
@@ -133,6 +146,7 @@ private:
     std::string m_peerId;
     compls::IChatPlugin* m_plugin = nullptr;
     compls::IChatPlugin* m_shakePlugin = nullptr;
+    CContainerUI* m_toolHead = nullptr;  // owned by the window's root
 };
 
 const bool kRegistered = RegisterReset([] {

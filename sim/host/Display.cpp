@@ -172,6 +172,7 @@ void ShowSendMsgFailInRE(CRichEditExUI* view, int64_t shownId, const char16_t* m
     auto* button = new CButtonUI();
     button->SetName(u"resendmsg");
     button->SetId(u"resendmsg");
+    button->SetText(sim::LocalisedText(u"#RESEND_MSG"));
     mark->Add(button);
     CREidtInsertHelper helper(view);
     helper.BeginInsert(lineId, -1, EMsgKind::Notice);

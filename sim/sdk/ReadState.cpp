@@ -183,11 +183,22 @@ IQelGrpTopService* GrpTopServiceOf(qel_handle account) {
 namespace common {
 
 std::u16string GetFixDateDescript(int64_t time, int) {
-    const int64_t day = time >= 0 ? time / 86400 : (time - 86399) / 86400;
-    const int64_t seconds = time - day * 86400;
+    // A calendar date and the time of day, as the history writes times elsewhere.
+    int64_t days = time >= 0 ? time / 86400 : (time - 86399) / 86400;
+    const int64_t seconds = time - days * 86400;
+    // Days since 1970-01-01 to year, month and day of the proleptic Gregorian calendar.
+    days += 719468;
+    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const int64_t dayOfEra = days - era * 146097;
+    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
+    const int64_t day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
+    const int64_t month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
+    const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
     char buffer[64];
-    std::snprintf(buffer, sizeof(buffer), "day %lld %02d:%02d ", static_cast<long long>(day), int(seconds / 3600),
-                  int(seconds / 60 % 60));
+    std::snprintf(buffer, sizeof(buffer), "%04lld-%02d-%02d %02d:%02d ", static_cast<long long>(year), int(month),
+                  int(day), int(seconds / 3600), int(seconds / 60 % 60));
     return sim::ToWide(buffer);
 }
 

@@ -45,7 +45,7 @@ int32_t ParseInt(const std::u16string& v) {
 
 // One axis of the anchor table: 0 near, 1 far, 2 stretch.
 void AnchorModes(int32_t anchor, int& horizontal, int& vertical) {
-    static const int kModes[9][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}, {2, 0}, {0, 2}, {2, 1}, {1, 2}, {2, 2}};
+    static const int kModes[9][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}, {2, 0}, {1, 2}, {2, 1}, {0, 2}, {2, 2}};
     const int a = anchor >= 0 && anchor <= 8 ? anchor : 0;
     horizontal = kModes[a][0];
     vertical = kModes[a][1];
@@ -188,7 +188,7 @@ void CControlUI::SetCoordinate(int32_t left, int32_t top, int32_t right, int32_t
 }
 
 void CControlUI::MirrorCoordinate() {
-    // Horizontal mode by anchor: near (0, 2, 5), far (1, 3, 7), stretch (4, 6, 8).
+    // Horizontal mode by anchor: near (0, 3, 7), far (1, 2, 5), stretch (4, 6, 8).
     static const int32_t kMirrored[9] = {1, 0, 3, 2, 4, 7, 6, 5, 8};
     const int32_t anchor = m_anchor >= 0 && m_anchor <= 8 ? kMirrored[m_anchor] : m_anchor;
     SetCoordinate(m_right, m_top, m_left, m_bottom, anchor);

@@ -192,7 +192,21 @@ EditContent ReadEdit(const CRichEditUI* edit) {
     return content;
 }
 
-std::u16string DescribeRange(const CRichEditUI* edit, long start, long end, bool plain) {
+namespace {
+
+// The texts of every visible control of a tree, in tree order, separated by spaces.
+std::u16string ShownTexts(CControlUI* control) {
+    std::u16string out;
+    control->ForEach([&out](CControlUI* c) {
+        if (!c->IsReallyVisible() || c->GetText().empty()) return;
+        out += (out.empty() ? u"" : u" ") + c->GetText();
+    });
+    return out;
+}
+
+enum class ObjectStyle { Detailed, Plain, AsShown };
+
+std::u16string Describe(const CRichEditUI* edit, long start, long end, ObjectStyle style) {
     if (!edit) return std::u16string();
     const std::u16string text = edit->GetTextRange(start, end);
     std::u16string out;
@@ -203,12 +217,20 @@ std::u16string DescribeRange(const CRichEditUI* edit, long start, long end, bool
         }
         COleObject* object = edit->GetObjectAtPos(start + long(i));
         if (auto* image = dynamic_cast<COleImageObj*>(object)) {
-            if (plain) out += u"[img]";
+            if (style != ObjectStyle::Detailed) out += u"[img]";
             else out += u"[img:" + (image->GetKey().empty() ? image->GetFilePath() : image->GetKey()) + u"]";
         } else if (auto* holder = dynamic_cast<COleControlObj*>(object)) {
             const CControlUI* c = holder->GetControl();
-            if (plain) out += u"[ctl]";
-            else out += u"[ctl:" + (c->GetName().empty() ? c->GetId() : c->GetName()) + u"]";
+            if (style == ObjectStyle::AsShown) {
+                // A notice reads as what its buttons say, set off by a space.
+                const std::u16string shown = ShownTexts(holder->GetControl());
+                if (!shown.empty() && !out.empty() && out.back() != u' ') out += u' ';
+                out += shown;
+            } else if (style == ObjectStyle::Plain) {
+                out += u"[ctl]";
+            } else {
+                out += u"[ctl:" + (c->GetName().empty() ? c->GetId() : c->GetName()) + u"]";
+            }
         } else {
             out += u"[obj]";
         }
@@ -216,16 +238,25 @@ std::u16string DescribeRange(const CRichEditUI* edit, long start, long end, bool
     return out;
 }
 
+}  // namespace
+
+std::u16string DescribeRange(const CRichEditUI* edit, long start, long end, bool plain) {
+    return Describe(edit, start, end, plain ? ObjectStyle::Plain : ObjectStyle::Detailed);
+}
+
 std::vector<ViewItem> ViewItems(const CRichEditExUI* view, bool plainObjects) {
     std::vector<ViewItem> items;
     if (!view) return items;
     long pos = 0;
     auto gap = [&](long until) {
-        if (until > pos) items.push_back(ViewItem{0, "notice", DescribeRange(view, pos, until, plainObjects), true, pos, until});
+        if (until > pos) items.push_back(ViewItem{0, "notice", Describe(view, pos, until, ObjectStyle::AsShown), true, pos, until});
     };
+    const ObjectStyle style = plainObjects ? ObjectStyle::Plain : ObjectStyle::Detailed;
     for (const SViewMsg& m : view->GetMsgs()) {
         gap(m.start);
-        items.push_back(ViewItem{m.id, KindName(m.kind), DescribeRange(view, m.start, m.end, plainObjects), m.visible, m.start, m.end});
+        // Notices are read by people: what their controls show, not what they are.
+        const ObjectStyle itemStyle = m.kind == EMsgKind::Notice ? ObjectStyle::AsShown : style;
+        items.push_back(ViewItem{m.id, KindName(m.kind), Describe(view, m.start, m.end, itemStyle), m.visible, m.start, m.end});
         pos = m.end;
     }
     gap(view->GetTextLength());
@@ -239,10 +270,8 @@ std::u16string ShownControlText(const CRichEditExUI* view, int64_t id) {
     for (long p = range.cpMin; p < range.cpMax; ++p) {
         auto* holder = dynamic_cast<COleControlObj*>(view->GetObjectAtPos(p));
         if (!holder) continue;
-        holder->GetControl()->ForEach([&out](CControlUI* c) {
-            if (!c->IsReallyVisible() || c->GetText().empty()) return;
-            out += (out.empty() ? u"" : u" ") + c->GetText();
-        });
+        const std::u16string shown = ShownTexts(holder->GetControl());
+        if (!shown.empty()) out += (out.empty() ? u"" : u" ") + shown;
     }
     return out;
 }

@@ -81,7 +81,8 @@ EditContent ReadEdit(const CRichEditUI* edit);
 std::u16string DescribeRange(const CRichEditUI* edit, long start, long end, bool plain = false);
 
 // A message view top to bottom: messages, panes, header line, and text
-// outside any message as notices with id 0.
+// outside any message as notices with id 0. Notices read as a person reads
+// them: a control in one stands for the texts it shows.
 struct ViewItem {
     int64_t id = 0;
     std::string kind;  // "msg", "notice", "pane", "header"

@@ -71,7 +71,7 @@ TEST_F(ReadPanesTest, ReadLineStandsUnderTheNewestOwnMessageThePartnerHasRead) {
     sim::ServerSetPartnerReadCursor(Bob(), int64_t(Seq(theirs)), 7 * 86400 + 3600);
     HWND window = Open(sim::ChatKind::Person, "bob");
     EXPECT_EQ(Lines(View(window)),
-              (std::vector<std::string>{Msg(Id(mine1)), "pane -100002 day 7 01:00 Read", Msg(Id(theirs)),
+              (std::vector<std::string>{Msg(Id(mine1)), "pane -100002 1970-01-08 01:00 Read", Msg(Id(theirs)),
                                         Msg(Id(mine2)), Msg(Id(mine3))}));
 
     // The partner reads on: the one line moves, none is left behind.
@@ -98,10 +98,10 @@ TEST_F(ReadPanesTest, ReadLineSkipsControlMessagesAndLooksNoFurtherThanTwentySix
     ASSERT_EQ(Seq(near) - Seq(mine), 25u);
     sim::ServerSetPartnerReadCursor(Bob(), int64_t(Seq(near)), 300);
     sim::RunUntilIdle();
-    EXPECT_EQ(Panes(View(window)), (std::vector<std::string>{"pane -100002 day 0 00:05 Read"}));
+    EXPECT_EQ(Panes(View(window)), (std::vector<std::string>{"pane -100002 1970-01-01 00:05 Read"}));
     sim::ServerSetPartnerReadCursor(Bob(), int64_t(Seq(far)), 400);
     sim::RunUntilIdle();
-    EXPECT_EQ(Panes(View(window)), (std::vector<std::string>{"pane -100002 day 0 00:05 Read"}));
+    EXPECT_EQ(Panes(View(window)), (std::vector<std::string>{"pane -100002 1970-01-01 00:05 Read"}));
 }
 
 TEST_F(ReadPanesTest, CursorThatNamesNoMessageShowsNothing) {
@@ -127,15 +127,15 @@ TEST_F(ReadPanesTest, OwnReceiptMessagesAboveTheCursorAreTaggedUntilRead) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     // The cursor's own message counts as not yet read by the tag's rule, until the cursor passes it.
     EXPECT_EQ(Lines(View(window)),
-              (std::vector<std::string>{Msg(Id(read)), "pane -100002 day 0 00:01 Read", Msg(Id(unread)),
+              (std::vector<std::string>{Msg(Id(read)), "pane -100002 1970-01-01 00:01 Read", Msg(Id(unread)),
                                         "pane " + std::to_string(Seq(unread)) + " Unread", Msg(Id(plain)),
                                         Msg(Id(last)), "pane " + std::to_string(Seq(last)) + " Unread"}));
 
     // The cursor reaches the last tagged message: every tag up to it goes.
     sim::ServerSetPartnerReadCursor(Bob(), int64_t(Seq(last)), 200);
     sim::RunUntilIdle();
-    EXPECT_EQ(Panes(View(window)), (std::vector<std::string>{"pane -100002 day 0 00:03 Read"}));
-    EXPECT_EQ(Lines(View(window)).back(), "pane -100002 day 0 00:03 Read");
+    EXPECT_EQ(Panes(View(window)), (std::vector<std::string>{"pane -100002 1970-01-01 00:03 Read"}));
+    EXPECT_EQ(Lines(View(window)).back(), "pane -100002 1970-01-01 00:03 Read");
 }
 
 TEST_F(ReadPanesTest, NoTagsForSpecialProxiesOrGroupWindows) {
@@ -173,7 +173,7 @@ TEST_F(ReadPanesTest, PartnerWritingMovesTheCursorButFilesDoNot) {
     const std::vector<std::string> lines = Lines(View(window));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], Msg(Id(mine)));
-    EXPECT_EQ(lines[1].rfind("pane -100002 day ", 0), 0u);
+    EXPECT_EQ(lines[1].rfind("pane -100002 20", 0), 0u);
 }
 
 TEST_F(ReadPanesTest, GroupReceiptButtonCountsDownInPlaceAndOpensTheDetails) {
@@ -320,7 +320,7 @@ TEST_F(ReadPanesTest, OlderPagesGetTheirReadLineAndTagsToo) {
     const std::vector<std::string> lines = Lines(View(window));
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], Msg(Id(mine)));
-    EXPECT_EQ(lines[1], "pane -100002 day 0 00:01 Read");
+    EXPECT_EQ(lines[1], "pane -100002 1970-01-01 00:01 Read");
 }
 
 TEST_F(ReadPanesTest, ReadLineGoesBelowTheStatusOfAnImportantMessage) {
@@ -334,7 +334,7 @@ TEST_F(ReadPanesTest, ReadLineGoesBelowTheStatusOfAnImportantMessage) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], Msg(Id(mine)));
     EXPECT_EQ(lines[1].substr(lines[1].rfind(' ') + 1), "confirmation") << lines[1];
-    EXPECT_EQ(lines[2], "pane -100002 day 0 00:01 Read");
+    EXPECT_EQ(lines[2], "pane -100002 1970-01-01 00:01 Read");
     EXPECT_EQ(lines[3], Msg(Id(theirs)));
 }
 

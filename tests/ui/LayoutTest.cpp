@@ -283,3 +283,46 @@ TEST_F(UiTest, MirroredCoordinatesSwapSidesAndTextHasAWidth) {
     corner->SetText(u"3 unread");
     EXPECT_EQ(corner->GetTextWidth(), 64);
 }
+
+TEST_F(UiTest, AnchorsGoRoundCornersThenSidesClockwise) {
+    auto window = sim::CreateHostWindow("host", 600, 100);
+    struct Case {
+        int32_t anchor, left, top, right, bottom;
+        RECT expected;
+    };
+    // The panel's own numbers: a send button at the bottom right, the tool
+    // bar's right slot, a tip band, side columns and a filled area.
+    const Case cases[] = {
+        {UIANCHOR_TOPLEFT, 5, 6, 55, 26, {5, 6, 55, 26}},
+        {UIANCHOR_TOPRIGHT, 95, 2, 2, 26, {505, 2, 598, 26}},
+        {UIANCHOR_BOTTOMRIGHT, 91, 29, 30, 5, {509, 71, 570, 95}},
+        {UIANCHOR_BOTTOMLEFT, 10, 30, 60, 10, {10, 70, 60, 90}},
+        {UIANCHOR_TOP, 0, 0, 0, 24, {0, 0, 600, 24}},
+        {UIANCHOR_RIGHT, 84, 0, 0, 34, {516, 0, 600, 66}},
+        {UIANCHOR_BOTTOM, 0, 34, 0, 0, {0, 66, 600, 100}},
+        {UIANCHOR_LEFT, 1, 0, 155, 34, {1, 0, 155, 66}},
+        {UIANCHOR_FILL, 6, 20, 1, 0, {6, 20, 599, 100}},
+    };
+    for (const Case& c : cases) {
+        auto* control = new CControlUI;
+        window->GetRoot()->Add(control);
+        control->SetCoordinate(c.left, c.top, c.right, c.bottom, c.anchor);
+        const RECT r = sim::ControlRect(control);
+        EXPECT_EQ((std::vector<long>{r.left, r.top, r.right, r.bottom}),
+                  (std::vector<long>{c.expected.left, c.expected.top, c.expected.right, c.expected.bottom}))
+            << "anchor " << c.anchor;
+    }
+    // Mirroring swaps the columns and the bottom corners.
+    auto* column = new CControlUI;
+    window->GetRoot()->Add(column);
+    column->SetCoordinate(1, 0, 155, 34, UIANCHOR_LEFT);
+    column->MirrorCoordinate();
+    EXPECT_EQ(column->GetAnchor(), UIANCHOR_RIGHT);
+    auto* corner = new CControlUI;
+    window->GetRoot()->Add(corner);
+    corner->SetCoordinate(91, 29, 30, 5, UIANCHOR_BOTTOMRIGHT);
+    corner->MirrorCoordinate();
+    EXPECT_EQ(corner->GetAnchor(), UIANCHOR_BOTTOMLEFT);
+    EXPECT_EQ(sim::ControlRect(corner).left, 30);
+    EXPECT_EQ(sim::ControlRect(corner).right, 91);
+}

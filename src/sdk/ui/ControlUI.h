@@ -39,21 +39,23 @@ private:
 // the parent's left/top), far edge (both are distances back from the
 // parent's right/bottom) or stretched (left/top from the near edge,
 // right/bottom from the far edge).
+// The corners and then the sides go round clockwise from the top left:
 //   0: near/near (top-left)     1: far/near (top-right)
-//   2: near/far (bottom-left)   3: far/far (bottom-right)
-//   4: stretch/near (a band along the top)   5: near/stretch (a column at the left)
-//   6: stretch/far (a band along the bottom) 7: far/stretch (a column at the right)
+//   2: far/far (bottom-right)   3: near/far (bottom-left)
+//   4: stretch/near (a band along the top)   5: far/stretch (a column at the right)
+//   6: stretch/far (a band along the bottom) 7: near/stretch (a column at the left)
 //   8: stretch/stretch (fills the parent inside the four insets)
-// (horizontal/vertical). A band along the top with (0, 0, 0, 24) is 24 high.
+// (horizontal/vertical). A band along the top with (0, 0, 0, 24) is 24 high;
+// a bottom-right button (91, 29, 30, 5) is 61 wide, 30 from the right edge.
 enum UIAnchor : int32_t {
     UIANCHOR_TOPLEFT = 0,
     UIANCHOR_TOPRIGHT = 1,
-    UIANCHOR_BOTTOMLEFT = 2,
-    UIANCHOR_BOTTOMRIGHT = 3,
+    UIANCHOR_BOTTOMRIGHT = 2,
+    UIANCHOR_BOTTOMLEFT = 3,
     UIANCHOR_TOP = 4,
-    UIANCHOR_LEFT = 5,
+    UIANCHOR_RIGHT = 5,
     UIANCHOR_BOTTOM = 6,
-    UIANCHOR_RIGHT = 7,
+    UIANCHOR_LEFT = 7,
     UIANCHOR_FILL = 8,
 };
 
