@@ -10,6 +10,7 @@
 #include "panel/TaviPanel.h"
 #include "sdk/chatwnd.h"
 #include "sdk/pfx.h"
+#include "sim/core/Text.h"
 #include "sim/driver.h"
 
 class ChatWindowTest : public ::testing::Test {
@@ -30,10 +31,21 @@ protected:
     void TearDown() override {
         for (HWND window : sim::OpenChatWindows()) sim::CloseChatWindow(window);
         sim::RunUntilIdle();
+        ExpectOnlyPlainTextsShown();
         m_module->Uninit();
         sim::RemoveModule(m_module);
         m_module->Release();
         sim::ResetAll();
+    }
+
+    // Every box and tip the user saw, title and buttons included, shows its
+    // plain localised text: a look-up with any flag is marked by the stand-in.
+    static void ExpectOnlyPlainTextsShown() {
+        const auto plain = [](const std::u16string& text) { return text.find(u"[flags ") == std::u16string::npos; };
+        for (const sim::ShownBox& box : sim::ShownBoxes())
+            EXPECT_TRUE(plain(box.text) && plain(box.caption) && plain(box.buttons))
+                << sim::ToUtf8(box.caption) << " / " << sim::ToUtf8(box.text) << " / " << sim::ToUtf8(box.buttons);
+        for (const sim::ShownTip& tip : sim::ShownTips()) EXPECT_TRUE(plain(tip.text)) << sim::ToUtf8(tip.text);
     }
 
     HWND Open(sim::ChatKind kind, const std::string& peer) {
