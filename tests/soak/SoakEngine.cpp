@@ -390,13 +390,19 @@ bool Engine::KeptInRecords(const Message& message, const std::u16string& accepte
                                          records.out_list(), records.out_count(), 0) != 0) {
         return false;
     }
-    std::u16string failed;
+    // A marker cut between two pieces that both failed is split over two
+    // records; the page lists them newest first, so read them both ways.
+    std::u16string newestFirst, oldestFirst;
     for (int i = 0; i < records.count(); ++i) {
         const _QelMsgData* data = qel_msg_get_data(records[i]);
-        if (data && qel_ext::QelMsgIsSendFail(records[i])) failed += sim::ToWide(TextOf(data->summary, data->content));
+        if (!data || !qel_ext::QelMsgIsSendFail(records[i])) continue;
+        const std::u16string text = sim::ToWide(TextOf(data->summary, data->content));
+        newestFirst += text;
+        oldestFirst.insert(0, text);
     }
     for (const std::u16string* marker : {&message.start, &message.end}) {
-        if (accepted.find(*marker) == std::u16string::npos && failed.find(*marker) == std::u16string::npos) {
+        if (accepted.find(*marker) == std::u16string::npos && newestFirst.find(*marker) == std::u16string::npos &&
+            oldestFirst.find(*marker) == std::u16string::npos) {
             return false;
         }
     }
