@@ -36,7 +36,7 @@ void Runner::Print(const std::string& text) {
 }
 
 std::string Runner::ResolvePath(const std::string& path) const {
-    if (path.empty() || path[0] == '/' || m_folder.empty()) return path;
+    if (path.empty() || platform::IsRootedPath(path) || m_folder.empty()) return path;
     return m_folder + "/" + path;
 }
 
