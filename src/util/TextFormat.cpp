@@ -5,6 +5,9 @@
 namespace util {
 namespace {
 
+// The unit at `i`, or none past the end.
+char16_t At(std::u16string_view text, size_t i) { return i < text.size() ? text[i] : u'\0'; }
+
 bool IsConversion(char16_t c) { return c == u's' || c == u'd' || c == u'i' || c == u'u'; }
 
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
@@ -18,12 +21,11 @@ struct SPlaceholder {
 
 SPlaceholder ReadPlaceholder(std::u16string_view text, size_t at, size_t& nextInOrder) {
     size_t end = at + 1;
-    if (end < text.size() && IsConversion(text[end])) return {2, nextInOrder++};
+    if (IsConversion(At(text, end))) return {2, nextInOrder++};
     // "%N$s": a few digits are plenty; more could only overflow.
     size_t number = 0;
-    while (end < text.size() && IsDigit(text[end]) && end - at <= 4) number = number * 10 + size_t(text[end++] - u'0');
-    if (end == at + 1 || number == 0) return {};
-    if (end + 1 >= text.size() || text[end] != u'$' || !IsConversion(text[end + 1])) return {};
+    while (IsDigit(At(text, end)) && end - at <= 4) number = number * 10 + size_t(text[end++] - u'0');
+    if (number == 0 || At(text, end) != u'$' || !IsConversion(At(text, end + 1))) return {};
     return {end + 2 - at, number - 1};
 }
 
@@ -39,7 +41,7 @@ std::u16string FillPlaceholders(std::u16string_view text, std::initializer_list<
             filled += text[i++];
             continue;
         }
-        if (i + 1 < text.size() && text[i + 1] == u'%') {
+        if (At(text, i + 1) == u'%') {
             filled += u'%';
             i += 2;
             continue;

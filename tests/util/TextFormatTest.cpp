@@ -13,7 +13,8 @@ TEST(FillPlaceholders, NumberedPlaceholdersTakeTheirOwnArgumentWhereverTheyStand
               u"The message \"hello\" sent at 10:02 could not be delivered: timeout");
     EXPECT_EQ(FillPlaceholders(u"%3$s%1$s%2$s", {u"a", u"b", u"c"}), u"cab");
     EXPECT_EQ(FillPlaceholders(u"%1$s and %1$s again", {u"x", u"y"}), u"x and x again");
-    EXPECT_EQ(FillPlaceholders(u"%10$s", {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"ten"}), u"ten");
+    EXPECT_EQ(FillPlaceholders(u"%9$s/%10$s", {u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"nine", u"ten"}),
+              u"nine/ten");
     // Any conversion letter of a number takes the text it was given.
     EXPECT_EQ(FillPlaceholders(u"%2$d of %1$u (%3$i)", {u"9", u"3", u"-1"}), u"3 of 9 (-1)");
 }
@@ -38,6 +39,12 @@ TEST(FillPlaceholders, WhatCannotBeFilledStaysAsItStands) {
     EXPECT_EQ(FillPlaceholders(u"%x %0$s %1$ %1s %99999$s %", {u"a"}), u"%x %0$s %1$ %1s %99999$s %");
     EXPECT_EQ(FillPlaceholders(u"%1$q%s", {u"a"}), u"%1$qa");
     EXPECT_EQ(FillPlaceholders(u"trailing %1", {u"a"}), u"trailing %1");
+    // A text ends where it ends, also when more follows in memory.
+    const std::u16string_view longer = u"%1$s";
+    for (size_t cut = 1; cut < longer.size(); ++cut) {
+        EXPECT_EQ(FillPlaceholders(longer.substr(0, cut), {u"a"}), longer.substr(0, cut));
+    }
+    EXPECT_EQ(FillPlaceholders(std::u16string_view(u"%s", 1), {u"a"}), u"%");
 }
 
 TEST(FillPlaceholders, PercentSignsAndArgumentTextsComeOutLiterally) {
