@@ -98,7 +98,8 @@ bool Runner::Snapshot(const std::string& folder) {
         m_capture = &captured;
         const std::string error = RunLine(std::string("show ") + what);
         m_capture = nullptr;
-        std::ofstream out(platform::FsPath(folder + "/" + what + ".txt"));
+        // Bytes as they are: the same files on every system.
+        std::ofstream out(platform::FsPath(folder + "/" + what + ".txt"), std::ios::binary);
         out << (error.empty() ? captured : "error: " + error + "\n");
         ok = ok && bool(out);
     }
