@@ -15,8 +15,8 @@ bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 // One placeholder at text[at] == '%': its length and which argument it takes
 // (counted from 0); length 0 when it is not one.
 struct SPlaceholder {
-    size_t length = 0;
-    size_t argument = 0;
+    size_t length;
+    size_t argument;
 };
 
 SPlaceholder ReadPlaceholder(std::u16string_view text, size_t at, size_t& nextInOrder) {

@@ -38,6 +38,9 @@ TEST(FillPlaceholders, WhatCannotBeFilledStaysAsItStands) {
     EXPECT_EQ(FillPlaceholders(u"50% off", {u"x"}), u"50% off");
     EXPECT_EQ(FillPlaceholders(u"%x %0$s %1$ %1s %99999$s %", {u"a"}), u"%x %0$s %1$ %1s %99999$s %");
     EXPECT_EQ(FillPlaceholders(u"%1$q%s", {u"a"}), u"%1$qa");
+    EXPECT_EQ(FillPlaceholders(u"%1xs %$s", {u"a"}), u"%1xs %$s");
+    // Up to four digits name an argument; more are no placeholder.
+    EXPECT_EQ(FillPlaceholders(u"%0002$s %00002$s", {u"a", u"b"}), u"b %00002$s");
     EXPECT_EQ(FillPlaceholders(u"trailing %1", {u"a"}), u"trailing %1");
     // A text ends where it ends, also when more follows in memory.
     const std::u16string_view longer = u"%1$s";
