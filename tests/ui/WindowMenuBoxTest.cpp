@@ -2,20 +2,6 @@
 
 namespace {
 
-struct Recorder : INotifyUI {
-    std::vector<std::pair<int, std::u16string>> seen;
-    bool take = true;
-    bool ProcessNotify(TNotifyUI& m) override {
-        std::u16string what = m.pSender ? m.pSender->GetId() : u"";
-        if (m.nType == UINOTIFY_CLICK && !m.pSender) {
-            auto* item = reinterpret_cast<TMenuItemInfo*>(m.wParam);
-            what = sim::ToWide(std::to_string(m.lParam) + "/" + std::to_string(item->nId)) + u"/" + item->sText;
-        }
-        seen.emplace_back(m.nType, what);
-        return take;
-    }
-};
-
 class ClosingWindow : public CWindowUI {
 public:
     bool refuse = false;
@@ -64,105 +50,6 @@ TEST_F(UiTest, WindowsHaveUniqueHandlesUntilTheyClose) {
     EXPECT_FALSE(IsWindow(nullptr));
 }
 
-TEST_F(UiTest, FocusMovesWithEventsAndANotification) {
-    auto window = sim::CreateHostWindow();
-    auto* panel = new CCompositeUI;
-    ASSERT_TRUE(panel->Create(u"tavi", window->GetRoot()));
-    Recorder recorder;
-    window->AddNotifier(&recorder);
-    CControlUI* input = sim::FindControl(window.get(), "input.chatrichedit");
-    CControlUI* view = sim::FindControl(window.get(), "history.view.viewrichedit");
-    std::vector<int> viewEvents;
-    view->OnEvent += [&](TEventUI& e) { return viewEvents.push_back(e.Type), true; };
-    view->SetFocus();
-    input->SetFocus();
-    EXPECT_TRUE(input->IsFocused());
-    EXPECT_FALSE(view->IsFocused());
-    EXPECT_EQ(window->GetFocus(), input);
-    EXPECT_EQ(viewEvents, (std::vector<int>{UIEVENT_SETFOCUS, UIEVENT_KILLFOCUS}));
-    ASSERT_FALSE(recorder.seen.empty());
-    EXPECT_EQ(recorder.seen.back(), (std::pair<int, std::u16string>{UINOTIFY_SETFOCUS, u"chatrichedit"}));
-    // A removed control loses the focus with it.
-    window->GetRoot()->Remove(panel);
-    EXPECT_EQ(window->GetFocus(), nullptr);
-    window->RemoveNotifier(&recorder);
-}
-
-TEST_F(UiTest, ClicksReachThePanelBeforeTheWindow) {
-    struct Panel : CCompositeUI {
-        std::vector<std::u16string> clicks;
-        bool ProcessNotify(TNotifyUI& m) override {
-            if (m.nType != UINOTIFY_CLICK || m.pSender->GetId() != u"sendmsg") return false;
-            clicks.push_back(m.pSender->GetId());
-            return true;
-        }
-    };
-    auto window = sim::CreateHostWindow();
-    auto* panel = new Panel;
-    ASSERT_TRUE(panel->Create(u"tavi", window->GetRoot()));
-    Recorder recorder;
-    recorder.take = false;
-    window->AddNotifier(&recorder);
-    EXPECT_TRUE(sim::Click(sim::FindControl(panel, "input.msg_button.sendmsg")));
-    EXPECT_FALSE(sim::Click(sim::FindControl(panel, "input.msg_button.close")));
-    EXPECT_EQ(panel->clicks, std::vector<std::u16string>{u"sendmsg"});
-    EXPECT_EQ(recorder.seen, (std::vector<std::pair<int, std::u16string>>{{UINOTIFY_CLICK, u"close"}}));
-    sim::FindControl(panel, "input.left.font")->SetEnabled(false);
-    EXPECT_FALSE(sim::Click(sim::FindControl(panel, "input.left.font")));
-    EXPECT_FALSE(sim::Click(sim::FindControl(panel, "history.view.loginout")));  // hidden
-    EXPECT_FALSE(sim::Click(nullptr));
-    window->RemoveNotifier(&recorder);
-}
-
-TEST_F(UiTest, MenusLoadShowAndDeliverTheClickedItem) {
-    sim::SetLanguage(sim::Language::Keys);
-    auto window = sim::CreateHostWindow();
-    Recorder target;
-    auto* menu = new CMenuUI;
-    ASSERT_TRUE(menu->Load(41015));
-    ASSERT_EQ(menu->GetItemCount(), 4);
-    EXPECT_EQ(menu->GetItemAt(1)->text, u"#SEND_HOTKEY_ENTER");
-    menu->CheckItemAt(2, true);
-    menu->RemoveItemAt(0);
-    menu->CheckItem(40205, true);
-    menu->EnableItem(40203, false);
-    int param = 7;
-    menu->SetParam(&param);
-    menu->Show(window->GetHWND(), 30, 40, &target);
-
-    ASSERT_EQ(sim::ShownMenus().size(), 1u);
-    const sim::ShownMenu& shown = sim::ShownMenus()[0];
-    EXPECT_EQ(shown.menuId, 41015);
-    EXPECT_EQ(shown.x, 30);
-    ASSERT_EQ(shown.items.size(), 3u);
-    EXPECT_TRUE(shown.items[1].checked);
-    EXPECT_FALSE(sim::ClickMenuItem(40203));  // disabled
-    EXPECT_FALSE(sim::ClickMenuItem(40202));  // removed
-    EXPECT_TRUE(sim::ClickMenuItem(40204));
-    EXPECT_EQ(target.seen, (std::vector<std::pair<int, std::u16string>>{{1, u"41015/40204/#SEND_HOTKEY_CTRL_ENTER"}}));
-    EXPECT_EQ(sim::OpenMenu(), nullptr);
-    EXPECT_FALSE(sim::ClickMenuItem(40204));
-
-    // A menu built in code, commands to the owner window's receivers.
-    Recorder windowRecorder;
-    window->AddNotifier(&windowRecorder);
-    auto* fast = new CMenuUI(120201);
-    fast->AddItem(2, u"OK", true);
-    fast->AddSeparator();
-    fast->AddItem(120201, u"settings");
-    EXPECT_TRUE(fast->AddSubItem(2, 21, u"nested"));
-    fast->Show(window->GetHWND(), 0, 0);
-    EXPECT_TRUE(sim::ClickMenuItem(21));
-    EXPECT_EQ(windowRecorder.seen.back().second, u"120201/21/nested");
-
-    CMenuUI missing;
-    EXPECT_FALSE(missing.Load(99999));
-    AddScratchResources();
-    Write("menu/500.xml", "<Menu><Item id=\"1\"></Menu>");
-    EXPECT_FALSE(missing.Load(500));
-    window->RemoveNotifier(&windowRecorder);
-}
-
 TEST_F(UiTest, MessageBoxesAnswerFromTheQueueThenTheDefault) {
     std::vector<std::u16string> observed;
     sim::SetBoxObserver([&](const sim::ShownBox& box) { observed.push_back(box.caption); });
@@ -179,46 +66,6 @@ TEST_F(UiTest, MessageBoxesAnswerFromTheQueueThenTheDefault) {
     EXPECT_EQ(sim::ShownBoxes()[2].height, 225);
     EXPECT_EQ(observed, (std::vector<std::u16string>{u"Send", u"", u"c"}));
     sim::SetBoxObserver(nullptr);
-}
-
-TEST_F(UiTest, ToolTipsAreRecordedAndHideAfterTheirTimeUnlessLocked) {
-    CToolTipUI tip(u"Press Enter to send");
-    tip.ShowTip(10, 20, u"BR", 180, 3000, 4);
-    ASSERT_EQ(sim::ShownTips().size(), 1u);
-    EXPECT_EQ(sim::ShownTips()[0].align, u"BR");
-    sim::Advance(2999);
-    EXPECT_TRUE(tip.IsVisible());
-    tip.LockTimer(true);
-    sim::Advance(5000);
-    EXPECT_TRUE(tip.IsVisible());
-    tip.LockTimer(false);
-    sim::Advance(3000);
-    EXPECT_FALSE(tip.IsVisible());
-}
-
-TEST_F(UiTest, TheHostWindowManagerFindsRegistersAndRemovesControls) {
-    pfx::IWndMgr* manager = sim::GetHost()->GetWndMgr();
-    ASSERT_EQ(manager, sim::HostWndMgr());
-    auto window = sim::CreateHostWindow();
-    const HWND hwnd = window->GetHWND();
-    auto* panel = new CCompositeUI;
-    ASSERT_TRUE(panel->Create(u"IDD_SHAKE_MSG_PANEL", window->GetRoot()));
-    EXPECT_EQ(manager->FindCtrl(hwnd, u"plugin"), nullptr);
-    EXPECT_TRUE(manager->AddCtrl(hwnd, u"plugin", panel));
-    EXPECT_EQ(manager->FindCtrl(hwnd, u"plugin"), panel);
-    EXPECT_EQ(manager->FindCtrl(hwnd, u"shake"), sim::FindControl(panel, "shake"));  // by name in the window
-    EXPECT_EQ(manager->FindCtrl(nullptr, u"plugin"), nullptr);
-    EXPECT_EQ(manager->FindCtrl(hwnd, nullptr), nullptr);
-    panel->SetVisible(false);
-    EXPECT_TRUE(manager->ActivateCtrl(hwnd, u"plugin"));
-    EXPECT_TRUE(panel->IsVisible());
-    manager->RefreshWnd(hwnd);
-    EXPECT_TRUE(manager->RemoveCtrl(hwnd, u"plugin"));
-    EXPECT_EQ(window->GetRoot()->GetCount(), 0);
-    EXPECT_FALSE(manager->RemoveCtrl(hwnd, u"plugin"));
-    std::vector<std::string> ops;
-    for (const auto& call : sim::WndMgrCalls()) ops.push_back(call.op);
-    EXPECT_EQ(ops, (std::vector<std::string>{"add", "activate", "refresh", "remove", "remove"}));
 }
 
 TEST_F(UiTest, MessageFiltersSeeWindowMessagesFirst) {
@@ -244,37 +91,6 @@ TEST_F(UiTest, MessageFiltersSeeWindowMessagesFirst) {
     EXPECT_EQ(main.got, std::vector<uint32_t>{0x0F});
     main.RemoveMessageFilter(&popup);
     EXPECT_EQ(sim::SendWindowMessage(nullptr, 0x0F), 0);
-}
-
-TEST_F(UiTest, ListsSelectWrapAndScrollRowsIntoView) {
-    auto* list = new CListUI;
-    std::vector<uintptr_t> changes;
-    struct Receiver : INotifyUI {
-        std::vector<uintptr_t>* out;
-        bool ProcessNotify(TNotifyUI& m) override { return m.nType == UINOTIFY_SELCHANGE && (out->push_back(m.wParam), true); }
-    } receiver;
-    receiver.out = &changes;
-    list->SetNotifier(&receiver);
-    EXPECT_EQ(list->GetNextItem(), -1);
-    for (int i = 0; i < 8; ++i) {
-        auto* row = new CCompositeUI;
-        ASSERT_TRUE(row->Create(u"IDD_TAVI_SEARCH_ITEM_SETTING", list));
-    }
-    EXPECT_EQ(list->GetNextItem(), 0);
-    list->ReselectItem(list->GetPrevItem());
-    EXPECT_EQ(list->GetCurSel(), 7);
-    EXPECT_EQ(list->GetTopIndex(), 3);
-    EXPECT_TRUE(list->GetItemAt(7)->IsSelected());
-    list->ReselectItem(list->GetNextItem());
-    EXPECT_EQ(list->GetCurSel(), 0);
-    EXPECT_EQ(list->GetTopIndex(), 0);
-    EXPECT_FALSE(list->GetItemAt(7)->IsSelected());
-    list->ReselectItem(0);
-    EXPECT_EQ(changes, (std::vector<uintptr_t>{8, 1, 1}));
-    list->Remove(list->GetItemAt(0));
-    EXPECT_EQ(list->GetCurSel(), -1);
-    EXPECT_EQ(sim::FindControl(list->GetItemAt(0), "display_name")->IsVisible(), false);
-    CControlUI::Destroy(list);
 }
 
 TEST_F(UiTest, TracesAndOleEventsReachTheirReceivers) {
