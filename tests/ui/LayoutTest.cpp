@@ -103,6 +103,42 @@ TEST_F(UiTest, AttributesAndWindowAttributesRoundTrip) {
     EXPECT_EQ(window.GetWindowAttribute(u"other"), u"");
 }
 
+TEST_F(UiTest, GridLayoutsPlaceEqualCellsOnTheScrolledContent) {
+    // A layout that keeps its content on whole rows, as a scrolling face grid does.
+    struct RowSnapping : CLayoutUI {
+        int32_t step = 28;
+        void OnChildSize(TSizeUI& size, const RECT& area, const RECT& content) override {
+            RECT moved = content;
+            const int32_t d = content.top - area.top;
+            moved.top += (d / step) * step - d;
+            CLayoutUI::OnChildSize(size, area, moved);
+        }
+    };
+    auto window = sim::CreateHostWindow("host", 200, 100);
+    auto* grid = new RowSnapping;
+    window->GetRoot()->Add(grid);
+    grid->SetCoordinate(0, 0, 0, 0, UIANCHOR_FILL);
+    EXPECT_EQ(grid->LayoutChildren().cx, 0);  // no children
+    for (int i = 0; i < 7; ++i) {
+        auto* cell = new CControlUI;
+        cell->SetCoordinate(0, 0, 60, 28, 0);
+        grid->Add(cell);
+    }
+    EXPECT_EQ(grid->LayoutChildren().cx, 0);  // not a grid yet
+    grid->SetAttribute(u"layout", u"grid");
+    grid->SetAttribute(u"spacex", u"10");
+    grid->SetAttribute(u"vscroll", u"true");
+    EXPECT_TRUE(grid->HasScrollBar());
+    const TSizeUI size = grid->LayoutChildren();
+    EXPECT_EQ(size.cx, 200);  // three cells of 60 and two gaps of 10
+    EXPECT_EQ(size.cy, 3 * 28);
+    EXPECT_EQ(sim::ControlRect(grid->GetItemAt(4)).left, 70);
+    EXPECT_EQ(sim::ControlRect(grid->GetItemAt(4)).top, 28);
+    grid->SetScrollPos(TPointUI{0, 70});
+    grid->LayoutChildren();
+    EXPECT_EQ(sim::ControlRect(grid->GetItemAt(0)).top, -56);  // whole rows: 70 snaps to 56
+}
+
 TEST_F(UiTest, AnchorsGoRoundCornersThenSidesClockwise) {
     auto window = sim::CreateHostWindow("host", 600, 100);
     struct Case {

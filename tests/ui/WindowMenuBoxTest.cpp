@@ -50,6 +50,38 @@ TEST_F(UiTest, WindowsHaveUniqueHandlesUntilTheyClose) {
     EXPECT_FALSE(IsWindow(nullptr));
 }
 
+TEST_F(UiTest, ClicksReachThePanelBeforeTheWindowAndOnlyShownEnabledControls) {
+    struct Panel : CCompositeUI {
+        std::vector<std::u16string> clicks;
+        bool ProcessNotify(TNotifyUI& m) override {
+            if (m.nType != UINOTIFY_CLICK || m.pSender->GetId() != u"sendmsg") return false;
+            clicks.push_back(m.pSender->GetId());
+            return true;
+        }
+    };
+    struct Receiver : INotifyUI {
+        std::vector<std::u16string> clicks;
+        bool ProcessNotify(TNotifyUI& m) override {
+            if (m.nType == UINOTIFY_CLICK) clicks.push_back(m.pSender->GetId());
+            return false;
+        }
+    } receiver;
+    auto window = sim::CreateHostWindow();
+    auto* panel = new Panel;
+    ASSERT_TRUE(panel->Create(u"tavi", window->GetRoot()));
+    window->AddNotifier(&receiver);
+    EXPECT_TRUE(sim::Click(sim::FindControl(panel, "input.msg_button.sendmsg")));
+    EXPECT_FALSE(sim::Click(sim::FindControl(panel, "input.msg_button.close")));
+    EXPECT_EQ(panel->clicks, std::vector<std::u16string>{u"sendmsg"});
+    EXPECT_EQ(receiver.clicks, std::vector<std::u16string>{u"close"});
+    sim::FindControl(panel, "input.left.font")->SetEnabled(false);
+    EXPECT_FALSE(sim::Click(sim::FindControl(panel, "input.left.font")));
+    EXPECT_FALSE(sim::Click(sim::FindControl(panel, "history.view.loginout")));  // hidden
+    EXPECT_FALSE(sim::Click(nullptr));
+    EXPECT_EQ(receiver.clicks.size(), 1u);
+    window->RemoveNotifier(&receiver);
+}
+
 TEST_F(UiTest, MessageBoxesAnswerFromTheQueueThenTheDefault) {
     std::vector<std::u16string> observed;
     sim::SetBoxObserver([&](const sim::ShownBox& box) { observed.push_back(box.caption); });
