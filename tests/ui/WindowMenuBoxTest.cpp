@@ -2,6 +2,20 @@
 
 namespace {
 
+struct Recorder : INotifyUI {
+    std::vector<std::pair<int, std::u16string>> seen;
+    bool take = true;
+    bool ProcessNotify(TNotifyUI& m) override {
+        std::u16string what = m.pSender ? m.pSender->GetId() : u"";
+        if (m.nType == UINOTIFY_CLICK && !m.pSender) {
+            auto* item = reinterpret_cast<TMenuItemInfo*>(m.wParam);
+            what = sim::ToWide(std::to_string(m.lParam) + "/" + std::to_string(item->nId)) + u"/" + item->sText;
+        }
+        seen.emplace_back(m.nType, what);
+        return take;
+    }
+};
+
 class ClosingWindow : public CWindowUI {
 public:
     bool refuse = false;
@@ -50,7 +64,7 @@ TEST_F(UiTest, WindowsHaveUniqueHandlesUntilTheyClose) {
     EXPECT_FALSE(IsWindow(nullptr));
 }
 
-TEST_F(UiTest, ClicksReachThePanelBeforeTheWindowAndOnlyShownEnabledControls) {
+TEST_F(UiTest, ClicksReachThePanelBeforeTheWindow) {
     struct Panel : CCompositeUI {
         std::vector<std::u16string> clicks;
         bool ProcessNotify(TNotifyUI& m) override {
@@ -59,27 +73,70 @@ TEST_F(UiTest, ClicksReachThePanelBeforeTheWindowAndOnlyShownEnabledControls) {
             return true;
         }
     };
-    struct Receiver : INotifyUI {
-        std::vector<std::u16string> clicks;
-        bool ProcessNotify(TNotifyUI& m) override {
-            if (m.nType == UINOTIFY_CLICK) clicks.push_back(m.pSender->GetId());
-            return false;
-        }
-    } receiver;
     auto window = sim::CreateHostWindow();
     auto* panel = new Panel;
     ASSERT_TRUE(panel->Create(u"tavi", window->GetRoot()));
-    window->AddNotifier(&receiver);
+    Recorder recorder;
+    recorder.take = false;
+    window->AddNotifier(&recorder);
     EXPECT_TRUE(sim::Click(sim::FindControl(panel, "input.msg_button.sendmsg")));
     EXPECT_FALSE(sim::Click(sim::FindControl(panel, "input.msg_button.close")));
     EXPECT_EQ(panel->clicks, std::vector<std::u16string>{u"sendmsg"});
-    EXPECT_EQ(receiver.clicks, std::vector<std::u16string>{u"close"});
+    EXPECT_EQ(recorder.seen, (std::vector<std::pair<int, std::u16string>>{{UINOTIFY_CLICK, u"close"}}));
     sim::FindControl(panel, "input.left.font")->SetEnabled(false);
     EXPECT_FALSE(sim::Click(sim::FindControl(panel, "input.left.font")));
     EXPECT_FALSE(sim::Click(sim::FindControl(panel, "history.view.loginout")));  // hidden
     EXPECT_FALSE(sim::Click(nullptr));
-    EXPECT_EQ(receiver.clicks.size(), 1u);
-    window->RemoveNotifier(&receiver);
+    window->RemoveNotifier(&recorder);
+}
+
+TEST_F(UiTest, MenusLoadShowAndDeliverTheClickedItem) {
+    sim::SetLanguage(sim::Language::Keys);
+    auto window = sim::CreateHostWindow();
+    Recorder target;
+    auto* menu = new CMenuUI;
+    ASSERT_TRUE(menu->Load(41015));
+    ASSERT_EQ(menu->GetItemCount(), 4);
+    EXPECT_EQ(menu->GetItemAt(1)->text, u"#SEND_HOTKEY_ENTER");
+    menu->CheckItemAt(2, true);
+    menu->RemoveItemAt(0);
+    menu->CheckItem(40205, true);
+    menu->EnableItem(40203, false);
+    int param = 7;
+    menu->SetParam(&param);
+    menu->Show(window->GetHWND(), 30, 40, &target);
+
+    ASSERT_EQ(sim::ShownMenus().size(), 1u);
+    const sim::ShownMenu& shown = sim::ShownMenus()[0];
+    EXPECT_EQ(shown.menuId, 41015);
+    EXPECT_EQ(shown.x, 30);
+    ASSERT_EQ(shown.items.size(), 3u);
+    EXPECT_TRUE(shown.items[1].checked);
+    EXPECT_FALSE(sim::ClickMenuItem(40203));  // disabled
+    EXPECT_FALSE(sim::ClickMenuItem(40202));  // removed
+    EXPECT_TRUE(sim::ClickMenuItem(40204));
+    EXPECT_EQ(target.seen, (std::vector<std::pair<int, std::u16string>>{{1, u"41015/40204/#SEND_HOTKEY_CTRL_ENTER"}}));
+    EXPECT_EQ(sim::OpenMenu(), nullptr);
+    EXPECT_FALSE(sim::ClickMenuItem(40204));
+
+    // A menu built in code, commands to the owner window's receivers.
+    Recorder windowRecorder;
+    window->AddNotifier(&windowRecorder);
+    auto* fast = new CMenuUI(120201);
+    fast->AddItem(2, u"OK", true);
+    fast->AddSeparator();
+    fast->AddItem(120201, u"settings");
+    EXPECT_TRUE(fast->AddSubItem(2, 21, u"nested"));
+    fast->Show(window->GetHWND(), 0, 0);
+    EXPECT_TRUE(sim::ClickMenuItem(21));
+    EXPECT_EQ(windowRecorder.seen.back().second, u"120201/21/nested");
+
+    CMenuUI missing;
+    EXPECT_FALSE(missing.Load(99999));
+    AddScratchResources();
+    Write("menu/500.xml", "<Menu><Item id=\"1\"></Menu>");
+    EXPECT_FALSE(missing.Load(500));
+    window->RemoveNotifier(&windowRecorder);
 }
 
 TEST_F(UiTest, MessageBoxesAnswerFromTheQueueThenTheDefault) {
@@ -98,6 +155,21 @@ TEST_F(UiTest, MessageBoxesAnswerFromTheQueueThenTheDefault) {
     EXPECT_EQ(sim::ShownBoxes()[2].height, 225);
     EXPECT_EQ(observed, (std::vector<std::u16string>{u"Send", u"", u"c"}));
     sim::SetBoxObserver(nullptr);
+}
+
+TEST_F(UiTest, ToolTipsAreRecordedAndHideAfterTheirTimeUnlessLocked) {
+    CToolTipUI tip(u"Press Enter to send");
+    tip.ShowTip(10, 20, u"BR", 180, 3000, 4);
+    ASSERT_EQ(sim::ShownTips().size(), 1u);
+    EXPECT_EQ(sim::ShownTips()[0].align, u"BR");
+    sim::Advance(2999);
+    EXPECT_TRUE(tip.IsVisible());
+    tip.LockTimer(true);
+    sim::Advance(5000);
+    EXPECT_TRUE(tip.IsVisible());
+    tip.LockTimer(false);
+    sim::Advance(3000);
+    EXPECT_FALSE(tip.IsVisible());
 }
 
 TEST_F(UiTest, MessageFiltersSeeWindowMessagesFirst) {
