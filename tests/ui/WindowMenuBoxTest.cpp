@@ -172,6 +172,31 @@ TEST_F(UiTest, ToolTipsAreRecordedAndHideAfterTheirTimeUnlessLocked) {
     EXPECT_FALSE(tip.IsVisible());
 }
 
+TEST_F(UiTest, TheHostWindowManagerFindsRegistersAndRemovesControls) {
+    pfx::IWndMgr* manager = sim::GetHost()->GetWndMgr();
+    ASSERT_EQ(manager, sim::HostWndMgr());
+    auto window = sim::CreateHostWindow();
+    const HWND hwnd = window->GetHWND();
+    auto* panel = new CCompositeUI;
+    ASSERT_TRUE(panel->Create(u"IDD_SHAKE_MSG_PANEL", window->GetRoot()));
+    EXPECT_EQ(manager->FindCtrl(hwnd, u"plugin"), nullptr);
+    EXPECT_TRUE(manager->AddCtrl(hwnd, u"plugin", panel));
+    EXPECT_EQ(manager->FindCtrl(hwnd, u"plugin"), panel);
+    EXPECT_EQ(manager->FindCtrl(hwnd, u"shake"), sim::FindControl(panel, "shake"));  // by name in the window
+    EXPECT_EQ(manager->FindCtrl(nullptr, u"plugin"), nullptr);
+    EXPECT_EQ(manager->FindCtrl(hwnd, nullptr), nullptr);
+    panel->SetVisible(false);
+    EXPECT_TRUE(manager->ActivateCtrl(hwnd, u"plugin"));
+    EXPECT_TRUE(panel->IsVisible());
+    manager->RefreshWnd(hwnd);
+    EXPECT_TRUE(manager->RemoveCtrl(hwnd, u"plugin"));
+    EXPECT_EQ(window->GetRoot()->GetCount(), 0);
+    EXPECT_FALSE(manager->RemoveCtrl(hwnd, u"plugin"));
+    std::vector<std::string> ops;
+    for (const auto& call : sim::WndMgrCalls()) ops.push_back(call.op);
+    EXPECT_EQ(ops, (std::vector<std::string>{"add", "activate", "refresh", "remove", "remove"}));
+}
+
 TEST_F(UiTest, MessageFiltersSeeWindowMessagesFirst) {
     struct Popup : CNoActiveWindowUI, IMessageFilterUI {
         std::vector<uint32_t> seen;
