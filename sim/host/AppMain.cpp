@@ -8,6 +8,7 @@
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
 #include "sim/driver.h"
+#include "sim/host/BodyReader.h"
 #include "sim/host/DisplayInternal.h"
 #include "sim/host/HostServices.h"
 #include "sim/host/PicturesInternal.h"
@@ -42,11 +43,10 @@ void RenderIntoInput(const SQelBoxMsg& record, CRichEditUI* edit) {
         edit->InsertText(ToWide(record.content));
         return;
     }
-    if (!ui::IsValidUtf8(record.content)) return;
+    // The client's one reader: a body it refuses to show puts nothing in.
     TiXmlDocument doc;
-    doc.Parse(record.content.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    if (!ReadBodyWithinLimits(doc, record.content)) return;
     const TiXmlElement* root = doc.RootElement();
-    if (!root) return;
     auto insertPicture = [edit](const TiXmlElement* e) {
         const char* src = e->Attribute("src");
         COleImageObj* image = src ? edit->InsertImage(ToWide(src)) : nullptr;

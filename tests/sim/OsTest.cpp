@@ -74,6 +74,24 @@ TEST_F(OsTest, TextThatIsNoUtf16NamesNoFile) {
     EXPECT_EQ(platform::OpenFile(platform::FsPath(std::string("\xC3(bad")), "rb"), nullptr);
 }
 
+TEST(OsPaths, RootedPathsAreTheSystemsOwnAndRelativeOnesAreNot) {
+    // The temporary folder is named from its root on every system.
+    EXPECT_TRUE(platform::IsRootedPath(platform::PathText(std::filesystem::temp_directory_path())));
+    EXPECT_TRUE(platform::IsRootedPath("/x/y.png"));
+    for (const char* relative : {"", "y.png", "./y.png", "../x/y.png", "x/y.png"}) {
+        EXPECT_FALSE(platform::IsRootedPath(relative)) << relative;
+    }
+#if defined(_WIN32)
+    for (const char* rooted : {"C:\\x\\y.png", "c:/x", "C:y.png", "\\\\server\\share\\y.png", "\\x"}) {
+        EXPECT_TRUE(platform::IsRootedPath(rooted)) << rooted;
+    }
+    EXPECT_FALSE(platform::IsRootedPath("x\\y.png"));
+#else
+    // A drive letter means nothing here: it is a file name like any other.
+    EXPECT_FALSE(platform::IsRootedPath("C:\\x\\y.png"));
+#endif
+}
+
 TEST(OsModules, AModuleKnowsItsFileAndAMissingOneSaysWhy) {
     // This test program holds this test's code, as the module holds its own.
     void* module = GetModuleHandleFromAddress(reinterpret_cast<const void*>(&kWorldName));
