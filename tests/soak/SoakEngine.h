@@ -159,7 +159,6 @@ private:
     Chat m_email;
     struct Email {
         std::u16string start, end;
-        int sentAs = -1;
     };
     std::vector<Email> m_emails;
     std::set<size_t> m_resendRequests;  // indexes of the SDK's requests that resends made

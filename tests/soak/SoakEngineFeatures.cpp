@@ -10,8 +10,8 @@
 #include "SoakWindows.h"
 #include "msghandle/MsgIds.h"
 #include "sdk/qel_cxx_helper.h"
-#include "sdk/ui/RichEditExUI.h"
 #include "sdk/qel_msg.h"
+#include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/ContainerUI.h"
 #include "sim/core/Loop.h"
 #include "sim/host/DisplayInternal.h"
@@ -229,7 +229,7 @@ void Engine::SendEmail() {
         input->Clear();
     }
     const std::u16string number = sim::ToWide(std::to_string(m_emails.size()));
-    Email email{u"[e" + number + u"[", u"]e" + number + u"]", m_sends++};
+    const Email email{u"[e" + number + u"[", u"]e" + number + u"]"};
     m_emails.push_back(email);
     std::u16string text = email.start;
     for (int i = 1 + Below(300); i > 0; --i) text += char16_t(u'a' + Below(26));
