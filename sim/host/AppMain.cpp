@@ -43,9 +43,13 @@ void RenderIntoInput(const SQelBoxMsg& record, CRichEditUI* edit) {
         edit->InsertText(ToWide(record.content));
         return;
     }
-    // The client's one reader: a body it refuses to show puts nothing in.
+    // A body the readers refuse (damaged, too large or nested too deep) is
+    // still what the user had: it comes back as its text.
     TiXmlDocument doc;
-    if (!ReadBodyWithinLimits(doc, record.content)) return;
+    if (!ReadBodyWithinLimits(doc, record.content)) {
+        edit->InsertText(ToWide(record.content));
+        return;
+    }
     const TiXmlElement* root = doc.RootElement();
     auto insertPicture = [edit](const TiXmlElement* e) {
         const char* src = e->Attribute("src");
