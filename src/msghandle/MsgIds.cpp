@@ -27,7 +27,11 @@ auto Lookup(const Map& map, const typename Map::key_type& key) -> std::optional<
 }
 }  // namespace
 
-int64_t TakeProvisionalMsgId() { return g_nextProvisionalId++; }
+int64_t TakeProvisionalMsgId() {
+    const int64_t id = g_nextProvisionalId;
+    g_nextProvisionalId = id == kLastProvisionalMsgIdBeforeWrap ? kProvisionalMsgIdAfterWrap : id + 1;
+    return id;
+}
 int64_t PeekProvisionalMsgId() { return g_nextProvisionalId; }
 
 void RecordSentMsgId(int64_t provisionalId, uint64_t msgId, const void* owner) {

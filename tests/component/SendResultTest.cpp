@@ -304,4 +304,36 @@ TEST_F(SendTest, QueuedSendRefusedAfterItsWindowClosedIsBackInTheHistory) {
     EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
 }
 
+TEST_F(SendTest, ProvisionalIdsNeverRunIntoTheIdsOfRealMessages) {
+    // A client that has shown a hundred thousand messages: the counter is at
+    // the end of its first range (once per process; later it stays far below).
+    if (tavi::PeekProvisionalMsgId() >= tavi::kFirstProvisionalMsgId) {
+        while (tavi::PeekProvisionalMsgId() < tavi::kLastProvisionalMsgIdBeforeWrap - 1) tavi::TakeProvisionalMsgId();
+    }
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    sim::HoldCompletions(true);
+    Type(window, std::u16string(3000, u'x'));
+    ClickSend(window);
+    std::vector<int64_t> own;
+    for (const sim::ViewItem& item : Items(window, "msg")) own.push_back(item.id);
+    sim::HoldCompletions(false);
+    sim::ReleaseCompletions();
+    sim::RunUntilIdle();
+    sim::DeliverIncomingMsg(sim::OpenConversation("bob"), "hello");
+    Component(window)->GetAndShowMsg(0, 0);
+
+    ASSERT_EQ(own.size(), 3u);
+    for (int64_t id : own) EXPECT_LT(id, -2) << "a draft's or a real message's id";
+    const auto shown = Items(window, "msg");
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown.back().text, u"bob: hello");
+    std::vector<int64_t> ids;
+    for (const sim::ViewItem& item : shown) ids.push_back(item.id);
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end()) << "two bubbles under one id";
+    ASSERT_EQ(Sends().size(), 3u);
+    EXPECT_EQ(sim::ToWide(Sends()[2].content).size(), 952u);
+    EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
+}
+
 }  // namespace

@@ -177,7 +177,3 @@ TEST_F(RequestsTest, UploadsAnswerAKeyPerCacheNameOrFail) {
     EXPECT_EQ(uploads[2].result, -1);
 }
 
-namespace {
-std::vector<int> g_recalls;
-void OnRecalled(int code, void*) { g_recalls.push_back(code); }
-}  // namespace

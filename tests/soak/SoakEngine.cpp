@@ -284,6 +284,12 @@ void Engine::AddPicture(Chat& chat) {
     if (!tavi::RichEditLoadImage(sim::ToWide(path).c_str(), Input(chat))) Problem("a picture could not be inserted");
 }
 
+bool Engine::Message::ShownUnder(int64_t id) const {
+    if (firstShown <= endShown) return id >= firstShown && id < endShown;
+    return (id >= firstShown && id <= tavi::kLastProvisionalMsgIdBeforeWrap) ||
+           (id >= tavi::kProvisionalMsgIdAfterWrap && id < endShown);
+}
+
 void Engine::Send(Chat& chat, bool byEnter) {
     if (chat.open < 0) return;
     OpenWindow(chat);
@@ -304,7 +310,7 @@ void Engine::Send(Chat& chat, bool byEnter) {
     const std::u16string left = Input(chat)->GetText();
     size_t bubbles = 0;
     for (const sim::ViewItem& item : sim::ViewItems(View(chat))) {
-        bubbles += item.kind == "msg" && item.id >= message.firstShown && item.id < message.endShown;
+        bubbles += item.kind == "msg" && message.ShownUnder(item.id);
     }
     if (left.find(message.start) != std::u16string::npos) {
         // Refused before any bubble: the text must be kept whole, and the
@@ -367,7 +373,7 @@ void Engine::Settle() {
     for (; m_marksSeen < marks.size(); ++m_marksSeen) {
         const int64_t id = marks[m_marksSeen].shownId;
         auto message = std::find_if(m_messages.begin(), m_messages.end(),
-                                    [id](const Message& m) { return id >= m.firstShown && id < m.endShown; });
+                                    [id](const Message& m) { return m.ShownUnder(id); });
         if (message == m_messages.end()) {
             Problem("a bubble no send showed was marked failed: " + std::to_string(id));
             continue;

@@ -85,6 +85,9 @@ public:
         size_t chat = 0;
         std::u16string start, end;
         int64_t firstShown = 0, endShown = 0;
+        // Whether the view item `id` is one of this send's provisional ids
+        // [firstShown, endShown), also when the counter wrapped in between.
+        bool ShownUnder(int64_t id) const;
         bool keptInInput = false;
         bool failedShown = false;
         bool refusedToHost = false;

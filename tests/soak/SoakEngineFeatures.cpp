@@ -88,7 +88,7 @@ void Engine::Recall(Chat& chat) {
     for (const sim::ViewItem& item : sim::ViewItems(View(chat))) {
         if (item.kind != "msg" || !tavi::FindSdkMsgId(item.id) || sim::IsMarkedFailed(View(chat), item.id)) continue;
         const bool own = std::any_of(m_messages.begin(), m_messages.end(), [&](const Message& m) {
-            return m.chat == chatIndex && item.id >= m.firstShown && item.id < m.endShown;
+            return m.chat == chatIndex && m.ShownUnder(item.id);
         });
         if (own) bubble = item.id;
     }
