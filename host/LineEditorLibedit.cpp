@@ -28,16 +28,33 @@ char** Complete(const char* text, int start, int) {
     return g_matches.empty() ? nullptr : rl_completion_matches(text, NextMatch);
 }
 
+// Ctrl+D must end the program at an empty prompt even when pressed while
+// the program was busy. Between two prompts the terminal is in line mode,
+// where the kernel keeps that key as an end-of-input mark: a NUL byte,
+// which the line editor reads once it turns the terminal raw. The editor
+// prints the prompt before it does so, so a key typed as soon as the
+// prompt shows can fall there too. The editor's own binding of NUL
+// ("insert the next key as it is") then took the next Ctrl+D into the
+// line, and with a line no longer empty every later Ctrl+D only beeped.
+// The editor sets up the terminal's keys again at every line, so NUL gets
+// the Ctrl+D action anew just before each line is read.
+int TreatNulAsCtrlD() {
+    rl_parse_and_bind("bind ^@ em-delete-or-list");
+    return 0;
+}
+
 }  // namespace
 
 EditedLines::EditedLines(const Runner& runner) {
     g_runner = &runner;
     using_history();
     rl_attempted_completion_function = Complete;
+    rl_pre_input_hook = TreatNulAsCtrlD;
 }
 
 EditedLines::~EditedLines() {
     rl_attempted_completion_function = nullptr;
+    rl_pre_input_hook = nullptr;
     clear_history();
     g_runner = nullptr;
 }
