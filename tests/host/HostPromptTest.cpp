@@ -11,9 +11,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <iterator>
 #include <sstream>
 #include <string>
+
+#include "Scenario.h"
 
 namespace {
 
@@ -88,6 +91,8 @@ public:
     }
 
     const std::string& Screen() const { return m_screen; }
+    // Where the last text waited for ends on the screen.
+    size_t Matched() const { return m_matched; }
 
     // Where a program that did not end is: its state and what the kernel
     // says it waits in, then all it showed.
@@ -185,4 +190,77 @@ TEST(HostPrompt, CtrlDPressedWhileTheProgramIsBusyEndsItAtThePrompt) {
     terminal.Type("\x04");
     EXPECT_EQ(terminal.ExitStatus(), 0) << terminal.Diagnosis();
     EXPECT_TRUE(terminal.WaitFor("tavi> ")) << terminal.Screen();
+}
+
+// Help fits a terminal of 100 columns by wrapping, never by cutting a
+// description short.
+TEST(HostPrompt, HelpWrapsLongDescriptionsWhole) {
+    Terminal terminal("--empty");
+    if (!terminal.Started()) GTEST_SKIP() << "no pseudo-terminal here";
+    ASSERT_TRUE(terminal.WaitFor("tavi> ")) << terminal.Screen();
+    terminal.Type("help\n");
+    ASSERT_TRUE(terminal.WaitFor("  windows ")) << terminal.Screen();
+    ASSERT_TRUE(terminal.WaitFor("tavi> ")) << terminal.Screen();
+    const std::string& screen = terminal.Screen();
+    const std::string help = screen.substr(screen.find("help\r\n"));
+    EXPECT_EQ(help.find("characters)"), std::string::npos) << help;
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line, '\n');) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        EXPECT_LE(host::Columns(line), 100u) << line;
+    }
+    // A usage too long for its column puts its description below it.
+    EXPECT_NE(help.find("  stored <peer-id> <n> read|unread [from <sender-id>]\r\n" + std::string(42, ' ') +
+                        "n more messages already in the peer's conversation\r\n"),
+              std::string::npos)
+        << help;
+    EXPECT_NE(help.find("\r\n" + std::string(42, ' ') + "DIR draws DIR/window.svg when the scenario ends\r\n"),
+              std::string::npos)
+        << help;
+}
+
+namespace {
+
+// The words the line editor lists for a double Tab after `line`; the line
+// is then emptied (Ctrl+U) and a mark printed, which ends the list.
+std::set<std::string> Listed(Terminal& terminal, const std::string& line) {
+    terminal.Type(line + "\t\t");
+    if (!terminal.WaitFor(line)) return {"(no echo)"};
+    const size_t from = terminal.Matched();
+    terminal.Type("\x15" "echo listed\n");
+    if (!terminal.WaitFor("\r\nlisted\r\n")) return {"(no mark)"};
+    std::istringstream shown(terminal.Screen().substr(from, terminal.Matched() - from));
+    std::set<std::string> words;
+    std::string row;
+    std::getline(shown, row);  // the line typed, with the bell
+    while (std::getline(shown, row)) {
+        if (!row.empty() && row.back() == '\r') row.pop_back();
+        if (row.find('\x1b') != std::string::npos || row == "listed") continue;
+        std::istringstream list(row);
+        for (std::string word; list >> word;) words.insert(word);
+    }
+    return words;
+}
+
+}  // namespace
+
+TEST(HostPrompt, TabListsWhatTheCommandTakesAtThatWord) {
+    Terminal terminal(nullptr);
+    if (!terminal.Started()) GTEST_SKIP() << "no pseudo-terminal here";
+    ASSERT_TRUE(terminal.WaitFor("bob> ")) << terminal.Screen();
+    // A chat is opened with someone else, never with oneself...
+    EXPECT_EQ(Listed(terminal, "open person "), (std::set<std::string>{"bob", "carol", "team"}));
+    // ...but a group's members, repeated as often as wanted, may include the user.
+    EXPECT_EQ(Listed(terminal, "group g \"G\" bob "), (std::set<std::string>{"bob", "carol", "mia", "team"}));
+    // Nothing follows the last word of a command that takes no more.
+    EXPECT_EQ(Listed(terminal, "open person bob "), std::set<std::string>{});
+    EXPECT_EQ(terminal.EndWithCtrlD(), 0) << terminal.Diagnosis();
+}
+
+TEST(HostPrompt, TabBeforeThereIsAnAccountListsOthersOnly) {
+    Terminal terminal("--empty");
+    if (!terminal.Started()) GTEST_SKIP() << "no pseudo-terminal here";
+    ASSERT_TRUE(terminal.WaitFor("tavi> ")) << terminal.Screen();
+    EXPECT_EQ(Listed(terminal, "group g \"G\" "), std::set<std::string>{});
+    EXPECT_EQ(terminal.EndWithCtrlD(), 0) << terminal.Diagnosis();
 }
