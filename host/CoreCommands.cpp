@@ -1,4 +1,6 @@
 // Commands that need nothing but the loop and the configuration.
+#include <sstream>
+
 #include "Runner.h"
 #include "sim/driver.h"
 
@@ -8,6 +10,34 @@ namespace {
 
 std::string ExpectArgs(const std::vector<Word>& args, size_t count, const char* usage) {
     return args.size() == count ? std::string() : std::string("usage: ") + usage;
+}
+
+// Help reads in a terminal of 100 columns: descriptions start at one
+// column and wrap at word ends, under the usage when it leaves no room,
+// so that none is cut short.
+constexpr size_t kHelpColumns = 100;
+constexpr size_t kHelpIndent = 42;
+
+std::vector<std::string> HelpLines(const std::string& usage, const std::string& help) {
+    std::vector<std::string> lines;
+    std::string line = "  " + usage;
+    if (Columns(line) + 1 > kHelpIndent) {
+        lines.push_back(line);
+        line.clear();
+    }
+    line.resize(kHelpIndent - Columns(line) + line.size(), ' ');
+    bool first = true;
+    std::istringstream words(help);
+    for (std::string word; words >> word; first = false) {
+        if (!first && Columns(line) + 1 + Columns(word) > kHelpColumns) {
+            lines.push_back(line);
+            line = std::string(kHelpIndent, ' ');
+            first = true;
+        }
+        line += (first ? "" : " ") + word;
+    }
+    lines.push_back(line);
+    return lines;
 }
 
 }  // namespace
@@ -37,8 +67,9 @@ void AddCoreCommands(Runner& runner) {
                         }});
     runner.Add("help", {"help", "lists the commands",
                         [](Runner& r, const std::vector<Word>&) -> std::string {
-                            for (const auto& [name, command] : r.Commands())
-                                r.Print("  " + command.usage + std::string(Columns(command.usage) < 40 ? 40 - Columns(command.usage) : 1, ' ') + command.help);
+                            for (const auto& [name, command] : r.Commands()) {
+                                for (const std::string& line : HelpLines(command.usage, command.help)) r.Print(line);
+                            }
                             return "";
                         }});
 }
