@@ -1,6 +1,8 @@
-// The stand-in platform reset before and after one fuzz input: what the
+// The stand-in platform forgotten when one fuzz input is done: what the
 // code under test logged or left in it goes with the input, so that no
 // input sees another's and the fuzzer's leak check finds nothing pending.
+// The process starts with a stand-in that holds nothing, so that a reset
+// after each input is all the next one needs.
 #pragma once
 
 #include "sim/driver.h"
@@ -8,7 +10,7 @@
 namespace fuzz {
 
 struct FreshStandIn {
-    FreshStandIn() { sim::ResetAll(); }
+    FreshStandIn() = default;
     ~FreshStandIn() { sim::ResetAll(); }
     FreshStandIn(const FreshStandIn&) = delete;
     FreshStandIn& operator=(const FreshStandIn&) = delete;

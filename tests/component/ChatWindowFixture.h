@@ -12,30 +12,19 @@
 #include "sdk/pfx.h"
 #include "sim/core/Text.h"
 #include "sim/driver.h"
+#include "support/ChatWorld.h"
 
 class ChatWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        sim::ResetAll();
-        m_module = CreateDllObj(u"tavi");
-        sim::AddModule(m_module);
-        m_module->Init(sim::GetHost());
-        sim::AddAccount("me");
-        sim::AddBuddy("bob", "Bob");
-        sim::AddGroup("g1");
-        sim::AddGroupMember("g1", "bob");
-        sim::OpenConversation("bob");
-        sim::OpenConversation("g1", true);
+        m_world.Start();
+        m_module = m_world.Module();
     }
 
     void TearDown() override {
-        for (HWND window : sim::OpenChatWindows()) sim::CloseChatWindow(window);
-        sim::RunUntilIdle();
+        support::ChatWorld::CloseWindows();
         ExpectOnlyPlainTextsShown();
-        m_module->Uninit();
-        sim::RemoveModule(m_module);
-        m_module->Release();
-        sim::ResetAll();
+        m_world.Stop();
     }
 
     // Every box and tip the user saw, title and buttons included, shows its
@@ -48,21 +37,11 @@ protected:
         for (const sim::ShownTip& tip : sim::ShownTips()) EXPECT_TRUE(plain(tip.text)) << sim::ToUtf8(tip.text);
     }
 
-    HWND Open(sim::ChatKind kind, const std::string& peer) {
-        HWND window = sim::OpenChatWindow(kind, peer);
-        sim::RunUntilIdle();
-        return window;
-    }
+    HWND Open(sim::ChatKind kind, const std::string& peer) { return support::ChatWorld::Open(kind, peer); }
+    static tavi::CTaviImpl* Component(HWND window) { return support::ChatWorld::Component(window); }
+    static tavi::CTaviPanel* Panel(HWND window) { return support::ChatWorld::Panel(window); }
 
-    static tavi::CTaviImpl* Component(HWND window) {
-        CChatWindowUI* chat = sim::FindChatWindow(window);
-        return chat ? static_cast<tavi::CTaviImpl*>(chat->GetTavi()) : nullptr;
-    }
-
-    static tavi::CTaviPanel* Panel(HWND window) {
-        tavi::CTaviImpl* component = Component(window);
-        return component ? component->GetPanel() : nullptr;
-    }
-
+    support::ChatWorld m_world;
+    // The module of the world, for tests that talk to it as the host does.
     pfx::IDllObj* m_module = nullptr;
 };
