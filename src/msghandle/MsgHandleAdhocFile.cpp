@@ -25,7 +25,7 @@ bool CMsgHandle::SendFileToAdhoc(const std::u16string& path) {
     std::error_code error;
     // Only a file can be sent: a folder, a device or a pipe has no size to
     // send, and a path that vanished has nothing.
-    const bool regular = !file.empty() && std::filesystem::is_regular_file(fsPath, error);
+    const bool regular = std::filesystem::is_regular_file(fsPath, error);
     const uintmax_t size = regular ? std::filesystem::file_size(fsPath, error) : 0;
     if (!regular || error) {
         TAVI_LOG("ad-hoc file not sent, not a file: %s", file.c_str());

@@ -1,7 +1,7 @@
 #include "util/Log.h"
 
 #include <cstdarg>
-#include <cstring>
+#include <string_view>
 
 #include "sdk/qel.h"
 #include "util/Strings.h"
@@ -10,10 +10,8 @@ namespace util {
 
 namespace {
 const char* BaseName(const char* path) {
-    const char* slash = std::strrchr(path, '/');
-    const char* back = std::strrchr(path, '\\');
-    const char* last = slash > back ? slash : back;
-    return last ? last + 1 : path;
+    const size_t last = std::string_view(path).find_last_of("/\\");
+    return last == std::string_view::npos ? path : path + last + 1;
 }
 }  // namespace
 
