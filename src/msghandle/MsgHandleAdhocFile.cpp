@@ -8,7 +8,7 @@
 #include "msghandle/MsgHandle.h"
 #include "panel/HostService.h"
 #include "sdk/adhoc.h"
-#include "util/Log.h"
+#include "util/LogRefusal.h"
 #include "util/SafeXml.h"
 #include "util/Strings.h"
 
@@ -43,7 +43,7 @@ bool CMsgHandle::SendFileToAdhoc(const std::u16string& path) {
     item.SetAttribute("path", file);
     const int result = sender->SendAdhocMsg(kContentFileXml, util::PrintXmlCompact(item).c_str(), name.c_str(),
                                             GetWindowHandle());
-    if (result != 0) TAVI_LOG("ad-hoc file refused: %d", result);
+    TAVI_LOG_REFUSAL("ad-hoc file refused: %d", result);
     return result == 0;
 }
 

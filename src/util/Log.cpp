@@ -1,4 +1,5 @@
 #include "util/Log.h"
+#include "util/LogRefusal.h"
 
 #include <cstdarg>
 #include <string_view>
@@ -23,6 +24,10 @@ void LogLine(int level, const char* file, int line, const char* format, ...) {
     va_end(args);
     text += Format("\t[%s:%d]\n", BaseName(file), line);
     qel_cxx_helper::internal::Log(level, text.c_str());
+}
+
+void LogRefusal(const char* file, int line, const char* format, int result) {
+    if (result != 0) LogLine(kLogNormal, file, line, format, result);
 }
 
 void TraceLine(const char* channel, const char* format, ...) {
