@@ -25,6 +25,9 @@ TEST(CutBeforeUnits, NeverPartsASurrogatePair) {
     // Lone halves are cut like any other unit.
     EXPECT_EQ(util::CutBeforeUnits(u"a\xD83Dx", 2), 2u);
     EXPECT_EQ(util::CutBeforeUnits(u"a\xDE00x", 1), 1u);
+    // The highest and lowest halves are halves too.
+    EXPECT_EQ(util::CutBeforeUnits(u"a\xDBFF\xDFFF", 2), 1u);
+    EXPECT_EQ(util::CutBeforeUnits(u"a\xD800\xDC00", 2), 1u);
 }
 
 TEST(ListContains, MatchesWholeEntriesOnly) {
