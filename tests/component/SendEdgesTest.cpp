@@ -1,8 +1,9 @@
 // Sending at the edges: a failure that must stay in sight while later
-// messages go, a module that is not running, and a compose window that
-// lacks one of its fields.
+// messages go, a picture sent from a hidden window, a module that is not
+// running, and a compose window that lacks one of its fields.
 #include "SendFixture.h"
 
+#include "sdk/qel_cxx_helper.h"
 #include "sdk/ui/WindowUI.h"
 #include "sim/host/DisplayInternal.h"
 
@@ -23,6 +24,29 @@ TEST_F(SendTest, AFailedMessageKeepsItsResendButtonWhileLaterMessagesGo) {
     EXPECT_EQ(Sends().size(), 2u);
     EXPECT_TRUE(sim::IsMarkedFailed(View(window), failed));
     EXPECT_NE(View(window)->FindSubControl(u"resendmsg"), nullptr);
+}
+
+TEST_F(SendTest, APictureMessageIsKeptAsPendingOnlyWhileItsWindowShows) {
+    const auto storedCount = [] {
+        qel_cxx_helper::HandleArray stored;
+        qel_conversation_get_page_record(sim::OpenConversation("bob"), 0, UINT64_MAX, 0, 100, 1, stored.out_list(),
+                                         stored.out_count(), 0);
+        return stored.count();
+    };
+    const std::u16string picture = WritePng("pending.png", 4, 4);
+    for (const bool shown : {true, false}) {
+        HWND window = Open(sim::ChatKind::Person, "bob");
+        const int before = storedCount();
+        sim::HoldCompletions(true);
+        sim::FindChatWindow(window)->ShowWindow(shown);
+        AddPicture(window, picture);
+        ClickSend(window);
+        EXPECT_EQ(storedCount() - before, shown ? 1 : 0) << "window shown: " << shown;
+        sim::HoldCompletions(false);
+        sim::ReleaseCompletions();
+        sim::CloseChatWindow(window);
+        sim::RunUntilIdle();
+    }
 }
 
 TEST_F(SendTest, WithoutTheModuleRunningTextAndPicturesGoAsSeparatePlainMessages) {
