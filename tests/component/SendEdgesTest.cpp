@@ -17,6 +17,9 @@ TEST_F(SendTest, AFailedMessageKeepsItsResendButtonWhileLaterMessagesGo) {
     sim::RunUntilIdle();
     const int64_t failed = Items(window, "msg").at(0).id;
     ASSERT_NE(View(window)->FindSubControl(u"resendmsg"), nullptr);
+    ASSERT_EQ(sim::FailMarks().size(), 1u);
+    // The failure notice in the form the history view renders.
+    EXPECT_EQ(sim::FailMarks()[0].notice, u"&<txt>*1:8:IDS_SEND_MSG_FAIL_DETAIL<txt>&");
 
     Type(window, u"went");
     ClickSend(window);
