@@ -36,6 +36,8 @@ TEST_F(ChatWindowTest, AltHotKeysActOnlyWhileAltIsDown) {
     sim::SetKeyDown(VK_MENU, true);
     component->ProcHostWndMsg(tavi::kWmSysChar, 'H', 0);
     EXPECT_EQ(CountHostMsgs(7), 1);
+    EXPECT_EQ(sim::HostEvents().back().a, 0);
+    EXPECT_EQ(sim::HostEvents().back().b, 0);
     component->ProcHostWndMsg(tavi::kWmSysChar, 'c', 0);
     sim::RunUntilIdle();
     EXPECT_TRUE(sim::OpenChatWindows().empty());
