@@ -24,6 +24,7 @@
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
 #include "util/Strings.h"
+#include "util/TextFormat.h"
 
 namespace tavi {
 
@@ -220,11 +221,9 @@ std::u16string ErrorReportLink(const std::u16string& text) {
     const size_t bar = detail.rfind(u'|');
     if (bar != std::u16string::npos) detail.erase(bar);
     if (const int code = qel_get_last_error_code()) {
-        const std::string codeFormat = util::WideToUtf8(util::SafeWide(I18NSTR(u"ERRCODE_%d", 0)));
-        detail += util::Utf8ToWide(util::Format(codeFormat.c_str(), code));
-        const std::string msgFormat = util::WideToUtf8(util::SafeWide(I18NSTR(u"ERRMSG_%s", 0)));
+        detail += util::FillPlaceholders(util::SafeWide(I18NSTR(u"ERRCODE_%d", 0)), {util::Utf8ToWide(std::to_string(code))});
         const char* message = qel_get_last_error_msg();
-        detail += util::Utf8ToWide(util::Format(msgFormat.c_str(), message ? message : ""));
+        detail += util::FillPlaceholders(util::SafeWide(I18NSTR(u"ERRMSG_%s", 0)), {util::Utf8ToWide(message ? message : "")});
     }
     const std::u16string link = util::WFormat("*%d|%u|%s|%s|%s|%s", 32, 8u, util::WideToUtf8(report).c_str(),
                                               util::WideToUtf8(detail).c_str(), "", "");

@@ -23,6 +23,7 @@
 #include "sdk/ui/WindowUI.h"
 #include "util/LogRefusal.h"
 #include "util/Strings.h"
+#include "util/TextFormat.h"
 
 namespace tavi {
 
@@ -43,9 +44,8 @@ IEmailService* CurrentEmailService() { return EmailService(qel_ext::QelGetCurAcc
 void ShowTipBox(HWND owner, const std::u16string& text) { ShowOpBox(owner, text, u"#TIP", u"#OK"); }
 
 std::u16string SendEmailFailedText(int errorCode) {
-    const std::string format = util::WideToUtf8(util::SafeWide(I18NSTR(u"SEND_EMAIL_FAILED_MSG", 0)));
-    const std::string error = util::WideToUtf8(common::GetSDKErrorInfo(errorCode));
-    return util::Utf8ToWide(util::Format(format.c_str(), error.c_str()));
+    return util::FillPlaceholders(util::SafeWide(I18NSTR(u"SEND_EMAIL_FAILED_MSG", 0)),
+                                  {common::GetSDKErrorInfo(errorCode)});
 }
 
 // Built-in smileys (type 1) and pictures without file or key (type 2)

@@ -17,6 +17,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "util/Log.h"
 #include "util/Strings.h"
+#include "util/TextFormat.h"
 
 namespace tavi {
 
@@ -122,9 +123,8 @@ void CMsgHandle::OnSendMessageFailed(const SSendContext& context, uint64_t msgId
     IMsgTextMaker* maker = app->GetMsgTextMaker(context.m_handleId.c_str());
     const std::u16string msgText = maker ? maker->GetMsgText(record) : std::u16string();
     const std::u16string detail =
-        util::WFormat(util::WideToUtf8(util::SafeWide(I18NSTR(u"IDS_SEND_MSG_FAIL_DETAIL", 0))).c_str(),
-                      util::WideToUtf8(IMMsgTransTime(record.time, false)).c_str(),
-                      util::WideToUtf8(msgText).c_str(), util::WideToUtf8(common::GetSDKErrorInfo(errorCode)).c_str());
+        util::FillPlaceholders(util::SafeWide(I18NSTR(u"IDS_SEND_MSG_FAIL_DETAIL", 0)),
+                               {IMMsgTransTime(record.time, false), msgText, common::GetSDKErrorInfo(errorCode)});
     TAVI_LOG("error msg:%s", util::WideToUtf8(detail).c_str());
 
     // The failed record is kept whether or not the window is still open, so

@@ -19,6 +19,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "util/Log.h"
 #include "util/Strings.h"
+#include "util/TextFormat.h"
 
 namespace tavi {
 
@@ -49,7 +50,7 @@ void MakeGrey(CControlUI* control) { control->SetAttribute(u"txt.color", u"99999
 
 std::u16string ReceiptText(int unreadCount) {
     if (unreadCount == 0) return Localised(u"#IDS_RECEIPT_ALL_READ");
-    return util::WFormat(util::WideToUtf8(Localised(u"#IDS_RECEIPT_%d_UNREAD")).c_str(), unreadCount);
+    return util::FillPlaceholders(Localised(u"#IDS_RECEIPT_%d_UNREAD"), {util::Utf8ToWide(std::to_string(unreadCount))});
 }
 
 std::u16string DecimalId(uint64_t id) { return util::Utf8ToWide(qel_ext::MsgId2Str(id)); }
