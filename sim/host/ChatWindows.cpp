@@ -110,8 +110,8 @@ public:
     }
     bool IsShowCombineList() override { return false; }
 
-    intptr_t HandleMsg(uint32_t code, uintptr_t, intptr_t) override {
-        State().events.push_back({GetHWND(), "msg", int(code), 0, 0, u""});
+    intptr_t HandleMsg(uint32_t code, uintptr_t a, intptr_t b) override {
+        State().events.push_back({GetHWND(), "msg", int(code), intptr_t(a), b, u""});
         return 0;
     }
     void OnHostEvent(int code, intptr_t a, intptr_t b) override {

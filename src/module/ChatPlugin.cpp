@@ -46,16 +46,17 @@ std::u16string CChatPlugin::RegistryKey(const char16_t* name) const {
 bool CChatPlugin::IsCtrlProvided(const char16_t* name) { return name && FindRow(name) != nullptr; }
 
 bool CChatPlugin::CreateCtrl(const char16_t* name) {
-    return AttachPanel({name, nullptr, nullptr, true, true, 1, nullptr});
+    return AttachPanel({.name = name, .skipIfPresent = true});
 }
 
 bool CChatPlugin::CreateCtrlEx(const char16_t* name, HWND window, pfx::ICtrlCallback* callback, int x, int y,
                                pfx::IStr2StrMap* attributes) {
-    return AttachPanel({name, window, callback, true, true, 1, attributes, x, y});
+    return AttachPanel({.name = name, .window = window, .callback = callback, .skipIfPresent = true,
+                        .attributes = attributes, .x = x, .y = y});
 }
 
 bool CChatPlugin::ShowCtrl(const char16_t* name, intptr_t parameter, bool activate) {
-    return AttachPanel({name, nullptr, nullptr, false, activate, parameter, nullptr});
+    return AttachPanel({.name = name, .activate = activate, .parameter = parameter});
 }
 
 bool CChatPlugin::FindPanelWindow(const char16_t* name, HWND& window) {

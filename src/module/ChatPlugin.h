@@ -66,14 +66,16 @@ protected:
     bool FindPanelWindow(const char16_t* name, HWND& window);
 
 private:
+    // Creating stops at a panel that is already there; only showing goes on
+    // to activate it and hand the window manager its parameter.
     struct SAttach {
-        const char16_t* name;
-        HWND window;
-        pfx::ICtrlCallback* callback;
-        bool skipIfPresent;
-        bool activate;
-        intptr_t parameter;
-        pfx::IStr2StrMap* attributes;
+        const char16_t* name = nullptr;
+        HWND window = nullptr;
+        pfx::ICtrlCallback* callback = nullptr;
+        bool skipIfPresent = false;
+        bool activate = false;
+        intptr_t parameter = 0;
+        pfx::IStr2StrMap* attributes = nullptr;
         int x = 0;
         int y = 0;
     };

@@ -62,7 +62,9 @@ void CTaviConvWndPanel::OnCreate() {
     pfx::IHost* host = GetModuleHost();
     pfx::IObject* object = nullptr;
     CTaviConvWndPlugin* plugin = nullptr;
-    if (host && host->QueryObject(GetId().c_str(), &object) && object) {
+    // A failed query leaves the object null.
+    if (host) host->QueryObject(GetId().c_str(), &object);
+    if (object) {
         plugin = dynamic_cast<CTaviConvWndPlugin*>(object);
         object->Release();
     }

@@ -32,12 +32,13 @@ std::u16string ModuleNameOf(std::u16string path) {
     return path;
 }
 
-const pfx::MsgMapEntry kCommonEntries[] = {{0, 0, 0, nullptr}};
+// An entry without a handler ends a map.
+const pfx::MsgMapEntry kCommonEntries[] = {{}};
 const pfx::MsgMap kCommonMsgMap = {nullptr, kCommonEntries};
 
 const pfx::MsgMapEntry kModuleEntries[] = {
     {kMsgPreLogout, 0, 1, &OnProtocolPreLogout},
-    {0, 0, 0, nullptr},
+    {},
 };
 const pfx::MsgMap kModuleMsgMap = {&kCommonMsgMap, kModuleEntries};
 

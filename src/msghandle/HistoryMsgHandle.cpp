@@ -58,7 +58,7 @@ void CHistoryMsgHandle::AddShowMoreHistroyMsgPanel(bool firstLoad, bool fromHist
         return;
     }
     if (!firstLoad) return;
-    GetPageRecord(conversation, 0, uint64_t(INT64_MAX), count + 1, probe);
+    GetPageRecord(conversation, kOldestMsgId, uint64_t(INT64_MAX), count + 1, probe);
     if (count >= 1 && probe.count() > count) panel->CreateMoreHistroyMsgPane();
 }
 
@@ -66,7 +66,7 @@ bool CHistoryMsgHandle::GetMoreHistoryQelMessage(qel_handle conversation, qel_cx
                                                  bool& noMore) {
     if (!m_historyLoaded && m_oldestShownId == 0)
         m_oldestShownId = qel_ext::GetQELAttribs_msg_id(conversation, "top-msg-id");
-    GetPageRecord(conversation, 0, m_oldestShownId, kMorePageLimit, list);
+    GetPageRecord(conversation, kOldestMsgId, m_oldestShownId, kMorePageLimit, list);
     const int count = list.count();
     m_moreCount += count == kMorePageLimit ? kMorePageLimit - 1 : count - 1;
     noMore = count < kMorePageLimit || m_moreCount >= kMaxMoreCount;

@@ -44,8 +44,8 @@ void ReadString(const Json::Value& object, const char* key, std::string& out) {
 void ReadUInt64(const Json::Value& object, const char* key, uint64_t& out) {
     const Json::Value* value = Member(object, key);
     if (!value) return;
-    if (value->type() == Json::uintValue) out = value->asUInt64();
-    if (value->type() == Json::intValue && value->asInt64() >= 0) out = value->asUInt64();
+    // Whole numbers only: a real, even 2.0, is no id.
+    if (value->isUInt64() && value->type() != Json::realValue) out = value->asUInt64();
 }
 
 void ReadInt32(const Json::Value& object, const char* key, int32_t& out) {

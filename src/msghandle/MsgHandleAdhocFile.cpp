@@ -8,7 +8,7 @@
 #include "msghandle/MsgHandle.h"
 #include "panel/HostService.h"
 #include "sdk/adhoc.h"
-#include "util/Log.h"
+#include "util/LogRefusal.h"
 #include "util/SafeXml.h"
 #include "util/Strings.h"
 
@@ -25,7 +25,7 @@ bool CMsgHandle::SendFileToAdhoc(const std::u16string& path) {
     std::error_code error;
     // Only a file can be sent: a folder, a device or a pipe has no size to
     // send, and a path that vanished has nothing.
-    const bool regular = !file.empty() && std::filesystem::is_regular_file(fsPath, error);
+    const bool regular = std::filesystem::is_regular_file(fsPath, error);
     const uintmax_t size = regular ? std::filesystem::file_size(fsPath, error) : 0;
     if (!regular || error) {
         TAVI_LOG("ad-hoc file not sent, not a file: %s", file.c_str());
@@ -43,7 +43,7 @@ bool CMsgHandle::SendFileToAdhoc(const std::u16string& path) {
     item.SetAttribute("path", file);
     const int result = sender->SendAdhocMsg(kContentFileXml, util::PrintXmlCompact(item).c_str(), name.c_str(),
                                             GetWindowHandle());
-    if (result != 0) TAVI_LOG("ad-hoc file refused: %d", result);
+    TAVI_LOG_REFUSAL("ad-hoc file refused: %d", result);
     return result == 0;
 }
 

@@ -21,7 +21,7 @@
 #include "sdk/ui/OleObject.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
-#include "util/Log.h"
+#include "util/LogRefusal.h"
 #include "util/Strings.h"
 #include "util/TextFormat.h"
 
@@ -238,7 +238,7 @@ void CMsgHandle::RequestEmailMessages(int64_t offset, int64_t count, int flag) {
     const int result =
         service->GetMessagesP2P(peer.c_str(), offset, count, flag, GetWindowHandle(), &OnEmailsFetched,
                                 RequestedCount(count));
-    if (result != 0) TAVI_LOG("email_get_messages_p2p result =%d", result);
+    TAVI_LOG_REFUSAL("email_get_messages_p2p result =%d", result);
 }
 
 bool CMsgHandle::MakeEmailRecord(SQelBoxMsg& record, const SEmailItem& item, bool history) const {
@@ -342,7 +342,7 @@ void CMsgHandle::OnSendADHOC(bool plainMode, CRichEditExUI* history, CRichEditUI
             }
             const int result = sender->SendAdhocMsg(item.m_strContentType.c_str(), item.m_strContent.c_str(),
                                                     item.m_strSummary.c_str(), window);
-            if (result != 0) TAVI_LOG("adhoc send refused: %d", result);
+            TAVI_LOG_REFUSAL("adhoc send refused: %d", result);
         }
     }
     input->Clear();

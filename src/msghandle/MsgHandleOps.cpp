@@ -23,7 +23,7 @@
 #include "sdk/qel_ext_api.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
-#include "util/Log.h"
+#include "util/LogRefusal.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -130,7 +130,7 @@ void CMsgHandle::CollectMsg(int64_t shownId) {
     const int result = qel_account_add_new_favorite(qel_ext::QelGetCurAccount(), conversation, message,
                                                     qel_get_adjusted_time(), 0, "", "", "", m_collectKey.c_str(),
                                                     &QelCollectMsgCallback, GetWindowHandle());
-    if (result != 0) TAVI_LOG("qel_account_add_new_favorite refused: %d", result);
+    TAVI_LOG_REFUSAL("qel_account_add_new_favorite refused: %d", result);
 }
 
 void CMsgHandle::QelCollectMsgCallback(int errorCode, void* userData) {

@@ -230,7 +230,6 @@ void CMsgHandle::ParseRichEditMsg(MsgNodeList& nodes, std::vector<SUploadItem>& 
     // pair belongs to the window behind the cut.
     const size_t rawStart = size_t(std::max<int64_t>(0, int64_t(window) * kWindowSize - offset));
     const int64_t windowStart = int64_t(util::CutBeforeUnits(text, rawStart));
-    if (size_t(windowStart) >= text.size()) return;
     const size_t windowEnd = util::CutBeforeUnits(text, rawStart + kWindowSize);
     size_t start = size_t(windowStart);
     for (; pictureIndex < objects.GetSize() && size_t(pictureIndex) < positions.size(); ++pictureIndex) {

@@ -1,5 +1,8 @@
 // What the SDK answered to a send: the refusal at once, the completion
 // later, and the failed-message mark that lets the user send again.
+#include <memory>
+#include <utility>
+
 #include "component/TaviImpl.h"
 #include "msghandle/MsgExtraInfo.h"
 #include "msghandle/MsgHandle.h"
@@ -85,9 +88,8 @@ void CMsgHandle::OnSplitPieceRefused(const SSendContext& context, int errorCode)
 void CMsgHandle::OnSendMessageCallback(int errorCode, void* userData, uint64_t msgId, uint64_t second) {
     TAVI_SCOPE("CMsgHandle::OnSendMessageCallback");
     if (!userData) return;
-    std::unique_ptr<SSendContext> given(static_cast<SSendContext*>(userData));
-    const SSendContext context = *given;
-    given.reset();
+    // The context was made for this one completion: take it over and free it.
+    const SSendContext context = std::move(*std::unique_ptr<SSendContext>(static_cast<SSendContext*>(userData)));
 
     qel_handle conversation = context.m_conversation.get();
     util::TraceLine("send_msg", "msg_id:%llu presave_msg_id:%llu result:%d SerialNum:%lld conv_id:%s",

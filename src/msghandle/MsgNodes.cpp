@@ -4,7 +4,6 @@ namespace tavi {
 
 MsgNodeRefs RefsOf(const MsgNodeList& nodes) {
     MsgNodeRefs refs;
-    refs.reserve(nodes.size());
     for (const auto& node : nodes) refs.push_back(node.get());
     return refs;
 }

@@ -13,6 +13,8 @@
 
 namespace tavi {
 
+// Bounds of a page range that leave that end open.
+inline constexpr uint64_t kOldestMsgId = 0;
 inline constexpr uint64_t kNewestMsgId = UINT64_MAX;
 inline constexpr int kNoPageLimit = INT_MAX;
 

@@ -1,7 +1,8 @@
 #include "util/Log.h"
+#include "util/LogRefusal.h"
 
 #include <cstdarg>
-#include <cstring>
+#include <string_view>
 
 #include "sdk/qel.h"
 #include "util/Strings.h"
@@ -10,10 +11,8 @@ namespace util {
 
 namespace {
 const char* BaseName(const char* path) {
-    const char* slash = std::strrchr(path, '/');
-    const char* back = std::strrchr(path, '\\');
-    const char* last = slash > back ? slash : back;
-    return last ? last + 1 : path;
+    const size_t last = std::string_view(path).find_last_of("/\\");
+    return last == std::string_view::npos ? path : path + last + 1;
 }
 }  // namespace
 
@@ -25,6 +24,10 @@ void LogLine(int level, const char* file, int line, const char* format, ...) {
     va_end(args);
     text += Format("\t[%s:%d]\n", BaseName(file), line);
     qel_cxx_helper::internal::Log(level, text.c_str());
+}
+
+void LogRefusal(const char* file, int line, const char* format, int result) {
+    if (result != 0) LogLine(kLogNormal, file, line, format, result);
 }
 
 void TraceLine(const char* channel, const char* format, ...) {

@@ -1,7 +1,6 @@
 #include "util/MD5.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -18,14 +17,9 @@ namespace {
 
 constexpr uint32_t RotateLeft(uint32_t x, uint32_t n) { return (x << n) | (x >> (32 - n)); }
 
-// memcpy compiles to one load; the byte order is fixed by the shifts on a
-// big-endian machine too.
+// The shifts fix the byte order on any machine; compilers turn them into
+// one load where the machine is little-endian.
 inline uint32_t LoadLE32(const uint8_t* p) {
-    if constexpr (std::endian::native == std::endian::little) {
-        uint32_t v;
-        std::memcpy(&v, p, sizeof(v));
-        return v;
-    }
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
@@ -36,7 +30,6 @@ void StoreLE32(uint8_t* p, uint32_t v) {
 std::string ToHex(const uint8_t* bytes, size_t size) {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string text;
-    text.reserve(size * 2);
     for (size_t i = 0; i < size; ++i) {
         text.push_back(kDigits[bytes[i] >> 4]);
         text.push_back(kDigits[bytes[i] & 0x0F]);

@@ -200,9 +200,9 @@ int CompareNoCase(std::u16string_view a, std::u16string_view b) {
     const size_t n = a.size() < b.size() ? a.size() : b.size();
     for (size_t i = 0; i < n; ++i) {
         const char16_t x = fold(a[i]), y = fold(b[i]);
-        if (x != y) return x < y ? -1 : 1;
+        if (x != y) return int(x) - int(y);
     }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    return int(a.size() > b.size()) - int(a.size() < b.size());
 }
 
 std::string FormatV(const char* format, va_list args) {

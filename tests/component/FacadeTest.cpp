@@ -1,5 +1,6 @@
 // The component as the host's window drives it: window messages, copy-data
 // codes, hot keys, focus memory, notices and the exit question.
+#include <algorithm>
 #include <fstream>
 
 #include "ChatWindowFixture.h"
@@ -35,6 +36,8 @@ TEST_F(ChatWindowTest, AltHotKeysActOnlyWhileAltIsDown) {
     sim::SetKeyDown(VK_MENU, true);
     component->ProcHostWndMsg(tavi::kWmSysChar, 'H', 0);
     EXPECT_EQ(CountHostMsgs(7), 1);
+    EXPECT_EQ(sim::HostEvents().back().a, 0);
+    EXPECT_EQ(sim::HostEvents().back().b, 0);
     component->ProcHostWndMsg(tavi::kWmSysChar, 'c', 0);
     sim::RunUntilIdle();
     EXPECT_TRUE(sim::OpenChatWindows().empty());
@@ -275,4 +278,30 @@ TEST_F(ChatWindowTest, AdhocLinesTheHostWritesShowInTheHistory) {
     EXPECT_EQ(lastItem().text.rfind(u"carol joined the chat", 0), 0u);
     component->InsertADHOCFileMsg(u"carol", u"sent", u"a.txt", u"12 KB", false);
     EXPECT_EQ(lastItem().text.rfind(u"carol sent a.txt 12 KB", 0), 0u);
+}
+
+TEST_F(ChatWindowTest, AnnouncedMessagesAskTheWindowOfAHiddenPanelToShowAndLoadThem) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const auto showRequests = [&] {
+        std::vector<std::pair<intptr_t, intptr_t>> params;
+        for (const auto& e : sim::HostEvents())
+            if (e.window == window && e.kind == "wndmsg" && e.code == 0x5229) params.emplace_back(e.a, e.b);
+        return params;
+    };
+    sim::StoredMsg msg;
+    msg.sender = "bob";
+    msg.read = false;
+    msg.content = "while hidden";
+    sim::AddStoredMsg(sim::OpenConversation("bob"), msg);
+
+    Component(window)->GetAndShowMsg(0, 0);
+    EXPECT_TRUE(showRequests().empty());
+    Panel(window)->SetVisible(false);
+    Component(window)->GetAndShowMsg(0, 0);
+    sim::RunUntilIdle();
+    EXPECT_EQ(showRequests(), (std::vector<std::pair<intptr_t, intptr_t>>{{0, 0}}));
+    const auto items = sim::ViewItems(Component(window)->GetMsgHistoryRichEdit());
+    EXPECT_TRUE(std::any_of(items.begin(), items.end(), [](const sim::ViewItem& item) {
+        return item.kind == "msg" && item.text.find(u"while hidden") != std::u16string::npos;
+    }));
 }

@@ -226,3 +226,12 @@ TEST_F(HistoryLoadTest, ShownIdsFindTheirSdkMessage) {
     EXPECT_EQ(tavi::FindSdkMsgId(-700002), std::nullopt);
     EXPECT_EQ(tavi::FindSdkMsgId(-700003), ids[0] + 7);
 }
+
+TEST_F(HistoryLoadTest, ASingleUnreadMessageShownAloneStillOffersTheOlderOnes) {
+    sim::SetHisShowNum(0);
+    sim::AddStoredMsgs(Group(), 3, true);
+    const auto unread = sim::AddStoredMsgs(Group(), 1, false);
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    EXPECT_EQ(ShownMsgs(View(window)), Ids{int64_t(unread[0])});
+    EXPECT_TRUE(sim::IsShown(Panel(window)->FindSubControl(u"showmoremsg")));
+}

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sim/driver.h"
-#include "util/Log.h"
+#include "util/LogRefusal.h"
 
 namespace {
 
@@ -27,6 +27,14 @@ TEST_F(LogTest, LinesAtEnabledLevelsEndWithTheBaseNameOfTheirFile) {
         EXPECT_EQ(lines[i].level, util::kLogFailure);
         EXPECT_EQ(lines[i].channel, "");
     }
+}
+
+TEST_F(LogTest, RefusalsAreLoggedWithTheirResultAndSuccessesNot) {
+    sim::SetLogLevel(util::kLogNormal);
+    for (int result : {0, 6, -1}) util::LogRefusal("src/Req.cpp", 9, "request refused: %d", result);
+    std::vector<std::string> texts;
+    for (const sim::LogEntry& line : sim::LogLines()) texts.push_back(line.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"request refused: 6\t[Req.cpp:9]\n", "request refused: -1\t[Req.cpp:9]\n"}));
 }
 
 TEST_F(LogTest, TraceLinesOnlyOnEnabledChannels) {

@@ -6,12 +6,20 @@
 #include <tinyxml.h>
 
 #include <string>
+#include <string_view>
 
 #include "util/SafeXml.h"
 
 namespace {
 
 const std::string kFix = "\xEF\xBF\xBD";  // U+FFFD
+
+// The text as a view into a longer buffer: what follows the view must
+// never be read.
+std::string_view InLongerBuffer(const std::string& text, const std::string& after, std::string& buffer) {
+    buffer = text + after;
+    return std::string_view(buffer).substr(0, text.size());
+}
 
 TEST(SafeXml, OnlyWellFormedUtf8IsValidAndEveryStrayByteIsReplaced) {
     struct Case {
@@ -39,9 +47,11 @@ TEST(SafeXml, OnlyWellFormedUtf8IsValidAndEveryStrayByteIsReplaced) {
         {"ok\xE2\x82", false, "ok" + kFix + kFix},      // cut off by the end
         {"\xF0\x90\x80", false, kFix + kFix + kFix},
     };
+    std::string buffer;
     for (const Case& c : cases) {
-        EXPECT_EQ(util::IsValidUtf8(c.bytes), c.valid) << testing::PrintToString(c.bytes);
-        EXPECT_EQ(util::RepairUtf8(c.bytes), c.repaired.empty() ? c.bytes : c.repaired)
+        const std::string_view view = InLongerBuffer(c.bytes, "\xFF\x80", buffer);
+        EXPECT_EQ(util::IsValidUtf8(view), c.valid) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(util::RepairUtf8(view), c.repaired.empty() ? c.bytes : c.repaired)
             << testing::PrintToString(c.bytes);
     }
 }
@@ -79,8 +89,12 @@ TEST(SafeXml, NestingDepthCountsTheElementsAReaderWouldOpen) {
         {"<?xml version=1'0?><a/>", 0},
         {"<?xml version=", 0},
         {"<?xml other='1.0' ?><a/>", 1},
+        {"<?xml ", 0},
+        {"<?xml version ", 0},
     };
-    for (const auto& [text, depth] : cases) EXPECT_EQ(util::XmlNestingDepth(text), depth) << text;
+    std::string buffer;
+    for (const auto& [text, depth] : cases)
+        EXPECT_EQ(util::XmlNestingDepth(InLongerBuffer(text, "  = '1'?><p><q>", buffer)), depth) << text;
 }
 
 std::string Nested(size_t depth) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "util/Strings.h"
 
 TEST(WToI, ParsesLeadingIntegerLikeThePlatform) {
@@ -25,6 +27,22 @@ TEST(CutBeforeUnits, NeverPartsASurrogatePair) {
     // Lone halves are cut like any other unit.
     EXPECT_EQ(util::CutBeforeUnits(u"a\xD83Dx", 2), 2u);
     EXPECT_EQ(util::CutBeforeUnits(u"a\xDE00x", 1), 1u);
+    // The highest and lowest halves are halves too.
+    EXPECT_EQ(util::CutBeforeUnits(u"a\xDBFF\xDFFF", 2), 1u);
+    EXPECT_EQ(util::CutBeforeUnits(u"a\xD800\xDC00", 2), 1u);
+}
+
+TEST(CompareNoCase, OrdersWithAsciiLettersFolded) {
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
+    const std::tuple<const char16_t*, const char16_t*, int> cases[] = {
+        {u"", u"", 0},        {u"Ab", u"aB", 0},    {u"abc", u"ABD", -1}, {u"b", u"A", 1},
+        {u"ab", u"abc", -1},  {u"abc", u"AB", 1},   {u"[", u"a", -1},     {u"\u00C9", u"\u00E9", -1},
+    };
+    for (const auto& [a, b, expected] : cases) {
+        EXPECT_EQ(sign(util::CompareNoCase(a, b)), expected) << util::WideToUtf8(a) << " / " << util::WideToUtf8(b);
+        EXPECT_EQ(sign(util::CompareNoCase(b, a)), -expected);
+        EXPECT_EQ(util::EqualsNoCase(a, b), expected == 0);
+    }
 }
 
 TEST(ListContains, MatchesWholeEntriesOnly) {

@@ -2,6 +2,7 @@
 
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "util/Strings.h"
 #include "util/Utf8Reference.h"
@@ -29,9 +30,14 @@ TEST(UtfConversion, MixedTextRoundTripsBothWays) {
     EXPECT_EQ(util::WideToUtf8(text), "Hello, \xE4\xBD\xA0\xE5\xA5\xBD \xF0\x9F\x98\x80 caf\xC3\xA9 \0 end"s);
     EXPECT_EQ(util::Utf8ToWide(util::WideToUtf8(text)), text);
     // Long runs of ASCII go through eight bytes at a time; the tail too.
+    // What follows the given text is never read, and the result stays a
+    // terminated string for whoever hands on its c_str().
     for (size_t n : {0, 1, 7, 8, 9, 15, 16, 17, 1000}) {
         const std::string ascii(n, 'x');
-        EXPECT_EQ(util::Utf8ToWide(ascii), std::u16string(n, u'x'));
+        const std::string buffer = ascii + "yyyyyyyyyyyyyyyy";
+        const std::u16string wide = util::Utf8ToWide(std::string_view(buffer).substr(0, n));
+        EXPECT_EQ(wide, std::u16string(n, u'x'));
+        EXPECT_EQ(wide.c_str()[n], u'\0') << n;
         EXPECT_EQ(util::WideToUtf8(std::u16string(n, u'x') + u"\u00E9"), ascii + "\xC3\xA9");
     }
 }
