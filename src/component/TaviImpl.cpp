@@ -23,6 +23,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -356,7 +357,7 @@ bool CTaviImpl::CanExitWhileSending() {
     if (GetSendingMsgCount() == 0) return true;
     IAppMain* app = GetAppMain();
     const HWND parent = app ? app->GetMainWnd() : nullptr;
-    return ShowOpBox(parent, OpText(u"IDS_EXIT_APP_WHEN_MSG_SENDING_TIP"), u"#SEND_MESSAGE", u"#NO_YES", 1) ==
+    return ShowOpBox(parent, util::Localised(u"IDS_EXIT_APP_WHEN_MSG_SENDING_TIP"), u"#SEND_MESSAGE", u"#NO_YES", 1) ==
            kOpBoxSecondButton;
 }
 

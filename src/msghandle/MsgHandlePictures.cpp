@@ -9,6 +9,7 @@
 #include "sdk/qel_ext_api.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -16,8 +17,6 @@ namespace tavi {
 namespace {
 
 constexpr uint32_t kChooserBufferSize = 32 * 1024;
-
-std::u16string Localised(const char16_t* key) { return util::SafeWide(I18NSTR(key, 0)); }
 
 // The files an open dialog answered: one full path, or the folder and then
 // each name.
@@ -39,7 +38,7 @@ std::vector<std::u16string> ChosenFiles(const std::u16string& buffer) {
 // One link of a notice: "&<link>*kind|flags|label|value||<link>&".
 std::u16string NoticeLink(int kind, uint32_t flags, const char16_t* labelKey, const std::u16string& value) {
     return u"&<link>" +
-           util::WFormat("*%d|%u|%s|%s|%s|%s", kind, flags, util::WideToUtf8(Localised(labelKey)).c_str(),
+           util::WFormat("*%d|%u|%s|%s|%s|%s", kind, flags, util::WideToUtf8(util::Localised(labelKey)).c_str(),
                          util::WideToUtf8(value).c_str(), "", "") +
            u"<link>&";
 }
@@ -49,8 +48,8 @@ std::u16string NoticeLink(int kind, uint32_t flags, const char16_t* labelKey, co
 void CMsgHandle::RicheditSelectImage() {
     CRichEditUI* input = m_pOwner ? m_pOwner->GetInputEdit() : nullptr;
     if (!input) return;
-    const std::u16string title = Localised(u"#CHOOSE_PICTURE");
-    std::u16string filter = Localised(u"#IMAGE_FILES_BJJGP");
+    const std::u16string title = util::Localised(u"#CHOOSE_PICTURE");
+    std::u16string filter = util::Localised(u"#IMAGE_FILES_BJJGP");
     filter += u'\0';
     filter += u"*.bmp;*.jpg;*.jpeg;*.gif;*.png";
     filter += u'\0';
@@ -72,7 +71,7 @@ void CMsgHandle::RicheditSelectImage() {
 void CMsgHandle::ShowFinishSavePicNotifyMsg(const std::u16string& path) {
     CRichEditExUI* view = GetHistoryView();
     if (!view) return;
-    std::u16string text = Localised(u"#TAKE_PHOTO_PATH");
+    std::u16string text = util::Localised(u"#TAKE_PHOTO_PATH");
     const size_t slot = text.find(u"%s");
     if (slot == std::u16string::npos) text += u" " + path;
     else text.replace(slot, 2, path);

@@ -16,6 +16,7 @@
 #include "sdk/ui/MessageBoxUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -30,7 +31,7 @@ constexpr uint32_t kTooSoonSeconds = 9;
 qel_handle CurrentPreferences() { return qel_account_preference(qel_ext::QelGetCurAccount()); }
 
 void ShowBox(HWND owner, const char16_t* textKey, const char16_t* captionKey, int type) {
-    ShowOpBox(owner, OpText(textKey), captionKey, u"#OK", type);
+    ShowOpBox(owner, util::Localised(textKey), captionKey, u"#OK", type);
 }
 
 }  // namespace
