@@ -216,14 +216,14 @@ std::u16string AfterColon(const std::u16string& text) {
 std::u16string ErrorReportLink(const std::u16string& text) {
     std::u16string detail = NoticeDetail(text);
     if (detail.empty() || detail[0] != u'1') return std::u16string();
-    const std::u16string report = util::SafeWide(I18NSTR(u"#REPORT_ERROR", 0)) + u"\n";
+    const std::u16string report = util::Localised(u"#REPORT_ERROR") + u"\n";
     detail = AfterColon(AfterColon(detail));
     const size_t bar = detail.rfind(u'|');
     if (bar != std::u16string::npos) detail.erase(bar);
     if (const int code = qel_get_last_error_code()) {
-        const std::string codeFormat = util::WideToUtf8(util::SafeWide(I18NSTR(u"ERRCODE_%d", 0)));
+        const std::string codeFormat = util::WideToUtf8(util::Localised(u"ERRCODE_%d"));
         detail += util::Utf8ToWide(util::Format(codeFormat.c_str(), code));
-        const std::string msgFormat = util::WideToUtf8(util::SafeWide(I18NSTR(u"ERRMSG_%s", 0)));
+        const std::string msgFormat = util::WideToUtf8(util::Localised(u"ERRMSG_%s"));
         const char* message = qel_get_last_error_msg();
         detail += util::Utf8ToWide(util::Format(msgFormat.c_str(), message ? message : ""));
     }

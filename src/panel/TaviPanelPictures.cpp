@@ -22,7 +22,6 @@
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
 #include "util/Localised.h"
-#include "util/Strings.h"
 
 namespace tavi {
 
@@ -206,7 +205,7 @@ bool CTaviPanel::OnDropFiles(HDROP drop) {
                                                         : "SystemInfo.FriendChat_FileTrans.GroupChatImgFileSend";
     if (GetPrefInt(setting, m_windowKey == kPersonChatKey ? 0 : 1) == 0) {
         if (paths.size() > kMaxDroppedPictures) {
-            SetCaptionBarText(I18NSTR(u"#IDS_INSERT_FILE_TO_MSG_WND_LIMIT_TIP", 0));
+            SetCaptionBarText(util::Localised(u"#IDS_INSERT_FILE_TO_MSG_WND_LIMIT_TIP").c_str());
             return true;
         }
         bool allPictures = !paths.empty();
