@@ -180,7 +180,8 @@ void CTaviPanel::ApplyZoomItems(CMenuUI* menu) {
     const std::u16string current = util::WFormat("%d%%", percent);
     bool matched = false;
     for (SMenuItem& item : zoom->children) {
-        if (item.separator || item.id < kItemZoomFirst || item.id > kItemZoomLast) continue;
+        // Only zoom levels are in this submenu; a level's text is its percentage.
+        if (item.separator) continue;
         item.checked = util::EqualsNoCase(item.text, current);
         matched = matched || item.checked;
     }
