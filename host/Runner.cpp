@@ -36,7 +36,7 @@ void Runner::Print(const std::string& text) {
 }
 
 std::string Runner::ResolvePath(const std::string& path) const {
-    if (path.empty() || path[0] == '/' || m_folder.empty()) return path;
+    if (path.empty() || platform::IsRootedPath(path) || m_folder.empty()) return path;
     return m_folder + "/" + path;
 }
 
@@ -98,7 +98,8 @@ bool Runner::Snapshot(const std::string& folder) {
         m_capture = &captured;
         const std::string error = RunLine(std::string("show ") + what);
         m_capture = nullptr;
-        std::ofstream out(platform::FsPath(folder + "/" + what + ".txt"));
+        // Bytes as they are: the same files on every system.
+        std::ofstream out(platform::FsPath(folder + "/" + what + ".txt"), std::ios::binary);
         out << (error.empty() ? captured : "error: " + error + "\n");
         ok = ok && bool(out);
     }

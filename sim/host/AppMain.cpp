@@ -8,6 +8,7 @@
 #include "sim/core/Reset.h"
 #include "sim/core/Text.h"
 #include "sim/driver.h"
+#include "sim/host/BodyReader.h"
 #include "sim/host/DisplayInternal.h"
 #include "sim/host/HostServices.h"
 #include "sim/host/PicturesInternal.h"
@@ -42,11 +43,14 @@ void RenderIntoInput(const SQelBoxMsg& record, CRichEditUI* edit) {
         edit->InsertText(ToWide(record.content));
         return;
     }
-    if (!ui::IsValidUtf8(record.content)) return;
+    // A body the readers refuse (damaged, too large or nested too deep) is
+    // still what the user had: it comes back as its text.
     TiXmlDocument doc;
-    doc.Parse(record.content.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    if (!ReadBodyWithinLimits(doc, record.content)) {
+        edit->InsertText(ToWide(record.content));
+        return;
+    }
     const TiXmlElement* root = doc.RootElement();
-    if (!root) return;
     auto insertPicture = [edit](const TiXmlElement* e) {
         const char* src = e->Attribute("src");
         COleImageObj* image = src ? edit->InsertImage(ToWide(src)) : nullptr;

@@ -135,6 +135,9 @@ struct TranslationRequest {
     bool automatic;
 };
 const std::vector<TranslationRequest>& TranslationRequests();
+// What the service answers for a message from now on, as the bytes it sends
+// (damaged UTF-8 included); without it, the message's text in upper case.
+void SetTranslationText(uint64_t msgId, const std::string& text);
 }  // namespace sim
 
 namespace sim {

@@ -1,7 +1,8 @@
 // The client common library's translation service. A translation is the
-// message's text in upper case; the first request of a message answers
-// later on the loop, later ones at once.
+// message's text in upper case, or what a test set for the message; the
+// first request of a message answers later on the loop, later ones at once.
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include "sdk/common_translate.h"
@@ -22,6 +23,7 @@ struct TranslateState {
     std::set<uint64_t> translated;
     std::set<common::ITranslationCallback*> cancelled;
     std::vector<TranslationRequest> requests;
+    std::map<uint64_t, std::string> answers;  // message id -> the service's text, as it sent it
 };
 
 TranslateState& State() {
@@ -41,6 +43,15 @@ std::u16string Translated(const std::u16string& text) {
 }  // namespace
 
 const std::vector<TranslationRequest>& TranslationRequests() { return State().requests; }
+
+void SetTranslationText(uint64_t msgId, const std::string& text) { State().answers[msgId] = text; }
+
+namespace {
+std::u16string TranslationOf(uint64_t msgId, const std::u16string& body) {
+    const auto answer = State().answers.find(msgId);
+    return answer == State().answers.end() ? Translated(body) : ToWide(answer->second);
+}
+}  // namespace
 
 }  // namespace sim
 
@@ -71,7 +82,7 @@ void ShowTranslationMsg(CRichEditExUI* view, qel_handle message, int64_t shownId
     const std::u16string body =
         sim::ContentText(data->content_type ? data->content_type : "", data->content ? data->content : "");
     std::u16string text = sim::ToWide(data->sender_id ? data->sender_id : "") + u": " + body;
-    if (shown) text += u" => " + sim::Translated(body);
+    if (shown) text += u" => " + sim::TranslationOf(qel_msg_get_id(message), body);
     view->DeleteMsg(shownId);
     CREidtInsertHelper helper(view);
     helper.BeginInsert(shownId, range.cpMin, EMsgKind::Msg);

@@ -69,6 +69,10 @@ namespace sdk {
 
 void RecordRequest(const SdkRequest& request) { State().requests.push_back(request); }
 
+void RecordStored(size_t index) {
+    if (index < State().requests.size()) State().requests[index].stored = true;
+}
+
 void RecordMark(const char* kind, const std::string& convId, uint64_t msgId, const char* reason) {
     State().marks.push_back({kind, convId, msgId, reason ? reason : ""});
 }

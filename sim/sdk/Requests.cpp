@@ -92,8 +92,8 @@ struct Outgoing {
 };
 
 // Stores the sent message (or the failed one) and calls the completion.
-void FinishSend(uint64_t convRef, const Outgoing& out, std::optional<Failure> failure, qel_send_msg_callback callback,
-                void* userData) {
+void FinishSend(uint64_t convRef, const Outgoing& out, std::optional<Failure> failure, size_t requestIndex,
+                qel_send_msg_callback callback, void* userData) {
     auto* conv = sdk::As<sdk::Conversation>(sdk::FromWeakRef(convRef));
     if (!conv) {
         callback(QEL_ERR_CONV_GONE, userData, 0, out.replaces);
@@ -117,6 +117,7 @@ void FinishSend(uint64_t convRef, const Outgoing& out, std::optional<Failure> fa
     }
     if (out.replaces) conv->Remove(out.replaces);
     const uint64_t id = sdk::StoreOutgoing(*conv, data, QEL_MSG_FLAG_SENT, 0)->id;
+    sdk::RecordStored(requestIndex);
     callback(QEL_OK, userData, id, out.replaces);
 }
 
@@ -129,7 +130,8 @@ int RequestSend(SdkRequest request, sdk::Conversation* conv, Outgoing out, qel_s
     if (out.time == 0) out.time = qel_get_adjusted_time();
     const uint64_t convRef = sdk::WeakRef(conv);
     const std::optional<Failure> failure = TakeFailure(SdkCall::Send);
-    Complete([=] { FinishSend(convRef, out, failure, callback, userData); });
+    const size_t requestIndex = SdkRequests().size() - 1;
+    Complete([=] { FinishSend(convRef, out, failure, requestIndex, callback, userData); });
     return QEL_OK;
 }
 

@@ -135,6 +135,7 @@ struct SdkRequest {
     std::string value;   // reminder value, conv_info server id, receipt_summary message ids ("1,2")
     uint64_t msgId = 0;  // the message concerned (recall, re-send, removal)
     int result = 0;      // what the call answered at once
+    bool stored = false;  // sends: the completion came and the SDK keeps the message as sent
 };
 const std::vector<SdkRequest>& SdkRequests();
 std::vector<SdkRequest> SdkRequestsOf(const std::string& kind);

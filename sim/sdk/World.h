@@ -212,6 +212,8 @@ std::string AttribPath(const Attribs& set);
 
 // Observations (Observe.cpp).
 void RecordRequest(const sim::SdkRequest& request);
+// Notes on the request recorded `index`-th that its message was stored as sent.
+void RecordStored(size_t index);
 void RecordMark(const char* kind, const std::string& convId, uint64_t msgId, const char* reason);
 void RecordPrefWrite(const std::string& account, const char* key, const std::string& value);
 void RecordPrefSave(const Prefs& prefs, int flags);

@@ -70,9 +70,11 @@ std::u16string CRichEditUI::GetTextRange(long start, long end) const {
 
 void CRichEditUI::InsertText(const std::u16string& text) {
     const long caret = m_selEnd;
+    // Like the platform's rich edit, a CRLF is kept as one paragraph mark.
     std::u16string clean;
     for (char16_t c : text) {
-        if (c != kObjectChar) clean += c;
+        if (c == kObjectChar || (c == u'\n' && !clean.empty() && clean.back() == u'\r')) continue;
+        clean += c;
     }
     ReplaceRange(caret, caret, clean);
     SetSel(caret + long(clean.size()), caret + long(clean.size()));

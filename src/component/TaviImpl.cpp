@@ -25,6 +25,7 @@
 #include "util/Log.h"
 #include "util/Localised.h"
 #include "util/Strings.h"
+#include "util/TextFormat.h"
 
 namespace tavi {
 
@@ -221,11 +222,9 @@ std::u16string ErrorReportLink(const std::u16string& text) {
     const size_t bar = detail.rfind(u'|');
     if (bar != std::u16string::npos) detail.erase(bar);
     if (const int code = qel_get_last_error_code()) {
-        const std::string codeFormat = util::WideToUtf8(util::Localised(u"ERRCODE_%d"));
-        detail += util::Utf8ToWide(util::Format(codeFormat.c_str(), code));
-        const std::string msgFormat = util::WideToUtf8(util::Localised(u"ERRMSG_%s"));
+        detail += util::FillPlaceholders(util::Localised(u"ERRCODE_%d"), {util::Utf8ToWide(std::to_string(code))});
         const char* message = qel_get_last_error_msg();
-        detail += util::Utf8ToWide(util::Format(msgFormat.c_str(), message ? message : ""));
+        detail += util::FillPlaceholders(util::Localised(u"ERRMSG_%s"), {util::Utf8ToWide(message ? message : "")});
     }
     const std::u16string link = util::WFormat("*%d|%u|%s|%s|%s|%s", 32, 8u, util::WideToUtf8(report).c_str(),
                                               util::WideToUtf8(detail).c_str(), "", "");

@@ -120,6 +120,9 @@ bool ReadAttachmentRecord(const std::string& json, SAttachmentRecord& record) {
         ReadString(entry, "strFileKey", item.m_strFileKey);
         ReadString(entry, "strFileName", item.m_strFileName);
         ReadString(entry, "strSmileyId", item.m_strSmileyId);
+        // Uploads go by the cache name: an entry without one names no
+        // picture, and would only make the whole message fail again.
+        if (item.m_strFileKey.empty()) continue;
         record.m_items.push_back(std::move(item));
     }
     return true;

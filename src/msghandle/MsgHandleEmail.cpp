@@ -24,6 +24,7 @@
 #include "util/Log.h"
 #include "util/Localised.h"
 #include "util/Strings.h"
+#include "util/TextFormat.h"
 
 namespace tavi {
 
@@ -44,9 +45,8 @@ IEmailService* CurrentEmailService() { return EmailService(qel_ext::QelGetCurAcc
 void ShowTipBox(HWND owner, const std::u16string& text) { ShowOpBox(owner, text, u"#TIP", u"#OK"); }
 
 std::u16string SendEmailFailedText(int errorCode) {
-    const std::string format = util::WideToUtf8(util::Localised(u"SEND_EMAIL_FAILED_MSG"));
-    const std::string error = util::WideToUtf8(common::GetSDKErrorInfo(errorCode));
-    return util::Utf8ToWide(util::Format(format.c_str(), error.c_str()));
+    return util::FillPlaceholders(util::Localised(u"SEND_EMAIL_FAILED_MSG"),
+                                  {common::GetSDKErrorInfo(errorCode)});
 }
 
 // Built-in smileys (type 1) and pictures without file or key (type 2)

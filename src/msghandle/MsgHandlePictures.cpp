@@ -11,6 +11,7 @@
 #include "sdk/ui.h"
 #include "util/Localised.h"
 #include "util/Strings.h"
+#include "util/TextFormat.h"
 
 namespace tavi {
 
@@ -71,10 +72,10 @@ void CMsgHandle::RicheditSelectImage() {
 void CMsgHandle::ShowFinishSavePicNotifyMsg(const std::u16string& path) {
     CRichEditExUI* view = GetHistoryView();
     if (!view) return;
-    std::u16string text = util::Localised(u"#TAKE_PHOTO_PATH");
-    const size_t slot = text.find(u"%s");
-    if (slot == std::u16string::npos) text += u" " + path;
-    else text.replace(slot, 2, path);
+    // A text without a place for the path gets it at its end.
+    const std::u16string format = util::Localised(u"#TAKE_PHOTO_PATH");
+    std::u16string text = util::FillPlaceholders(format, {path});
+    if (text == format) text += u" " + path;
     const std::u16string folder = platform::FsPath(path).parent_path().u16string();
     const std::u16string notice = MakeNoticeText(text, 2, 8) + NoticeLink(10, 8, u"#OPEN_FILE", path) +
                                   NoticeLink(11, 25, u"#OPEN_DIREC", folder);

@@ -15,6 +15,7 @@
 #include "util/Log.h"
 #include "util/Localised.h"
 #include "util/Strings.h"
+#include "util/TextFormat.h"
 
 namespace tavi {
 
@@ -121,9 +122,8 @@ void CMsgHandle::OnSendMessageFailed(const SSendContext& context, uint64_t msgId
     IMsgTextMaker* maker = app->GetMsgTextMaker(context.m_handleId.c_str());
     const std::u16string msgText = maker ? maker->GetMsgText(record) : std::u16string();
     const std::u16string detail =
-        util::WFormat(util::WideToUtf8(util::Localised(u"IDS_SEND_MSG_FAIL_DETAIL")).c_str(),
-                      util::WideToUtf8(IMMsgTransTime(record.time, false)).c_str(),
-                      util::WideToUtf8(msgText).c_str(), util::WideToUtf8(common::GetSDKErrorInfo(errorCode)).c_str());
+        util::FillPlaceholders(util::Localised(u"IDS_SEND_MSG_FAIL_DETAIL"),
+                               {IMMsgTransTime(record.time, false), msgText, common::GetSDKErrorInfo(errorCode)});
     TAVI_LOG("error msg:%s", util::WideToUtf8(detail).c_str());
 
     // The failed record is kept whether or not the window is still open, so

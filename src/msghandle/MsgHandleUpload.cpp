@@ -227,7 +227,7 @@ void CMsgHandle::SaveSmileyUploadRecord(const std::u16string& smileyKey, const s
     qel_handle smileys = qel_account_custom_smileys(qel_ext::QelGetCurAccount());
     qel_handle smiley = smileys ? qel_ext::QelSmileysFindSmiley(smileys, util::WideToUtf8(smileyKey).c_str()) : nullptr;
     if (!smiley) return;
-    const std::string time = util::Format("%ld", static_cast<long>(qel_get_adjusted_time()));
+    const std::string time = std::to_string(qel_get_adjusted_time());
     qel_smiley_modify(smiley, record.c_str(), time.c_str());
 }
 

@@ -20,6 +20,7 @@
 #include "util/Log.h"
 #include "util/Localised.h"
 #include "util/Strings.h"
+#include "util/TextFormat.h"
 
 namespace tavi {
 
@@ -48,7 +49,7 @@ void MakeGrey(CControlUI* control) { control->SetAttribute(u"txt.color", u"99999
 
 std::u16string ReceiptText(int unreadCount) {
     if (unreadCount == 0) return util::Localised(u"#IDS_RECEIPT_ALL_READ");
-    return util::WFormat(util::WideToUtf8(util::Localised(u"#IDS_RECEIPT_%d_UNREAD")).c_str(), unreadCount);
+    return util::FillPlaceholders(util::Localised(u"#IDS_RECEIPT_%d_UNREAD"), {util::Utf8ToWide(std::to_string(unreadCount))});
 }
 
 std::u16string DecimalId(uint64_t id) { return util::Utf8ToWide(qel_ext::MsgId2Str(id)); }

@@ -33,6 +33,13 @@ inline std::filesystem::path FsPath(std::string_view utf8) {
     }
 }
 
+// Whether a path names its place without a folder to start from: "/x" on
+// every system; "C:\x", "C:x" and "\\server\share" too on Windows.
+inline bool IsRootedPath(std::string_view utf8) {
+    const std::filesystem::path path = FsPath(utf8);
+    return path.has_root_directory() || path.has_root_name();
+}
+
 // A path as UTF-8 text, for logs and transcripts.
 inline std::string PathText(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();

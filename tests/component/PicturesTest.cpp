@@ -419,27 +419,20 @@ TEST_F(PicturesTest, InAMirroredLayoutTheBarStandsLeftOfThePicture) {
 TEST_F(PicturesTest, RestingOnThePictureLibraryButtonWaitsBeforeTheRecentFaces) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     CControlUI* button = sim::FindControl(Panel(window), "input.left.syspic");
-    TEventUI enter;
-    enter.Type = UIEVENT_MOUSEENTER;
-    enter.pSender = button;
-    Panel(window)->OnSysPicBtnEvent(enter);
-    EXPECT_TRUE(button->HasTimer(tavi::kSysPicHoverTimer));
-    TEventUI leave = enter;
-    leave.Type = UIEVENT_MOUSELEAVE;
-    Panel(window)->OnSysPicBtnEvent(leave);
-    EXPECT_FALSE(button->HasTimer(tavi::kSysPicHoverTimer));
-
-    Panel(window)->OnSysPicBtnEvent(enter);
-    TEventUI press = enter;
-    press.Type = UIEVENT_BUTTONDOWN;
-    Panel(window)->OnSysPicBtnEvent(press);
-    EXPECT_FALSE(button->HasTimer(tavi::kSysPicHoverTimer));
-
-    // Resting there offers the recent emoticons; an ad-hoc chat does not.
     const auto recentShown = [] {
         tavi::CDllObject* state = tavi::GetDllObject();
         return state && state->m_pRecentEmoticonWnd && state->m_pRecentEmoticonWnd->IsWindowVisible();
     };
+    // Leaving or pressing within the delay offers nothing.
+    for (int ending : {UIEVENT_MOUSELEAVE, UIEVENT_BUTTONDOWN}) {
+        sim::SendEvent(button, UIEVENT_MOUSEENTER);
+        sim::Advance(100);
+        sim::SendEvent(button, ending);
+        sim::Advance(500);
+        EXPECT_FALSE(recentShown()) << ending;
+    }
+
+    // Resting there offers the recent emoticons; an ad-hoc chat does not.
     sim::SendEvent(button, UIEVENT_MOUSEENTER);
     sim::Advance(199);
     EXPECT_FALSE(recentShown());

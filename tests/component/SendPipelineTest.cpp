@@ -8,7 +8,6 @@
 #include "sim/os/Os.h"
 #include "util/MD5.h"
 
-
 namespace {
 
 using tavi::PeekProvisionalMsgId;
@@ -308,10 +307,6 @@ TEST_F(SendTest, TwoPicturesUploadBeforeOneSendWithBothSourcesReplaced) {
     EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(SendTest, PictureFileGoesAsItsOwnMessage) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const std::u16string path = WritePng("file.png", 7, 5);
@@ -385,10 +380,6 @@ TEST_F(SendTest, OnlyRegularPictureFilesAreRead) {
     EXPECT_TRUE(sim::ReadEdit(Input(window)).objects.size() == 1u);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(SendTest, UploadedCustomSmileyKeepsItsNewRecord) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const std::u16string path = WritePng("smiley.png", 6, 6);
@@ -405,10 +396,6 @@ TEST_F(SendTest, UploadedCustomSmileyKeepsItsNewRecord) {
     const std::string digest = cacheName.substr(0, cacheName.find('.'));
     EXPECT_EQ(std::string(qel_smiley_get_info(smiley)->text), "key-" + cacheName + "\n" + digest);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(SendTest, GroupSizeAndConversationTypeDecideAboutMentions) {
     HWND window = Open(sim::ChatKind::Group, "g1");
@@ -432,10 +419,6 @@ TEST_F(SendTest, GroupSizeAndConversationTypeDecideAboutMentions) {
     EXPECT_EQ(Notices(window).back(), u"IDS_LARGE_GROUP_SEND_AT_ALL_MSG_TIP");
     EXPECT_TRUE(Input(window)->GetText().empty());
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(SendTest, PiecesBehindAnUploadStillGoAfterTheWindowClosed) {
     HWND window = Open(sim::ChatKind::Person, "bob");

@@ -117,13 +117,23 @@ TEST(HostProgram, WindowPictureGoesWhereAskedOrSaysWhyNot) {
     Outcome shown = RunHost("--snapshot " + dir + " -", world + "open person bob\nreceive bob \"hello there\"\n"
                                                                 "show window " + dir + "/bob.svg\ntype \"later\"\n");
     EXPECT_EQ(shown.status, 0) << shown.out;
-    EXPECT_NE(shown.out.find("svg " + dir + "/bob.svg\n"), std::string::npos) << shown.out;
-    std::ifstream early(dir + "/bob.svg");
-    const std::string first((std::istreambuf_iterator<char>(early)), std::istreambuf_iterator<char>());
-    std::ifstream late(dir + "/window.svg");
-    const std::string last((std::istreambuf_iterator<char>(late)), std::istreambuf_iterator<char>());
+    // The transcript escapes the backslashes of a Windows path.
+    EXPECT_NE(shown.out.find("svg " + host::EscapeForTranscript(dir + "/bob.svg") + "\n"), std::string::npos)
+        << shown.out;
+    // Each file is closed again before the folder goes: Windows keeps an
+    // open file from being removed.
+    auto contents = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    const std::string first = contents(dir + "/bob.svg");
+    const std::string last = contents(dir + "/window.svg");
     EXPECT_NE(first.find("hello there"), std::string::npos);
     EXPECT_EQ(first.find("later"), std::string::npos);
     EXPECT_NE(last.find("later"), std::string::npos);
+    // The snapshot's texts are the transcript's bytes on every system.
+    const std::string history = contents(dir + "/history.txt");
+    EXPECT_NE(history.find("hello there\n"), std::string::npos) << history;
+    EXPECT_EQ(history.find('\r'), std::string::npos) << history;
     std::filesystem::remove_all(dir);
 }

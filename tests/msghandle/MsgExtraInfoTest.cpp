@@ -79,9 +79,11 @@ TEST(AttachmentRecord, MalformedRecordsReadWhatTheyCan) {
     ASSERT_TRUE(ReadAttachmentRecord(R"({"AttachmentItems":{"strFileKey":"a"},"contentAt":5})", record));
     EXPECT_TRUE(record.m_items.empty());
     EXPECT_EQ(record.m_strContentAt, "");
-    ASSERT_TRUE(ReadAttachmentRecord(R"({"AttachmentItems":[3,{"strFileKey":1,"strFileName":"p"}]})", record));
+    ASSERT_TRUE(ReadAttachmentRecord(
+        R"({"AttachmentItems":[3,{"strFileKey":1,"strFileName":"p"},{"strFileKey":"k","strFileName":2}]})", record));
+    // Only an entry with a cache name names a picture to upload.
     ASSERT_EQ(record.m_items.size(), 1u);
-    EXPECT_EQ(record.m_items[0], (SUploadItem{"", "p", ""}));
+    EXPECT_EQ(record.m_items[0], (SUploadItem{"k", "", ""}));
 }
 
 TEST(ContentSupport, ImageTypesAndEmojiTexts) {

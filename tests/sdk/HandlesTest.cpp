@@ -2,20 +2,7 @@
 #include <vector>
 
 #include "sdk/host.h"
-#include "sdk/pfx.h"
 #include "tests/sdk/SdkFixture.h"
-
-namespace {
-
-std::vector<std::string> ChildNames(qel_handle set) {
-    qel_cxx_helper::HandleArray children;
-    EXPECT_EQ(qel_attribs_get_all_childs(set, children.out_list(), children.out_count()), 0);
-    std::vector<std::string> names;
-    for (int i = 0; i < children.count(); ++i) names.push_back(qel_attribs_get_name(children[i]));
-    return names;
-}
-
-}  // namespace
 
 TEST_F(SdkTest, WeakHandlesTurnNullOnceTheObjectIsDropped) {
     qel_handle msg = sim::DeliverIncomingMsg(m_conv, "hi");
@@ -79,37 +66,4 @@ TEST_F(SdkTest, AttributesReadWithDefaultsAndConvertBetweenTextAndNumbers) {
     EXPECT_EQ(last.key, "conv-type");
     EXPECT_EQ(last.value, "6");
     EXPECT_EQ(last.mode, 3);
-}
-
-TEST_F(SdkTest, AttributeChildrenKeepInsertionOrderAndRemovalNullsThem) {
-    qel_handle ext = qel_object_get_attribs(m_bob, "ext");
-    qel_handle draft = qel_attribs_add_child(ext, "draft", 3);
-    EXPECT_EQ(qel_attribs_add_child(ext, "draft", 3), draft);
-    EXPECT_EQ(qel_attribs_find_child(ext, "draft"), draft);
-    for (const char* key : {"0-0", "0-1", "0-2"}) {
-        qel_attribs_set_str(qel_attribs_add_child(draft, key, 3), "draft", key, 3);
-    }
-    EXPECT_EQ(ChildNames(draft), (std::vector<std::string>{"0-0", "0-1", "0-2"}));
-    EXPECT_EQ(sim::AttribWrites().back().path, "ext/draft/0-2");
-    EXPECT_EQ(sim::AttribWrites().back().owner, "buddy:bob");
-
-    qel_cxx_helper::WeakHandle first(qel_attribs_find_child(draft, "0-0"));
-    qel_attribs_remove_childs(draft);
-    EXPECT_EQ(first.get(), nullptr);
-    EXPECT_TRUE(ChildNames(draft).empty());
-    EXPECT_EQ(qel_attribs_find_child(nullptr, "draft"), nullptr);
-}
-
-TEST_F(SdkTest, InstanceIsRegisteredOnTheHostAndIsCurrent) {
-    pfx::IObject* object = nullptr;
-    ASSERT_TRUE(sim::GetHost()->QueryObject(u"qel_inst", &object));
-    auto* inst = dynamic_cast<qel::IQelInst*>(object);
-    ASSERT_NE(inst, nullptr);
-    EXPECT_EQ(inst->GetAccount(), m_account);
-    EXPECT_EQ(GetAppMain()->GetCurQelInst(), inst);
-    object->Release();
-
-    qel_handle other = sim::AddAccount("alt", u"other_inst", false);
-    EXPECT_EQ(sim::FindQelInst(u"other_inst")->GetAccount(), other);
-    EXPECT_EQ(qel_ext::QelGetCurAccount(), m_account);
 }

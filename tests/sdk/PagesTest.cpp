@@ -56,51 +56,6 @@ TEST_F(PagesTest, PagesAreNewestFirstWithInclusiveBoundsAndALimit) {
     EXPECT_EQ(list.count(), 0);
 }
 
-TEST_F(PagesTest, UnreadAndReadPagesSplitTheConversation) {
-    EXPECT_EQ(Unread(), (Strings{"u3", "u2", "u1"}));
-    EXPECT_EQ(Read(3), (Strings{"m5", "m4", "m3"}));
-
-    // Marking up to a message reads it and everything older.
-    qel_handle u2 = qel_conversation_find_msg_from_conv_msg_id(m_conv, 7);
-    ASSERT_NE(u2, nullptr);
-    EXPECT_STREQ(qel_msg_get_data(u2)->content, "u2");
-    EXPECT_EQ(qel_ext::QelConvRequestSetMsgReaded(m_conv, u2), 0);
-    EXPECT_EQ(Unread(), (Strings{"u3"}));
-    EXPECT_EQ(Read(2), (Strings{"u2", "u1"}));
-    EXPECT_TRUE(qel_msg_get_flag(u2) & QEL_MSG_FLAG_READ);
-
-    qel_ext::QelConvSetReadedAndAcked_ex(m_conv, "test");
-    EXPECT_TRUE(Unread().empty());
-    EXPECT_TRUE(qel_msg_get_flag(u2) & QEL_MSG_FLAG_ACKED);
-
-    const auto& marks = sim::SdkMarks();
-    ASSERT_EQ(marks.size(), 2u);
-    EXPECT_EQ(marks[0].kind, "request_msg_readed");
-    EXPECT_EQ(marks[0].msgId, qel_msg_get_id(u2));
-    EXPECT_EQ(marks[1].kind, "readed_and_acked_ex");
-    EXPECT_EQ(marks[1].reason, "test");
-}
-
-TEST_F(PagesTest, OwnMessagesCountAsReadAndReadMarksAreObserved) {
-    sim::StoredMsg mine;
-    mine.sent = true;
-    mine.content = "mine";
-    qel_handle msg = sim::AddStoredMsg(m_conv, mine);
-    EXPECT_EQ(Unread(), (Strings{"u3", "u2", "u1"}));
-    EXPECT_EQ(Read(1), (Strings{"mine"}));
-    EXPECT_STREQ(qel_msg_get_data(msg)->sender_id, "me");
-
-    qel_conversation_set_acked_ex(m_conv, 0, "CMsgHandle::ShowGetMsgActually");
-    EXPECT_EQ(Unread().size(), 3u);
-    qel_conversation_set_readed_ex(m_conv, 0, "CMsgHandle::ShowGetMsgActually");
-    EXPECT_TRUE(Unread().empty());
-    qel_ext::QelMsgSetReadedAndAcked_ex(msg, "CTaviPanel::SetCurrentPosMsgRead");
-    EXPECT_EQ(qel_ext::QelConvRequestSetReaded(m_conv), 0);
-    std::vector<std::string> kinds;
-    for (const auto& mark : sim::SdkMarks()) kinds.push_back(mark.kind);
-    EXPECT_EQ(kinds, (Strings{"set_acked_ex", "set_readed_ex", "msg_readed_and_acked_ex", "request_readed"}));
-}
-
 TEST_F(PagesTest, MessagesCarryFlagsDataAndExtraInformation) {
     sim::StoredMsg stored;
     stored.content = "top";

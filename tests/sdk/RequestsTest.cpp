@@ -121,26 +121,6 @@ TEST_F(RequestsTest, FailedCompletionsStoreAFailedMessageOnlyWithAnId) {
     EXPECT_EQ(sim::SdkRequestsOf("send_ext").at(0).msgId, g_outcomes[0].msgId);
 }
 
-TEST_F(RequestsTest, ExtensionSendTakesMessageDataAndTheAccount) {
-    _QelMsgData data{};
-    data.content_type = "rich/xml";
-    data.content = "<r/>";
-    data.summary = "r";
-    data.client_tag = "bob";
-    EXPECT_EQ(qel_ext::QelConversationRequestSendChatMessage(m_conv, m_account, &data, "a,b", OnSent,
-                                                             new std::string("rich")),
-              0);
-    EXPECT_EQ(qel_ext::QelConversationRequestSendChatMessage(m_conv, m_account, nullptr, "", OnSent, nullptr),
-              QEL_ERR_INVALID_ARG);
-    sim::RunUntilIdle();
-    ASSERT_EQ(g_outcomes.size(), 1u);
-    const sim::SdkRequest request = sim::SdkRequestsOf("send_ext").at(0);
-    EXPECT_EQ(request.contentType, "rich/xml");
-    EXPECT_EQ(request.contentAt, "a,b");
-    EXPECT_EQ(request.clientTag, "bob");
-    EXPECT_STREQ(qel_msg_get_data(qel_conversation_find_msg(m_conv, g_outcomes[0].msgId))->client_tag, "bob");
-}
-
 TEST_F(RequestsTest, HeldCompletionsWaitUntilReleasedAndKeepTheirOrder) {
     sim::HoldCompletions(true);
     Send(m_conv, "a");
@@ -201,36 +181,3 @@ namespace {
 std::vector<int> g_recalls;
 void OnRecalled(int code, void*) { g_recalls.push_back(code); }
 }  // namespace
-
-TEST_F(RequestsTest, RecallMarksTheMessageWhenTheServerAgrees) {
-    g_recalls.clear();
-    qel_handle msg = sim::DeliverIncomingMsg(m_conv, "oops");
-    qel_handle other = sim::DeliverIncomingMsg(m_conv, "late");
-    EXPECT_EQ(qel_conversation_request_recall_message(m_conv, msg, OnRecalled, nullptr), 0);
-    sim::FailNext(sim::SdkCall::Recall, -100);
-    EXPECT_EQ(qel_conversation_request_recall_message(m_conv, other, OnRecalled, nullptr), 0);
-    EXPECT_FALSE(qel_ext::QelMsgIsRecall(msg));
-    sim::RunUntilIdle();
-    EXPECT_EQ(g_recalls, (std::vector<int>{0, -100}));
-    EXPECT_TRUE(qel_ext::QelMsgIsRecall(msg));
-    EXPECT_FALSE(qel_ext::QelMsgIsRecall(other));
-    EXPECT_EQ(qel_conversation_request_recall_message(m_conv, nullptr, OnRecalled, nullptr), QEL_ERR_INVALID_ARG);
-}
-
-TEST_F(RequestsTest, LocalOutgoingRecordsAreStoredAndRemoved) {
-    _QelMsgData data{};
-    data.content_type = "img/xml";
-    data.content = "<img/>";
-    qel_handle pending = qel_conversation_add_new_outgoing_msg(m_conv, &data);
-    ASSERT_NE(pending, nullptr);
-    EXPECT_TRUE(qel_msg_get_flag(pending) & QEL_MSG_FLAG_LOCAL);
-    const uint64_t id = qel_msg_get_id(pending);
-    qel_cxx_helper::WeakHandle weak(pending);
-    EXPECT_EQ(qel_conversation_remove_record_and_msg(m_conv, id), 0);
-    EXPECT_EQ(weak.get(), nullptr);
-    EXPECT_EQ(qel_conversation_remove_record_and_msg(m_conv, id), QEL_ERR_MSG_NOT_FOUND);
-
-    qel_handle failed = qel_conversation_add_send_fail_msg(m_conv, &data);
-    EXPECT_TRUE(qel_ext::QelMsgIsSendFail(failed));
-    EXPECT_EQ(qel_ext::MsgId2Str(qel_msg_get_id(failed)), std::to_string(qel_msg_get_id(failed)));
-}

@@ -2,7 +2,6 @@
 #include <string>
 #include <vector>
 
-#include "sdk/common_sdk.h"
 #include "tests/sdk/SdkFixture.h"
 
 namespace {
@@ -57,33 +56,6 @@ TEST_F(SdkTest, ListenerThatDiesBeforeDeliveryHearsNothing) {
     sim::DropObject(m_conv);  // the attribute set is gone before delivery
     sim::RunUntilIdle();
     EXPECT_TRUE(second->events.empty());
-}
-
-TEST_F(SdkTest, GroupAttributeChangesReachEverySubscribedListener) {
-    qel_handle group = sim::AddGroup("g1");
-    Recorder watching, idle;
-    watching.subscribe_attrib_changed(m_conv);
-    common::SetQELAttribs_int(group, "refusemsg", 1, 1);
-    sim::RunUntilIdle();
-    EXPECT_EQ(watching.events, (std::vector<std::string>{"group:g1"}));
-    EXPECT_TRUE(idle.events.empty());
-    EXPECT_EQ(common::GetQELAttribs_int(group, "refusemsg", 0), 1);
-}
-
-TEST_F(SdkTest, RecentMessagesLoadAnswersThroughTheAttributeSignal) {
-    sim::SetDbMultithread(m_account, true);
-    sim::SetRecentMsgReady(m_conv, false);
-    Recorder listener;
-    listener.subscribe_attrib_changed(m_conv);
-    EXPECT_TRUE(qel_account_is_enable_db_multithread(m_account));
-    EXPECT_FALSE(qel_conversation_is_recent_msg_ready(m_conv));
-    EXPECT_EQ(qel_conversation_request_load_recent_msg(m_conv, 2), 0);
-    EXPECT_FALSE(qel_conversation_is_recent_msg_ready(m_conv));
-    sim::RunUntilIdle();
-    EXPECT_TRUE(qel_conversation_is_recent_msg_ready(m_conv));
-    EXPECT_EQ(listener.events, (std::vector<std::string>{"recent-msg-loaded=1"}));
-    EXPECT_EQ(sim::SdkRequestsOf("load_recent").at(0).flags, 2);
-    EXPECT_TRUE(sim::AttribWrites().empty());  // the SDK's own write is not the component's
 }
 
 TEST_F(SdkTest, TimerSignalsFollowTheVirtualClockInSdkSeconds) {

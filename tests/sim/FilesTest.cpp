@@ -1,9 +1,6 @@
 // The stand-in's file side: drops as the platform hands them out, the
-// open dialog's answer in the platform's layout, and copies.
+// open dialog's answer in the platform's layout.
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "sim/core/Text.h"
 #include "sim/driver.h"
@@ -45,22 +42,6 @@ TEST_F(FilesTest, SeveralChosenFilesComeBackAsTheFolderAndTheirNames) {
     EXPECT_FALSE(GetSaveFileNameW(&dialog));  // nothing queued: cancelled
     ASSERT_EQ(sim::FileDialogs().size(), 3u);
     EXPECT_EQ(sim::FileDialogs()[2].kind, "save");
-}
-
-TEST_F(FilesTest, OnlyRegularFilesAreCopied) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "tavi-files-test";
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir / "a.txt") << "a";
-    const std::u16string from = sim::ToWide((dir / "a.txt").string());
-    const std::u16string to = sim::ToWide((dir / "b.txt").string());
-    EXPECT_TRUE(CopyFileW(from.c_str(), to.c_str(), false));
-    EXPECT_TRUE(CopyFileW(from.c_str(), to.c_str(), false));  // overwriting
-    EXPECT_FALSE(CopyFileW(from.c_str(), to.c_str(), true));
-    EXPECT_FALSE(CopyFileW(u"/dev/zero", to.c_str(), false));
-    EXPECT_FALSE(CopyFileW(nullptr, to.c_str(), false));
-    ASSERT_EQ(sim::FileCopies().size(), 4u);
-    EXPECT_TRUE(sim::FileCopies()[1].ok);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
 // The operating system under the stand-in: modules and their files, file
 // names in any script, copies, the shell, and paths that are no text.
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "ui/UiTestSupport.h"
 #include "sdk/msg_services.h"
 #include "sdk/platform_files.h"
 #include "sdk/win32.h"
@@ -17,30 +16,14 @@
 
 namespace {
 
-// A folder of its own per test and process.
-class OsTest : public ::testing::Test {
+class OsTest : public UiTest {
 protected:
-    void SetUp() override {
-        sim::ResetAll();
-        m_dir = std::filesystem::temp_directory_path() /
-                ("tavi-os-" + std::to_string(sim::os::ProcessId()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_dir, ignored);
-        sim::ResetAll();
-    }
-
     // A file named in UTF-16, written with the given bytes.
     std::u16string Write(const std::u16string& name, const std::string& bytes) {
         const std::u16string path = m_dir.u16string() + u"/" + name;
         std::ofstream(platform::FsPath(path), std::ios::binary) << bytes;
         return path;
     }
-
-    std::filesystem::path m_dir;
 };
 
 // Latin with an accent, CJK, and an emoji of two UTF-16 units.
@@ -73,9 +56,11 @@ TEST_F(OsTest, CopiesFollowTheSystemAndRefuseWhatIsNoRegularFile) {
     EXPECT_TRUE(CopyFileW(from.c_str(), to.c_str(), false));
     EXPECT_FALSE(CopyFileW(m_dir.u16string().c_str(), to.c_str(), false));  // a folder
     EXPECT_FALSE(CopyFileW((m_dir.u16string() + u"/missing.png").c_str(), to.c_str(), false));
+    EXPECT_FALSE(CopyFileW(u"/dev/zero", to.c_str(), false));  // endless
+    EXPECT_FALSE(CopyFileW(nullptr, to.c_str(), false));
     std::ifstream copied(platform::FsPath(to), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copied), {}), "picture");
-    ASSERT_EQ(sim::FileCopies().size(), 5u);
+    ASSERT_EQ(sim::FileCopies().size(), 6u);
     EXPECT_FALSE(sim::FileCopies()[3].ok);
 }
 
@@ -87,6 +72,24 @@ TEST_F(OsTest, TextThatIsNoUtf16NamesNoFile) {
     EXPECT_FALSE(std::filesystem::exists(platform::FsPath(lone), error));
     EXPECT_EQ(util::MD5Encode(lone), "");
     EXPECT_EQ(platform::OpenFile(platform::FsPath(std::string("\xC3(bad")), "rb"), nullptr);
+}
+
+TEST(OsPaths, RootedPathsAreTheSystemsOwnAndRelativeOnesAreNot) {
+    // The temporary folder is named from its root on every system.
+    EXPECT_TRUE(platform::IsRootedPath(platform::PathText(std::filesystem::temp_directory_path())));
+    EXPECT_TRUE(platform::IsRootedPath("/x/y.png"));
+    for (const char* relative : {"", "y.png", "./y.png", "../x/y.png", "x/y.png"}) {
+        EXPECT_FALSE(platform::IsRootedPath(relative)) << relative;
+    }
+#if defined(_WIN32)
+    for (const char* rooted : {"C:\\x\\y.png", "c:/x", "C:y.png", "\\\\server\\share\\y.png", "\\x"}) {
+        EXPECT_TRUE(platform::IsRootedPath(rooted)) << rooted;
+    }
+    EXPECT_FALSE(platform::IsRootedPath("x\\y.png"));
+#else
+    // A drive letter means nothing here: it is a file name like any other.
+    EXPECT_FALSE(platform::IsRootedPath("C:\\x\\y.png"));
+#endif
 }
 
 TEST(OsModules, AModuleKnowsItsFileAndAMissingOneSaysWhy) {

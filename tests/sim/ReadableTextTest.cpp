@@ -1,22 +1,11 @@
-// What the stand-in shows people: dates of the calendar, notices without
-// internal markers, and texts in the language that a fresh world starts in.
-#include <gtest/gtest.h>
-
+// What the stand-in shows people: dates of the calendar, and texts in the
+// language that a fresh world starts in.
 #include "sdk/common_sdk.h"
-#include "sdk/display.h"
-#include "sdk/ui/RichEditExUI.h"
-#include "sim/driver.h"
+#include "ui/UiTestSupport.h"
 
 namespace {
 
-class ReadableTextTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        sim::ResetAll();
-        GetUIRes()->AddResPath(u"" TAVI_SOURCE_DIR "/skin/", 0);
-    }
-    void TearDown() override { sim::ResetAll(); }
-};
+using ReadableTextTest = UiTest;
 
 TEST_F(ReadableTextTest, DatesAreCalendarDaysWithTheTimeOfDay) {
     EXPECT_EQ(common::GetFixDateDescript(0, 0), u"1970-01-01 00:00 ");
@@ -27,18 +16,6 @@ TEST_F(ReadableTextTest, DatesAreCalendarDaysWithTheTimeOfDay) {
     EXPECT_EQ(common::GetFixDateDescript(-60, 0), u"1969-12-31 23:59 ");
     EXPECT_EQ(common::GetFixDateDescript(-365 * 86400LL, 0), u"1969-01-01 00:00 ");
     EXPECT_EQ(common::GetFixDateDescript(951782400, 0), u"2000-02-29 00:00 ");
-}
-
-TEST_F(ReadableTextTest, AFailedSendReadsAsItsReasonAndTheResendButton) {
-    CRichEditExUI view;
-    ShowSendMsgFailInRE(&view, 7, u"1035", u"could not be delivered");
-    const std::vector<sim::ViewItem> items = sim::ViewItems(&view);
-    ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].kind, "notice");
-    EXPECT_EQ(items[0].text, u"! could not be delivered Resend\r");
-    EXPECT_EQ(sim::ViewItems(&view, true)[0].text, items[0].text);
-    // The button is there to be clicked by its name.
-    EXPECT_NE(view.FindSubControl(u"resendmsg"), nullptr);
 }
 
 TEST_F(ReadableTextTest, AResetWorldSpeaksEnglishAgain) {

@@ -43,12 +43,6 @@ std::u16string Letters(std::u16string text) {
     return kept;
 }
 
-size_t Occurrences(const std::u16string& text, const std::u16string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::u16string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
-}
-
 // What a sent message says: its summary, or its content when it has none
 // (messages other modules send come without one).
 std::string TextOf(const std::string& summary, const std::string& content) {
@@ -155,6 +149,12 @@ Engine::Engine(uint64_t seed, std::vector<Action> actions) : m_state(seed * 2 + 
         chat.peer = buddy;
         m_chats.push_back(chat);
     }
+    sim::AddBuddy(kEmailPeer, kEmailPeer);
+    sim::OpenConversation(kEmailPeer);
+    sim::StoredEmail first;
+    first.raw = sim::MakeRawEmail("Plans", "hello");
+    sim::AddEmail(kEmailPeer, first);
+    m_email.peer = kEmailPeer;
     for (const char* group : {"g1", "g2"}) {
         sim::AddGroup(group);
         sim::AddGroupMember(group, "bob");
@@ -354,6 +354,8 @@ void Engine::LogoutAndIn() {
     m_module->OnObjMsg(tavi::kMsgPreLogout, 0, 0, nullptr);
     sim::SetLoggedIn(sim::CurrentAccount(), false);
     for (Chat& chat : m_chats) CloseWindow(chat);
+    if (m_email.window) sim::CloseChatWindow(Hwnd(m_email));
+    m_email.window = nullptr;
     sim::RunUntilIdle();
     sim::SetLoggedIn(sim::CurrentAccount(), true);
     Fault("logout");
@@ -413,12 +415,17 @@ bool Engine::KeptInRecords(const Message& message, const std::u16string& accepte
 
 void Engine::CheckSent() {
     // What the SDK took, per conversation, in the order taken.
-    std::map<std::string, std::u16string> taken;
-    for (const sim::SdkRequest& request : sim::SdkRequests()) {
-        if ((request.kind == "send" || request.kind == "send_ext") && request.result == 0) {
-            taken[request.convId] += sim::ToWide(TextOf(request.summary, request.content));
-            ++m_result.counts.piecesAccepted;
-        }
+    // What the SDK kept as sent, per conversation, in the order taken; the
+    // resends of failed pieces apart, as they go whenever the user asks.
+    std::map<std::string, std::u16string> taken, resent;
+    const auto& requests = sim::SdkRequests();
+    for (size_t i = 0; i < requests.size(); ++i) {
+        const sim::SdkRequest& request = requests[i];
+        if (request.kind != "send" && request.kind != "send_ext") continue;
+        if (request.result == 0) ++m_result.counts.piecesAccepted;
+        if (!request.stored) continue;
+        (m_resendRequests.count(i) ? resent : taken)[request.convId] +=
+            sim::ToWide(TextOf(request.summary, request.content));
     }
     std::map<std::string, size_t> chatOfConv;
     // Per conversation: where each message starts in what the SDK took,
@@ -445,9 +452,15 @@ void Engine::CheckSent() {
             starts += s;
             ends += e;
         }
+        size_t resentStarts = 0, resentEnds = 0;
+        for (const auto& [id, text] : resent) {
+            resentStarts += Occurrences(text, message.start);
+            resentEnds += Occurrences(text, message.end);
+        }
         const std::string name = Narrow(message.start);
         const std::string peer = m_chats[message.chat].peer;
-        if (starts > 1 || ends > 1) Problem("message " + name + " of " + peer + " reached the SDK more than once");
+        if (starts + resentStarts > 1 || ends + resentEnds > 1)
+            Problem("message " + name + " of " + peer + " reached the SDK more than once");
         if (starts == 1) {
             auto [known, fresh] = chatOfConv.emplace(conv, message.chat);
             if (known->second != message.chat) Problem("message " + name + " went to another chat's conversation");
@@ -456,7 +469,8 @@ void Engine::CheckSent() {
         const bool whole = starts == 1 && ends == 1 && endAt > startAt &&
                            NextStart(taken[conv], startAt + 1) > endAt;
         if (starts == 1 && ends == 1 && !whole) Problem("message " + name + " of " + peer + " is out of order");
-        if (!whole && !message.failedShown && !KeptInRecords(message, taken[ConvIdOf(m_chats[message.chat])])) {
+        const std::string ownConv = ConvIdOf(m_chats[message.chat]);
+        if (!whole && !message.failedShown && !KeptInRecords(message, taken[ownConv] + resent[ownConv])) {
             Problem("message " + name + " of " + peer + " neither reached the SDK whole nor was marked failed");
         }
     }
@@ -480,6 +494,7 @@ Result Engine::Finish() {
         Problem(std::to_string(tavi::GetSendingMsgCount()) + " sends still wait after every completion came");
     }
     CheckSent();
+    CheckEmails();
     return m_result;
 }
 
@@ -498,6 +513,8 @@ void Add(Counts& total, const Counts& more) {
     total.recalled += more.recalled;
     total.shakes += more.shakes;
     total.readStates += more.readStates;
+    total.resent += more.resent;
+    total.emailsSent += more.emailsSent;
     for (const auto& [kind, count] : more.faults) total.faults[kind] += count;
 }
 
@@ -534,7 +551,9 @@ std::string Describe(const Counts& counts) {
         << "sent for other modules " << counts.sentForHost << "\n"
         << "recalled " << counts.recalled << "\n"
         << "shakes " << counts.shakes << "\n"
-        << "read states pushed " << counts.readStates << "\n";
+        << "read states pushed " << counts.readStates << "\n"
+        << "resent " << counts.resent << "\n"
+        << "e-mails sent " << counts.emailsSent << "\n";
     for (const auto& [kind, count] : counts.faults) out << "fault " << kind << " " << count << "\n";
     return out.str();
 }

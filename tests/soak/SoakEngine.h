@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ struct Counts {
     int recalled = 0;      // own messages recalled, their text back in the input
     int shakes = 0;        // shakes that went out
     int readStates = 0;    // read cursors and receipt counts the server pushed
+    int resent = 0;        // failed messages that went again from their resend button
+    int emailsSent = 0;    // e-mails the e-mail window's sends handed to the service
     std::map<std::string, int> faults;  // injected faults per kind
 };
 
@@ -47,6 +50,9 @@ struct Action {
     std::function<void(Engine&)> run;
 };
 
+// The peer of the e-mail window, none of the chats.
+inline constexpr const char* kEmailPeer = "erin";
+
 // Actions played in one world before a long run starts a fresh one.
 inline constexpr int kRoundSteps = 20000;
 
@@ -58,7 +64,8 @@ std::string Describe(const Counts& counts);
 
 // The action rows of the newer features: sends for other modules with and
 // without receipts, recalls and their failures, shakes, read cursors and
-// receipt counts pushed by the server.
+// receipt counts pushed by the server, resends that fail again or go, and
+// the e-mail window's sends.
 std::vector<Action> FeatureActions();
 
 // What an action may use: the random source, the chats and their windows,
@@ -115,6 +122,8 @@ public:
     void Recall(Chat& chat);
     void Shake(Chat& chat);
     void PushReadState(Chat& chat);
+    void Resend(Chat& chat);
+    void SendEmail();
 
     void Step();
     Result Finish();
@@ -126,6 +135,8 @@ private:
     void Settle();
     void CheckDraft(Chat& chat);
     void CheckSent();
+    void CheckEmails();
+    void OpenEmailWindow();
     bool KeptInRecords(const Message& message, const std::u16string& accepted);
 
 
@@ -143,6 +154,14 @@ private:
     bool m_holding = false;
     size_t m_marksSeen = 0;
     pfx::IDllObj* m_module = nullptr;
+    // The e-mail window (with a peer of its own, so that its drafts stay
+    // apart from the chats') and the markers of the e-mails sent from it.
+    Chat m_email;
+    struct Email {
+        std::u16string start, end;
+    };
+    std::vector<Email> m_emails;
+    std::set<size_t> m_resendRequests;  // indexes of the SDK's requests that resends made
 };
 
 }  // namespace soak

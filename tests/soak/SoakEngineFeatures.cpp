@@ -1,8 +1,9 @@
 // The soak's acts of the newer features: messages other modules send
 // through a window (with read receipts or without), recalls, some failed
 // or refused, shakes, and the read cursors and receipt counts the server
-// pushes. Each checks what the user would notice at once; the sends are
-// checked with every other message at the end of the run.
+// pushes, resends of failed messages (failing again or going) and the
+// e-mail window's sends. Each checks what the user would notice at once;
+// the sends are checked with every other message at the end of the run.
 #include <algorithm>
 
 #include "SoakEngine.h"
@@ -10,6 +11,7 @@
 #include "msghandle/MsgIds.h"
 #include "sdk/qel_cxx_helper.h"
 #include "sdk/qel_msg.h"
+#include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/ContainerUI.h"
 #include "sim/core/Loop.h"
 #include "sim/host/DisplayInternal.h"
@@ -153,6 +155,136 @@ void Engine::PushReadState(Chat& chat) {
     ++m_result.counts.readStates;
 }
 
+void Engine::Resend(Chat& chat) {
+    // The user resends when the answers come; a held one would leave the
+    // bubble in between.
+    if (Holding() || !chat.window) return;
+    const sim::FailMark* mark = nullptr;
+    for (const sim::FailMark& candidate : sim::FailMarks()) {
+        if (sim::IsMarkedFailed(View(chat), candidate.shownId)) mark = &candidate;
+    }
+    if (!mark) return;
+    const int64_t shown = mark->shownId;
+    CControlUI* holder = View(chat)->FindSubControl(mark->msgIdText);
+    CControlUI* button = holder ? holder->FindSubControl(u"resendmsg") : nullptr;
+    if (!button) return;
+    // One resend in three meets a fault of the server.
+    switch (Below(6)) {
+        case 0:
+            sim::FailNext(sim::SdkCall::Send, -7, true);
+            Fault("failed resend");
+            break;
+        case 1:
+            sim::RefuseNext(sim::SdkCall::Send, -9);
+            Fault("refused resend");
+            break;
+        default: break;
+    }
+    const size_t before = sim::SdkRequests().size();
+    sim::Click(button);
+    sim::RunUntilIdle();
+    if (!chat.window) return;
+    // A resend of a message with pictures goes as a new send once they are
+    // uploaded again; either way, what went is the resend's.
+    bool asked = false, stored = false;
+    const auto& requests = sim::SdkRequests();
+    for (size_t i = before; i < requests.size(); ++i) {
+        if (requests[i].kind != "send" && requests[i].kind != "send_ext") continue;
+        m_resendRequests.insert(i);
+        asked = true;
+        stored |= requests[i].stored;
+    }
+    if (!asked) return;  // its pictures did not upload: it stays failed
+    const bool stillMarked = sim::IsMarkedFailed(View(chat), shown);
+    if (stored) {
+        if (View(chat)->HasMsg(shown)) Problem("a resent message of " + chat.peer + " still shows its failed bubble");
+        ++m_result.counts.resent;
+    } else if (!stillMarked) {
+        Problem("a resend that failed in " + chat.peer + " left its message unmarked");
+    }
+}
+
+void Engine::OpenEmailWindow() {
+    if (m_email.window) return;
+    m_email.window = sim::OpenChatWindow(sim::ChatKind::Email, m_email.peer);
+    sim::RunUntilIdle();
+    if (!Component(m_email)) {
+        Problem("the e-mail window did not open");
+        m_email.window = nullptr;
+        return;
+    }
+    // The conversation layout: sent e-mails show in the history.
+    Component(m_email)->SetEmailDlgType(2);
+    Component(m_email)->EmailRequest(0, 5, false);
+    sim::RunUntilIdle();
+}
+
+void Engine::SendEmail() {
+    if (Holding()) return;
+    OpenEmailWindow();
+    if (!m_email.window) return;
+    CRichEditUI* input = Input(m_email);
+    if (!input->GetText().empty()) {
+        Problem("the e-mail window's input holds \"" + Narrow(input->GetText().substr(0, 60)) + "\" nobody typed");
+        input->Clear();
+    }
+    const std::u16string number = sim::ToWide(std::to_string(m_emails.size()));
+    const Email email{u"[e" + number + u"[", u"]e" + number + u"]"};
+    m_emails.push_back(email);
+    std::u16string text = email.start;
+    for (int i = 1 + Below(300); i > 0; --i) text += char16_t(u'a' + Below(26));
+    text += email.end;
+    switch (Below(6)) {
+        case 0:
+            sim::FailNext(sim::SdkCall::EmailSend, 7);
+            Fault("failed e-mail");
+            break;
+        case 1:
+            sim::RefuseNext(sim::SdkCall::EmailSend, 7);
+            Fault("refused e-mail");
+            break;
+        default: break;
+    }
+    input->InsertText(text);
+    CControlUI* send = sim::FindControl(Component(m_email)->GetPanel(), "input.msg_button.sendmsg");
+    // A failed e-mail stays in the input, and the user sends it again.
+    for (int attempt = 0; attempt < 2 && !input->GetText().empty(); ++attempt) {
+        if (attempt > 0 && input->GetText() != text) {
+            Problem("a failed e-mail changed the input to \"" + Narrow(input->GetText().substr(0, 60)) + "\"");
+            input->Clear();
+            input->InsertText(text);
+        }
+        sim::Click(send);
+        sim::RunUntilIdle();
+    }
+    if (!input->GetText().empty()) {
+        Problem("e-mail " + Narrow(email.start) + " did not go when sent again");
+        input->Clear();
+    }
+    ++m_result.counts.emailsSent;
+}
+
+// Every e-mail the user sent went to the service once, in the order sent.
+void Engine::CheckEmails() {
+    std::u16string sent;
+    for (const sim::StoredEmail& email : sim::EmailsWith(m_email.peer)) {
+        if (email.folder == "sent") sent += sim::ToWide(email.raw);
+    }
+    size_t last = 0;
+    for (const Email& email : m_emails) {
+        const std::string name = Narrow(email.start);
+        const size_t starts = Occurrences(sent, email.start), ends = Occurrences(sent, email.end);
+        if (starts != 1 || ends != 1) {
+            Problem("e-mail " + name + " reached the service " + std::to_string(starts) + " times");
+            continue;
+        }
+        const size_t at = sent.find(email.start);
+        if (sent.find(email.end) < at) Problem("e-mail " + name + " arrived cut apart");
+        if (at < last) Problem("e-mail " + name + " arrived before one sent earlier");
+        last = at;
+    }
+}
+
 void Engine::HoldCompletions(bool hold) {
     m_holding = hold;
     sim::HoldCompletions(hold);
@@ -168,6 +300,8 @@ std::vector<Action> FeatureActions() {
         {"recall", 3, chat([](Engine& e, Engine::Chat& c) { e.Recall(c); })},
         {"shake", 2, chat([](Engine& e, Engine::Chat& c) { e.Shake(c); })},
         {"push read state", 3, chat([](Engine& e, Engine::Chat& c) { e.PushReadState(c); })},
+        {"resend", 4, chat([](Engine& e, Engine::Chat& c) { e.Resend(c); })},
+        {"send e-mail", 3, [](Engine& e) { e.SendEmail(); }},
     };
 }
 

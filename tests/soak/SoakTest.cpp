@@ -1,5 +1,6 @@
-// A few thousand seeded user actions with faults over several chats: no
-// message lost, doubled or reordered, no draft or incoming message lost.
+// A few thousand seeded user actions with faults over several chats and the
+// e-mail window: no message or e-mail lost, doubled or reordered, no draft
+// or incoming message lost.
 #include <gtest/gtest.h>
 
 #include "SoakEngine.h"
@@ -22,6 +23,10 @@ TEST(SoakTest, FaultsLoseNoMessageDraftOrIncomingMessage) {
     EXPECT_GT(counts.shakes, 0);
     EXPECT_GT(counts.readStates, 0);
     EXPECT_GT(counts.faults.at("failed recall") + counts.faults.at("refused recall"), 0);
+    EXPECT_GT(counts.resent, 0);
+    EXPECT_GT(counts.faults.at("failed resend") + counts.faults.at("refused resend"), 0);
+    EXPECT_GT(counts.emailsSent, 0);
+    EXPECT_GT(counts.faults.at("failed e-mail") + counts.faults.at("refused e-mail"), 0);
     RecordProperty("counts", soak::Describe(counts));
     std::cout << soak::Describe(counts);
 }

@@ -29,4 +29,10 @@ inline std::string ConvIdOf(const Engine::Chat& chat) { return qel_conversation_
 
 inline std::string Narrow(const std::u16string& text) { return sim::ToUtf8(text); }
 
+inline size_t Occurrences(const std::u16string& text, const std::u16string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::u16string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
 }  // namespace soak

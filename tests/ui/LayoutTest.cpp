@@ -5,112 +5,10 @@ namespace {
 class CountingPanel : public CCompositeUI {
 public:
     void OnCreate() override { ++created; }
-    void OnDestroy() override { ++destroyed; }
     int created = 0;
-    int destroyed = 0;
 };
-
-class MarkedEdit : public CRichEditExUI {
-public:
-    const char16_t* GetClassName() const override { return u"RichEditWithTool"; }
-};
-
-const char* const kPanelNames[] = {
-    "history.view.viewrichedit", "history.view", "history.bk", "history", "splitter", "input", "input.left",
-    "input.chatrichedit", "input.left.font", "input.left.syspic", "input.left.emoticon", "input.left.takephoto",
-    "input.left.capture", "input.left.imageediter", "input.left.shake", "history.view.loginout",
-    "history.view.bottompanel", "history.view.unread_msg", "history.view.birth_tip", "history.view.at_info",
-    "history.view.grp_top_info", "history.view.def_tip_ctn", "history.view.frddynamic", "history.view.collect_info",
-    "input.msg_button.sendmsg", "input.msg_button.sendmsgmenu", "input.msg_button.close", "input.left.receivetype",
-    "input.left.message", "history.popup", "layout.time", "layout.eventinfo", "tipinfo", "recenttime",
-    "IconButtoncancel", "history.view.at_info.AtRemind", "history.view.grp_top_info.GrpTopRemind", "showmoremsg",
-    "bottom_panel_info", "add_collect_tag", "input.toolbk", "input.right", "input.mask"};
 
 }  // namespace
-
-TEST_F(UiTest, PanelLayoutHasEveryControlWithIdsAndVisibility) {
-    auto window = sim::CreateHostWindow("host", 800, 600);
-    auto* panel = new CountingPanel;
-    ASSERT_TRUE(panel->Create(u"tavi", window->GetRoot()));
-    EXPECT_EQ(panel->created, 1);
-    EXPECT_EQ(panel->GetWindow(), window.get());
-    for (const char* name : kPanelNames) EXPECT_NE(sim::FindControl(panel, name), nullptr) << name;
-
-    // Ids are the last part of the name unless the layout says otherwise.
-    EXPECT_EQ(sim::FindControl(panel, "history.view.viewrichedit")->GetId(), u"viewrichedit");
-    EXPECT_EQ(sim::FindControl(panel, "input.msg_button.sendmsg")->GetId(), u"sendmsg");
-    EXPECT_EQ(sim::FindControl(panel, "history.view.at_info.AtRemind")->GetId(), u"AtRemind");
-    EXPECT_NE(dynamic_cast<CRichEditExUI*>(sim::FindControl(panel, "history.view.viewrichedit")), nullptr);
-    EXPECT_NE(dynamic_cast<CRichEditUI*>(sim::FindControl(panel, "input.chatrichedit")), nullptr);
-
-    EXPECT_FALSE(sim::IsShown(sim::FindControl(panel, "history.view.loginout")));
-    EXPECT_FALSE(sim::IsShown(sim::FindControl(panel, "tipinfo")));  // hidden with its tip
-    EXPECT_TRUE(sim::IsShown(sim::FindControl(panel, "input.left.font")));
-    EXPECT_TRUE(SetItemVisible(panel, u"history.view.loginout", true));
-    EXPECT_TRUE(sim::IsShown(sim::FindControl(panel, "tipinfo")));
-    EXPECT_FALSE(SetItemVisible(panel, u"no.such.control", true));
-
-    // The input area is a band of 150 along the bottom; the splitter sits just above it.
-    const RECT input = sim::ControlRect(sim::FindControl(panel, "input"));
-    EXPECT_EQ(input.top, 450);
-    EXPECT_EQ(input.bottom, 600);
-    EXPECT_EQ(input.right, 800);
-    const RECT splitter = sim::ControlRect(sim::FindControl(panel, "splitter"));
-    EXPECT_EQ(splitter.top, 450);
-    EXPECT_EQ(splitter.bottom, 452);
-    const RECT history = sim::ControlRect(sim::FindControl(panel, "history"));
-    EXPECT_EQ(history.bottom, 450);
-
-    CControlUI* inputArea = sim::FindControl(panel, "input");
-    inputArea->SetCoordinate(0, 33, 0, 0, UIANCHOR_FILL);
-    EXPECT_EQ(sim::ControlRect(inputArea).top, 33);
-    EXPECT_EQ(sim::ControlRect(inputArea).bottom, 600);
-
-    EXPECT_TRUE(window->GetRoot()->Remove(panel));
-}
-
-TEST_F(UiTest, RemovingAPanelRunsOnDestroyOnceBeforeItGoes) {
-    struct Panel : CCompositeUI {
-        explicit Panel(std::vector<std::string>* log) : m_log(log) {}
-        void OnDestroy() override { m_log->push_back(sim::FindControl(this, "shake") ? "destroy+child" : "destroy"); }
-        ~Panel() override { m_log->push_back("deleted"); }
-        std::vector<std::string>* m_log;
-    };
-    std::vector<std::string> log;
-    auto window = sim::CreateHostWindow();
-    auto* panel = new Panel(&log);
-    ASSERT_TRUE(panel->Create(u"IDD_SHAKE_MSG_PANEL", window->GetRoot()));
-    EXPECT_NE(sim::FindControl(window.get(), "shake"), nullptr);
-    EXPECT_TRUE(window->GetRoot()->Remove(panel));
-    EXPECT_EQ(log, (std::vector<std::string>{"destroy+child", "deleted"}));
-    EXPECT_EQ(sim::FindControl(window.get(), "shake"), nullptr);
-}
-
-TEST_F(UiTest, RegisteredClassesBuildTheirControlsAndFallBackOtherwise) {
-    auto* plain = new CCompositeUI;
-    ASSERT_TRUE(plain->Create(u"tavi", nullptr));
-    CControlUI* view = sim::FindControl(plain, "history.view.viewrichedit");
-    EXPECT_STREQ(reinterpret_cast<const char*>(view->GetClassName()), reinterpret_cast<const char*>(u"RichEditEx"));
-    CControlUI::Destroy(plain);
-
-    ASSERT_TRUE(GetUIEngine()->RegisterControl(u"RichEditWithTool", [] () -> CControlUI* { return new MarkedEdit; }));
-    auto* panel = new CCompositeUI;
-    ASSERT_TRUE(panel->Create(u"tavi", nullptr));
-    view = sim::FindControl(panel, "history.view.viewrichedit");
-    EXPECT_NE(dynamic_cast<MarkedEdit*>(view), nullptr);
-    EXPECT_EQ(view->GetName(), u"history.view.viewrichedit");
-    CControlUI::Destroy(panel);
-}
-
-TEST_F(UiTest, CreateExAppliesAttributesAfterTheLayout) {
-    auto window = sim::CreateHostWindow();
-    auto* panel = new CCompositeUI;
-    ASSERT_TRUE(panel->CreateEx(u"IDD_SHAKE_MSG_PANEL", window->GetRoot(),
-                                {{u"name", u"plugin-7"}, {u"id", u"plugin-7"}, {u"skin", u"dark"}}));
-    EXPECT_EQ(panel->GetId(), u"plugin-7");
-    EXPECT_EQ(panel->GetAttribute(u"skin"), u"dark");
-    EXPECT_EQ(sim::HostWndMgr()->FindCtrl(window->GetHWND(), u"plugin-7"), panel);
-}
 
 TEST_F(UiTest, MissingOrMalformedLayoutsFailWithoutAddingAnything) {
     AddScratchResources();
@@ -205,30 +103,6 @@ TEST_F(UiTest, AttributesAndWindowAttributesRoundTrip) {
     EXPECT_EQ(window.GetWindowAttribute(u"other"), u"");
 }
 
-TEST_F(UiTest, TheFontBarHasCombosWhoseChoicesNotify) {
-    struct Bar : CCompositeUI {
-        std::vector<std::u16string> picked;
-        bool ProcessNotify(TNotifyUI& m) override {
-            if (m.nType != UINOTIFY_SELCHANGE) return false;
-            picked.push_back(m.pSender->GetId() + u"=" + m.pSender->GetText());
-            return true;
-        }
-    };
-    auto* bar = new Bar;
-    ASSERT_TRUE(bar->Create(u"CHATDLG_FONT_SETTING", nullptr));
-    auto* face = dynamic_cast<CComboBoxUI*>(sim::FindControl(bar, "fontset.fontface"));
-    ASSERT_NE(face, nullptr);
-    face->AddString(u"Arial");
-    face->AddString(u"Tahoma");
-    EXPECT_TRUE(face->SelectItem(face->FindFirstItem(u"Tahoma")));  // the program's choice is silent
-    EXPECT_EQ(face->FindFirstItem(u"Nope"), -1);
-    EXPECT_TRUE(sim::ChooseComboItem(face, u"Arial"));
-    EXPECT_FALSE(sim::ChooseComboItem(face, u"Nope"));
-    EXPECT_FALSE(sim::ChooseComboItem(sim::FindControl(bar, "fontset.fontbold"), u"Arial"));
-    EXPECT_EQ(bar->picked, std::vector<std::u16string>{u"fontface=Arial"});
-    CControlUI::Destroy(bar);
-}
-
 TEST_F(UiTest, GridLayoutsPlaceEqualCellsOnTheScrolledContent) {
     // A layout that keeps its content on whole rows, as a scrolling face grid does.
     struct RowSnapping : CLayoutUI {
@@ -263,25 +137,6 @@ TEST_F(UiTest, GridLayoutsPlaceEqualCellsOnTheScrolledContent) {
     grid->SetScrollPos(TPointUI{0, 70});
     grid->LayoutChildren();
     EXPECT_EQ(sim::ControlRect(grid->GetItemAt(0)).top, -56);  // whole rows: 70 snaps to 56
-}
-
-TEST_F(UiTest, MirroredCoordinatesSwapSidesAndTextHasAWidth) {
-    auto window = sim::CreateHostWindow("host", 800, 600);
-    auto* band = new CControlUI;
-    auto* corner = new CLabelUI;
-    window->GetRoot()->Add(band);
-    window->GetRoot()->Add(corner);
-    band->SetCoordinate(10, 0, 30, 24, UIANCHOR_TOP);
-    corner->SetCoordinate(5, 0, 45, 20, UIANCHOR_TOPLEFT);
-    band->MirrorCoordinate();
-    corner->MirrorCoordinate();
-    EXPECT_EQ(sim::ControlRect(band).left, 30);
-    EXPECT_EQ(sim::ControlRect(band).right, 790);
-    EXPECT_EQ(corner->GetAnchor(), UIANCHOR_TOPRIGHT);
-    EXPECT_EQ(sim::ControlRect(corner).left, 755);
-    EXPECT_EQ(sim::ControlRect(corner).right, 795);
-    corner->SetText(u"3 unread");
-    EXPECT_EQ(corner->GetTextWidth(), 64);
 }
 
 TEST_F(UiTest, AnchorsGoRoundCornersThenSidesClockwise) {

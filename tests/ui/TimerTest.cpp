@@ -56,33 +56,6 @@ TEST_F(UiTest, TimersOfADestroyedControlNeverFire) {
     EXPECT_EQ(sim::PendingTasks(), 0u);
 }
 
-TEST_F(UiTest, AHandlerThatStopsAnEventKeepsItFromTheControl) {
-    auto window = sim::CreateHostWindow();
-    auto* edit = new CRichEditUI;
-    window->GetRoot()->Add(edit);
-    std::vector<std::u16string> texts;
-    struct Receiver : INotifyUI {
-        std::vector<int>* types;
-        bool ProcessNotify(TNotifyUI& m) override { return types->push_back(m.nType), false; }
-    } receiver;
-    std::vector<int> types;
-    receiver.types = &types;
-    window->AddNotifier(&receiver);
-    edit->OnEvent += [](TEventUI& e) {
-        if (e.Type == UIEVENT_CHAR && e.chKey == u'\r' && GetKeyState(VK_CONTROL) < 0) {
-            e.Type = UIEVENT_HANDLED;
-            return false;
-        }
-        return true;
-    };
-    sim::TypeText(edit, u"ab");
-    EXPECT_EQ(sim::PressEnter(edit, true), UIEVENT_HANDLED);
-    EXPECT_EQ(sim::PressEnter(edit, false), UIEVENT_CHAR);
-    EXPECT_EQ(edit->GetText(), u"ab\r");
-    EXPECT_EQ(types, (std::vector<int>{UINOTIFY_TEXTCHANGED, UINOTIFY_TEXTCHANGED, UINOTIFY_TEXTCHANGED}));
-    window->RemoveNotifier(&receiver);
-}
-
 TEST_F(UiTest, TimerSourcesRunOneShotOrPeriodicAndStop) {
     std::vector<uint64_t> relayout, marquee;
     CTimerSource once(10, 0, false);
@@ -111,47 +84,4 @@ TEST_F(UiTest, TimerSourcesRunOneShotOrPeriodicAndStop) {
     idle.Start();
     sim::Advance(500);
     EXPECT_TRUE(fired);
-}
-
-TEST_F(UiTest, TransitionsSlideFrameByFrameAndTellTheirListener) {
-    struct Marquee : CTransitionUI {
-        std::vector<std::string> log;
-        void OnActionStep(CAction* action, int32_t step) override {
-            auto* slide = dynamic_cast<TransitionAnimation*>(action);
-            const ICurveObj* curve = action->GetCurveObj();
-            slide->GetOut()->SetAlpha(uint8_t(ActionInterval::FadeInterval(curve, 255, 0, step, action->GetTotalSteps())));
-            slide->GetIn()->SetAlpha(uint8_t(ActionInterval::FadeInterval(curve, 0, 255, step, action->GetTotalSteps())));
-        }
-        void OnActionStateChanged(CAction* action) override {
-            CTransitionUI::OnActionStateChanged(action);
-            log.push_back("state " + std::to_string(action->GetState()) + " at " + std::to_string(sim::NowMs()));
-        }
-    };
-    auto* marquee = new Marquee;
-    marquee->SetAttribute(u"duration", u"200");
-    auto* first = new CLabelUI;
-    auto* second = new CLabelUI;
-    second->SetVisible(false);
-    marquee->Add(first);
-    marquee->Add(second);
-    EXPECT_FALSE(marquee->SelectPage(0));  // already shown
-    ASSERT_TRUE(marquee->NextPage());
-    EXPECT_TRUE(second->IsVisible());
-    sim::Advance(80);
-    EXPECT_EQ(first->GetAlpha(), 153);  // two of five steps
-    EXPECT_EQ(second->GetAlpha(), 102);
-    EXPECT_TRUE(marquee->IsAnimating());
-    sim::Advance(120);
-    EXPECT_FALSE(marquee->IsAnimating());
-    EXPECT_EQ(marquee->GetCurPage(), 1);
-    EXPECT_FALSE(first->IsVisible());
-    EXPECT_EQ(first->GetAlpha(), 255);
-    EXPECT_EQ(marquee->log, (std::vector<std::string>{"state 1 at 0", "state 4 at 200"}));
-
-    ASSERT_TRUE(marquee->NextPage());
-    marquee->FinishAnimation();  // a slide under way can be cut short
-    EXPECT_EQ(marquee->GetCurPage(), 0);
-    EXPECT_EQ(ActionInterval::FadeInterval(nullptr, 0, 255, 9, 0), 255);
-    CControlUI::Destroy(marquee);
-    sim::Advance(1000);
 }

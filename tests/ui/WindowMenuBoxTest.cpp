@@ -64,30 +64,6 @@ TEST_F(UiTest, WindowsHaveUniqueHandlesUntilTheyClose) {
     EXPECT_FALSE(IsWindow(nullptr));
 }
 
-TEST_F(UiTest, FocusMovesWithEventsAndANotification) {
-    auto window = sim::CreateHostWindow();
-    auto* panel = new CCompositeUI;
-    ASSERT_TRUE(panel->Create(u"tavi", window->GetRoot()));
-    Recorder recorder;
-    window->AddNotifier(&recorder);
-    CControlUI* input = sim::FindControl(window.get(), "input.chatrichedit");
-    CControlUI* view = sim::FindControl(window.get(), "history.view.viewrichedit");
-    std::vector<int> viewEvents;
-    view->OnEvent += [&](TEventUI& e) { return viewEvents.push_back(e.Type), true; };
-    view->SetFocus();
-    input->SetFocus();
-    EXPECT_TRUE(input->IsFocused());
-    EXPECT_FALSE(view->IsFocused());
-    EXPECT_EQ(window->GetFocus(), input);
-    EXPECT_EQ(viewEvents, (std::vector<int>{UIEVENT_SETFOCUS, UIEVENT_KILLFOCUS}));
-    ASSERT_FALSE(recorder.seen.empty());
-    EXPECT_EQ(recorder.seen.back(), (std::pair<int, std::u16string>{UINOTIFY_SETFOCUS, u"chatrichedit"}));
-    // A removed control loses the focus with it.
-    window->GetRoot()->Remove(panel);
-    EXPECT_EQ(window->GetFocus(), nullptr);
-    window->RemoveNotifier(&recorder);
-}
-
 TEST_F(UiTest, ClicksReachThePanelBeforeTheWindow) {
     struct Panel : CCompositeUI {
         std::vector<std::u16string> clicks;
@@ -244,37 +220,6 @@ TEST_F(UiTest, MessageFiltersSeeWindowMessagesFirst) {
     EXPECT_EQ(main.got, std::vector<uint32_t>{0x0F});
     main.RemoveMessageFilter(&popup);
     EXPECT_EQ(sim::SendWindowMessage(nullptr, 0x0F), 0);
-}
-
-TEST_F(UiTest, ListsSelectWrapAndScrollRowsIntoView) {
-    auto* list = new CListUI;
-    std::vector<uintptr_t> changes;
-    struct Receiver : INotifyUI {
-        std::vector<uintptr_t>* out;
-        bool ProcessNotify(TNotifyUI& m) override { return m.nType == UINOTIFY_SELCHANGE && (out->push_back(m.wParam), true); }
-    } receiver;
-    receiver.out = &changes;
-    list->SetNotifier(&receiver);
-    EXPECT_EQ(list->GetNextItem(), -1);
-    for (int i = 0; i < 8; ++i) {
-        auto* row = new CCompositeUI;
-        ASSERT_TRUE(row->Create(u"IDD_TAVI_SEARCH_ITEM_SETTING", list));
-    }
-    EXPECT_EQ(list->GetNextItem(), 0);
-    list->ReselectItem(list->GetPrevItem());
-    EXPECT_EQ(list->GetCurSel(), 7);
-    EXPECT_EQ(list->GetTopIndex(), 3);
-    EXPECT_TRUE(list->GetItemAt(7)->IsSelected());
-    list->ReselectItem(list->GetNextItem());
-    EXPECT_EQ(list->GetCurSel(), 0);
-    EXPECT_EQ(list->GetTopIndex(), 0);
-    EXPECT_FALSE(list->GetItemAt(7)->IsSelected());
-    list->ReselectItem(0);
-    EXPECT_EQ(changes, (std::vector<uintptr_t>{8, 1, 1}));
-    list->Remove(list->GetItemAt(0));
-    EXPECT_EQ(list->GetCurSel(), -1);
-    EXPECT_EQ(sim::FindControl(list->GetItemAt(0), "display_name")->IsVisible(), false);
-    CControlUI::Destroy(list);
 }
 
 TEST_F(UiTest, TracesAndOleEventsReachTheirReceivers) {
