@@ -35,6 +35,7 @@ struct PicturesState {
     std::map<std::string, std::u16string> served;
     std::vector<std::string> calls;
     std::vector<std::unique_ptr<CFileDownloaderBase>> downloaders;
+    RECT faceBrowserRect{};
 };
 
 PicturesState& State() {
@@ -80,10 +81,12 @@ public:
 class FaceBrowser final : public Service<main::IFaceBrowser> {
 public:
     using Service::Service;
-    void ShowForChat(const RECT&, const char16_t* handleId, main::IFaceCallBack*, HWND) override {
+    void ShowForChat(const RECT& at, const char16_t* handleId, main::IFaceCallBack*, HWND) override {
+        State().faceBrowserRect = at;
         Record("face-browser chat " + Utf8(handleId));
     }
-    void ShowForAdhoc(const RECT&, const char16_t* handleId, main::IFaceCallBack*, HWND) override {
+    void ShowForAdhoc(const RECT& at, const char16_t* handleId, main::IFaceCallBack*, HWND) override {
+        State().faceBrowserRect = at;
         Record("face-browser adhoc " + Utf8(handleId));
     }
 };
@@ -189,6 +192,8 @@ void SetRecentPhotoServices(bool present) { State().recentPhotos = present; }
 void SetSendImgFile(bool allowed) { State().sendImgFile = allowed; }
 void ServePicture(const std::string& key, const std::u16string& path) { State().served[key] = path; }
 const std::vector<std::string>& PictureCalls() { return State().calls; }
+
+RECT FaceBrowserRect() { return State().faceBrowserRect; }
 
 void InsertContent(CREidtInsertHelper& helper, const std::string& contentType, const std::string& content) {
     auto insertPicture = [&helper](const TiXmlElement& e) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "sdk/win32.h"
+
 namespace sim {
 
 // The host's camera: offered or not, able to take photos or not; a photo
@@ -29,5 +31,9 @@ void ServePicture(const std::string& key, const std::u16string& path);
 //   recent-photos plain|feed <buddy id>  close-popups
 //   download <key>
 const std::vector<std::string>& PictureCalls();
+
+// Where the face browser last opened: the button it belongs to, in screen
+// coordinates (all 0 before it first opens).
+RECT FaceBrowserRect();
 
 }  // namespace sim

@@ -23,6 +23,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 #include "util/TextFormat.h"
 
@@ -216,14 +217,14 @@ std::u16string AfterColon(const std::u16string& text) {
 std::u16string ErrorReportLink(const std::u16string& text) {
     std::u16string detail = NoticeDetail(text);
     if (detail.empty() || detail[0] != u'1') return std::u16string();
-    const std::u16string report = util::SafeWide(I18NSTR(u"#REPORT_ERROR", 0)) + u"\n";
+    const std::u16string report = util::Localised(u"#REPORT_ERROR") + u"\n";
     detail = AfterColon(AfterColon(detail));
     const size_t bar = detail.rfind(u'|');
     if (bar != std::u16string::npos) detail.erase(bar);
     if (const int code = qel_get_last_error_code()) {
-        detail += util::FillPlaceholders(util::SafeWide(I18NSTR(u"ERRCODE_%d", 0)), {util::Utf8ToWide(std::to_string(code))});
+        detail += util::FillPlaceholders(util::Localised(u"ERRCODE_%d"), {util::Utf8ToWide(std::to_string(code))});
         const char* message = qel_get_last_error_msg();
-        detail += util::FillPlaceholders(util::SafeWide(I18NSTR(u"ERRMSG_%s", 0)), {util::Utf8ToWide(message ? message : "")});
+        detail += util::FillPlaceholders(util::Localised(u"ERRMSG_%s"), {util::Utf8ToWide(message ? message : "")});
     }
     const std::u16string link = util::WFormat("*%d|%u|%s|%s|%s|%s", 32, 8u, util::WideToUtf8(report).c_str(),
                                               util::WideToUtf8(detail).c_str(), "", "");
@@ -355,7 +356,7 @@ bool CTaviImpl::CanExitWhileSending() {
     if (GetSendingMsgCount() == 0) return true;
     IAppMain* app = GetAppMain();
     const HWND parent = app ? app->GetMainWnd() : nullptr;
-    return ShowOpBox(parent, OpText(u"IDS_EXIT_APP_WHEN_MSG_SENDING_TIP"), u"#SEND_MESSAGE", u"#NO_YES", 1) ==
+    return ShowOpBox(parent, util::Localised(u"IDS_EXIT_APP_WHEN_MSG_SENDING_TIP"), u"#SEND_MESSAGE", u"#NO_YES", 1) ==
            kOpBoxSecondButton;
 }
 

@@ -21,6 +21,8 @@
 #include "sdk/ui/OleObject.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
+#include "util/Localised.h"
+#include "util/Log.h"
 #include "util/LogRefusal.h"
 #include "util/Strings.h"
 #include "util/TextFormat.h"
@@ -44,7 +46,7 @@ IEmailService* CurrentEmailService() { return EmailService(qel_ext::QelGetCurAcc
 void ShowTipBox(HWND owner, const std::u16string& text) { ShowOpBox(owner, text, u"#TIP", u"#OK"); }
 
 std::u16string SendEmailFailedText(int errorCode) {
-    return util::FillPlaceholders(util::SafeWide(I18NSTR(u"SEND_EMAIL_FAILED_MSG", 0)),
+    return util::FillPlaceholders(util::Localised(u"SEND_EMAIL_FAILED_MSG"),
                                   {common::GetSDKErrorInfo(errorCode)});
 }
 
@@ -146,7 +148,7 @@ void CMsgHandle::OnSendEmail(bool plainMode, CRichEditExUI* history, CRichEditUI
     }
     // In the conversation layout the service addresses the window's peer.
     if (subject.empty() || (receiver.empty() && layout != kConversationLayout)) {
-        ShowTipBox(GetWindowHandle(), util::SafeWide(I18NSTR(u"#SEND_EMAIL_CONTENT_RECIVER_EMPTY", 0)));
+        ShowTipBox(GetWindowHandle(), util::Localised(u"#SEND_EMAIL_CONTENT_RECIVER_EMPTY"));
         return;
     }
     const HWND window = GetWindowHandle();
@@ -205,7 +207,7 @@ void CMsgHandle::OnSendEmailResult(int errorCode, HWND window) {
     CTaviPanel* panel = handler ? handler->GetOwner() : nullptr;
     // The window has gone: the user still learns how the e-mail fared.
     if (!panel) {
-        ShowTipBox(nullptr, errorCode == 0 ? util::SafeWide(I18NSTR(u"#SEND_EMAIL_SUCCESS", 0))
+        ShowTipBox(nullptr, errorCode == 0 ? util::Localised(u"#SEND_EMAIL_SUCCESS")
                                            : SendEmailFailedText(errorCode));
         return;
     }
@@ -220,7 +222,7 @@ void CMsgHandle::OnSendEmailResult(int errorCode, HWND window) {
         return;
     }
     if (errorCode != 0) return ShowTipBox(window, SendEmailFailedText(errorCode));
-    ShowTipBox(window, util::SafeWide(I18NSTR(u"#SEND_EMAIL_SUCCESS", 0)));
+    ShowTipBox(window, util::Localised(u"#SEND_EMAIL_SUCCESS"));
     handler->MarkEmailsSeen();
 }
 
@@ -337,7 +339,7 @@ void CMsgHandle::OnSendADHOC(bool plainMode, CRichEditExUI* history, CRichEditUI
         const HWND window = GetWindowHandle();
         for (const SSendItem& item : items) {
             if (item.m_strContentType == kContentRichXml) {
-                ShowTipBox(window, util::SafeWide(I18NSTR(u"#IDS_ADHOC_NOT_SUPPORTED_RICH_TEXT", 0)));
+                ShowTipBox(window, util::Localised(u"#IDS_ADHOC_NOT_SUPPORTED_RICH_TEXT"));
                 continue;
             }
             const int result = sender->SendAdhocMsg(item.m_strContentType.c_str(), item.m_strContent.c_str(),

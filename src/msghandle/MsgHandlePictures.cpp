@@ -9,6 +9,7 @@
 #include "sdk/qel_ext_api.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 #include "util/TextFormat.h"
 
@@ -17,8 +18,6 @@ namespace tavi {
 namespace {
 
 constexpr uint32_t kChooserBufferSize = 32 * 1024;
-
-std::u16string Localised(const char16_t* key) { return util::SafeWide(I18NSTR(key, 0)); }
 
 // The files an open dialog answered: one full path, or the folder and then
 // each name.
@@ -40,7 +39,7 @@ std::vector<std::u16string> ChosenFiles(const std::u16string& buffer) {
 // One link of a notice: "&<link>*kind|flags|label|value||<link>&".
 std::u16string NoticeLink(int kind, uint32_t flags, const char16_t* labelKey, const std::u16string& value) {
     return u"&<link>" +
-           util::WFormat("*%d|%u|%s|%s|%s|%s", kind, flags, util::WideToUtf8(Localised(labelKey)).c_str(),
+           util::WFormat("*%d|%u|%s|%s|%s|%s", kind, flags, util::WideToUtf8(util::Localised(labelKey)).c_str(),
                          util::WideToUtf8(value).c_str(), "", "") +
            u"<link>&";
 }
@@ -50,8 +49,8 @@ std::u16string NoticeLink(int kind, uint32_t flags, const char16_t* labelKey, co
 void CMsgHandle::RicheditSelectImage() {
     CRichEditUI* input = m_pOwner ? m_pOwner->GetInputEdit() : nullptr;
     if (!input) return;
-    const std::u16string title = Localised(u"#CHOOSE_PICTURE");
-    std::u16string filter = Localised(u"#IMAGE_FILES_BJJGP");
+    const std::u16string title = util::Localised(u"#CHOOSE_PICTURE");
+    std::u16string filter = util::Localised(u"#IMAGE_FILES_BJJGP");
     filter += u'\0';
     filter += u"*.bmp;*.jpg;*.jpeg;*.gif;*.png";
     filter += u'\0';
@@ -74,7 +73,7 @@ void CMsgHandle::ShowFinishSavePicNotifyMsg(const std::u16string& path) {
     CRichEditExUI* view = GetHistoryView();
     if (!view) return;
     // A text without a place for the path gets it at its end.
-    const std::u16string format = Localised(u"#TAKE_PHOTO_PATH");
+    const std::u16string format = util::Localised(u"#TAKE_PHOTO_PATH");
     std::u16string text = util::FillPlaceholders(format, {path});
     if (text == format) text += u" " + path;
     const std::u16string folder = platform::FsPath(path).parent_path().u16string();

@@ -19,6 +19,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -97,7 +98,7 @@ void CMsgHandle::RecallMsg(int64_t shownId) {
     const std::string sender = data->sender_id ? data->sender_id : "";
     // The user's own messages go without asking; someone else's only after a yes.
     if (sender != qel_account_get_buddy_id(m_account.get()) &&
-        ShowOpBox(GetWindowHandle(), OpText(u"IDS_RECALL_A_MSG_INFO"), u"#IDS_RECALL", u"#CANCEL_OK") !=
+        ShowOpBox(GetWindowHandle(), util::Localised(u"IDS_RECALL_A_MSG_INFO"), u"#IDS_RECALL", u"#CANCEL_OK") !=
             kOpBoxSecondButton)
         return;
     auto request = std::make_unique<SRecallRequest>();
@@ -172,17 +173,17 @@ void CMsgHandle::OnRecallMessage(SQelBoxMsg* record, uint64_t shownId) {
     const std::u16string recaller = common::GetRecallSenderUserId(*record);
     const bool own = !record->received;
     const std::u16string name = own && (recaller.empty() || common::IsOwner(recaller.c_str()))
-                                    ? OpText(u"#IDS_YOU")
+                                    ? util::Localised(u"#IDS_YOU")
                                     : common::GetNickName(*record, true);
     const bool bySender = recaller.empty() || recaller == common::GetSenderUserId(*record);
-    ReplaceMsgByNotice(id, name + OpText(bySender ? u"#IDS_RECALL_A_MSG" : u"#IDS_RECALL_A_MSG_ADMIN"), record->time);
+    ReplaceMsgByNotice(id, name + util::Localised(bySender ? u"#IDS_RECALL_A_MSG" : u"#IDS_RECALL_A_MSG_ADMIN"), record->time);
     if (CControlUI* status = view->FindSubControl(util::WFormat("importantmsg-status-%lld", static_cast<long long>(id))))
         view->RemoveControl(status);
 }
 
 void CMsgHandle::OnBurnReadMessage(SQelBoxMsg* record) {
     if (!record) return;
-    ReplaceMsgByNotice(record->msgId, OpText(u"#IDS_MSG_HAS_BURNED"), record->time);
+    ReplaceMsgByNotice(record->msgId, util::Localised(u"#IDS_MSG_HAS_BURNED"), record->time);
 }
 
 }  // namespace tavi

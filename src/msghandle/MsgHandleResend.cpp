@@ -18,6 +18,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -45,7 +46,7 @@ int64_t ShownIdOf(uint64_t msgId) {
 void CMsgHandle::OnReSendMsg(CRichEditExUI* history, CRichEditUI* input, const std::u16string& msgIdText) {
     TAVI_SCOPE("CMsgHandle::OnReSendMsg");
     if (qel_account_get_login_state(m_account.get()) != 1) {
-        if (m_pOwner) m_pOwner->ShowSendBtnToolTip(OpText(u"#OFFLINE_CANNOT_SEND_MSG").c_str());
+        if (m_pOwner) m_pOwner->ShowSendBtnToolTip(util::Localised(u"#OFFLINE_CANNOT_SEND_MSG").c_str());
         return;
     }
     if (msgIdText.empty()) {

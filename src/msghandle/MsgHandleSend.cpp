@@ -19,6 +19,7 @@
 #include "sdk/ui.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -126,7 +127,7 @@ private:
 void CMsgHandle::ShowSendNotice(const char16_t* key) const {
     CRichEditExUI* view = m_pOwner ? m_pOwner->GetHistoryView() : nullptr;
     if (!view) return;
-    const std::u16string text = MakeNoticeText(util::SafeWide(I18NSTR(key, 0)), 1, 8);
+    const std::u16string text = MakeNoticeText(util::Localised(key), 1, 8);
     ShowNotifyMsgInRE(qel_get_adjusted_time(), false, text.c_str(), view, false, nullptr, false, 0, -1, false);
 }
 
@@ -180,7 +181,7 @@ void CMsgHandle::OnSendMsg(bool plainMode, CRichEditExUI* history, CRichEditUI* 
     }
     if (!started) return;
     if (mentions && IsNoMentionGroup(conversation) && history) {
-        const std::u16string text = util::SafeWide(I18NSTR(u"IDS_LARGE_GROUP_SEND_AT_ALL_MSG_TIP", 0));
+        const std::u16string text = util::Localised(u"IDS_LARGE_GROUP_SEND_AT_ALL_MSG_TIP");
         ShowNotifyMsgInRE(qel_get_adjusted_time(), false, text.c_str(), history, false, u"#info_icon_msg_2", false, 0,
                           -1, false);
     }
@@ -215,7 +216,7 @@ bool CMsgHandle::PackMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRi
     else if (!SplitMsgNodes(items, nodes, uploads, plainMode, style)) error = u"#MSG_SEND_TOLARGE";
     if (!error) return true;
     items.clear();
-    const std::u16string errorText = util::SafeWide(I18NSTR(error, 0));
+    const std::u16string errorText = util::Localised(error);
     if (history) {
         const std::u16string notice = MakeNoticeText(errorText, 1, 8);
         ShowNotifyMsgInRE(qel_get_adjusted_time(), false, notice.c_str(), history, false, nullptr, false, 0, -1,

@@ -16,6 +16,7 @@
 #include "sdk/ui.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 #include "util/TextFormat.h"
 
@@ -29,8 +30,8 @@ constexpr uint32_t kWmSetFocus = 7;
 
 std::u16string SendErrorText(int errorCode) {
     switch (errorCode) {
-        case kErrorNoSpace: return util::SafeWide(I18NSTR(u"#SEND_FAIL_NOSPACE", 0));
-        case kErrorTooFast: return util::SafeWide(I18NSTR(u"#SEND_FAIL_FAST", 0));
+        case kErrorNoSpace: return util::Localised(u"#SEND_FAIL_NOSPACE");
+        case kErrorTooFast: return util::Localised(u"#SEND_FAIL_FAST");
         default: return common::GetSDKErrorInfo(errorCode);
     }
 }
@@ -123,7 +124,7 @@ void CMsgHandle::OnSendMessageFailed(const SSendContext& context, uint64_t msgId
     IMsgTextMaker* maker = app->GetMsgTextMaker(context.m_handleId.c_str());
     const std::u16string msgText = maker ? maker->GetMsgText(record) : std::u16string();
     const std::u16string detail =
-        util::FillPlaceholders(util::SafeWide(I18NSTR(u"IDS_SEND_MSG_FAIL_DETAIL", 0)),
+        util::FillPlaceholders(util::Localised(u"IDS_SEND_MSG_FAIL_DETAIL"),
                                {IMMsgTransTime(record.time, false), msgText, common::GetSDKErrorInfo(errorCode)});
     TAVI_LOG("error msg:%s", util::WideToUtf8(detail).c_str());
 
@@ -133,7 +134,7 @@ void CMsgHandle::OnSendMessageFailed(const SSendContext& context, uint64_t msgId
     CMsgHandle* handler = FindHandlerOfWindow(context.m_hwnd);
     CTaviPanel* panel = handler ? handler->GetOwner() : nullptr;
     if (!panel) {
-        app->ShowTip(detail.c_str(), I18NSTR(u"#TIP", 0));
+        app->ShowTip(detail.c_str(), util::Localised(u"#TIP").c_str());
         return;
     }
     const std::u16string notice = MakeNoticeText(detail, 1, 8);

@@ -3,7 +3,7 @@
 #include "sdk/host.h"
 #include "sdk/ui.h"
 #include "sdk/ui/MessageBoxUI.h"
-#include "util/Strings.h"
+#include "util/Localised.h"
 
 namespace tavi {
 
@@ -12,12 +12,10 @@ namespace {
 constexpr int kHostRequestFailedText = 37;
 }  // namespace
 
-std::u16string OpText(const char16_t* key) { return util::SafeWide(I18NSTR(key, 0)); }
-
 int ShowOpBox(HWND owner, const std::u16string& text, const char16_t* captionKey, const char16_t* buttonsKey,
               int type) {
-    const std::u16string caption = OpText(captionKey);
-    const std::u16string buttons = OpText(buttonsKey);
+    const std::u16string caption = util::Localised(captionKey);
+    const std::u16string buttons = util::Localised(buttonsKey);
     return UIMessageBox(owner, text.c_str(), caption.c_str(), buttons.c_str(), type, nullptr, CDPI::Scale(340),
                         CDPI::Scale(150));
 }
@@ -25,7 +23,7 @@ int ShowOpBox(HWND owner, const std::u16string& text, const char16_t* captionKey
 std::u16string OpFailureText(const char16_t* fallbackKey) {
     IAppMain* app = GetAppMain();
     std::u16string text = app ? app->GetHostText(kHostRequestFailedText) : std::u16string();
-    return text.empty() ? OpText(fallbackKey) : text;
+    return text.empty() ? util::Localised(fallbackKey) : text;
 }
 
 }  // namespace tavi

@@ -13,8 +13,6 @@ inline constexpr const char16_t* kOpNoticeIcon = u"#info_icon_msg_2";
 // What a message box answers for its second button (OK after Cancel).
 inline constexpr int kOpBoxSecondButton = IDBUTTON_SECOND;
 
-// A localised text; "" when the key has none.
-std::u16string OpText(const char16_t* key);
 // The operations' message box (340 by 150 before DPI scaling) with a text
 // and a localised caption and buttons; its answer.
 int ShowOpBox(HWND owner, const std::u16string& text, const char16_t* captionKey, const char16_t* buttonsKey,

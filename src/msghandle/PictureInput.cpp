@@ -9,6 +9,7 @@
 #include "sdk/ui/MessageBoxUI.h"
 #include "sdk/ui/RichEditUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -25,7 +26,7 @@ bool IsRegularFile(const char16_t* path) {
 }
 
 int ShowBox(HWND owner, const char16_t* key, const char16_t* buttons) {
-    return ShowOpBox(owner, OpText(key), u"#TIP", buttons);
+    return ShowOpBox(owner, util::Localised(key), u"#TIP", buttons);
 }
 }  // namespace
 

@@ -8,7 +8,7 @@ bool OnHoverButtonEvent(TEventUI& event, uint32_t timerId, RECT& saved, const st
     if (!button) return true;
     switch (event.Type) {
         case UIEVENT_MOUSEENTER:
-            button->KillTimer(timerId);
+            // Setting the timer again restarts the wait.
             button->SetTimer(timerId, kHoverDelayMs);
             saved = button->GetPos();
             break;

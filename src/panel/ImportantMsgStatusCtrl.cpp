@@ -3,7 +3,7 @@
 #include "sdk/qel_msg.h"
 #include "sdk/ui.h"
 #include "sdk/ui/RichEditExUI.h"
-#include "util/Strings.h"
+#include "util/Localised.h"
 
 namespace tavi {
 
@@ -13,7 +13,7 @@ void CImportantMsgStatusCtrl::SetInfo(qel_handle message, CRichEditExUI* view) {
     const char16_t* key =
         qel_msg_is_important_confirm(message) ? u"#IMPORTANT_MSG_CONFIRMED" : u"#IMPORTANT_MSG_UNCONFIRMED";
     if (CControlUI* status = FindSubControl(u"status")) {
-        status->SetText(util::SafeWide(I18NSTR(key, 0)));
+        status->SetText(util::Localised(key));
         status->SetAttribute(u"txt.color", u"999999");
     }
     if (view) view->Invalidate();

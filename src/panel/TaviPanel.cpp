@@ -22,6 +22,7 @@
 #include "sdk/ui/WindowUI.h"
 #include "util/Guid.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -177,7 +178,7 @@ void CTaviPanel::ApplyShowScale() {
 void CTaviPanel::SetCaptureToolTip() {
     const std::u16string hotKey = GetPrefStr("SystemInfo.HotKey.ScreenCapture", u"Ctrl + Alt + A");
     if (CControlUI* capture = FindSubControl(u"input.left.capture"))
-        capture->SetToolTip(util::SafeWide(I18NSTR(u"#SCREENSHOT", 0)) + u"   " + hotKey);
+        capture->SetToolTip(util::Localised(u"#SCREENSHOT") + u"   " + hotKey);
 }
 
 void CTaviPanel::HideCaptionBar() {

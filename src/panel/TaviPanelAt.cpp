@@ -228,8 +228,8 @@ bool CTaviPanel::OnAtPopupEditEvent(TEventUI& event) {
         if (!m_pSearchWindow->IsActivated()) HideAtWindow();
         return true;
     }
-    const bool key = event.Type == UIEVENT_KEYDOWN || (event.Type == UIEVENT_CHAR && event.chKey == VK_RETURN);
-    if (!key || !m_pSearchWindow->IsVisible()) return true;
+    // The list picks the keys it answers to (arrows, Escape, Return).
+    if (!m_pSearchWindow->IsVisible()) return true;
     return m_pSearchWindow->OnChatEditEvent(event);
 }
 

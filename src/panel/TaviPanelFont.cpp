@@ -58,9 +58,9 @@ void CTaviPanel::LoadChatFont() {
     // 0 (black) is the edit's default anyway.
     if (!stored.face.empty()) applied.face = stored.face;
     if (stored.size) applied.size = stored.size;
-    if (stored.bold) applied.bold = 1;
-    if (stored.italic) applied.italic = 1;
-    if (stored.underline) applied.underline = 1;
+    applied.bold |= stored.bold;  // the effects are 0 or 1 on both sides
+    applied.italic |= stored.italic;
+    applied.underline |= stored.underline;
     if (stored.color) applied.color = stored.color;
     ApplyFontToFormat(applied, format);
     m_pInputEdit->SetDefaultCharFormat(format);

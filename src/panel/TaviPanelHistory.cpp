@@ -5,7 +5,7 @@
 #include "sdk/ui.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "util/Log.h"
-#include "util/Strings.h"
+#include "util/Localised.h"
 
 namespace tavi {
 
@@ -23,7 +23,7 @@ void CTaviPanel::ShowHistroyMsgImage() {
     if (!m_pHistoryView) return;
     CREidtInsertHelper helper(m_pHistoryView);
     helper.BeginInsert(kHistoryMarkPaneId, -1, EMsgKind::Pane);
-    helper.InsertText(util::SafeWide(I18NSTR(u"#HISTORY_MSG_MARK", 0)) + u"\r");
+    helper.InsertText(util::Localised(u"#HISTORY_MSG_MARK") + u"\r");
     helper.EndInsert();
 }
 
@@ -31,7 +31,7 @@ void CTaviPanel::CreateMoreHistroyMsgPane() {
     if (!m_pHistoryView) return;
     // Older messages go in just below the header line, so the offer stays
     // on top of them however many pages come.
-    m_pHistoryView->SetHeaderLine(util::SafeWide(I18NSTR(u"#SHOW_MORE_MSG", 0)));
+    m_pHistoryView->SetHeaderLine(util::Localised(u"#SHOW_MORE_MSG"));
     SetItemVisible(this, u"showmoremsg", true);
 }
 

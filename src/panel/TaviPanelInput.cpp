@@ -19,6 +19,7 @@
 #include "sdk/ui/RichEditUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -42,7 +43,7 @@ void CTaviPanel::SendMsg() {
     const HWND hwnd = window ? window->GetHWND() : nullptr;
     if (common::GetRBACLimit(kNoSendLimit) == 1) {
         const char16_t* key = u"#IDS_RBAC_NOT_SEND_MESSAGE_PERMISSION";
-        ShowOpBox(hwnd, OpText(key), key, u"#OK");
+        ShowOpBox(hwnd, util::Localised(key), key, u"#OK");
         return;
     }
     IAppMain* app = GetAppMain();

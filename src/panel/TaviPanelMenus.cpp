@@ -23,6 +23,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -179,7 +180,8 @@ void CTaviPanel::ApplyZoomItems(CMenuUI* menu) {
     const std::u16string current = util::WFormat("%d%%", percent);
     bool matched = false;
     for (SMenuItem& item : zoom->children) {
-        if (item.separator || item.id < kItemZoomFirst || item.id > kItemZoomLast) continue;
+        // Only zoom levels are in this submenu; a level's text is its percentage.
+        if (item.separator) continue;
         item.checked = util::EqualsNoCase(item.text, current);
         matched = matched || item.checked;
     }
@@ -264,7 +266,7 @@ bool CTaviPanel::OnViewREMenuItemClick(TNotifyUI& msg) {
             break;
         case kItemCollect:
             if (common::GetRBACLimit(kNoSendLimit) == 1) {
-                const std::u16string text = OpText(u"#IDS_RBAC_NOT_SEND_MESSAGE_PERMISSION");
+                const std::u16string text = util::Localised(u"#IDS_RBAC_NOT_SEND_MESSAGE_PERMISSION");
                 ShowOpBox(WindowOf(this), text, u"#IDS_RBAC_NOT_SEND_MESSAGE_PERMISSION", u"#OK");
             } else if (onMsg) {
                 handler->CollectMsg(msgId);
@@ -397,7 +399,7 @@ void CTaviPanel::SendMsgsByEmail() {
     auto* email = static_cast<pfx::IEmailService*>(service);
     const HWND hwnd = WindowOf(this);
     const bool warn = email->CheckConversation(m_pMsgHandle->GetConversation(), m_sessionId.c_str());
-    if (!warn || ShowOpBox(hwnd, OpText(u"#SEND_EMAIL_CONTENT_CONTAIN_ERROR"), u"#TIP", u"#CANCEL_OK") ==
+    if (!warn || ShowOpBox(hwnd, util::Localised(u"#SEND_EMAIL_CONTENT_CONTAIN_ERROR"), u"#TIP", u"#CANCEL_OK") ==
                      kOpBoxSecondButton)
         email->OpenComposer(hwnd, ids);
     object->Release();
@@ -456,7 +458,7 @@ void CTaviPanel::JoinGroupOfLink(const SLinkInfo& link) {
 void CTaviPanel::ShowFriendMenu(const SLinkInfo& link) {
     m_menuLinkUser = link.targetId;
     auto* menu = new CMenuUI(kFriendMenu);
-    menu->AddItem(kItemFriendChat, OpText(u"#SEND_MESSAGE"));
+    menu->AddItem(kItemFriendChat, util::Localised(u"#SEND_MESSAGE"));
     const bool adhoc = m_windowKey == kAdhocChatKey;
     if (!adhoc) menu->AddItem(kItemFriendAt, u"@ TA");
     qel_handle buddies = qel_account_buddies(m_account.get());
@@ -466,7 +468,7 @@ void CTaviPanel::ShowFriendMenu(const SLinkInfo& link) {
     if (!known && !adhoc) {
         menu->AddSeparator();
         const bool asFriend = common::GetEXEConfig(u"normal", u"add_freind_type", 0) == 1;
-        menu->AddItem(kItemFriendAdd, OpText(asFriend ? u"#ADD_AS_FRIEND" : u"#ADD_TO_MY_FRIEND"));
+        menu->AddItem(kItemFriendAdd, util::Localised(asFriend ? u"#ADD_AS_FRIEND" : u"#ADD_TO_MY_FRIEND"));
     }
     ShowMenuAtPointer(menu, GetWindow(), TPointUI{}, this);
 }
@@ -511,7 +513,7 @@ bool CTaviPanel::OnBtnResend(TNotifyUI& msg) {
 }
 
 void CTaviPanel::ShowCollectTip(int32_t, int32_t, int32_t, int32_t) {
-    if (CControlUI* label = FindSubControl(u"collect_tip")) label->SetText(OpText(u"#IDS_COLLECT_TIP"));
+    if (CControlUI* label = FindSubControl(u"collect_tip")) label->SetText(util::Localised(u"#IDS_COLLECT_TIP"));
     ShowViewTipContainer(u"collect_info", true);
     m_collectTagTimer.Stop();
     HideCollectTipAfter(m_collectTipTimer, kCollectTipMs);

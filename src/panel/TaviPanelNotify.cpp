@@ -18,6 +18,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -49,8 +50,6 @@ struct SNotifyEntry {
 };
 
 const TMenuItemInfo* MenuItemOf(const TNotifyUI& msg) { return reinterpret_cast<const TMenuItemInfo*>(msg.wParam); }
-
-std::u16string Localised(const char16_t* key) { return util::SafeWide(I18NSTR(key, 0)); }
 
 }  // namespace
 
@@ -148,7 +147,7 @@ void CTaviPanel::ShowFastReplyMenu(CControlUI* button) {
         for (int i = 0; i < count; ++i) menu->AddItem(2 + i, texts[size_t(i)], i == checked);
         menu->AddSeparator();
         bool builtIn = count == int(std::size(kBuiltInReplies));
-        for (int i = 0; builtIn && i < count; ++i) builtIn = texts[size_t(i)] == Localised(kBuiltInReplies[i]);
+        for (int i = 0; builtIn && i < count; ++i) builtIn = texts[size_t(i)] == util::Localised(kBuiltInReplies[i]);
         // A stored copy of the built-in replies is dropped so that later
         // translations of them show.
         if (builtIn) {
@@ -157,10 +156,10 @@ void CTaviPanel::ShowFastReplyMenu(CControlUI* button) {
         }
     } else if (GetPrefInt("SystemInfo.AutoReply.FirstLoad", 1) != 0) {
         for (int i = 0; i < int(std::size(kBuiltInReplies)); ++i)
-            menu->AddItem(2 + i, Localised(kBuiltInReplies[i]), i == 0);
+            menu->AddItem(2 + i, util::Localised(kBuiltInReplies[i]), i == 0);
         menu->AddSeparator();
     }
-    menu->AddItem(kFastReplyMenu, Localised(u"#FAST_REPLY_MENU_SETTING"));
+    menu->AddItem(kFastReplyMenu, util::Localised(u"#FAST_REPLY_MENU_SETTING"));
     ShowMenuAtButton(menu, button);
 }
 
@@ -211,7 +210,7 @@ bool CTaviPanel::OnMenuItemClick(TNotifyUI& msg) {
             m_closeAfterSend = !m_closeAfterSend;
             SetPrefInt("SystemInfo.HotKey.CloseAfterSendMsg", m_closeAfterSend ? 1 : 0);
             if (m_closeAfterSend && m_pHostSink && m_pHostSink->MustStayOpen() && m_pHistoryView) {
-                const std::u16string text = MakeNoticeText(Localised(u"#SETTING_MSG_CLOSE_FAIL"), 2, 8);
+                const std::u16string text = MakeNoticeText(util::Localised(u"#SETTING_MSG_CLOSE_FAIL"), 2, 8);
                 ShowNotifyMsgInRE(qel_get_adjusted_time(), false, text.c_str(), m_pHistoryView, false, nullptr, false,
                                   0, -1, false);
             }
@@ -235,9 +234,9 @@ qel_handle CTaviPanel::GetSessionGroup() const {
 
 void CTaviPanel::GetRecTypeTip(std::u16string& text, int value) {
     switch (value) {
-        case 0: text = Localised(u"#RECEIVE_AND_PROMPT_MESSAGES"); break;
-        case 1: text = Localised(u"#RECEIVE_BUT_NOT_PROMPT_MESSAGES"); break;
-        case 2: text = Localised(u"#AUTOMATICALLY_POP_OUT_MESSAGES"); break;
+        case 0: text = util::Localised(u"#RECEIVE_AND_PROMPT_MESSAGES"); break;
+        case 1: text = util::Localised(u"#RECEIVE_BUT_NOT_PROMPT_MESSAGES"); break;
+        case 2: text = util::Localised(u"#AUTOMATICALLY_POP_OUT_MESSAGES"); break;
         default: text.clear(); break;
     }
 }
@@ -245,8 +244,8 @@ void CTaviPanel::GetRecTypeTip(std::u16string& text, int value) {
 bool CTaviPanel::OnBtnReceiveType(TNotifyUI& msg) {
     const int value = common::GetQELAttribs_int(GetSessionGroup(), "refusemsg", 0);
     auto* menu = new CMenuUI(kReceiveTypeMenu);
-    menu->AddItem(kReceiveAndPrompt, Localised(u"#RECEIVE_AND_PROMPT_MESSAGES"), value == 0);
-    menu->AddItem(kReceiveNoPrompt, Localised(u"#RECEIVE_BUT_NOT_PROMPT_MESSAGES"), value == 1);
+    menu->AddItem(kReceiveAndPrompt, util::Localised(u"#RECEIVE_AND_PROMPT_MESSAGES"), value == 0);
+    menu->AddItem(kReceiveNoPrompt, util::Localised(u"#RECEIVE_BUT_NOT_PROMPT_MESSAGES"), value == 1);
     ShowMenuAtButton(menu, msg.pSender);
     return true;
 }

@@ -21,7 +21,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
-#include "util/Strings.h"
+#include "util/Localised.h"
 
 namespace tavi {
 
@@ -205,7 +205,7 @@ bool CTaviPanel::OnDropFiles(HDROP drop) {
                                                         : "SystemInfo.FriendChat_FileTrans.GroupChatImgFileSend";
     if (GetPrefInt(setting, m_windowKey == kPersonChatKey ? 0 : 1) == 0) {
         if (paths.size() > kMaxDroppedPictures) {
-            SetCaptionBarText(I18NSTR(u"#IDS_INSERT_FILE_TO_MSG_WND_LIMIT_TIP", 0));
+            SetCaptionBarText(util::Localised(u"#IDS_INSERT_FILE_TO_MSG_WND_LIMIT_TIP").c_str());
             return true;
         }
         bool allPictures = !paths.empty();
@@ -240,7 +240,7 @@ bool CTaviPanel::DropIntoAdhocChat(HDROP drop, const std::vector<std::u16string>
     for (const std::u16string& path : paths) {
         if (IsFolder(path)) {
             ShowNotifyMsgInRE(qel_get_adjusted_time(), false,
-                              MakeNoticeText(OpText(u"#IDS_ADHOC_NOT_SUPPORTED_SEND_FOLDER"), 2, 8).c_str(),
+                              MakeNoticeText(util::Localised(u"#IDS_ADHOC_NOT_SUPPORTED_SEND_FOLDER"), 2, 8).c_str(),
                               m_pHistoryView, false, nullptr, false, 0, -1, false);
         } else if (HasPictureExtension(path) && IsSendablePictureFile(path)) {
             InsertImage(path, false);
@@ -305,7 +305,7 @@ void CTaviPanel::OpenImageViewer(COleImageObj* image, CRichEditUI* edit) {
 
 void CTaviPanel::OpenFileByClickFileIcon(const std::u16string& path) {
     if (!PathExists(path)) {
-        ShowOpBox(GetHWND(), OpText(u"#FILE_NOT_EXIST"), u"#NOTICE_OF_FILE_OPEN", u"#OK");
+        ShowOpBox(GetHWND(), util::Localised(u"#FILE_NOT_EXIST"), u"#NOTICE_OF_FILE_OPEN", u"#OK");
         return;
     }
     if (IsFolder(path)) filetransfer_common::OpenFolderWithErrorTip(path.c_str(), GetHWND());
@@ -328,7 +328,7 @@ void CTaviPanel::SaveImage(COleImageObj* image) {
         std::u16string extension = LowerExtension(source);
         if (extension.empty()) extension = u"jpg";
         filter = SaveFilterFor(extension);
-        proposed = OpText(u"#UNTITLED");
+        proposed = util::Localised(u"#UNTITLED");
     }
     std::u16string buffer(kSaveBufferSize, u'\0');
     std::copy_n(proposed.begin(), std::min<size_t>(proposed.size(), kSaveBufferSize - 1), buffer.begin());

@@ -18,6 +18,7 @@
 #include "sdk/ui/ContainerUI.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 #include "util/TextFormat.h"
 
@@ -34,8 +35,6 @@ constexpr int64_t kMarkerSweep = 25;
 // Scrolled up by more than this, only what shows counts as read.
 constexpr int32_t kReadAllSlack = 50;
 
-std::u16string Localised(const char16_t* key) { return util::SafeWide(I18NSTR(key, 0)); }
-
 // Every pane is a container in the view, its texts grey.
 CContainerUI* NewPaneContainer(INotifyUI* notifier, const std::u16string& name) {
     auto* container = new CContainerUI();
@@ -49,8 +48,8 @@ CContainerUI* NewPaneContainer(INotifyUI* notifier, const std::u16string& name) 
 void MakeGrey(CControlUI* control) { control->SetAttribute(u"txt.color", u"999999"); }
 
 std::u16string ReceiptText(int unreadCount) {
-    if (unreadCount == 0) return Localised(u"#IDS_RECEIPT_ALL_READ");
-    return util::FillPlaceholders(Localised(u"#IDS_RECEIPT_%d_UNREAD"), {util::Utf8ToWide(std::to_string(unreadCount))});
+    if (unreadCount == 0) return util::Localised(u"#IDS_RECEIPT_ALL_READ");
+    return util::FillPlaceholders(util::Localised(u"#IDS_RECEIPT_%d_UNREAD"), {util::Utf8ToWide(std::to_string(unreadCount))});
 }
 
 std::u16string DecimalId(uint64_t id) { return util::Utf8ToWide(qel_ext::MsgId2Str(id)); }
@@ -103,7 +102,7 @@ void CTaviPanel::CreatePartnerReadCursorPane(int64_t msgId, int64_t time) {
         m_pHistoryView->HasMsg(status->second))
         afterId = status->second;
 
-    std::u16string text = Localised(u"#IDS_PARTNER_CURSORREAD");
+    std::u16string text = util::Localised(u"#IDS_PARTNER_CURSORREAD");
     if (time == 0) TAVI_LOG("time == 0 IDS_PARTNER_CURSORREAD");
     else text = common::GetFixDateDescript(time, 0) + text;
 
@@ -158,7 +157,7 @@ void CTaviPanel::CreatPartnerUnReadPane(int64_t msgId, uint64_t convMsgId) {
     }
     CContainerUI* pane = NewPaneContainer(this, containerId);
     auto* label = new CLabelUI();
-    label->SetText(Localised(u"#IDS_UNREAD"));
+    label->SetText(util::Localised(u"#IDS_UNREAD"));
     label->SetAttribute(u"align", u"center");
     label->SetCoordinate(10, 0, 50, kPaneHeight, 0);
     label->SetMouseEnabled(false);

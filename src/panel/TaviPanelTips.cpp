@@ -22,6 +22,7 @@
 #include "sdk/ui/RichEditExUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -111,7 +112,7 @@ void CTaviPanel::ShowCaptionBar(bool show) {
         std::u16string text;
         if (interval != 0) {
             const std::u16string vague = common::GetVagueTime(interval);
-            const std::u16string recently = util::SafeWide(I18NSTR(u"#RECENTLY_ONLINE", 0));
+            const std::u16string recently = util::Localised(u"#RECENTLY_ONLINE");
             IUIEngine* engine = GetUIEngine();
             if (!vague.empty()) text = engine && engine->IsRTLLayout() ? vague + recently : recently + vague;
         }

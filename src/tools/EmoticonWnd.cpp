@@ -12,6 +12,7 @@
 #include "tools/PopupPlacement.h"
 #include "util/Log.h"
 #include "util/SafeXml.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -43,11 +44,9 @@ bool ReadSmallFile(const std::u16string& path, std::string& out) {
     return std::ferror(file.get()) == 0;
 }
 
-std::u16string Localised(const std::u16string& text) { return util::SafeWide(I18NSTR(text.c_str(), 0)); }
-
 std::u16string AttributeText(const TiXmlElement& element, const char* name) {
     const char* value = element.Attribute(name);
-    return Localised(util::Utf8ToWide(value ? value : ""));
+    return util::Localised(util::Utf8ToWide(value ? value : "").c_str());
 }
 
 }  // namespace
@@ -86,7 +85,7 @@ void CEmoticonWnd::OnCreate() {
             auto* button = new CFaceIconButton();
             button->SetId(u"face_btn");
             button->SetText(name);
-            button->SetToolTip(Localised(description));
+            button->SetToolTip(util::Localised(description.c_str()));
             button->SetCoordinate(0, 0, 112, 25, -1);
             button->SetAttribute(u"style", u"FaceIconButton");
             button->OnEvent += [this](TEventUI& event) { return OnFaceBtnDelegateEvent(event); };

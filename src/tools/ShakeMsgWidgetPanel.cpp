@@ -16,6 +16,7 @@
 #include "sdk/ui/MessageBoxUI.h"
 #include "sdk/ui/WindowUI.h"
 #include "util/Log.h"
+#include "util/Localised.h"
 #include "util/Strings.h"
 
 namespace tavi {
@@ -30,7 +31,7 @@ constexpr uint32_t kTooSoonSeconds = 9;
 qel_handle CurrentPreferences() { return qel_account_preference(qel_ext::QelGetCurAccount()); }
 
 void ShowBox(HWND owner, const char16_t* textKey, const char16_t* captionKey, int type) {
-    ShowOpBox(owner, OpText(textKey), captionKey, u"#OK", type);
+    ShowOpBox(owner, util::Localised(textKey), captionKey, u"#OK", type);
 }
 
 }  // namespace
@@ -85,13 +86,13 @@ bool CShakeMsgWidgetPanel::OnBtnShake(TNotifyUI& msg) {
         return true;
     }
 
-    std::u16string notice = util::SafeWide(I18NSTR(u"#SEND_WINDOWS_SHAKE", 0));
+    std::u16string notice = util::Localised(u"#SEND_WINDOWS_SHAKE");
     bool allowed = true;
     const int64_t now = CrtTime();
     // A refused click keeps the time of the last shake that went out.
     if (m_lastShakeTime != 0 && uint32_t(now - m_lastShakeTime) <= kTooSoonSeconds) {
         allowed = false;
-        notice = util::SafeWide(I18NSTR(u"#SHAKE_TOO_FREQUENTLY", 0));
+        notice = util::Localised(u"#SHAKE_TOO_FREQUENTLY");
     } else {
         m_lastShakeTime = now;
     }
@@ -104,7 +105,7 @@ bool CShakeMsgWidgetPanel::OnBtnShake(TNotifyUI& msg) {
         const int status = common::GetStatusType(partner, account);
         if (status == 0 || status == 2) {
             allowed = false;
-            notice = util::SafeWide(I18NSTR(u"#OFFLINE_CANNOT_SHAKE", 0));
+            notice = util::Localised(u"#OFFLINE_CANNOT_SHAKE");
         }
     }
     if (allowed) {

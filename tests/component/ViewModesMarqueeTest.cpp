@@ -104,7 +104,9 @@ TEST_F(ViewModeTest, ViewsMoveHistoryAndInputAndOtherModesOnlyStore) {
     Component(window)->SetPanelMode(-1);
     EXPECT_EQ(Layout(window), before);
 
+    const int paints = Panel(window)->GetInvalidateCount();
     Component(window)->SetView(u"only_edit");
+    EXPECT_GT(Panel(window)->GetInvalidateCount(), paints);  // redrawn in the new layout
     EXPECT_EQ(Panel(window)->GetViewMode(), u"only_edit");
     EXPECT_EQ(PosOf(window, u"history"), (Pos{0, 0, 0, 0, 4}));
     EXPECT_EQ(PosOf(window, u"input"), (Pos{0, 0, 0, 1, 8}));

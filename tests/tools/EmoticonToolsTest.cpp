@@ -202,9 +202,15 @@ TEST_F(EmoticonTest, TheRecentPopupWaitsForTheFontBarAndServesTheLastPanel) {
     EXPECT_FALSE(Shown(RecentEmoticons()));
 
     HWND group = Open(sim::ChatKind::Group, "g1");
+    Panel(group)->GetWindow()->MoveWindow(500, 300, 640, 480);
     sim::SendEvent(EmoticonButton(group), UIEVENT_MOUSEENTER);
     sim::Advance(200);
     ASSERT_TRUE(Shown(RecentEmoticons()));
+    // It opens centred on the button's left edge, in screen coordinates.
+    const RECT anchor = Panel(group)->GetWindow()->ClientToScreen(EmoticonButton(group)->GetPos());
+    const RECT at = RecentEmoticons()->GetWindowRect();
+    EXPECT_GT(at.right - at.left, 0);
+    EXPECT_EQ(at.left, anchor.left - (at.right - at.left) / 2);
     ASSERT_TRUE(sim::Click(RecentEmoticons()->FindControl(u"emoticon4")));
     EXPECT_EQ(Input(group)->GetText(), u":)");
     EXPECT_EQ(Input(window)->GetText(), u"");

@@ -121,6 +121,7 @@ TEST_F(InputToolsTest, TheBarMakesRoomAboveTheInputAndGivesItBack) {
 TEST_F(InputToolsTest, TheBarShowsTheInputsFontAndSizesFrom8To22) {
     sim::SetPrefInt("SystemInfo.ChatFont.FontSize", 30);
     sim::SetPrefInt("SystemInfo.ChatFont.Bold", 1);
+    sim::SetPrefInt("SystemInfo.ChatFont.Underline", 1);
     HWND window = Open(sim::ChatKind::Person, "bob");
     sim::Click(FontButton(window));
     CComboBoxUI* sizes = Combo(window, "fontset.fontsize");
@@ -130,6 +131,7 @@ TEST_F(InputToolsTest, TheBarShowsTheInputsFontAndSizesFrom8To22) {
     EXPECT_EQ(sizes->GetCurSel(), -1);  // 30 is not listed
     EXPECT_TRUE(Control(window, "fontset.fontbold")->IsSelected());
     EXPECT_FALSE(Control(window, "fontset.fontitalic")->IsSelected());
+    EXPECT_TRUE(Control(window, "fontset.fontunderline")->IsSelected());
     sim::Click(FontButton(window));
 
     sim::SetPrefInt("SystemInfo.ChatFont.FontSize", 10);

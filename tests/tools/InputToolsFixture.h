@@ -44,11 +44,13 @@ protected:
                            [&](const sim::LogEntry& e) { return e.text.find(part) != std::string::npos; });
     }
 
-    // The pointer rests on a control for `ms`, then leaves it.
+    // The pointer rests on a control for `ms`, then leaves it; a second
+    // later, whatever the rest started has happened.
     static void Hover(CControlUI* control, uint32_t ms) {
         sim::SendEvent(control, UIEVENT_MOUSEENTER);
         sim::Advance(ms);
         sim::SendEvent(control, UIEVENT_MOUSELEAVE);
+        sim::Advance(1000);
     }
 
     static tavi::CRecentFontWnd* RecentFonts() {
