@@ -229,7 +229,11 @@ std::set<std::string> Listed(Terminal& terminal, const std::string& line) {
     const size_t from = terminal.Matched();
     terminal.Type("\x15" "echo listed\n");
     if (!terminal.WaitFor("\r\nlisted\r\n")) return {"(no mark)"};
-    std::istringstream shown(terminal.Screen().substr(from, terminal.Matched() - from));
+    const size_t to = terminal.Matched();
+    // As a person does, the next line is typed at the next prompt: what is
+    // typed while a command still runs is not the editor's.
+    if (!terminal.WaitFor("> ")) return {"(no prompt)"};
+    std::istringstream shown(terminal.Screen().substr(from, to - from));
     std::set<std::string> words;
     std::string row;
     std::getline(shown, row);  // the line typed, with the bell
