@@ -164,6 +164,22 @@ TEST_F(ChatWindowTest, GroupOfTypeSixIsReportedToTheHost) {
     Open(sim::ChatKind::Group, "g2");
     EXPECT_EQ(sim::SdkRequestsOf("conv_info").size(), asked + 1);
     EXPECT_EQ(eventsOf40(), 1);
+
+    // The answer reports the type the server has by then, unless the window
+    // closed meanwhile: then nothing is reported and nothing breaks.
+    qel_handle g3 = sim::AddGroup("g3");
+    qel_handle g4 = sim::AddGroup("g4");
+    sim::OpenConversation("g3", true);
+    sim::OpenConversation("g4", true);
+    sim::HoldCompletions(true);
+    Open(sim::ChatKind::Group, "g3");
+    HWND closing = Open(sim::ChatKind::Group, "g4");
+    for (qel_handle group : {g3, g4}) sim::ServerSetAttrib(group, "conv-type", int64_t(6), "ext");
+    sim::CloseChatWindow(closing);
+    sim::HoldCompletions(false);
+    sim::ReleaseCompletions();
+    sim::RunUntilIdle();
+    EXPECT_EQ(eventsOf40(), 2);
 }
 
 TEST_F(ChatWindowTest, SignalsReachThePanel) {

@@ -130,6 +130,10 @@ TEST_F(ReadPanesTest, OwnReceiptMessagesAboveTheCursorAreTaggedUntilRead) {
               (std::vector<std::string>{Msg(Id(read)), "pane -100002 1970-01-01 00:01 Read", Msg(Id(unread)),
                                         "pane " + std::to_string(Seq(unread)) + " Unread", Msg(Id(plain)),
                                         Msg(Id(last)), "pane " + std::to_string(Seq(last)) + " Unread"}));
+    auto* tag = static_cast<CContainerUI*>(View(window)->FindSubControl(sim::ToWide(std::to_string(Id(unread)))));
+    ASSERT_NE(tag, nullptr);
+    ASSERT_EQ(tag->GetCount(), 1);
+    EXPECT_EQ(tag->GetItemAt(0)->GetAttribute(u"txt.color"), u"999999") << "pane texts are grey";
 
     // The cursor reaches the last tagged message: every tag up to it goes.
     sim::ServerSetPartnerReadCursor(Bob(), int64_t(Seq(last)), 200);
