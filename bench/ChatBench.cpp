@@ -20,6 +20,7 @@
 #include "sdk/pfx.h"
 #include "sdk/ui/RichEditExUI.h"
 #include "sim/driver.h"
+#include "support/ChatWorld.h"
 
 namespace {
 
@@ -34,45 +35,25 @@ double ThreadNs() {
 
 // A host with the module loaded and an account with one buddy; the world
 // is torn down with the object.
-class ChatWorld {
+class ChatWorld : public support::ChatWorld {
 public:
     ChatWorld() {
         bench::ResetWorld();
-        m_module = CreateDllObj(u"tavi");
-        sim::AddModule(m_module);
-        m_module->Init(sim::GetHost());
+        LoadModule();
         sim::AddAccount("me");
         sim::AddBuddy("bob", "Bob");
         m_conv = sim::OpenConversation("bob");
     }
     ~ChatWorld() {
-        for (HWND window : sim::OpenChatWindows()) sim::CloseChatWindow(window);
-        sim::RunUntilIdle();
-        m_module->Uninit();
-        sim::RemoveModule(m_module);
-        m_module->Release();
+        CloseWindows();
+        Stop();
         bench::ResetWorld();
     }
-    ChatWorld(const ChatWorld&) = delete;
-    ChatWorld& operator=(const ChatWorld&) = delete;
 
     qel_handle Conversation() const { return m_conv; }
-    HWND Open() {
-        HWND window = sim::OpenChatWindow(sim::ChatKind::Person, "bob");
-        sim::RunUntilIdle();
-        return window;
-    }
-    static tavi::CTaviImpl* Component(HWND window) {
-        CChatWindowUI* chat = sim::FindChatWindow(window);
-        return chat ? static_cast<tavi::CTaviImpl*>(chat->GetTavi()) : nullptr;
-    }
-    static tavi::CTaviPanel* Panel(HWND window) {
-        tavi::CTaviImpl* component = Component(window);
-        return component ? component->GetPanel() : nullptr;
-    }
+    HWND Open() { return support::ChatWorld::Open(sim::ChatKind::Person, "bob"); }
 
 private:
-    pfx::IDllObj* m_module = nullptr;
     qel_handle m_conv = nullptr;
 };
 
