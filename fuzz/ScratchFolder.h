@@ -20,7 +20,7 @@ inline const std::filesystem::path& ScratchFolder() {
         std::error_code error;
         const std::filesystem::path memory = "/dev/shm";
         const std::filesystem::path parent =
-            std::filesystem::is_directory(memory, error) && access(memory.c_str(), W_OK) == 0
+            std::filesystem::is_directory(memory, error) && access(memory.string().c_str(), W_OK) == 0
                 ? memory
                 : std::filesystem::temp_directory_path();
         auto* path = new std::filesystem::path(parent / ("tavi-fuzz-" + std::to_string(getpid())));
