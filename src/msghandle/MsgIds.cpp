@@ -1,6 +1,8 @@
 #include "msghandle/MsgIds.h"
 
+#include <iterator>
 #include <map>
+#include <set>
 
 namespace tavi {
 
@@ -44,15 +46,19 @@ void RecordSentMsgId(int64_t provisionalId, uint64_t msgId, const void* owner) {
 void ForgetSentMsgIdsOf(const void* owner) {
     SIdMaps& maps = Maps();
     const auto [first, last] = maps.provisionalByOwner.equal_range(owner);
+    std::set<int64_t> forgotten;
     for (auto it = first; it != last; ++it) {
-        auto sent = maps.sdkByProvisional.find(it->second);
-        if (sent == maps.sdkByProvisional.end()) continue;
-        auto back = maps.provisionalBySdk.find(sent->second);
-        // A later send may have taken the SDK id over; that pair stays.
-        if (back != maps.provisionalBySdk.end() && back->second == it->second) maps.provisionalBySdk.erase(back);
-        maps.sdkByProvisional.erase(sent);
+        forgotten.insert(it->second);
+        maps.sdkByProvisional.erase(it->second);
     }
     maps.provisionalByOwner.erase(first, last);
+    if (forgotten.empty()) return;
+    // Every SDK id that led to one of them goes, also the earlier id of a
+    // bubble that was sent again under a new one; a pair a later send took
+    // over stays.
+    for (auto it = maps.provisionalBySdk.begin(); it != maps.provisionalBySdk.end();) {
+        it = forgotten.count(it->second) ? maps.provisionalBySdk.erase(it) : std::next(it);
+    }
 }
 
 std::optional<uint64_t> FindSdkMsgId(int64_t provisionalId) { return Lookup(Maps().sdkByProvisional, provisionalId); }
