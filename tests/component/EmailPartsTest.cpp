@@ -146,4 +146,19 @@ TEST_F(EmailPartsTest, ComposingKeepsTheWholeInputWhateverTheAnswers) {
     EXPECT_EQ(Input(window)->GetText(), kA + kB);
 }
 
+// Answers that come after the window closed can only show boxes; the
+// draft saved at the close holds the whole send, so the failed part is
+// there when the window opens again (with the parts that went).
+TEST_F(EmailPartsTest, AWindowClosedBeforeTheAnswersKeepsTheSendInItsDraft) {
+    HWND window = OpenConversation();
+    Type(window, kA + kB + kC);
+    sim::PlanOutcomes(sim::SdkCall::EmailSend, {0, 7, 0});
+    SendHeld(window);
+    sim::CloseChatWindow(window);
+    ReleaseAll(false);
+    EXPECT_EQ(sim::ShownBoxes().size(), 3u);
+    window = OpenConversation();
+    EXPECT_EQ(Input(window)->GetText(), kA + kB + kC);
+}
+
 }  // namespace
