@@ -203,8 +203,6 @@ public:
     // The e-mail window's send: every piece of the input goes out as an
     // e-mail through the client's e-mail service.
     void OnSendEmail(bool plainMode, CRichEditExUI* history, CRichEditUI* input);
-    // The input cut into windows of 1024 characters, each packed as one piece.
-    bool PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI* history, CRichEditUI* input);
     // The ad-hoc window's send through the host's ad-hoc sender.
     void OnSendADHOC(bool plainMode, CRichEditExUI* history, CRichEditUI* input);
     // Hands a file to the host's ad-hoc sender; false when it is no file or was not taken.
@@ -228,6 +226,8 @@ public:
         std::vector<size_t> windowEnds;
         std::vector<size_t> itemWindows;
     };
+    // The input cut into windows of 1024 characters, each packed as one
+    // piece; `layout` (may be null) learns where the windows lie.
     bool PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI* history, CRichEditUI* input,
                            SEmailLayout* layout);
     // The answer for one part of a send of this handler (`token` names it;

@@ -179,11 +179,6 @@ void CMsgHandle::OnSendEmail(bool plainMode, CRichEditExUI* history, CRichEditUI
     }
 }
 
-bool CMsgHandle::PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI* history,
-                                   CRichEditUI* input) {
-    return PackEmailMsg2Send(items, plainMode, history, input, nullptr);
-}
-
 bool CMsgHandle::PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI*,
                                    CRichEditUI* input, SEmailLayout* layout) {
     items.clear();
