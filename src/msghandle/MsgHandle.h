@@ -358,7 +358,6 @@ private:
     // Takes the part's answer to the input; false when the token is unknown.
     bool TakeEmailPartResult(uintptr_t token, int errorCode);
     std::map<uintptr_t, SEmailPartRef> m_emailParts;
-    uintptr_t m_nextEmailToken = 1;
 
     // ---- Drafts ----
     qel_handle GetDraftOwner() const;

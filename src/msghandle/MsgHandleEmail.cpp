@@ -87,6 +87,13 @@ std::u16string HeaderField(const std::u16string& header, const std::u16string& f
     return std::u16string();
 }
 
+// Unique in the process: a window opened later may get the handle of a
+// closed one, and must not take that window's answers for its own parts.
+uintptr_t NextEmailPartToken() {
+    static uintptr_t next = 0;
+    return ++next;
+}
+
 void OnEmailSent(int result, HWND window, void* token) {
     CMsgHandle::OnSendEmailResult(result, window, reinterpret_cast<uintptr_t>(token));
 }
@@ -165,7 +172,7 @@ void CMsgHandle::OnSendEmail(bool plainMode, CRichEditExUI* history, CRichEditUI
     if (!layout.windowEnds.empty())
         parts = std::make_shared<CEmailSendParts>(input->GetText(), layout.windowEnds, layout.itemWindows);
     for (size_t n = 0; n < items.size(); ++n) {
-        const uintptr_t token = parts ? m_nextEmailToken++ : 0;
+        const uintptr_t token = parts ? NextEmailPartToken() : 0;
         if (parts) m_emailParts[token] = SEmailPartRef{parts, layout.itemWindows[n]};
         const std::u16string body = util::Utf8ToWide(items[n].m_strContent);
         const int result = service->SendEmail(receiverText.c_str(), subjectText.c_str(),
