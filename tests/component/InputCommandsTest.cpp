@@ -99,17 +99,14 @@ TEST_F(SendTest, HotKeyMenuShowsAndStoresTheChoice) {
 TEST_F(SendTest, CloseAfterSendClosesUnlessTheWindowMustStay) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     sim::SetPrefInt("SystemInfo.HotKey.CloseAfterSendMsg", 1);
-    Type(window, u"bye");
-    ClickSend(window);
-    sim::RunUntilIdle();
+    SendAndSettle(window, u"bye");
     EXPECT_TRUE(sim::OpenChatWindows().empty());
 }
 
 TEST_F(SendTest, RoleLimitShowsABoxAndKeepsTheInput) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     sim::SetRBACLimit("im.pc.not.send.message.function", 1);
-    Type(window, u"hi");
-    ClickSend(window);
+    Send(window, u"hi");
     EXPECT_TRUE(Sends().empty());
     ASSERT_EQ(sim::ShownBoxes().size(), 1u);
     EXPECT_EQ(sim::ShownBoxes()[0].text, u"#IDS_RBAC_NOT_SEND_MESSAGE_PERMISSION");

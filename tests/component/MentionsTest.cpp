@@ -67,8 +67,7 @@ protected:
         msg.content = text;
         if (!at.empty()) msg.extraInfo = "{\"contentat\":\"" + at + "\"}";
         const uint64_t id = qel_msg_get_id(sim::AddStoredMsg(GroupConv(), msg));
-        Component(window)->GetAndShowMsg(0, 0);
-        sim::RunUntilIdle();
+        ShowAnnounced(window);
         return id;
     }
     static bool AtBarShown(HWND window) { return sim::IsShown(sim::FindControl(Panel(window), "history.view.at_info")); }
@@ -407,8 +406,7 @@ TEST_F(MentionsTest, OlderMessagesAndTheUsersOwnDoNotRemind) {
     old.content = "@all old";
     old.extraInfo = "{\"contentat\":\"all\"}";
     sim::AddStoredMsg(GroupConv(), old);
-    Component(window)->GetAndShowMsg(0, 0);
-    sim::RunUntilIdle();
+    ShowAnnounced(window);
     EXPECT_FALSE(AtBarShown(window));
     EXPECT_EQ(LastAtWrites(), 1);  // the one this test made
 
@@ -419,8 +417,7 @@ TEST_F(MentionsTest, OlderMessagesAndTheUsersOwnDoNotRemind) {
     EXPECT_FALSE(AtBarShown(window));
     HWND person = Open(sim::ChatKind::Person, "bob");
     sim::AddStoredMsg(sim::OpenConversation("bob"), old);
-    Component(person)->GetAndShowMsg(0, 0);
-    sim::RunUntilIdle();
+    ShowAnnounced(person);
     EXPECT_FALSE(AtBarShown(person));
 }
 

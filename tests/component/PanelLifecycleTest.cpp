@@ -80,12 +80,10 @@ TEST_F(ChatWindowTest, ClosingMarksLastReadOnlyWhileLoggedIn) {
     EXPECT_EQ(marks(), 1);
 
     HWND offline = Open(sim::ChatKind::Person, "bob");
-    CRichEditExUI* view = Panel(offline)->GetHistoryView();
     Panel(offline)->RestartViewReadTimer(50);
     sim::SetLoggedIn(sim::CurrentAccount(), false);
     sim::CloseChatWindow(offline);
     EXPECT_EQ(marks(), 1);
-    (void)view;
 }
 
 TEST_F(ChatWindowTest, UnchangedSizeDoesNotRestartTheReadTimer) {
@@ -176,9 +174,7 @@ TEST_F(ChatWindowTest, GroupOfTypeSixIsReportedToTheHost) {
     HWND closing = Open(sim::ChatKind::Group, "g4");
     for (qel_handle group : {g3, g4}) sim::ServerSetAttrib(group, "conv-type", int64_t(6), "ext");
     sim::CloseChatWindow(closing);
-    sim::HoldCompletions(false);
-    sim::ReleaseCompletions();
-    sim::RunUntilIdle();
+    ReleaseHeld();
     EXPECT_EQ(eventsOf40(), 2);
 }
 

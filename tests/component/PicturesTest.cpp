@@ -58,8 +58,7 @@ protected:
     COleImageObj* ReceivePicture(HWND window, const std::string& key, const std::u16string& path) {
         if (!path.empty()) sim::ServePicture(key, path);
         sim::DeliverIncomingMsg(Handler(window)->GetConversation(), "<img src=\"" + key + "\" />", "img/xml", "bob");
-        Component(window)->GetAndShowMsg(0, 0);
-        sim::RunUntilIdle();
+        ShowAnnounced(window);
         return View(window)->FindImage(sim::ToWide(key));
     }
 
@@ -377,8 +376,7 @@ TEST_F(PicturesTest, NearTheRightEdgeTheBarStandsLeftOfThePicture) {
     // "bob: " and twenty letters put the picture 200 pixels in; it ends 50 short of the edge.
     sim::DeliverIncomingMsg(Handler(window)->GetConversation(),
                             "<div><span>" + std::string(20, 'x') + "</span><img src=\"wide\" /></div>", "rich/xml", "bob");
-    Component(window)->GetAndShowMsg(0, 0);
-    sim::RunUntilIdle();
+    ShowAnnounced(window);
     COleImageObj* picture = View(window)->FindImage(u"wide");
     ASSERT_NE(picture, nullptr);
     HoverOn(View(window), picture);
@@ -406,8 +404,7 @@ TEST_F(PicturesTest, InAMirroredLayoutTheBarStandsLeftOfThePicture) {
     sim::ServePicture("far", WritePng("far.png", 20, 20));
     sim::DeliverIncomingMsg(Handler(window)->GetConversation(),
                             "<div><span>" + std::string(20, 'x') + "</span><img src=\"far\" /></div>", "rich/xml", "bob");
-    Component(window)->GetAndShowMsg(0, 0);
-    sim::RunUntilIdle();
+    ShowAnnounced(window);
     COleImageObj* far = View(window)->FindImage(u"far");
     HoverOn(View(window), far);
     far->GetBound(bounds);
@@ -450,8 +447,7 @@ TEST_F(PicturesTest, BuiltInFacesFileIconsAndFailedDownloadsGetNoBarAndHideAShow
     COleImageObj* picture = ReceivePicture(window, "k1", WritePng("1.png", 40, 30));
     sim::DeliverIncomingMsg(Handler(window)->GetConversation(), "<div><img src=\"#face/smile\" /></div>", "rich/xml",
                             "bob");
-    Component(window)->GetAndShowMsg(0, 0);
-    sim::RunUntilIdle();
+    ShowAnnounced(window);
     COleImageObj* face = View(window)->FindImage(u"face/smile");
     ASSERT_NE(face, nullptr);
 

@@ -170,8 +170,7 @@ TEST_F(ReadPanesTest, PartnerWritingMovesTheCursorButFilesDoNot) {
     EXPECT_EQ(qel_attribs_get_int64(Bob(), "partner-read-cursor", 0), 0);
 
     qel_handle text = sim::DeliverIncomingMsg(Bob(), "hi");
-    Component(window)->GetAndShowMsg(0, 0);
-    sim::RunUntilIdle();
+    ShowAnnounced(window);
     EXPECT_EQ(qel_attribs_get_int64(Bob(), "partner-read-cursor", 0), int64_t(Seq(text)));
     EXPECT_EQ(qel_attribs_get_int64(Bob(), "partner-read-cursor_time", 0), qel_msg_get_data(text)->time);
     const std::vector<std::string> lines = Lines(View(window));
