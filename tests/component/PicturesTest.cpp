@@ -126,6 +126,13 @@ TEST_F(PicturesTest, APictureDroppedWithAnotherFileSendsBothAsFiles) {
     ASSERT_EQ(HostFileDrops().size(), 1u);
     EXPECT_EQ(HostFileDrops()[0], drop);
     EXPECT_EQ(sim::DropPaths(HostFileDrops()[0]), paths);
+
+    // A drop without its window event or without its handle is ignored.
+    TEventUI event;
+    event.Type = UIEVENT_DROPFILES;
+    EXPECT_FALSE(Component(window)->ProcHostDuiMsg(&event));
+    EXPECT_FALSE(Component(window)->ProcHostDuiMsg(nullptr));
+    EXPECT_EQ(HostFileDrops().size(), 1u);
 }
 
 TEST_F(PicturesTest, TheWindowKindsSettingDecidesWhetherDroppedPicturesGoIntoTheInput) {
@@ -255,15 +262,6 @@ TEST_F(PicturesTest, LimitTipsReadAsTheUserSeesThem) {
     EXPECT_EQ(sim::ShownBoxes().back().text, u"The picture is too large to send.");
     EXPECT_EQ(sim::ShownBoxes().back().caption, u"Tip");
     EXPECT_EQ(sim::ShownBoxes().back().buttons, u"OK");
-}
-
-TEST_F(PicturesTest, ADropWithoutAWindowOrHandleIsIgnored) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    TEventUI event;
-    event.Type = UIEVENT_DROPFILES;
-    EXPECT_FALSE(Component(window)->ProcHostDuiMsg(&event));
-    EXPECT_FALSE(Component(window)->ProcHostDuiMsg(nullptr));
-    EXPECT_TRUE(HostFileDrops().empty());
 }
 
 // ---- double click ----
@@ -544,7 +542,7 @@ TEST_F(PicturesTest, SaveProposesTheFilterOfThePicturesExtension) {
     EXPECT_TRUE(sim::FileCopies().empty());  // every dialog was cancelled
 }
 
-TEST_F(PicturesTest, APictureSavedAsSmileyGoesOutAsTheAccountsSmiley) {
+TEST_F(PicturesTest, APictureSavedAsSmileyBecomesTheAccountsSmiley) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const std::u16string file = WritePng("fun.png", 12, 12);
     Component(window)->SaveImgAsSmiley(file.c_str());
@@ -552,20 +550,6 @@ TEST_F(PicturesTest, APictureSavedAsSmileyGoesOutAsTheAccountsSmiley) {
     EXPECT_EQ(sim::PictureCalls(), std::vector<std::string>{"smiley " + sim::ToUtf8(file)});
     qel_handle smileys = qel_account_custom_smileys(sim::CurrentAccount());
     ASSERT_NE(qel_ext::QelSmileysFindSmiley(smileys, "fun.png"), nullptr);
-
-    // The next message carries it: uploaded once, its record kept for later messages.
-    COleImageObj* smiley = COleImageObj::LoadImageW(file, true);
-    ASSERT_NE(smiley, nullptr);
-    smiley->SetImageType(3);
-    smiley->SetKey(u"fun.png");
-    ASSERT_TRUE(Input(window)->InsertObject(smiley));
-    ClickSend(window);
-    sim::RunUntilIdle();
-    ASSERT_EQ(Sends().size(), 1u);
-    const QelSmileyInfo* info = qel_smiley_get_info(qel_ext::QelSmileysFindSmiley(smileys, "fun.png"));
-    ASSERT_NE(info, nullptr);
-    const std::string record = info->text ? info->text : "";
-    EXPECT_EQ(record.substr(0, record.find('\n')), sim::SdkRequestsOf("upload").at(0).cacheName.insert(0, "key-"));
 }
 
 // ---- the picture button, photos and the picture library ----
@@ -604,22 +588,7 @@ TEST_F(PicturesTest, ThePictureButtonOpensThePictureChooserAndItsArrowTheMenu) {
     EXPECT_EQ(InputPictures(window).back(), one);
 }
 
-TEST_F(PicturesTest, APhotoTakenIsAnnouncedWithALinkToIt) {
-    sim::SetPhotoService(true, true, u"/photos/p1.jpg");
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    ASSERT_TRUE(sim::IsShown(sim::FindControl(Panel(window), "input.left.takephoto")));
-    ASSERT_TRUE(sim::Click(sim::FindControl(Panel(window), "input.left.takephoto")));
-    const auto notices = Notices(window);
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_NE(notices[0].find(u"#TAKE_PHOTO_PATH /photos/p1.jpg"), std::u16string::npos);
-    EXPECT_NE(notices[0].find(u"[link]"), std::u16string::npos);
-    const std::u16string written = sim::NoticeSources().back();
-    EXPECT_EQ(written.rfind(u"&<txt>*2:8:#TAKE_PHOTO_PATH", 0), 0u);
-    EXPECT_NE(written.find(u"&<link>*10|8|#OPEN_FILE|/photos/p1.jpg||<link>&"), std::u16string::npos);
-    EXPECT_NE(written.find(u"&<link>*11|25|#OPEN_DIREC|/photos||<link>&"), std::u16string::npos);
-}
-
-TEST_F(PicturesTest, ThePhotoButtonShowsOnlyWhenTheHostCanTakePhotos) {
+TEST_F(PicturesTest, ThePhotoButtonShowsWhenTheHostCanTakePhotosAndAnnouncesThePhoto) {
     const auto shownFor = [&](bool present, bool canTake) {
         sim::SetPhotoService(present, canTake);
         HWND window = Open(sim::ChatKind::Person, "bob");
@@ -630,6 +599,19 @@ TEST_F(PicturesTest, ThePhotoButtonShowsOnlyWhenTheHostCanTakePhotos) {
     EXPECT_FALSE(shownFor(false, true));
     EXPECT_FALSE(shownFor(true, false));
     EXPECT_TRUE(shownFor(true, true));
+
+    // A photo taken is announced with links to it and its folder.
+    sim::SetPhotoService(true, true, u"/photos/p1.jpg");
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    ASSERT_TRUE(sim::Click(sim::FindControl(Panel(window), "input.left.takephoto")));
+    const auto notices = Notices(window);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find(u"#TAKE_PHOTO_PATH /photos/p1.jpg"), std::u16string::npos);
+    EXPECT_NE(notices[0].find(u"[link]"), std::u16string::npos);
+    const std::u16string written = sim::NoticeSources().back();
+    EXPECT_EQ(written.rfind(u"&<txt>*2:8:#TAKE_PHOTO_PATH", 0), 0u);
+    EXPECT_NE(written.find(u"&<link>*10|8|#OPEN_FILE|/photos/p1.jpg||<link>&"), std::u16string::npos);
+    EXPECT_NE(written.find(u"&<link>*11|25|#OPEN_DIREC|/photos||<link>&"), std::u16string::npos);
 }
 
 TEST_F(PicturesTest, TheRecentPhotoPanelIsOfferedOncePerBuddy) {
@@ -654,18 +636,15 @@ TEST_F(PicturesTest, ThePictureLibraryOpensTheWayTheWindowKindAsks) {
     press.pSender = button;
     Panel(person)->OnSysPicBtnEvent(press);
     EXPECT_EQ(sim::PictureCalls(), (std::vector<std::string>{"close-popups", "face-browser chat bob"}));
+    // A face chosen there goes into the input.
+    const std::u16string face = WritePng("face.gif.png", 9, 9);
+    Panel(person)->OnSelFace(face.c_str());
+    Panel(person)->OnSelFace(nullptr);
+    EXPECT_EQ(InputPictures(person), std::vector<std::u16string>{face});
 
     HWND adhoc = Open(sim::ChatKind::Adhoc, "bob");
     Panel(adhoc)->OnBtnSyspic(sim::FindControl(Panel(adhoc), "input.left.syspic"));
     EXPECT_EQ(LastPictureCall(), "face-browser adhoc bob");
-}
-
-TEST_F(PicturesTest, AFaceChosenInTheLibraryGoesIntoTheInput) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    const std::u16string face = WritePng("face.gif.png", 9, 9);
-    Panel(window)->OnSelFace(face.c_str());
-    Panel(window)->OnSelFace(nullptr);
-    EXPECT_EQ(InputPictures(window), std::vector<std::u16string>{face});
 }
 
 TEST_F(PicturesTest, AnEditedPictureTakesThePlaceOfTheOneWithItsKey) {
