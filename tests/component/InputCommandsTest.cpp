@@ -118,25 +118,7 @@ TEST_F(SendTest, RoleLimitShowsABoxAndKeepsTheInput) {
     EXPECT_EQ(Input(window)->GetText(), u"hi");
 }
 
-TEST_F(SendTest, ReceiveTypeAndMessageManager) {
-    HWND window = Open(sim::ChatKind::Group, "g1");
-    sim::Click(sim::FindControl(Panel(window), "input.left.receivetype"));
-    EXPECT_EQ(LastMenu().menuId, 43800);
-    EXPECT_TRUE(LastMenu().items[0].checked);
-    ASSERT_TRUE(sim::ClickMenuItem(43802));
-    EXPECT_EQ(common::GetQELAttribs_int(qel_conversation_get_buddy_group(Handler(window)->GetConversation()),
-                                        "refusemsg", 0),
-              1);
-    // The button is hidden in this layout; its command still works.
-    sim::Notify(sim::FindControl(Panel(window), "input.left.message"), UINOTIFY_CLICK);
-    ASSERT_FALSE(sim::AppCalls().empty());
-    EXPECT_EQ(sim::AppCalls().back(), "msgmgr:-7169:g1::2");
-    std::u16string tip;
-    tavi::CTaviPanel::GetRecTypeTip(tip, 2);
-    EXPECT_EQ(tip, u"#AUTOMATICALLY_POP_OUT_MESSAGES");
-}
-
-TEST_F(SendTest, EveryReceiveTypeCommandStoresItsValueAndTheMenuChecksIt) {
+TEST_F(SendTest, ReceiveTypeCommandsStoreTheirValueTheMenuChecksItAndTheManagerOpens) {
     HWND window = Open(sim::ChatKind::Group, "g1");
     qel_handle group = qel_conversation_get_buddy_group(Handler(window)->GetConversation());
     // Commands of the receive type menu, also when the host sends them
@@ -151,6 +133,18 @@ TEST_F(SendTest, EveryReceiveTypeCommandStoresItsValueAndTheMenuChecksIt) {
         Panel(window)->ProcessNotify(msg);
         EXPECT_EQ(common::GetQELAttribs_int(group, "refusemsg", -1), value) << command;
     }
+    // The button's menu sets it as well.
+    sim::Click(sim::FindControl(Panel(window), "input.left.receivetype"));
+    EXPECT_EQ(LastMenu().menuId, 43800);
+    ASSERT_TRUE(sim::ClickMenuItem(43802));
+    EXPECT_EQ(common::GetQELAttribs_int(group, "refusemsg", 0), 1);
+    // The button is hidden in this layout; its command still works.
+    sim::Notify(sim::FindControl(Panel(window), "input.left.message"), UINOTIFY_CLICK);
+    ASSERT_FALSE(sim::AppCalls().empty());
+    EXPECT_EQ(sim::AppCalls().back(), "msgmgr:-7169:g1::2");
+    std::u16string tip;
+    tavi::CTaviPanel::GetRecTypeTip(tip, 2);
+    EXPECT_EQ(tip, u"#AUTOMATICALLY_POP_OUT_MESSAGES");
     for (const int value : {0, 1, 2}) {
         common::SetQELAttribs_int(group, "refusemsg", value, 1);
         sim::Click(sim::FindControl(Panel(window), "input.left.receivetype"));
