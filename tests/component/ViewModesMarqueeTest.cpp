@@ -41,7 +41,7 @@ protected:
     static CControlUI* Find(HWND window, const char16_t* name) { return Panel(window)->FindSubControl(name); }
 };
 
-TEST_F(ViewModeTest, MiniModeUsesItsColumnAndNormalModeRestoresTheOther) {
+TEST_F(ViewModeTest, MiniAndThinModesUseTheirColumnsAndNormalModeRestoresTheOther) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const auto normal = Layout(window);
     EXPECT_EQ(PosOf(window, u"input"), (Pos{0, 150, 0, 0, 6}));
@@ -93,6 +93,14 @@ TEST_F(ViewModeTest, MiniModeUsesItsColumnAndNormalModeRestoresTheOther) {
             EXPECT_EQ(restored[i], normal[i]) << i;
         }
     }
+
+    // Thin mode narrows the tool bar and drops the close button and the tips.
+    Find(window, u"history.view.def_tip_ctn")->SetVisible(true);
+    Component(window)->SetPanelMode(2);
+    EXPECT_EQ(PosOf(window, u"input.left"), (Pos{1, 2, 0, 26, 4}));
+    EXPECT_TRUE(Visible(window, u"input.left.message"));
+    EXPECT_FALSE(Visible(window, u"history.view.def_tip_ctn"));
+    EXPECT_FALSE(Visible(window, u"input.msg_button.close"));
 }
 
 TEST_F(ViewModeTest, ViewsMoveHistoryAndInputAndOtherModesOnlyStore) {
@@ -114,16 +122,6 @@ TEST_F(ViewModeTest, ViewsMoveHistoryAndInputAndOtherModesOnlyStore) {
     Component(window)->SetView(u"only_view");
     EXPECT_EQ(PosOf(window, u"history"), (Pos{0, 0, 0, 1, 8}));
     EXPECT_EQ(PosOf(window, u"input"), (Pos{0, 0, 0, 0, 6}));
-}
-
-TEST_F(ViewModeTest, ThinModeNarrowsTheToolBarAndDropsTheCloseButton) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    Find(window, u"history.view.def_tip_ctn")->SetVisible(true);
-    Component(window)->SetPanelMode(2);
-    EXPECT_EQ(PosOf(window, u"input.left"), (Pos{1, 2, 0, 26, 4}));
-    EXPECT_TRUE(Visible(window, u"input.left.message"));
-    EXPECT_FALSE(Visible(window, u"history.view.def_tip_ctn"));
-    EXPECT_FALSE(Visible(window, u"input.msg_button.close"));
 }
 
 class MarqueeTest : public ViewModeTest {
