@@ -228,7 +228,7 @@ TEST_F(ChatWindowTest, InputHeightWithinBoundsOnly) {
     }
 }
 
-TEST_F(ChatWindowTest, PasteRequestFillsTheInputAndHistoryTimerRestarts) {
+TEST_F(ChatWindowTest, PasteRequestTimerRestartAndEditStateRefreshReachTheirControls) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     tavi::CTaviImpl* component = Component(window);
     CRichEditUI* input = component->GetInputRichEdit();
@@ -241,10 +241,8 @@ TEST_F(ChatWindowTest, PasteRequestFillsTheInputAndHistoryTimerRestarts) {
 
     component->RestartHistoryTimer();
     EXPECT_TRUE(component->GetMsgHistoryRichEdit()->HasTimer(tavi::kHistoryRefreshTimer));
-}
 
-TEST_F(ChatWindowTest, RefreshedEditStateTellsTheHostThePictureBarIsClosed) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
+    // A refreshed edit state tells the host the picture bar is closed.
     const auto pictureBarEvents = [&](intptr_t shown) {
         int n = 0;
         for (const auto& e : sim::HostEvents()) n += e.kind == "event" && e.code == 0 && e.a == shown;

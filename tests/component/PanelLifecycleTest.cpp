@@ -41,7 +41,7 @@ TEST_F(ChatWindowTest, InputOnlyPanelHidesHistoryAndMovesInput) {
     object->Release();
 }
 
-TEST_F(ChatWindowTest, SecondWindowOfTheSameIdIsNotRegistered) {
+TEST_F(ChatWindowTest, EachSessionIdIsRegisteredOnceEvenWithoutAConversation) {
     HWND first = Open(sim::ChatKind::Person, "bob");
     EXPECT_FALSE(LogHas("same id"));
     HWND second = Open(sim::ChatKind::Person, "bob");
@@ -54,9 +54,8 @@ TEST_F(ChatWindowTest, SecondWindowOfTheSameIdIsNotRegistered) {
     EXPECT_FALSE(LogHas("can note find"));
     sim::CloseChatWindow(first);
     EXPECT_TRUE(LogHas("can note find iter! id =bob"));
-}
 
-TEST_F(ChatWindowTest, UnknownSessionRegistersAndOnlyLogs) {
+    // A session without a conversation is registered all the same.
     HWND window = Open(sim::ChatKind::Person, "nobody");
     ASSERT_NE(window, nullptr);
     ASSERT_NE(Panel(window)->GetMsgHandle(), nullptr);
