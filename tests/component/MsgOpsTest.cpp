@@ -77,6 +77,14 @@ protected:
         return nullptr;
     }
     static bool Has(const sim::ShownMenu* menu, int32_t id) { return menu && Find(menu->items, id); }
+    // Which of these commands the menu offers, in the order asked.
+    using Commands = std::vector<int32_t>;
+    static Commands Offered(const sim::ShownMenu* menu, const Commands& asked) {
+        Commands offered;
+        for (int32_t id : asked)
+            if (Has(menu, id)) offered.push_back(id);
+        return offered;
+    }
     static bool Enabled(const sim::ShownMenu* menu, int32_t id) {
         const SMenuItem* item = menu ? Find(menu->items, id) : nullptr;
         return item && item->enabled;
@@ -121,31 +129,24 @@ TEST_F(MsgOpsTest, HistoryMenuOffersWhatTheMessageUnderThePointerAllows) {
     const sim::ShownMenu* menu = RightClickHistory(window, int64_t(own));
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->menuId, kHistoryMenu);
-    EXPECT_TRUE(Has(menu, kRecall));
-    EXPECT_TRUE(Has(menu, kCollect));
-    EXPECT_FALSE(Has(menu, kQuote));  // quoting is for other members' group messages
-    EXPECT_FALSE(Has(menu, kCut));
-    EXPECT_FALSE(Has(menu, kPaste));
+    // Quoting is for other members' group messages; no picture items without a picture.
+    EXPECT_EQ(Offered(menu, {kRecall, kCollect, kQuote, kCut, kPaste, kEmail, kExtensionItem, kSavePicture,
+                             kSaveAsSmiley, kEditPicture, kOpenFolder, kDecodeQr}),
+              (Commands{kRecall, kCollect, kEmail, kExtensionItem}));
     EXPECT_FALSE(Enabled(menu, kCopy));  // nothing selected
-    EXPECT_TRUE(Has(menu, kEmail));
-    EXPECT_TRUE(Has(menu, kExtensionItem));
-    for (int32_t picture : {kSavePicture, kSaveAsSmiley, kEditPicture, kOpenFolder, kDecodeQr})
-        EXPECT_FALSE(Has(menu, picture)) << picture;
     sim::DismissMenu();
 
     // A peer's message in a one-to-one chat cannot be recalled.
     menu = RightClickHistory(window, int64_t(theirs));
-    EXPECT_FALSE(Has(menu, kRecall));
-    EXPECT_TRUE(Has(menu, kCollect));
+    EXPECT_EQ(Offered(menu, {kRecall, kCollect}), Commands{kCollect});
     sim::DismissMenu();
 
     // Empty space: neither picture items nor message items.
     menu = RightClickHistory(window, 0);
     ASSERT_NE(menu, nullptr);
-    for (int32_t id : {kSavePicture, kSaveAsSmiley, kEditPicture, kOpenFolder, kDecodeQr, kRecall, kQuote, kCollect,
-                       kStick, kUnstick, kTranslate, kHideTranslation})
-        EXPECT_FALSE(Has(menu, id)) << id;
-    EXPECT_TRUE(Has(menu, kClear));
+    EXPECT_EQ(Offered(menu, {kSavePicture, kSaveAsSmiley, kEditPicture, kOpenFolder, kDecodeQr, kRecall, kQuote,
+                             kCollect, kStick, kUnstick, kTranslate, kHideTranslation, kClear}),
+              Commands{kClear});
     // No separator at either end or twice in a row.
     ASSERT_FALSE(menu->items.empty());
     EXPECT_FALSE(menu->items.front().separator);
@@ -166,21 +167,19 @@ TEST_F(MsgOpsTest, HistoryMenuFollowsLoginServicesAndPictures) {
     sim::SetLoggedIn(sim::CurrentAccount(), false);
     sim::SetEmailServiceOffered(false);
     const sim::ShownMenu* menu = RightClickHistory(window, int64_t(own));
-    EXPECT_TRUE(Has(menu, kRecall));
+    EXPECT_EQ(Offered(menu, {kRecall, kEmail}), Commands{kRecall});
     EXPECT_FALSE(Enabled(menu, kRecall));
-    EXPECT_FALSE(Has(menu, kEmail));
     sim::DismissMenu();
 
     // A picture under the pointer brings the picture items; a file icon only "save".
     AddPictureToShownMsg(window, int64_t(own), WritePng("p.png", 2, 2));
     menu = RightClickHistory(window, int64_t(own), true);
-    for (int32_t id : {kSavePicture, kSaveAsSmiley, kEditPicture, kOpenFolder, kDecodeQr}) EXPECT_TRUE(Has(menu, id));
+    const Commands pictureItems{kSavePicture, kSaveAsSmiley, kEditPicture, kOpenFolder, kDecodeQr};
+    EXPECT_EQ(Offered(menu, pictureItems), pictureItems);
     sim::DismissMenu();
     static_cast<COleImageObj*>(View(window)->GetObjectAt(View(window)->GetObjectCount() - 1))->SetImageType(100000);
     menu = RightClickHistory(window, int64_t(own), true);
-    EXPECT_TRUE(Has(menu, kSavePicture));
-    EXPECT_FALSE(Has(menu, kOpenFolder));
-    EXPECT_FALSE(Has(menu, kDecodeQr));
+    EXPECT_EQ(Offered(menu, pictureItems), Commands{kSavePicture});
 }
 
 TEST_F(MsgOpsTest, InputMenuNeverOffersMessageItems) {
@@ -189,11 +188,10 @@ TEST_F(MsgOpsTest, InputMenuNeverOffersMessageItems) {
     const sim::ShownMenu* menu = RightClickInput(window);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->menuId, kInputMenu);
-    for (int32_t id : {kRecall, kCollect, kQuote, kStick, kEmail}) EXPECT_FALSE(Has(menu, id)) << id;
+    EXPECT_EQ(Offered(menu, {kRecall, kCollect, kQuote, kStick, kEmail, kSavePicture}), Commands{});
     EXPECT_FALSE(Enabled(menu, kCut));
     EXPECT_FALSE(Enabled(menu, kCopy));
     EXPECT_TRUE(Enabled(menu, kPaste));
-    EXPECT_FALSE(Has(menu, kSavePicture));
     // Clear empties the input.
     EXPECT_TRUE(sim::ClickMenuItem(kClear));
     EXPECT_EQ(Input(window)->GetText(), u"");
@@ -658,15 +656,13 @@ TEST_F(MsgOpsTest, StickAndUnstickFollowRolesAndBusinessTypes) {
     EXPECT_FALSE(Handler(window)->MsgCanGrpStick(int64_t(bonus)));
 
     const sim::ShownMenu* menu = RightClickHistory(window, int64_t(id));
-    EXPECT_TRUE(Has(menu, kStick));
-    EXPECT_FALSE(Has(menu, kUnstick));
+    EXPECT_EQ(Offered(menu, {kStick, kUnstick}), Commands{kStick});
     ASSERT_TRUE(sim::ClickMenuItem(kStick));
     ASSERT_EQ(RequestsOf("stick").size(), 1u);
     sim::RunUntilIdle();
     EXPECT_TRUE(qel_msg_is_grp_top(qel_conversation_find_msg(Conv("g1"), id)));
     menu = RightClickHistory(window, int64_t(id));
-    EXPECT_FALSE(Has(menu, kStick));
-    EXPECT_TRUE(Has(menu, kUnstick));
+    EXPECT_EQ(Offered(menu, {kStick, kUnstick}), Commands{kUnstick});
     ASSERT_TRUE(sim::ClickMenuItem(kUnstick));
     sim::RunUntilIdle();
     EXPECT_FALSE(qel_msg_is_grp_top(qel_conversation_find_msg(Conv("g1"), id)));
@@ -726,13 +722,11 @@ TEST_F(MsgOpsTest, TranslationItemsFollowWhatIsShown) {
     const uint64_t id = Store("bob", Text("hola", false));
     HWND window = Open(sim::ChatKind::Person, "bob");
     const sim::ShownMenu* menu = RightClickHistory(window, int64_t(id));
-    EXPECT_TRUE(Has(menu, kTranslate));
-    EXPECT_FALSE(Has(menu, kHideTranslation));
+    EXPECT_EQ(Offered(menu, {kTranslate, kHideTranslation}), Commands{kTranslate});
     ASSERT_TRUE(sim::ClickMenuItem(kTranslate));
     sim::RunUntilIdle();
     menu = RightClickHistory(window, int64_t(id));
-    EXPECT_FALSE(Has(menu, kTranslate));
-    EXPECT_TRUE(Has(menu, kHideTranslation));
+    EXPECT_EQ(Offered(menu, {kTranslate, kHideTranslation}), Commands{kHideTranslation});
     ASSERT_TRUE(sim::ClickMenuItem(kHideTranslation));
     EXPECT_FALSE(Handler(window)->IsTranslationShown(id));
 }
@@ -754,8 +748,7 @@ TEST_F(MsgOpsTest, MessageThatVanishedBeforeTheChoiceIsLeftAlone) {
     SendAndSettle(window, u"x");
     const int64_t line = Items(window, "notice").back().id;
     const sim::ShownMenu* menu = RightClickHistory(window, line);
-    EXPECT_FALSE(Has(menu, kRecall));
-    EXPECT_FALSE(Has(menu, kCollect));
+    EXPECT_EQ(Offered(menu, {kRecall, kCollect}), Commands{});
 }
 
 TEST_F(MsgOpsTest, UserLinksOpenTheFriendMenu) {
