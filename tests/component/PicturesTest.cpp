@@ -323,7 +323,7 @@ TEST_F(PicturesTest, DoubleClickOnAFileIconOpensTheFileOrSaysItIsGone) {
 
 // ---- the image tool bar ----
 
-TEST_F(PicturesTest, HoverShowsTheBarBesideThePictureAndItHidesHalfASecondAfterThePointerLeaves) {
+TEST_F(PicturesTest, HoverShowsTheBarBesideThePictureUntilHalfASecondAfterThePointerLeftBoth) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     COleImageObj* picture = ReceivePicture(window, "k1", WritePng("1.png", 40, 30));
     ASSERT_NE(picture, nullptr);
@@ -346,26 +346,30 @@ TEST_F(PicturesTest, HoverShowsTheBarBesideThePictureAndItHidesHalfASecondAfterT
     sim::Advance(1);
     EXPECT_FALSE(ToolsShown(window));
 
+    // The bar stays while the pointer is on it, also when it got there
+    // after leaving the picture elsewhere but before the timer.
+    HoverOn(View(window), picture);
+    const RECT onBar = ToolView(window)->GetToolBar()->GetWindowRect();
+    LeaveTo(View(window), picture, onBar.left + 2, onBar.top + 2);
+    sim::Advance(2000);
+    EXPECT_TRUE(ToolsShown(window));
+    HoverOn(View(window), picture);
+    LeaveTo(View(window), picture, -5000, -5000);
+    sim::SetCursorPos(onBar.left + 2, onBar.top + 2);
+    sim::Advance(500);
+    EXPECT_TRUE(ToolsShown(window));
+
+    // Leaving the view away from pictures closes it; it is made again when needed.
+    sim::SetCursorPos(-5000, -5000);
+    sim::SendEvent(View(window), UIEVENT_MOUSELEAVE);
+    sim::RunUntilIdle();
+    EXPECT_EQ(ToolView(window)->GetToolBar(), nullptr);
+    HoverOn(View(window), picture);
+    EXPECT_TRUE(ToolsShown(window));
+
     // The view's other timers still reach the view.
     sim::Advance(1800000);
     EXPECT_EQ(View(window)->GetClearResourceCount(), 1);
-}
-
-TEST_F(PicturesTest, TheBarStaysWhileThePointerIsOnIt) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    COleImageObj* picture = ReceivePicture(window, "k1", WritePng("1.png", 40, 30));
-    HoverOn(View(window), picture);
-    const RECT bar = ToolView(window)->GetToolBar()->GetWindowRect();
-    LeaveTo(View(window), picture, bar.left + 2, bar.top + 2);
-    sim::Advance(2000);
-    EXPECT_TRUE(ToolsShown(window));
-
-    // Left the picture elsewhere, but the pointer reached the bar before the timer.
-    HoverOn(View(window), picture);
-    LeaveTo(View(window), picture, -5000, -5000);
-    sim::SetCursorPos(bar.left + 2, bar.top + 2);
-    sim::Advance(500);
-    EXPECT_TRUE(ToolsShown(window));
 }
 
 TEST_F(PicturesTest, NearTheRightEdgeTheBarStandsLeftOfThePicture) {
@@ -459,18 +463,6 @@ TEST_F(PicturesTest, BuiltInFacesFileIconsAndFailedDownloadsGetNoBarAndHideAShow
     COleImageObj* failed = ReceivePicture(window, "gone", u"");
     HoverOn(View(window), failed);
     EXPECT_FALSE(ToolsShown(window));
-}
-
-TEST_F(PicturesTest, LeavingTheViewAwayFromPicturesClosesTheBar) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    COleImageObj* picture = ReceivePicture(window, "k1", WritePng("1.png", 40, 30));
-    HoverOn(View(window), picture);
-    sim::SetCursorPos(-5000, -5000);
-    sim::SendEvent(View(window), UIEVENT_MOUSELEAVE);
-    sim::RunUntilIdle();
-    EXPECT_EQ(ToolView(window)->GetToolBar(), nullptr);
-    HoverOn(View(window), picture);  // made again when needed
-    EXPECT_TRUE(ToolsShown(window));
 }
 
 TEST_F(PicturesTest, EachButtonOfTheBarReachesItsService) {
