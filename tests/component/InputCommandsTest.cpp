@@ -29,6 +29,7 @@ TEST_F(SendTest, EnterSendsAsTheHotKeyPreferenceSays) {
     EXPECT_FALSE(sendsAfter(-1, true));
 
     // Nor for a user barred from speaking in a group.
+    sim::SetPrefInt("SystemInfo.HotKey.Enter", 0);
     HWND group = Open(sim::ChatKind::Group, "g1");
     sim::ServerSetAttrib(qel_conversation_get_buddy_group(Handler(group)->GetConversation()), "me-forbid-word", 1);
     Type(group, u"hi");
