@@ -184,39 +184,6 @@ TEST_F(UiTest, MessageRangesFollowInsertsAtTopAndBottomAndDeletes) {
     EXPECT_TRUE(view.HasHeaderLine());
 }
 
-TEST_F(UiTest, VisibleMessagesFollowTheScrollPosition) {
-    auto window = sim::CreateHostWindow("host", 400, 100);
-    auto* view = new CRichEditExUI;
-    window->GetRoot()->Add(view);
-    view->SetCoordinate(0, 0, 0, 0, UIANCHOR_FILL);  // 100 high: five lines of 20
-    for (int64_t id = 1; id <= 10; ++id) {
-        CREidtInsertHelper helper(view);
-        helper.BeginInsert(id);
-        helper.InsertText(u"line\r");
-        helper.EndInsert();
-    }
-    EXPECT_EQ(view->GetScrollRange(), 100);
-    int64_t first = 0, last = 0;
-    ASSERT_TRUE(view->GetVisibleMsg(first, last));
-    EXPECT_EQ(first, 1);
-    EXPECT_EQ(last, 5);
-    view->EndDown();
-    ASSERT_TRUE(view->GetVisibleMsg(first, last));
-    EXPECT_EQ(first, 6);
-    EXPECT_EQ(last, 10);
-    EXPECT_TRUE(view->EnableMsgVisible(3));
-    ASSERT_TRUE(view->GetVisibleMsg(first, last));
-    EXPECT_EQ(first, 3);
-    EXPECT_FALSE(view->EnableMsgVisible(99));
-
-    auto* bottom = new CControlUI;
-    window->GetRoot()->Add(bottom);
-    view->SetBottomPanel(bottom);
-    EXPECT_TRUE(view->IsNeedShowBottomPanel());
-    view->EndDown();
-    EXPECT_FALSE(view->IsNeedShowBottomPanel());
-}
-
 TEST_F(UiTest, TypingEditsAtTheSelectionAndReadOnlyEditsRefuseKeys) {
     CRichEditUI edit;
     sim::TypeText(&edit, u"helo");
