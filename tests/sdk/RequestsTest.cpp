@@ -177,3 +177,23 @@ TEST_F(RequestsTest, UploadsAnswerAKeyPerCacheNameOrFail) {
     EXPECT_EQ(uploads[2].result, -1);
 }
 
+
+TEST_F(RequestsTest, OnlySendsThatCompletedWellAreNotedAsStored) {
+    // The soak counts only these as delivered.
+    sim::HoldCompletions(true);
+    ASSERT_EQ(Send(m_conv, "delivered"), 0);
+    sim::FailNext(sim::SdkCall::Send, -5, true);
+    ASSERT_EQ(Send(m_conv, "failed"), 0);
+    sim::RefuseNext(sim::SdkCall::Send, -9);
+    ASSERT_NE(Send(m_conv, "refused"), 0);
+    // Nothing is stored before its completion comes.
+    EXPECT_FALSE(sim::SdkRequestsOf("send").at(0).stored);
+    sim::HoldCompletions(false);
+    sim::ReleaseCompletions();
+    sim::RunUntilIdle();
+    const auto sends = sim::SdkRequestsOf("send");
+    ASSERT_EQ(sends.size(), 3u);
+    EXPECT_TRUE(sends[0].stored);
+    EXPECT_FALSE(sends[1].stored);
+    EXPECT_FALSE(sends[2].stored);
+}
