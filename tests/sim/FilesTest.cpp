@@ -3,15 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "sim/core/Text.h"
-#include "sim/driver.h"
+#include "support/FreshWorld.h"
 
 namespace {
 
-class FilesTest : public ::testing::Test {
-protected:
-    void SetUp() override { sim::ResetAll(); }
-    void TearDown() override { sim::ResetAll(); }
-};
+using FilesTest = support::FreshWorldTest;
 
 TEST_F(FilesTest, ADropTellsItsCountAndCutsPathsToTheBuffer) {
     HDROP drop = sim::MakeDrop({u"/a/one.png", u"/b/two.txt"});

@@ -119,24 +119,11 @@ TEST_F(UiTest, MenusLoadShowAndDeliverTheClickedItem) {
     EXPECT_EQ(sim::OpenMenu(), nullptr);
     EXPECT_FALSE(sim::ClickMenuItem(40204));
 
-    // A menu built in code, commands to the owner window's receivers.
-    Recorder windowRecorder;
-    window->AddNotifier(&windowRecorder);
-    auto* fast = new CMenuUI(120201);
-    fast->AddItem(2, u"OK", true);
-    fast->AddSeparator();
-    fast->AddItem(120201, u"settings");
-    EXPECT_TRUE(fast->AddSubItem(2, 21, u"nested"));
-    fast->Show(window->GetHWND(), 0, 0);
-    EXPECT_TRUE(sim::ClickMenuItem(21));
-    EXPECT_EQ(windowRecorder.seen.back().second, u"120201/21/nested");
-
     CMenuUI missing;
     EXPECT_FALSE(missing.Load(99999));
     AddScratchResources();
     Write("menu/500.xml", "<Menu><Item id=\"1\"></Menu>");
     EXPECT_FALSE(missing.Load(500));
-    window->RemoveNotifier(&windowRecorder);
 }
 
 TEST_F(UiTest, MessageBoxesAnswerFromTheQueueThenTheDefaultAtTheirScaledSize) {
