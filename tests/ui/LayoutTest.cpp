@@ -74,28 +74,6 @@ TEST_F(UiTest, ContainersRefuseCyclesAndSecondParents) {
     EXPECT_EQ(sim::FindControl(window.get(), ""), nullptr);
 }
 
-TEST_F(UiTest, AttributesAndWindowAttributesRoundTrip) {
-    CControlUI control;
-    control.SetAttribute(u"name", u"input.left.capture");
-    EXPECT_EQ(control.GetId(), u"capture");
-    control.SetAttribute(u"txt.color", u"999999");
-    control.SetAttribute(u"pos", u"1,2,3");  // a short list leaves the rest 0
-    control.SetAttribute(u"anchor", u"junk");
-    int32_t l, t, r, b, a;
-    control.GetCoordinate(l, t, r, b, a);
-    EXPECT_EQ((std::vector<int32_t>{l, t, r, b, a}), (std::vector<int32_t>{1, 2, 3, 0, 0}));
-    EXPECT_EQ(control.GetAttribute(u"txt.color"), u"999999");
-    EXPECT_TRUE(control.HasAttribute(u"txt.color"));
-    EXPECT_EQ(control.GetAttribute(u"missing"), u"");
-    control.SetAttribute(u"visible", u"false");
-    EXPECT_EQ(control.GetAttribute(u"visible"), u"false");
-
-    CWindowExUI window;
-    window.SetWindowAttribute(u"msghead", u"42");
-    EXPECT_EQ(window.GetWindowAttribute(u"msghead"), u"42");
-    EXPECT_EQ(window.GetWindowAttribute(u"other"), u"");
-}
-
 TEST_F(UiTest, AnchorsGoRoundCornersThenSidesClockwise) {
     auto window = sim::CreateHostWindow("host", 600, 100);
     struct Case {

@@ -184,28 +184,6 @@ TEST_F(UiTest, MessageRangesFollowInsertsAtTopAndBottomAndDeletes) {
     EXPECT_TRUE(view.HasHeaderLine());
 }
 
-TEST_F(UiTest, TypingEditsAtTheSelectionAndReadOnlyEditsRefuseKeys) {
-    CRichEditUI edit;
-    sim::TypeText(&edit, u"helo");
-    edit.SetSel(3, 3);
-    sim::SendKey(&edit, u'l');
-    EXPECT_EQ(edit.GetText(), u"hello");
-    edit.SetSel(0, 2);
-    sim::SendKey(&edit, u'\b');
-    EXPECT_EQ(edit.GetText(), u"llo");
-    edit.SetSel(-1, -1);
-    sim::SendKey(&edit, u'\b');
-    EXPECT_EQ(edit.GetText(), u"ll");
-    sim::SendKey(&edit, 0x01);  // control characters are not text
-    EXPECT_EQ(edit.GetText(), u"ll");
-    edit.SetReadOnly(true);
-    sim::TypeText(&edit, u"x\n");
-    EXPECT_EQ(edit.GetText(), u"ll");
-    edit.InsertText(0, u"a");  // the program may still write
-    EXPECT_EQ(edit.GetText(), u"all");
-    EXPECT_EQ(edit.GetCaret(), 1);
-}
-
 namespace {
 
 // The geometry of an edit measured the slow way, from its text and objects

@@ -1,25 +1,5 @@
 #include "ui/UiTestSupport.h"
 
-TEST_F(UiTest, TimersRepeatOnVirtualTimeUntilKilled) {
-    CControlUI control;
-    std::vector<std::pair<uint64_t, uintptr_t>> ticks;
-    control.OnEvent += [&](TEventUI& e) {
-        if (e.Type == UIEVENT_TIMER) ticks.emplace_back(sim::NowMs(), e.wParam);
-        return true;
-    };
-    control.SetTimer(15, 100);
-    control.SetTimer(16, 250);
-    sim::Advance(99);
-    EXPECT_TRUE(ticks.empty());
-    sim::Advance(201);
-    EXPECT_EQ(ticks, (std::vector<std::pair<uint64_t, uintptr_t>>{{100, 15}, {200, 15}, {250, 16}, {300, 15}}));
-    EXPECT_TRUE(control.KillTimer(15));
-    EXPECT_FALSE(control.KillTimer(15));
-    ticks.clear();
-    sim::Advance(500);
-    EXPECT_EQ(ticks, (std::vector<std::pair<uint64_t, uintptr_t>>{{500, 16}, {750, 16}}));
-}
-
 TEST_F(UiTest, ATimerKilledByItsOwnHandlerFiresOnceRestartingResetsThePeriodAndDestroyedControlsHearNothing) {
     CControlUI control;
     int fired = 0;
