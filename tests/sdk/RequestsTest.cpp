@@ -82,26 +82,6 @@ TEST_F(RequestsTest, ConversationDroppedInFlightCompletesWithoutStoring) {
     EXPECT_EQ(conv.get(), nullptr);
 }
 
-TEST_F(RequestsTest, UploadsAnswerAKeyPerCacheNameOrFail) {
-    sim::SetUploadKey("a.jpg", "srv/1");
-    auto upload = [this](const char* name) {
-        return qel_ext::QelConversationRequestUploadAttachment(m_conv, "image", name, "/p", OnUploaded, nullptr);
-    };
-    EXPECT_EQ(upload("a.jpg"), 0);
-    sim::FailNext(sim::SdkCall::Upload, -9968);
-    EXPECT_EQ(upload("b.jpg"), 0);
-    sim::RefuseNext(sim::SdkCall::Upload, -1);
-    EXPECT_EQ(upload("c.jpg"), -1);
-    EXPECT_EQ(upload(""), -1);
-    sim::RunUntilIdle();
-    EXPECT_EQ(Uploads, (std::vector<std::string>{"0:a.jpg:srv/1:0", "-9968:b.jpg::0"}));
-    const auto uploads = sim::SdkRequestsOf("upload");
-    ASSERT_EQ(uploads.size(), 4u);
-    EXPECT_EQ(uploads[0].fileType, "image");
-    EXPECT_EQ(uploads[0].localPath, "/p");
-    EXPECT_EQ(uploads[2].result, -1);
-}
-
 
 TEST_F(RequestsTest, OnlySendsThatCompletedWellAreNotedAsStored) {
     // The soak counts only these as delivered.
