@@ -140,3 +140,18 @@ TEST_F(UiTest, OleEventsReachTheObjectUnderThePointer) {
     EXPECT_EQ(edit->FindImage(u"face"), image);
     EXPECT_EQ(sim::DescribeRange(edit, 0, -1), u"ab[img:face]");
 }
+
+TEST_F(UiTest, ToolTipsAreRecordedAndHideAfterTheirTimeUnlessLocked) {
+    CToolTipUI tip(u"Press Enter to send");
+    tip.ShowTip(10, 20, u"BR", 180, 3000, 4);
+    ASSERT_EQ(sim::ShownTips().size(), 1u);
+    EXPECT_EQ(sim::ShownTips()[0].align, u"BR");
+    sim::Advance(2999);
+    EXPECT_TRUE(tip.IsVisible());
+    tip.LockTimer(true);
+    sim::Advance(5000);
+    EXPECT_TRUE(tip.IsVisible());
+    tip.LockTimer(false);
+    sim::Advance(3000);
+    EXPECT_FALSE(tip.IsVisible());
+}
