@@ -73,15 +73,19 @@ TEST_F(PanelBehaviourTest, ReadLineIsTwoShortRulesAroundItsText) {
     EXPECT_EQ(span(line->GetItemAt(2)), (std::vector<int32_t>{text + 88, 68, 1}));
 }
 
-TEST_F(PanelBehaviourTest, EmptiedFastReplyListOffersTheBuiltInReplies) {
+TEST_F(PanelBehaviourTest, FastReplyMenuOffersTheStoredRepliesOrElseTheBuiltInOnes) {
     HWND window = Open(sim::ChatKind::Person, "bob");
-    sim::SetPrefArray("SystemInfo.AutoReply.FastReply", {});
-    ClickSend(window);
-    ASSERT_FALSE(sim::ShownMenus().empty());
-    const auto& items = sim::ShownMenus().back().items;
-    ASSERT_EQ(items.size(), 6u);
-    EXPECT_EQ(items[0].text, u"#OH");
-    EXPECT_TRUE(items[0].checked);
+    const auto menuFor = [&](const std::vector<std::u16string>& stored) {
+        sim::SetPrefArray("SystemInfo.AutoReply.FastReply", stored);
+        ClickSend(window);
+        std::vector<std::u16string> texts;
+        for (const auto& item : sim::ShownMenus().back().items) texts.push_back(item.separator ? u"-" : item.text);
+        sim::DismissMenu();
+        return texts;
+    };
+    EXPECT_EQ(menuFor({u"later"}), (std::vector<std::u16string>{u"later", u"-", u"#FAST_REPLY_MENU_SETTING"}));
+    EXPECT_EQ(menuFor({}), (std::vector<std::u16string>{u"#OH", u"#OK_OK_I_SEE", u"#REALLY_Q", u"#ARE_YOU_SERIOUS_Q",
+                                                        u"-", u"#FAST_REPLY_MENU_SETTING"}));
 }
 
 TEST_F(PanelBehaviourTest, WindowMovingAwayLeavesTheViewThatTookItsConversationBound) {
