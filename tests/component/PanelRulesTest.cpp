@@ -1,24 +1,30 @@
 // Rules of the panel that the user, the partner or the host sees: when the
 // partner hears typing, the shape of the read line, the fast replies of an
 // emptied list, and what a window moving to another conversation leaves.
+#include <functional>
+
+#include "../tools/InputToolsFixture.h"
 #include "SendFixture.h"
 
+#include "panel/TaviSearchWindow.h"
 #include "sdk/ctrlbinder.h"
 #include "sdk/ui/MenuUI.h"
+#include "util/Guid.h"
 
 namespace {
 
 class PanelBehaviourTest : public SendTest {
 protected:
-    static tavi::STaviPanelInfo PersonInfo(const char16_t* peer) {
+    static tavi::STaviPanelInfo PersonInfo(const char16_t* peer, sim::ChatKind kind = sim::ChatKind::Person) {
         tavi::STaviPanelInfo info;
-        info.windowKey = sim::ChatWindowKey(sim::ChatKind::Person);
+        info.windowKey = sim::ChatWindowKey(kind);
         info.sessionId = peer;
         info.instanceName = u"qel_inst";
         return info;
     }
-    static CControlUI* BoundView(const char16_t* peer) {
-        return SCtrlValidBinder::GetCtrlPtr((u"{7CADFB98-F2B4-4bd7-9C4F-A06B1D69C556}_" + std::u16string(peer)).c_str());
+    static CControlUI* BoundView(const char16_t* peer, sim::ChatKind kind = sim::ChatKind::Person) {
+        const std::u16string key = util::FormatGuid(sim::ChatWindowKey(kind)) + u"_" + peer;
+        return SCtrlValidBinder::GetCtrlPtr(key.c_str());
     }
 };
 
@@ -88,6 +94,21 @@ TEST_F(PanelBehaviourTest, FastReplyMenuOffersTheStoredRepliesOrElseTheBuiltInOn
                                                         u"-", u"#FAST_REPLY_MENU_SETTING"}));
 }
 
+// The members of the group left behind are no one to mention.
+TEST_F(PanelBehaviourTest, MentionListClosesWhenTheWindowMoves) {
+    sim::AddBuddy("ann", "Ann", false);
+    sim::AddGroupMember("g1", "ann");
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    sim::TypeText(Input(window), u"@");
+    sim::RunUntilIdle();
+    tavi::CTaviSearchWindow* popup = Panel(window)->GetSearchWindow();
+    ASSERT_TRUE(popup && popup->IsWindowVisible());
+    const tavi::STaviPanelInfo bob = PersonInfo(u"bob");
+    ASSERT_TRUE(Component(window)->UpdatePanelInfo(&bob));
+    popup = Panel(window)->GetSearchWindow();
+    EXPECT_FALSE(popup && popup->IsWindowVisible());
+}
+
 TEST_F(PanelBehaviourTest, WindowMovingAwayLeavesTheViewThatTookItsConversationBound) {
     sim::AddBuddy("carol", "Carol");
     HWND first = Open(sim::ChatKind::Person, "bob");
@@ -100,6 +121,64 @@ TEST_F(PanelBehaviourTest, WindowMovingAwayLeavesTheViewThatTookItsConversationB
     ASSERT_TRUE(Component(first)->UpdatePanelInfo(&carol));
     EXPECT_EQ(BoundView(u"bob"), View(second));
     EXPECT_EQ(BoundView(u"carol"), View(first));
+
+    // The same peer in another kind of window is a move too.
+    const tavi::STaviPanelInfo adhoc = PersonInfo(u"carol", sim::ChatKind::Adhoc);
+    ASSERT_TRUE(Component(first)->UpdatePanelInfo(&adhoc));
+    EXPECT_EQ(BoundView(u"carol"), nullptr);
+    EXPECT_EQ(BoundView(u"carol", sim::ChatKind::Adhoc), View(first));
+}
+
+}  // namespace
+
+namespace {
+
+class PanelToolButtonsTest : public InputToolsTest {};
+
+// The font, picture library and emoticon buttons act on the press but leave
+// the release to the button, whose click the window still hears.
+TEST_F(PanelToolButtonsTest, ReleasedToolButtonStillClicks) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    for (const char* name : {"input.left.font", "input.left.syspic", "input.left.emoticon"}) {
+        CControlUI* button = sim::FindControl(Panel(window), name);
+        ASSERT_NE(button, nullptr) << name;
+        const size_t before = sim::WindowNotifications().size();
+        sim::SendEvent(button, UIEVENT_BUTTONUP);
+        ASSERT_EQ(sim::WindowNotifications().size(), before + 1) << name;
+        EXPECT_EQ(sim::WindowNotifications().back().type, UINOTIFY_CLICK) << name;
+        EXPECT_EQ(sim::WindowNotifications().back().sender, button->GetName()) << name;
+    }
+}
+
+// What the panel answers itself stops there: the window would act on it a
+// second time.
+TEST_F(PanelToolButtonsTest, NotificationsThePanelTakesDoNotReachTheWindow) {
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    const auto heard = [&](const std::function<void()>& act) {
+        const size_t before = sim::WindowNotifications().size();
+        act();
+        return sim::WindowNotifications().size() > before;
+    };
+    EXPECT_FALSE(heard([&] { sim::Notify(Input(window), UINOTIFY_SETFOCUS); }));
+    EXPECT_FALSE(heard([&] {
+        Input(window)->SetText(u"hi");
+        sim::Click(Control(window, "input.msg_button.sendmsg"));
+    }));
+}
+
+// A popup that a closing window left showing would offer the user a chat
+// that is gone.
+TEST_F(PanelToolButtonsTest, RecentEmoticonsShowingGoWithTheirWindow) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Panel(window)->OnSelEmoticon(u":)", u"");
+    sim::Click(FontButton(window));
+    sim::Click(FontButton(window));
+    sim::SendEvent(EmoticonButton(window), UIEVENT_MOUSEENTER);
+    sim::Advance(200);
+    ASSERT_TRUE(Shown(RecentEmoticons()));
+    sim::CloseChatWindow(window);
+    sim::RunUntilIdle();
+    EXPECT_FALSE(Shown(RecentEmoticons()));
 }
 
 }  // namespace
