@@ -6,6 +6,7 @@
 #include "../tools/InputToolsFixture.h"
 #include "SendFixture.h"
 
+#include "module/StdContainer.h"
 #include "panel/TaviSearchWindow.h"
 #include "sdk/ctrlbinder.h"
 #include "sdk/ui/MenuUI.h"
@@ -92,6 +93,30 @@ TEST_F(PanelBehaviourTest, FastReplyMenuOffersTheStoredRepliesOrElseTheBuiltInOn
     EXPECT_EQ(menuFor({u"later"}), (std::vector<std::u16string>{u"later", u"-", u"#FAST_REPLY_MENU_SETTING"}));
     EXPECT_EQ(menuFor({}), (std::vector<std::u16string>{u"#OH", u"#OK_OK_I_SEE", u"#REALLY_Q", u"#ARE_YOU_SERIOUS_Q",
                                                         u"-", u"#FAST_REPLY_MENU_SETTING"}));
+}
+
+// The host sends dropped files to the chat's participants as it last named them.
+TEST_F(PanelBehaviourTest, DroppedFilesGoToTheParticipantsTheHostNamed) {
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    pfx::CStrVector named;
+    named.Add(u"bob");
+    named.Add(u"carol");
+    Component(window)->SetChatParticipants(&named, 1);
+    std::ofstream(m_dir / "notes.txt") << "text";
+    TEventUI event;
+    event.Type = UIEVENT_DROPFILES;
+    event.wParam = reinterpret_cast<uintptr_t>(sim::MakeDrop({sim::ToWide((m_dir / "notes.txt").string())}));
+    Component(window)->ProcHostDuiMsg(&event);
+    sim::RunUntilIdle();
+
+    ASSERT_FALSE(sim::HostEvents().empty());
+    const sim::HostEvent& dropped = sim::HostEvents().back();
+    ASSERT_EQ(dropped.code, 3);
+    std::vector<std::u16string> heard;
+    reinterpret_cast<pfx::IStrVector*>(dropped.a)
+        ->ForEach([](const char16_t* text, void* out) { static_cast<std::vector<std::u16string>*>(out)->push_back(text); },
+                  &heard);
+    EXPECT_EQ(heard, (std::vector<std::u16string>{u"bob", u"carol"}));
 }
 
 // The members of the group left behind are no one to mention.
