@@ -54,12 +54,16 @@ TEST_F(PanelBehaviourTest, PartnerHearsTypingOnlyFromAUserWhoMaySendAndShares) {
     }
 }
 
-TEST_F(PanelBehaviourTest, ReadLineIsTwoShortRulesAroundItsText) {
+// The read line is two short rules around its text; an unread tag is a
+// narrow label at the left.
+TEST_F(PanelBehaviourTest, ReadLineAndUnreadTagShapes) {
     qel_handle bob = sim::OpenConversation("bob");
     sim::StoredMsg mine;
     mine.sent = true;
     mine.content = "x";
     qel_handle own = sim::AddStoredMsg(bob, mine);
+    mine.flags = QEL_MSG_FLAG_RECEIPT;
+    qel_handle receipt = sim::AddStoredMsg(bob, mine);
     HWND window = Open(sim::ChatKind::Person, "bob");
     sim::ServerSetPartnerReadCursor(bob, int64_t(qel_msg_get_conv_msg_id(own)), 0);
     sim::RunUntilIdle();
@@ -78,6 +82,12 @@ TEST_F(PanelBehaviourTest, ReadLineIsTwoShortRulesAroundItsText) {
     EXPECT_EQ(span(line->GetItemAt(0)), (std::vector<int32_t>{0, 68, 1}));
     EXPECT_EQ(span(label), (std::vector<int32_t>{68, text, 20}));
     EXPECT_EQ(span(line->GetItemAt(2)), (std::vector<int32_t>{text + 88, 68, 1}));
+
+    auto* tag = dynamic_cast<CContainerUI*>(View(window)->FindSubControl(sim::ToWide(std::to_string(qel_msg_get_id(receipt)))));
+    ASSERT_TRUE(tag && tag->GetCount() == 1);
+    CControlUI* unread = tag->GetItemAt(0);
+    EXPECT_EQ((std::vector<int32_t>{unread->GetPos().left - tag->GetPos().left, unread->GetWidth(), unread->GetHeight()}),
+              (std::vector<int32_t>{10, 40, 20}));
 }
 
 TEST_F(PanelBehaviourTest, FastReplyMenuOffersTheStoredRepliesOrElseTheBuiltInOnes) {
