@@ -22,6 +22,13 @@ std::vector<std::u16string> BuiltChildren(const char16_t* id) {
 
 using Names = std::vector<std::u16string>;
 
+std::string Nested(int levels) {
+    std::string xml = "<Layout>";
+    for (int i = 0; i < levels; ++i) xml += "<Container>";
+    for (int i = 0; i < levels; ++i) xml += "</Container>";
+    return xml + "</Layout>";
+}
+
 class NamedDestroyLog : public CContainerUI {
 public:
     NamedDestroyLog(std::u16string name, std::vector<std::u16string>& log) : m_log(log) {
@@ -81,6 +88,16 @@ TEST_F(UiTest, AKeptLayoutKeepsItsAttributesInOrderAndItsFallbacks) {
         EXPECT_NE(dynamic_cast<CContainerUI*>(panel->GetItemAt(1)), nullptr);
         EXPECT_EQ(dynamic_cast<CContainerUI*>(panel->GetItemAt(2)), nullptr);
         CControlUI::Destroy(panel);
+    }
+}
+
+TEST_F(UiTest, LayoutsNestSixtyFourContainersDeepAndNoDeeper) {
+    AddScratchResources();
+    Write("layout/deepest.xml", Nested(64));
+    Write("layout/toodeep.xml", Nested(65));
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(BuiltChildren(u"deepest").size(), 1u);
+        EXPECT_EQ(BuiltChildren(u"toodeep"), (Names{u"refused"}));
     }
 }
 
