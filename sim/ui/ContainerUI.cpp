@@ -2,6 +2,7 @@
 #include "sdk/ui/ContainerUI.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 #include "sdk/ui/ButtonUI.h"
@@ -87,6 +88,17 @@ CControlUI* CContainerUI::FindSubControl(const std::u16string& name) {
 
 void CContainerUI::ForEach(const std::function<void(CControlUI*)>& visit) {
     visit(this);
+    // Over a copy, since a visit may add or remove children. Most containers
+    // hold a few, and the walks are many (every search by name is one):
+    // their copy stays off the heap.
+    constexpr size_t kOnStack = 16;
+    const size_t count = m_items.size();
+    if (count <= kOnStack) {
+        std::array<CControlUI*, kOnStack> items;
+        std::copy(m_items.begin(), m_items.end(), items.begin());
+        for (size_t i = 0; i < count; ++i) items[i]->ForEach(visit);
+        return;
+    }
     const auto items = m_items;
     for (CControlUI* c : items) c->ForEach(visit);
 }

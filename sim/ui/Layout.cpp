@@ -6,7 +6,11 @@
 #include <tinyxml.h>
 
 #include <fstream>
+#include <map>
+#include <memory>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "sdk/platform_files.h"
 #include "sdk/ui/ButtonUI.h"
@@ -74,41 +78,93 @@ CControlUI* MakeBuiltIn(const std::string& cls) {
     return nullptr;
 }
 
-CControlUI* MakeControl(const TiXmlElement& element) {
-    const std::string cls = element.Value();
-    if (CControlUI* registered = CreateRegisteredControl(cls)) return registered;
-    if (CControlUI* builtIn = MakeBuiltIn(cls)) return builtIn;
-    const char* fallback = element.Attribute("fallback");
-    if (fallback) {
-        if (CControlUI* c = MakeBuiltIn(fallback)) return c;
-    }
-    // An unknown class still holds its children and keeps its name.
-    return element.FirstChildElement() ? new CContainerUI : new CControlUI;
-}
+// A layout file as the builder needs it: element classes and attributes
+// already read and widened. Every window builds the same few layouts, so
+// each file is read into this form once and kept with the text it came
+// from; a file whose text changes is read again.
+struct LayoutElement {
+    std::string cls;
+    std::string fallback;
+    bool hasFallback = false;
+    bool hasChildElement = false;
+    // In the order they are applied: the name first, so that an explicit id
+    // wins over the one derived from it; "fallback" is no attribute of the control.
+    std::vector<std::pair<std::u16string, std::u16string>> attributes;
+    std::vector<LayoutElement> children;
+};
 
-void ApplyAttributes(const TiXmlElement& element, CControlUI* control) {
-    // The name first, so that an explicit id wins over the one derived from it.
-    if (const char* name = element.Attribute("name")) control->SetAttribute(u"name", ToWide(name));
+LayoutElement Digest(const TiXmlElement& element) {
+    LayoutElement digest;
+    digest.cls = element.Value();
+    if (const char* fallback = element.Attribute("fallback")) {
+        digest.hasFallback = true;
+        digest.fallback = fallback;
+    }
+    digest.hasChildElement = element.FirstChildElement() != nullptr;
+    if (const char* name = element.Attribute("name")) digest.attributes.emplace_back(u"name", ToWide(name));
     for (const TiXmlAttribute* a = element.FirstAttribute(); a; a = a->Next()) {
         const std::string key = a->Name();
         if (key == "name" || key == "fallback") continue;
-        std::u16string value = ToWide(a->Value());
-        control->SetAttribute(ToWide(key), value);
+        digest.attributes.emplace_back(ToWide(key), ToWide(a->Value()));
     }
+    for (const TiXmlElement* e = element.FirstChildElement(); e; e = e->NextSiblingElement())
+        digest.children.push_back(Digest(*e));
+    return digest;
 }
 
-bool BuildChildren(const TiXmlElement& parent, CContainerUI* into, int depth) {
+// The file's root element, or null when the file is no layout.
+std::shared_ptr<const LayoutElement> ParseLayout(const std::string& xml) {
+    if (!IsValidUtf8(xml)) return nullptr;
+    TiXmlDocument doc;
+    doc.Parse(xml.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    const TiXmlElement* root = doc.RootElement();
+    if (doc.Error() || !root) return nullptr;
+    return std::make_shared<const LayoutElement>(Digest(*root));
+}
+
+struct CachedLayout {
+    std::string xml;
+    std::shared_ptr<const LayoutElement> root;
+};
+
+// Shared (held) so that a layout stays whole while it is being built even
+// if building it reads the same file again and finds it changed.
+std::shared_ptr<const LayoutElement> LayoutOf(const std::string& path, std::string&& xml) {
+    static std::map<std::string, CachedLayout> cache;
+    auto it = cache.find(path);
+    if (it == cache.end() || it->second.xml != xml) {
+        std::shared_ptr<const LayoutElement> root = ParseLayout(xml);
+        it = cache.insert_or_assign(path, CachedLayout{std::move(xml), std::move(root)}).first;
+    }
+    return it->second.root;
+}
+
+CControlUI* MakeControl(const LayoutElement& element) {
+    if (CControlUI* registered = CreateRegisteredControl(element.cls)) return registered;
+    if (CControlUI* builtIn = MakeBuiltIn(element.cls)) return builtIn;
+    if (element.hasFallback) {
+        if (CControlUI* c = MakeBuiltIn(element.fallback)) return c;
+    }
+    // An unknown class still holds its children and keeps its name.
+    return element.hasChildElement ? new CContainerUI : new CControlUI;
+}
+
+void ApplyAttributes(const LayoutElement& element, CControlUI* control) {
+    for (const auto& [key, value] : element.attributes) control->SetAttribute(key, value);
+}
+
+bool BuildChildren(const LayoutElement& parent, CContainerUI* into, int depth) {
     // Layouts are shallow; a deep one is a broken resource, not a reason to overflow.
     if (depth > 64) return false;
-    for (const TiXmlElement* e = parent.FirstChildElement(); e; e = e->NextSiblingElement()) {
-        CControlUI* control = MakeControl(*e);
-        ApplyAttributes(*e, control);
+    for (const LayoutElement& e : parent.children) {
+        CControlUI* control = MakeControl(e);
+        ApplyAttributes(e, control);
         if (!into->Add(control)) {
             CControlUI::Destroy(control);
             continue;
         }
         auto* container = dynamic_cast<CContainerUI*>(control);
-        if (container && !BuildChildren(*e, container, depth + 1)) return false;
+        if (container && !BuildChildren(e, container, depth + 1)) return false;
     }
     return true;
 }
@@ -119,11 +175,9 @@ bool BuildLayout(const std::u16string& dialogId, CContainerUI* into) {
     if (dialogId.empty() || !into) return false;
     const std::string path = FindResource("layout/" + ToUtf8(dialogId) + ".xml");
     std::string xml;
-    if (path.empty() || !ReadFile(path, xml) || !IsValidUtf8(xml)) return false;
-    TiXmlDocument doc;
-    doc.Parse(xml.c_str(), nullptr, TIXML_ENCODING_UTF8);
-    const TiXmlElement* root = doc.RootElement();
-    if (doc.Error() || !root) return false;
+    if (path.empty() || !ReadFile(path, xml)) return false;
+    const std::shared_ptr<const LayoutElement> root = LayoutOf(path, std::move(xml));
+    if (!root) return false;
     ApplyAttributes(*root, into);
     if (BuildChildren(*root, into, 0)) return true;
     into->RemoveAll();

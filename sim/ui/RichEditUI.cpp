@@ -70,10 +70,14 @@ std::u16string CRichEditUI::GetTextRange(long start, long end) const {
 
 void CRichEditUI::InsertText(const std::u16string& text) {
     const long caret = m_selEnd;
-    // Like the platform's rich edit, a CRLF is kept as one paragraph mark.
+    // Like the platform's rich edit, a CRLF is kept as one paragraph mark,
+    // also when its LF comes in a later insertion than its CR (a text put
+    // in piece by piece).
+    const bool afterCr = caret > 0 && caret <= long(m_text.size()) && m_text[size_t(caret - 1)] == u'\r';
     std::u16string clean;
     for (char16_t c : text) {
-        if (c == kObjectChar || (c == u'\n' && !clean.empty() && clean.back() == u'\r')) continue;
+        const bool endsCrLf = c == u'\n' && (clean.empty() ? afterCr : clean.back() == u'\r');
+        if (c == kObjectChar || endsCrLf) continue;
         clean += c;
     }
     ReplaceRange(caret, caret, clean);
