@@ -223,7 +223,7 @@ void CMsgHandle::QuoteMsg(int64_t shownId) {
     if (!input || !message || !MakeBoxMsg(record, message, false, m_handleId)) return;
     // What the user had typed goes after the quote, node by node.
     CStdPtrArray objects;
-    input->GetImageObj(objects, 0, -1);
+    input->GetImageObj(objects);
     std::vector<int32_t> positions;
     const std::u16string text = CEmojiMsgHandle::RestoreEmojiText(input->GetText(), objects, positions);
     MsgNodeList nodes;
