@@ -10,11 +10,13 @@ namespace tavi {
 
 inline constexpr int64_t kFirstProvisionalMsgId = -100001;
 // Ids from -2 up belong to others (the draft's record, then the SDK's own
-// message ids), so after this one the counter goes on from the far negative
-// end, where nothing else lives: a client that has shown a hundred thousand
-// messages must not show the next one under an id that a real message has.
+// message ids), and the lowest ids to the view's own lines (the offer of
+// older messages, the history marker). So after this one the counter goes
+// on from halfway down, where nothing else lives: a client that has shown a
+// hundred thousand messages must not show the next one under an id that a
+// real message or a line of the view already has.
 inline constexpr int64_t kLastProvisionalMsgIdBeforeWrap = -3;
-inline constexpr int64_t kProvisionalMsgIdAfterWrap = INT64_MIN;
+inline constexpr int64_t kProvisionalMsgIdAfterWrap = INT64_MIN / 2;
 
 // The current provisional id; the counter moves on by one (see above).
 int64_t TakeProvisionalMsgId();

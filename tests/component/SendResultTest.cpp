@@ -310,12 +310,20 @@ TEST_F(SendTest, ProvisionalIdsNeverRunIntoTheIdsOfRealMessages) {
     if (tavi::PeekProvisionalMsgId() >= tavi::kFirstProvisionalMsgId) {
         while (tavi::PeekProvisionalMsgId() < tavi::kLastProvisionalMsgIdBeforeWrap - 1) tavi::TakeProvisionalMsgId();
     }
+    // A history longer than a page: the view holds the history marker and
+    // the offer of older messages, lines of its own under ids of their own.
+    sim::AddStoredMsgs(sim::OpenConversation("bob"), 30, true);
     HWND window = Open(sim::ChatKind::Person, "bob");
+    const size_t history = Items(window, "msg").size();
+    ASSERT_FALSE(Items(window, "pane").empty());
+    ASSERT_TRUE(View(window)->HasHeaderLine());
     sim::HoldCompletions(true);
     Type(window, std::u16string(3000, u'x'));
     ClickSend(window);
     std::vector<int64_t> own;
-    for (const sim::ViewItem& item : Items(window, "msg")) own.push_back(item.id);
+    for (const sim::ViewItem& item : Items(window, "msg")) {
+        if (item.id < 0) own.push_back(item.id);
+    }
     sim::HoldCompletions(false);
     sim::ReleaseCompletions();
     sim::RunUntilIdle();
@@ -324,8 +332,10 @@ TEST_F(SendTest, ProvisionalIdsNeverRunIntoTheIdsOfRealMessages) {
 
     ASSERT_EQ(own.size(), 3u);
     for (int64_t id : own) EXPECT_LT(id, -2) << "a draft's or a real message's id";
+    EXPECT_TRUE(View(window)->HasHeaderLine());
+    EXPECT_FALSE(Items(window, "pane").empty());
     const auto shown = Items(window, "msg");
-    ASSERT_EQ(shown.size(), 4u);
+    ASSERT_EQ(shown.size(), history + 4);
     EXPECT_EQ(shown.back().text, u"bob: hello");
     std::vector<int64_t> ids;
     for (const sim::ViewItem& item : shown) ids.push_back(item.id);

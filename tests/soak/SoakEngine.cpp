@@ -125,7 +125,8 @@ std::vector<Action> BaseActions() {
 
 }  // namespace
 
-Engine::Engine(uint64_t seed, std::vector<Action> actions) : m_state(seed * 2 + 1), m_actions(BaseActions()) {
+Engine::Engine(uint64_t seed, std::vector<Action> actions, std::ostream* trace)
+    : m_state(seed * 2 + 1), m_actions(BaseActions()), m_trace(trace) {
     const std::vector<Action> features = FeatureActions();
     m_actions.insert(m_actions.end(), features.begin(), features.end());
     m_actions.insert(m_actions.end(), actions.begin(), actions.end());
@@ -190,15 +191,30 @@ uint64_t Engine::Next() {
 
 void Engine::Step() {
     int pick = Below(m_totalWeight);
+    m_actedOn.clear();
     for (const Action& action : m_actions) {
         if (pick < action.weight) {
             action.run(*this);
+            Settle();
+            if (m_trace) Trace(action.name);
             break;
         }
         pick -= action.weight;
     }
     ++m_result.counts.actions;
-    Settle();
+}
+
+void Engine::Trace(const std::string& action) {
+    *m_trace << m_result.counts.actions << " " << action << (m_actedOn.empty() ? "" : " " + m_actedOn) << "\n";
+    const auto& requests = sim::SdkRequests();
+    for (; m_requestsTraced < requests.size(); ++m_requestsTraced) {
+        const sim::SdkRequest& request = requests[m_requestsTraced];
+        const std::string text = TextOf(request.summary, request.content);
+        *m_trace << "  request " << m_requestsTraced << " " << request.kind << " " << request.convId << " result "
+                 << request.result << " msg " << request.msgId << " \"" << text.substr(0, 24)
+                 << (text.size() > 48 ? "…" + text.substr(text.size() - 24) : text.size() > 24 ? text.substr(24) : "")
+                 << "\"\n";
+    }
 }
 
 void Engine::OpenWindow(Chat& chat) {
@@ -400,19 +416,21 @@ bool Engine::KeptInRecords(const Message& message, const std::u16string& accepte
     }
     // A marker cut between two pieces that both failed is split over two
     // records; the page lists them newest first, so read them both ways.
-    std::u16string newestFirst, oldestFirst;
+    // One cut between a failed piece and a piece that went is read across
+    // all the user's records, oldest first, the order the pieces went in.
+    std::u16string newestFirst, oldestFirst, ownOldestFirst;
     for (int i = 0; i < records.count(); ++i) {
         const _QelMsgData* data = qel_msg_get_data(records[i]);
-        if (!data || !qel_ext::QelMsgIsSendFail(records[i])) continue;
+        if (!data || !(qel_msg_get_flag(records[i]) & QEL_MSG_FLAG_SENT)) continue;
         const std::u16string text = sim::ToWide(TextOf(data->summary, data->content));
+        ownOldestFirst.insert(0, text);
+        if (!qel_ext::QelMsgIsSendFail(records[i])) continue;
         newestFirst += text;
         oldestFirst.insert(0, text);
     }
     for (const std::u16string* marker : {&message.start, &message.end}) {
-        if (accepted.find(*marker) == std::u16string::npos && newestFirst.find(*marker) == std::u16string::npos &&
-            oldestFirst.find(*marker) == std::u16string::npos) {
-            return false;
-        }
+        const auto holds = [marker](const std::u16string& text) { return text.find(*marker) != std::u16string::npos; };
+        if (!holds(accepted) && !holds(newestFirst) && !holds(oldestFirst) && !holds(ownOldestFirst)) return false;
     }
     ++m_result.counts.failedAndKept;
     ++m_result.counts.failedWhileClosed;
@@ -478,6 +496,16 @@ void Engine::CheckSent() {
         const std::string ownConv = ConvIdOf(m_chats[message.chat]);
         if (!whole && !message.failedShown && !KeptInRecords(message, taken[ownConv] + resent[ownConv])) {
             Problem("message " + name + " of " + peer + " neither reached the SDK whole nor was marked failed");
+            if (m_trace) {
+                for (size_t i = 0; i < requests.size(); ++i) {
+                    const std::u16string text = sim::ToWide(TextOf(requests[i].summary, requests[i].content));
+                    if (text.find(message.start) == std::u16string::npos &&
+                        text.find(message.end) == std::u16string::npos) {
+                        continue;
+                    }
+                    *m_trace << name << " in request " << i << " stored " << requests[i].stored << "\n";
+                }
+            }
         }
     }
     // Within a conversation the SDK takes the messages in the order sent.
@@ -506,6 +534,9 @@ Result Engine::Finish() {
 
 namespace {
 
+// Provisional ids a run takes before the counter wraps: a few dozen sends.
+constexpr int64_t kIdsBeforeWrap = 300;
+
 void Add(Counts& total, const Counts& more) {
     total.actions += more.actions;
     total.messagesSent += more.messagesSent;
@@ -526,14 +557,20 @@ void Add(Counts& total, const Counts& more) {
 
 }  // namespace
 
-Result Run(uint64_t seed, int steps, const std::vector<Action>& extraActions) {
+Result Run(uint64_t seed, int steps, const std::vector<Action>& extraActions, std::ostream* trace) {
     // A long run plays one world after another, each checked on its own, so
     // that what a world piles up (stored messages, requests, checks over
     // all of them) does not make the run ever slower. The first world's
     // seed is the run's.
     Result total;
+    // A client that has shown a hundred thousand messages runs out of its
+    // first range of provisional ids: every run crosses that point early.
+    while (tavi::PeekProvisionalMsgId() >= tavi::kFirstProvisionalMsgId &&
+           tavi::PeekProvisionalMsgId() < tavi::kLastProvisionalMsgIdBeforeWrap - kIdsBeforeWrap) {
+        tavi::TakeProvisionalMsgId();
+    }
     for (int round = 0; round * kRoundSteps < steps; ++round) {
-        Engine engine(seed + uint64_t(round) * 0x9E3779B97F4A7C15ull, extraActions);
+        Engine engine(seed + uint64_t(round) * 0x9E3779B97F4A7C15ull, extraActions, trace);
         for (int i = round * kRoundSteps; i < std::min(steps, (round + 1) * kRoundSteps); ++i) engine.Step();
         const Result result = engine.Finish();
         Add(total.counts, result.counts);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -57,7 +58,9 @@ inline constexpr const char* kEmailPeer = "erin";
 inline constexpr int kRoundSteps = 20000;
 
 // Plays `steps` actions chosen by `seed`; the same seed plays the same run.
-Result Run(uint64_t seed, int steps, const std::vector<Action>& extraActions = {});
+// With `trace`, every action is written there with the chat it acted on and
+// the SDK requests it made, to follow a problem back to its cause.
+Result Run(uint64_t seed, int steps, const std::vector<Action>& extraActions = {}, std::ostream* trace = nullptr);
 
 // The counts, one "name value" per line.
 std::string Describe(const Counts& counts);
@@ -94,14 +97,18 @@ public:
         int sentAs = -1;  // the order in which the user sent it  // sent for another module, which was told the refusal
     };
 
-    Engine(uint64_t seed, std::vector<Action> actions);
+    Engine(uint64_t seed, std::vector<Action> actions, std::ostream* trace = nullptr);
     ~Engine();
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
     uint64_t Next();
     int Below(int n) { return int(Next() % uint64_t(n)); }
-    Chat& AnyChat() { return m_chats[size_t(Below(int(m_chats.size())))]; }
+    Chat& AnyChat() {
+        Chat& chat = m_chats[size_t(Below(int(m_chats.size())))];
+        m_actedOn = chat.peer;
+        return chat;
+    }
     std::vector<Chat>& Chats() { return m_chats; }
     Counts& Tally() { return m_result.counts; }
     void Problem(const std::string& text) { m_result.problems.push_back(text); }
@@ -165,6 +172,10 @@ private:
     };
     std::vector<Email> m_emails;
     std::set<size_t> m_resendRequests;  // indexes of the SDK's requests that resends made
+    std::ostream* m_trace = nullptr;
+    std::string m_actedOn;  // the chat of the action being played, for the trace
+    size_t m_requestsTraced = 0;
+    void Trace(const std::string& action);
 };
 
 }  // namespace soak
