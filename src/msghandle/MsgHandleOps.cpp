@@ -231,7 +231,7 @@ void CMsgHandle::QuoteMsg(int64_t shownId) {
     ParseText2MsgList(nodes, uploads, text, 0, positions, input);
     input->Clear();
     m_pOwner->AddAtName(common::GetUserNameOnShow(common::GetSenderUserId(record).c_str()), false);
-    input->SetSel(-1, -1);
+    input->SetSelNone();
     RenderRecord(record, input, m_windowKey, m_handleId, -2, -1);
     input->InsertText(u"\r");
     for (const auto& node : nodes) {
