@@ -38,6 +38,7 @@ struct RequestState {
     std::deque<std::function<void()>> held;
     std::map<std::string, std::string> uploadKeys;
     bool nextPendingWithoutId = false;
+    std::map<SdkCall, std::deque<int>> planned;
 };
 
 RequestState& State() {
@@ -63,6 +64,13 @@ std::optional<int> TakeRefusal(SdkCall call) {
 }
 
 std::optional<Failure> TakeFailure(SdkCall call) {
+    auto plan = State().planned.find(call);
+    if (plan != State().planned.end() && !plan->second.empty()) {
+        const int code = plan->second.front();
+        plan->second.pop_front();
+        if (code != QEL_OK) return Failure{code, false};
+        return std::nullopt;
+    }
     auto it = State().fail.find(call);
     if (it == State().fail.end()) return std::nullopt;
     const Failure f = it->second;
@@ -150,6 +158,18 @@ void ReleaseCompletions() {
 }
 
 size_t HeldCompletions() { return State().held.size(); }
+
+void PlanOutcomes(SdkCall call, const std::vector<int>& codes) {
+    State().planned[call].assign(codes.begin(), codes.end());
+}
+
+void ReleaseCompletion(size_t index) {
+    auto& held = State().held;
+    if (index >= held.size()) return;
+    auto completion = std::move(held[index]);
+    held.erase(held.begin() + std::ptrdiff_t(index));
+    Post(std::move(completion));
+}
 void SetUploadKey(const std::string& cacheName, const std::string& key) { State().uploadKeys[cacheName] = key; }
 
 void StoreNextPendingWithoutId() { State().nextPendingWithoutId = true; }

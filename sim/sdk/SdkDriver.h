@@ -122,6 +122,13 @@ void SetUploadKey(const std::string& cacheName, const std::string& key);
 // The next message stored as pending (qel_conversation_add_new_outgoing_msg)
 // is kept, but reports the id 0, as when the SDK has not numbered it yet.
 void StoreNextPendingWithoutId();
+// ---- outcomes of several requests ----
+// The next accepted requests of that kind complete with these codes in
+// turn (0: they go), before any FailNext.
+void PlanOutcomes(SdkCall call, const std::vector<int>& codes);
+// Posts one held completion (0: the oldest) ahead of the others.
+void ReleaseCompletion(size_t index);
+// ---- end of outcomes of several requests ----
 
 // ---- observing ----
 

@@ -29,6 +29,7 @@ struct SEmailItem;
 namespace tavi {
 
 class CTaviPanel;
+class CEmailSendParts;
 
 class CMsgHandle : public common::ITranslationCallback {
 public:
@@ -202,8 +203,6 @@ public:
     // The e-mail window's send: every piece of the input goes out as an
     // e-mail through the client's e-mail service.
     void OnSendEmail(bool plainMode, CRichEditExUI* history, CRichEditUI* input);
-    // The input cut into windows of 1024 characters, each packed as one piece.
-    bool PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI* history, CRichEditUI* input);
     // The ad-hoc window's send through the host's ad-hoc sender.
     void OnSendADHOC(bool plainMode, CRichEditExUI* history, CRichEditUI* input);
     // Hands a file to the host's ad-hoc sender; what it cannot hand on is only logged.
@@ -218,6 +217,23 @@ public:
     void InsertEmailMsgs(const SEmailItem* const* items, int count, int flag, int64_t requested = -1);
     void MarkEmailsSeen();
     // ---- end of e-mail and ad-hoc windows ----
+
+    // ---- E-mail parts of one send ----
+    // Where the windows of an e-mail send lie in the input: the end of each
+    // window there, and the window of each packed item. Empty when the
+    // windows cannot be told apart in the input.
+    struct SEmailLayout {
+        std::vector<size_t> windowEnds;
+        std::vector<size_t> itemWindows;
+    };
+    // The input cut into windows of 1024 characters, each packed as one
+    // piece; `layout` (may be null) learns where the windows lie.
+    bool PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI* history, CRichEditUI* input,
+                           SEmailLayout* layout);
+    // The answer for one part of a send of this handler (`token` names it;
+    // 0 for none).
+    static void OnSendEmailResult(int errorCode, HWND window, uintptr_t token);
+    // ---- end of e-mail parts of one send ----
 
     // Sends a ready content for other modules; -1 without an owner panel.
     int QelSendMsg(const char16_t* body, const char16_t* extra, const char* contentType, bool show);
@@ -334,6 +350,14 @@ private:
     // ---- E-mail and ad-hoc windows ----
     bool MakeEmailRecord(SQelBoxMsg& record, const SEmailItem& item, bool history) const;
     std::set<std::string> m_shownEmails;
+    // ---- E-mail parts of one send ----
+    struct SEmailPartRef {
+        std::shared_ptr<CEmailSendParts> send;
+        size_t part = 0;
+    };
+    // Takes the part's answer to the input; false when the token is unknown.
+    bool TakeEmailPartResult(uintptr_t token, int errorCode);
+    std::map<uintptr_t, SEmailPartRef> m_emailParts;
 
     // ---- Drafts ----
     qel_handle GetDraftOwner() const;

@@ -2,7 +2,11 @@
 // e-mail windows send e-mails through the client's e-mail service and show
 // the e-mails exchanged with the peer; ad-hoc windows hand their messages
 // to the host's ad-hoc sender.
+#include <algorithm>
+#include <memory>
+
 #include "module/ModuleDll.h"
+#include "msghandle/EmailSendParts.h"
 #include "msghandle/EmojiMsgHandle.h"
 #include "msghandle/MsgHandle.h"
 #include "msghandle/MsgOpsSupport.h"
@@ -83,7 +87,16 @@ std::u16string HeaderField(const std::u16string& header, const std::u16string& f
     return std::u16string();
 }
 
-void OnEmailSent(int result, HWND window, void*) { CMsgHandle::OnSendEmailResult(result, window); }
+// Unique in the process: a window opened later may get the handle of a
+// closed one, and must not take that window's answers for its own parts.
+uintptr_t NextEmailPartToken() {
+    static uintptr_t next = 0;
+    return ++next;
+}
+
+void OnEmailSent(int result, HWND window, void* token) {
+    CMsgHandle::OnSendEmailResult(result, window, reinterpret_cast<uintptr_t>(token));
+}
 
 // The fetch hands its completion how many e-mails it asked for.
 void* RequestedCount(int64_t count) { return reinterpret_cast<void*>(intptr_t(count)); }
@@ -122,12 +135,13 @@ void CMsgHandle::OnSendEmail(bool plainMode, CRichEditExUI* history, CRichEditUI
     if (!input) return;
     if (HasBuiltInSmiley(input)) return ShowSendNotice(u"#SEND_EMAIL_DEFAULT_SMILEYS_ERROR");
     std::vector<SSendItem> items;
-    if (!PackEmailMsg2Send(items, plainMode, history, input)) return;
+    SEmailLayout layout;
+    if (!PackEmailMsg2Send(items, plainMode, history, input, &layout)) return;
 
-    const int layout = m_pOwner ? m_pOwner->GetEmailDlgType() : 0;
+    const int dlgType = m_pOwner ? m_pOwner->GetEmailDlgType() : 0;
     std::u16string subject;
     std::u16string receiver;
-    if (layout == kConversationLayout) {
+    if (dlgType == kConversationLayout) {
         subject = m_pOwner->GetEmailSubject();
     } else {
         CWindowUI* window = m_pOwner ? m_pOwner->GetWindow() : nullptr;
@@ -147,26 +161,35 @@ void CMsgHandle::OnSendEmail(bool plainMode, CRichEditExUI* history, CRichEditUI
         return;
     }
     // In the conversation layout the service addresses the window's peer.
-    if (subject.empty() || (receiver.empty() && layout != kConversationLayout)) {
+    if (subject.empty() || (receiver.empty() && dlgType != kConversationLayout)) {
         ShowTipBox(GetWindowHandle(), util::Localised(u"#SEND_EMAIL_CONTENT_RECIVER_EMPTY"));
         return;
     }
     const HWND window = GetWindowHandle();
     const std::string receiverText = util::WideToUtf8(receiver);
     const std::string subjectText = util::WideToUtf8(subject);
-    for (const SSendItem& item : items) {
-        const std::u16string body = util::Utf8ToWide(item.m_strContent);
+    std::shared_ptr<CEmailSendParts> parts;
+    if (!layout.windowEnds.empty())
+        parts = std::make_shared<CEmailSendParts>(input->GetText(), layout.windowEnds, layout.itemWindows);
+    for (size_t n = 0; n < items.size(); ++n) {
+        const uintptr_t token = parts ? NextEmailPartToken() : 0;
+        if (parts) m_emailParts[token] = SEmailPartRef{parts, layout.itemWindows[n]};
+        const std::u16string body = util::Utf8ToWide(items[n].m_strContent);
         const int result = service->SendEmail(receiverText.c_str(), subjectText.c_str(),
                                               util::WideToUtf8(body).c_str(), kEmailKind, window, &OnEmailSent,
-                                              nullptr);
+                                              reinterpret_cast<void*>(token));
+        if (result == 0) continue;
+        // What comes after a refusal never goes: it stays in the input.
+        for (size_t rest = n + 1; parts && rest < items.size(); ++rest) parts->Failed(layout.itemWindows[rest]);
         // A refusal is answered the way a failed completion would be.
-        if (result != 0) return OnSendEmailResult(result, window);
+        return OnSendEmailResult(result, window, token);
     }
 }
 
 bool CMsgHandle::PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI*,
-                                   CRichEditUI* input) {
+                                   CRichEditUI* input, SEmailLayout* layout) {
     items.clear();
+    if (layout) *layout = SEmailLayout{};
     if (!input) return false;
     CStdPtrArray objects;
     input->GetImageObj(objects);
@@ -197,11 +220,28 @@ bool CMsgHandle::PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode
             items.clear();
             return false;
         }
+        if (layout) layout->itemWindows.resize(items.size(), size_t(window));
+    }
+    // Emoji come back as longer text; the windows then no longer line up
+    // with the input (e-mails refuse emoji, so this is only a safeguard).
+    const size_t inputSize = input->GetText().size();
+    if (layout && text.size() == head.size() + inputSize) {
+        for (int window = 0; window < windows; ++window) {
+            size_t end = util::CutBeforeUnits(text, size_t(window + 1) * kWindowSize);
+            // A picture right at the window's end still went with it.
+            if (end < text.size() && std::find(positions.begin(), positions.end(), int32_t(end)) != positions.end())
+                ++end;
+            layout->windowEnds.push_back(end > head.size() ? end - head.size() : 0);
+        }
+    } else if (layout) {
+        *layout = SEmailLayout{};
     }
     return !items.empty();
 }
 
-void CMsgHandle::OnSendEmailResult(int errorCode, HWND window) {
+void CMsgHandle::OnSendEmailResult(int errorCode, HWND window) { OnSendEmailResult(errorCode, window, 0); }
+
+void CMsgHandle::OnSendEmailResult(int errorCode, HWND window, uintptr_t token) {
     TAVI_SCOPE("CMsgHandle::OnSendEmailResult");
     CMsgHandle* handler = IsWindow(window) ? FindHandlerOfWindow(window) : nullptr;
     CTaviPanel* panel = handler ? handler->GetOwner() : nullptr;
@@ -212,18 +252,34 @@ void CMsgHandle::OnSendEmailResult(int errorCode, HWND window) {
         return;
     }
     if (panel->GetEmailDlgType() == kConversationLayout) {
+        // The input gives up only the parts that went.
+        const bool tracked = handler->TakeEmailPartResult(token, errorCode);
         if (errorCode != 0) return handler->ShowSendEmailFailed(errorCode);
         handler->RequestEmailMessages(0, 3, 0);
         if (CRichEditUI* input = panel->GetInputEdit()) {
-            input->Clear();
+            if (!tracked) input->Clear();
             input->SetFocus();
         }
         handler->MarkEmailsSeen();
         return;
     }
+    // Composing keeps the input whatever the answer.
+    handler->m_emailParts.erase(token);
     if (errorCode != 0) return ShowTipBox(window, SendEmailFailedText(errorCode));
     ShowTipBox(window, util::Localised(u"#SEND_EMAIL_SUCCESS"));
     handler->MarkEmailsSeen();
+}
+
+bool CMsgHandle::TakeEmailPartResult(uintptr_t token, int errorCode) {
+    const auto it = m_emailParts.find(token);
+    if (it == m_emailParts.end()) return false;
+    const SEmailPartRef ref = it->second;
+    m_emailParts.erase(it);
+    CRichEditUI* input = m_pOwner ? m_pOwner->GetInputEdit() : nullptr;
+    if (errorCode == 0) ref.send->Went(ref.part, input);
+    else ref.send->Failed(ref.part);
+    if (ref.send->Settled()) ref.send->Restore(input);
+    return true;
 }
 
 void CMsgHandle::ShowSendEmailFailed(int errorCode) const {

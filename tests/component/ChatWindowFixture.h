@@ -41,6 +41,18 @@ protected:
     static tavi::CTaviImpl* Component(HWND window) { return support::ChatWorld::Component(window); }
     static tavi::CTaviPanel* Panel(HWND window) { return support::ChatWorld::Panel(window); }
 
+    // Every SDK answer held back so far arrives, and what it queued runs.
+    static void ReleaseHeld() {
+        sim::HoldCompletions(false);
+        sim::ReleaseCompletions();
+        sim::RunUntilIdle();
+    }
+    // The host announces new messages and the window shows them.
+    static void ShowAnnounced(HWND window) {
+        Component(window)->GetAndShowMsg(0, 0);
+        sim::RunUntilIdle();
+    }
+
     support::ChatWorld m_world;
     // The module of the world, for tests that talk to it as the host does.
     pfx::IDllObj* m_module = nullptr;

@@ -54,20 +54,14 @@ TEST_F(ChatWindowTest, EachKindShowsItsButtons) {
     EXPECT_EQ(sim::UnreadCounters()[0].maximum, 999);
 }
 
-TEST_F(ChatWindowTest, ZoomPreferenceScalesTheHistoryView) {
+TEST_F(ChatWindowTest, ZoomPreferenceScalesTheHistoryViewAndNoneLeavesItAlone) {
+    int num = -1, den = -1;
+    Panel(Open(sim::ChatKind::Person, "bob"))->GetHistoryView()->GetZoom(num, den);
+    EXPECT_EQ(num, 0);
     sim::SetPrefStr("SystemInfo.Richedit.ShowScale", u"125%");
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    int num = 0, den = 0;
-    Panel(window)->GetHistoryView()->GetZoom(num, den);
+    Panel(Open(sim::ChatKind::Group, "g1"))->GetHistoryView()->GetZoom(num, den);
     EXPECT_EQ(num, 125);
     EXPECT_EQ(den, 100);
-}
-
-TEST_F(ChatWindowTest, DefaultZoomLeavesTheViewAlone) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    int num = -1, den = -1;
-    Panel(window)->GetHistoryView()->GetZoom(num, den);
-    EXPECT_EQ(num, 0);
 }
 
 TEST_F(ChatWindowTest, TypingIsArmedOneSecondAfterStart) {

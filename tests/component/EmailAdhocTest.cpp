@@ -57,8 +57,7 @@ protected:
 TEST_F(EmailTest, ComposedEmailGoesThroughTheServiceInWindowsOf1024) {
     HWND window = OpenEmail(1);
     Compose(window, u"bob@example.com", u"Plans");
-    Type(window, std::u16string(2100, u'e'));
-    ClickSend(window);
+    Send(window, std::u16string(2100, u'e'));
 
     const auto sent = Requests("email_send");
     ASSERT_EQ(sent.size(), 3u);
@@ -73,17 +72,13 @@ TEST_F(EmailTest, ComposedEmailGoesThroughTheServiceInWindowsOf1024) {
     EXPECT_EQ(BoxTexts(), std::vector<std::u16string>(3, u"#SEND_EMAIL_SUCCESS"));
     EXPECT_EQ(Requests("email_seen").size(), 3u);
     EXPECT_TRUE(Requests("email_get").empty());
-}
 
-TEST_F(EmailTest, AWindowEndNeverPartsASurrogatePair) {
-    HWND window = OpenEmail(1);
-    Compose(window, u"bob@example.com", u"Smile");
-    Type(window, std::u16string(1023, u'a') + u"\U0001F600b");
-    ClickSend(window);
-    const auto sent = Requests("email_send");
-    ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(Sizes(sent), (std::vector<size_t>{1023, 3}));
-    EXPECT_EQ(sim::ToWide(sent[1].content), u"\U0001F600b");
+    // A window's end never parts a surrogate pair.
+    Input(window)->SetText(u"");
+    Send(window, std::u16string(1023, u'a') + u"\U0001F600b");
+    ASSERT_EQ(Requests("email_send").size(), 5u);
+    EXPECT_EQ(Sizes(Requests("email_send")), (std::vector<size_t>{1024, 1024, 52, 1023, 3}));
+    EXPECT_EQ(sim::ToWide(Requests("email_send")[4].content), u"\U0001F600b");
 }
 
 TEST_F(EmailTest, ComposeLayoutFallsBackToTheTitleAndAsksForMissingFields) {
@@ -151,8 +146,7 @@ TEST_F(EmailTest, ConversationLayoutRepliesUnderTheSubjectShownAndFetchesTheNewe
     EXPECT_EQ(marks.back().owner, "buddy:me");
     EXPECT_EQ(marks.back().key, "im_email_read:bob");
 
-    Type(window, u"fine");
-    ClickSend(window);
+    Send(window, u"fine");
     const auto sent = Requests("email_send");
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].convId, "");  // the service knows the window's peer
@@ -245,8 +239,7 @@ TEST_F(EmailTest, EmailListsShowOnlyTheConversationsReadableMailsInOrder) {
     EXPECT_NE(sim::ViewItems(View(window)).front().kind, "header");  // fewer than asked for: no older ones
 
     // A long subject and control characters go out as they are.
-    Type(window, u"a\x02" u"b");
-    ClickSend(window);
+    Send(window, u"a\x02" u"b");
     ASSERT_EQ(Requests("email_send").size(), 1u);
     EXPECT_EQ(Requests("email_send")[0].value.size(), 100000u);
     EXPECT_EQ(Requests("email_send")[0].content, "a\x02" "b");
@@ -291,9 +284,7 @@ TEST_F(EmailTest, ShowMorePagesBackFromWhereTheListEnds) {
 
     // A reply is one more e-mail on the newest end: the next page starts
     // one further back, and a short page is the last one.
-    Type(window, u"reply");
-    ClickSend(window);
-    sim::RunUntilIdle();
+    SendAndSettle(window, u"reply");
     ASSERT_TRUE(sim::Click(more));
     sim::RunUntilIdle();
     const auto fetches = Requests("email_get");
@@ -315,9 +306,7 @@ TEST_F(EmailTest, WithoutAPageSizeFromTheHostShowMoreAsksForTen) {
     for (int i = 1; i <= 12; ++i) AddEmail("inbox", "S", "mail " + std::to_string(i));
     HWND window = OpenEmail(2);
     Panel(window)->SetEmailSubject(u"S");
-    Type(window, u"first");
-    ClickSend(window);
-    sim::RunUntilIdle();
+    SendAndSettle(window, u"first");
     EXPECT_EQ(Messages(window), (std::vector<std::u16string>{u"Bob: mail 11", u"Bob: mail 12", u"me: first"}));
     Panel(window)->OnBtnShowMoreMsg();
     sim::RunUntilIdle();
@@ -339,9 +328,7 @@ TEST_F(EmailTest, FetchedEmailsShowTheirSendersNames) {
     EXPECT_EQ(Messages(window), (std::vector<std::u16string>{u"Bob: hello", u"Mia: hi Bob"}));
     // A short first page leaves nothing older to offer, even after a reply
     // brings a full page of the newest.
-    Type(window, u"ok");
-    ClickSend(window);
-    sim::RunUntilIdle();
+    SendAndSettle(window, u"ok");
     EXPECT_EQ(Messages(window).back(), u"Mia: ok");
     EXPECT_FALSE(sim::IsShown(Panel(window)->FindSubControl(u"showmoremsg")));
     EXPECT_NE(sim::ViewItems(View(window)).front().kind, "header");
@@ -357,8 +344,7 @@ TEST_F(EmailTest, OtherWindowsIgnoreEmailListsAndNoServiceSendsNothing) {
     sim::SetEmailServiceAvailable(false);
     HWND window = OpenEmail(1);
     Compose(window, u"bob@example.com", u"S");
-    Type(window, u"text");
-    ClickSend(window);
+    Send(window, u"text");
     Component(window)->EmailRequest(0, 5, false);
     sim::RunUntilIdle();
     EXPECT_TRUE(Requests("email_send").empty());
@@ -368,8 +354,7 @@ TEST_F(EmailTest, OtherWindowsIgnoreEmailListsAndNoServiceSendsNothing) {
 
 TEST_F(EmailTest, AdhocWindowSendsThroughTheAdhocSenderOnly) {
     HWND window = Open(sim::ChatKind::Adhoc, "bob");
-    Type(window, u"to everyone");
-    ClickSend(window);
+    Send(window, u"to everyone");
     const auto sent = Requests("adhoc");
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].convId, "bob");
@@ -383,16 +368,14 @@ TEST_F(EmailTest, AdhocWindowSendsThroughTheAdhocSenderOnly) {
     Input(window)->GetDefaultCharFormat(format);
     format.dwEffects |= TF_BOLD;
     Input(window)->SetDefaultCharFormat(format);
-    Type(window, u"bold words");
-    ClickSend(window);
+    Send(window, u"bold words");
     EXPECT_EQ(Requests("adhoc").size(), 1u);
     EXPECT_EQ(BoxTexts(), std::vector<std::u16string>{u"#IDS_ADHOC_NOT_SUPPORTED_RICH_TEXT"});
     EXPECT_TRUE(Input(window)->GetText().empty());
 
     sim::SetAdhocSenderAvailable(false);
     Input(window)->SetDefaultCharFormat(tagTextFormat{});
-    Type(window, u"nobody hears");
-    ClickSend(window);
+    Send(window, u"nobody hears");
     EXPECT_EQ(Requests("adhoc").size(), 1u);
     EXPECT_TRUE(Sends().empty());
 }

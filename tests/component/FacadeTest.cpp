@@ -160,21 +160,6 @@ TEST_F(ChatWindowTest, ComponentWithoutPanelAnswersNothing) {
     object->Release();
 }
 
-TEST_F(ChatWindowTest, ErrorReportLinkOnlyWhenEnabledAndForDetailOne) {
-    sim::SetLanguage(sim::Language::Keys);
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    tavi::CTaviImpl* component = Component(window);
-    auto lastNotice = [&] { return sim::ViewItems(component->GetMsgHistoryRichEdit()).back().text; };
-    sim::SetExeConfig("ErrReport", "enable", "2");
-    component->InsertInfoMsg(0, false, u"&<txt>*1:8:1:a:b|c<txt>&", false, 0, false, false);
-    EXPECT_EQ(lastNotice().find(u"[link]"), std::u16string::npos);
-    sim::SetExeConfig("ErrReport", "enable", "1");
-    component->InsertInfoMsg(0, false, u"&<txt>*2:8:a:b|c<txt>&", false, 0, false, false);
-    EXPECT_EQ(lastNotice().find(u"[link]"), std::u16string::npos);
-    component->InsertInfoMsg(0, false, u"&<txt>*1:8:1:a:b|c<txt>&", false, 0, false, false);
-    EXPECT_NE(lastNotice().find(u"[link]"), std::u16string::npos);
-}
-
 TEST_F(ChatWindowTest, ErrorReportLinkCarriesTheDetailAndTheLastError) {
     sim::SetLanguage(sim::Language::Keys);
     HWND window = Open(sim::ChatKind::Person, "bob");
@@ -183,7 +168,9 @@ TEST_F(ChatWindowTest, ErrorReportLinkCarriesTheDetailAndTheLastError) {
         component->InsertInfoMsg(0, false, text.c_str(), false, 0, false, false);
         return sim::NoticeSources().back();
     };
-    // Only a client that asks for error reports gets the link.
+    // Only a client that asks for error reports (with 1) gets the link.
+    EXPECT_EQ(given(u"&<txt>*1:8:1:a<txt>&"), u"&<txt>*1:8:1:a<txt>&");
+    sim::SetExeConfig("ErrReport", "enable", "2");
     EXPECT_EQ(given(u"&<txt>*1:8:1:a<txt>&"), u"&<txt>*1:8:1:a<txt>&");
     sim::SetExeConfig("ErrReport", "enable", "1");
     const std::u16string link = u"&<link>*32|8|#REPORT_ERROR\n|";
@@ -191,8 +178,9 @@ TEST_F(ChatWindowTest, ErrorReportLinkCarriesTheDetailAndTheLastError) {
     // The detail after two colons, up to its last bar.
     EXPECT_EQ(given(u"&<txt>*1:8:1:a:b|c<txt>&"), u"&<txt>*1:8:1:a:b|c<txt>&" + link + u"1:a:b" + end);
     EXPECT_EQ(given(u"x&<txt>*1:8:1:q<txt>&"), u"x&<txt>*1:8:1:q<txt>&" + link + u"1:q" + end);
-    // Texts without a detail get no link.
-    for (const std::u16string plain : {u"&<txt>*<txt>&", u"&<txt>*1:2:3", u"no format", u"&<txt>*x<txt>&1"})
+    // Texts without a detail of kind 1 get no link.
+    for (const std::u16string plain :
+         {u"&<txt>*<txt>&", u"&<txt>*1:2:3", u"no format", u"&<txt>*x<txt>&1", u"&<txt>*2:8:a:b|c<txt>&"})
         EXPECT_EQ(given(plain), plain);
     sim::SetLastError(5, "boom");
     EXPECT_EQ(given(u"&<txt>*1:8:1:a<txt>&"), u"&<txt>*1:8:1:a<txt>&" + link + u"1:aERRCODE_5ERRMSG_boom" + end);
@@ -240,7 +228,7 @@ TEST_F(ChatWindowTest, InputHeightWithinBoundsOnly) {
     }
 }
 
-TEST_F(ChatWindowTest, PasteRequestFillsTheInputAndHistoryTimerRestarts) {
+TEST_F(ChatWindowTest, PasteRequestTimerRestartAndEditStateRefreshReachTheirControls) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     tavi::CTaviImpl* component = Component(window);
     CRichEditUI* input = component->GetInputRichEdit();
@@ -253,10 +241,8 @@ TEST_F(ChatWindowTest, PasteRequestFillsTheInputAndHistoryTimerRestarts) {
 
     component->RestartHistoryTimer();
     EXPECT_TRUE(component->GetMsgHistoryRichEdit()->HasTimer(tavi::kHistoryRefreshTimer));
-}
 
-TEST_F(ChatWindowTest, RefreshedEditStateTellsTheHostThePictureBarIsClosed) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
+    // A refreshed edit state tells the host the picture bar is closed.
     const auto pictureBarEvents = [&](intptr_t shown) {
         int n = 0;
         for (const auto& e : sim::HostEvents()) n += e.kind == "event" && e.code == 0 && e.a == shown;
@@ -297,8 +283,7 @@ TEST_F(ChatWindowTest, AnnouncedMessagesAskTheWindowOfAHiddenPanelToShowAndLoadT
     Component(window)->GetAndShowMsg(0, 0);
     EXPECT_TRUE(showRequests().empty());
     Panel(window)->SetVisible(false);
-    Component(window)->GetAndShowMsg(0, 0);
-    sim::RunUntilIdle();
+    ShowAnnounced(window);
     EXPECT_EQ(showRequests(), (std::vector<std::pair<intptr_t, intptr_t>>{{0, 0}}));
     const auto items = sim::ViewItems(Component(window)->GetMsgHistoryRichEdit());
     EXPECT_TRUE(std::any_of(items.begin(), items.end(), [](const sim::ViewItem& item) {

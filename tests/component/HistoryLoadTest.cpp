@@ -59,34 +59,33 @@ TEST_F(HistoryLoadTest, FirstOpenShowsTheNewestUnreadOldestFirstAndRemembersWher
     EXPECT_EQ(TopMsgId(Group()), 0u);
 }
 
-TEST_F(HistoryLoadTest, WithoutUnreadTheLastReadPageShowsWithMarkerAndOfferOfOlderMessages) {
-    sim::SetHisShowNum(10);
-    const auto ids = sim::AddStoredMsgs(Bob(), 30, true);
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    CRichEditExUI* view = View(window);
-    EXPECT_EQ(ShownMsgs(view), Slice(ids, 20, 30));
-    const auto kinds = Kinds(view);
-    ASSERT_EQ(kinds.size(), 12u);
-    EXPECT_EQ(kinds.front(), "header");  // the offer of older messages
-    EXPECT_EQ(kinds.back(), "pane");     // the history marker
-    EXPECT_TRUE(sim::IsShown(Panel(window)->FindSubControl(u"showmoremsg")));
-    EXPECT_TRUE(MarkedReadByLoad());
-}
-
-TEST_F(HistoryLoadTest, PageSizeZeroShowsNothing) {
+TEST_F(HistoryLoadTest, PageSizeZeroShowsOnlyUnreadMessagesWithTheOfferOfOlderOnes) {
     sim::SetHisShowNum(0);
     sim::AddStoredMsgs(Bob(), 30, true);
     HWND window = Open(sim::ChatKind::Person, "bob");
     EXPECT_TRUE(sim::ViewItems(View(window)).empty());
     EXPECT_FALSE(Panel(window)->GetMsgHandle()->IsFirstLoad());
     EXPECT_FALSE(MarkedReadByLoad());
+
+    sim::AddStoredMsgs(Group(), 3, true);
+    const auto unread = sim::AddStoredMsgs(Group(), 1, false);
+    HWND group = Open(sim::ChatKind::Group, "g1");
+    EXPECT_EQ(ShownMsgs(View(group)), Ids{int64_t(unread[0])});
+    EXPECT_TRUE(sim::IsShown(Panel(group)->FindSubControl(u"showmoremsg")));
 }
 
-TEST_F(HistoryLoadTest, OlderPagesAppearAboveUntilHistoryEnds) {
+TEST_F(HistoryLoadTest, WithoutUnreadTheLastReadPageShowsAndOlderPagesAppearAboveUntilHistoryEnds) {
     sim::SetHisShowNum(10);
     const auto ids = sim::AddStoredMsgs(Bob(), 50, true);
     HWND window = Open(sim::ChatKind::Person, "bob");
     tavi::CTaviPanel* panel = Panel(window);
+    EXPECT_EQ(ShownMsgs(View(window)), Slice(ids, 40, 50));
+    const auto kinds = Kinds(View(window));
+    ASSERT_EQ(kinds.size(), 12u);
+    EXPECT_EQ(kinds.front(), "header");  // the offer of older messages
+    EXPECT_EQ(kinds.back(), "pane");     // the history marker
+    EXPECT_TRUE(sim::IsShown(panel->FindSubControl(u"showmoremsg")));
+    EXPECT_TRUE(MarkedReadByLoad());
     for (size_t page = 1; page <= 4; ++page) {
         panel->OnBtnShowMoreMsg();
         EXPECT_EQ(ShownMsgs(View(window)), Slice(ids, 40 - 10 * page, 50)) << "page " << page;
@@ -225,13 +224,4 @@ TEST_F(HistoryLoadTest, ShownIdsFindTheirSdkMessage) {
     EXPECT_EQ(tavi::FindSdkMsgId(-700001), std::nullopt);
     EXPECT_EQ(tavi::FindSdkMsgId(-700002), std::nullopt);
     EXPECT_EQ(tavi::FindSdkMsgId(-700003), ids[0] + 7);
-}
-
-TEST_F(HistoryLoadTest, ASingleUnreadMessageShownAloneStillOffersTheOlderOnes) {
-    sim::SetHisShowNum(0);
-    sim::AddStoredMsgs(Group(), 3, true);
-    const auto unread = sim::AddStoredMsgs(Group(), 1, false);
-    HWND window = Open(sim::ChatKind::Group, "g1");
-    EXPECT_EQ(ShownMsgs(View(window)), Ids{int64_t(unread[0])});
-    EXPECT_TRUE(sim::IsShown(Panel(window)->FindSubControl(u"showmoremsg")));
 }

@@ -27,14 +27,15 @@ TEST_F(SendTest, EnterSendsAsTheHotKeyPreferenceSays) {
     EXPECT_FALSE(sendsAfter(1, true));
     EXPECT_FALSE(sendsAfter(-1, false));
     EXPECT_FALSE(sendsAfter(-1, true));
-}
 
-TEST_F(SendTest, EnterDoesNotSendForAUserBarredFromSpeaking) {
-    HWND window = Open(sim::ChatKind::Group, "g1");
-    sim::ServerSetAttrib(qel_conversation_get_buddy_group(Handler(window)->GetConversation()), "me-forbid-word", 1);
-    Type(window, u"hi");
-    sim::PressEnter(Input(window), true);
-    EXPECT_TRUE(Sends().empty());
+    // Nor for a user barred from speaking in a group.
+    sim::SetPrefInt("SystemInfo.HotKey.Enter", 0);
+    HWND group = Open(sim::ChatKind::Group, "g1");
+    sim::ServerSetAttrib(qel_conversation_get_buddy_group(Handler(group)->GetConversation()), "me-forbid-word", 1);
+    Type(group, u"hi");
+    const size_t sent = Sends().size();
+    sim::PressEnter(Input(group), true);
+    EXPECT_EQ(Sends().size(), sent);
 }
 
 TEST_F(SendTest, EmptyInputOpensTheFastReplyMenu) {
@@ -94,22 +95,17 @@ TEST_F(SendTest, HotKeyMenuShowsAndStoresTheChoice) {
     ASSERT_TRUE(sim::ClickMenuItem(40205));
     EXPECT_EQ(sim::LastSavedPrefs().at("SystemInfo.HotKey.CloseAfterSendMsg"), "1");
     EXPECT_EQ(Notices(window).back(), u"#SETTING_MSG_CLOSE_FAIL");
-}
 
-TEST_F(SendTest, CloseAfterSendClosesUnlessTheWindowMustStay) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    sim::SetPrefInt("SystemInfo.HotKey.CloseAfterSendMsg", 1);
-    Type(window, u"bye");
-    ClickSend(window);
-    sim::RunUntilIdle();
+    // Where the window may close, a send closes it.
+    sim::SetMustStayOpen(false);
+    SendAndSettle(window, u"bye");
     EXPECT_TRUE(sim::OpenChatWindows().empty());
 }
 
 TEST_F(SendTest, RoleLimitShowsABoxAndKeepsTheInput) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     sim::SetRBACLimit("im.pc.not.send.message.function", 1);
-    Type(window, u"hi");
-    ClickSend(window);
+    Send(window, u"hi");
     EXPECT_TRUE(Sends().empty());
     ASSERT_EQ(sim::ShownBoxes().size(), 1u);
     EXPECT_EQ(sim::ShownBoxes()[0].text, u"#IDS_RBAC_NOT_SEND_MESSAGE_PERMISSION");
@@ -123,25 +119,7 @@ TEST_F(SendTest, RoleLimitShowsABoxAndKeepsTheInput) {
     EXPECT_EQ(Input(window)->GetText(), u"hi");
 }
 
-TEST_F(SendTest, ReceiveTypeAndMessageManager) {
-    HWND window = Open(sim::ChatKind::Group, "g1");
-    sim::Click(sim::FindControl(Panel(window), "input.left.receivetype"));
-    EXPECT_EQ(LastMenu().menuId, 43800);
-    EXPECT_TRUE(LastMenu().items[0].checked);
-    ASSERT_TRUE(sim::ClickMenuItem(43802));
-    EXPECT_EQ(common::GetQELAttribs_int(qel_conversation_get_buddy_group(Handler(window)->GetConversation()),
-                                        "refusemsg", 0),
-              1);
-    // The button is hidden in this layout; its command still works.
-    sim::Notify(sim::FindControl(Panel(window), "input.left.message"), UINOTIFY_CLICK);
-    ASSERT_FALSE(sim::AppCalls().empty());
-    EXPECT_EQ(sim::AppCalls().back(), "msgmgr:-7169:g1::2");
-    std::u16string tip;
-    tavi::CTaviPanel::GetRecTypeTip(tip, 2);
-    EXPECT_EQ(tip, u"#AUTOMATICALLY_POP_OUT_MESSAGES");
-}
-
-TEST_F(SendTest, EveryReceiveTypeCommandStoresItsValueAndTheMenuChecksIt) {
+TEST_F(SendTest, ReceiveTypeCommandsStoreTheirValueTheMenuChecksItAndTheManagerOpens) {
     HWND window = Open(sim::ChatKind::Group, "g1");
     qel_handle group = qel_conversation_get_buddy_group(Handler(window)->GetConversation());
     // Commands of the receive type menu, also when the host sends them
@@ -156,6 +134,18 @@ TEST_F(SendTest, EveryReceiveTypeCommandStoresItsValueAndTheMenuChecksIt) {
         Panel(window)->ProcessNotify(msg);
         EXPECT_EQ(common::GetQELAttribs_int(group, "refusemsg", -1), value) << command;
     }
+    // The button's menu sets it as well.
+    sim::Click(sim::FindControl(Panel(window), "input.left.receivetype"));
+    EXPECT_EQ(LastMenu().menuId, 43800);
+    ASSERT_TRUE(sim::ClickMenuItem(43802));
+    EXPECT_EQ(common::GetQELAttribs_int(group, "refusemsg", 0), 1);
+    // The button is hidden in this layout; its command still works.
+    sim::Notify(sim::FindControl(Panel(window), "input.left.message"), UINOTIFY_CLICK);
+    ASSERT_FALSE(sim::AppCalls().empty());
+    EXPECT_EQ(sim::AppCalls().back(), "msgmgr:-7169:g1::2");
+    std::u16string tip;
+    tavi::CTaviPanel::GetRecTypeTip(tip, 2);
+    EXPECT_EQ(tip, u"#AUTOMATICALLY_POP_OUT_MESSAGES");
     for (const int value : {0, 1, 2}) {
         common::SetQELAttribs_int(group, "refusemsg", value, 1);
         sim::Click(sim::FindControl(Panel(window), "input.left.receivetype"));

@@ -56,6 +56,11 @@ protected:
         sim::NotifyAt(View(window), UINOTIFY_RCLICK, point);
         return sim::ShownMenus().size() > before ? &sim::ShownMenus().back() : nullptr;
     }
+    // The user right-clicks the item and chooses the command of the menu.
+    static bool ChooseOnMsg(HWND window, int64_t id, int32_t command, bool onPicture = false) {
+        RightClickHistory(window, id, onPicture);
+        return sim::ClickMenuItem(command);
+    }
     static const sim::ShownMenu* RightClickInput(HWND window, bool onPicture = false) {
         TPointUI point{2, 2};
         if (onPicture && !sim::PointAtPicture(Input(window), point)) return nullptr;
@@ -72,12 +77,24 @@ protected:
         return nullptr;
     }
     static bool Has(const sim::ShownMenu* menu, int32_t id) { return menu && Find(menu->items, id); }
+    // Which of these commands the menu offers, in the order asked.
+    using Commands = std::vector<int32_t>;
+    static Commands Offered(const sim::ShownMenu* menu, const Commands& asked) {
+        Commands offered;
+        for (int32_t id : asked)
+            if (Has(menu, id)) offered.push_back(id);
+        return offered;
+    }
     static bool Enabled(const sim::ShownMenu* menu, int32_t id) {
         const SMenuItem* item = menu ? Find(menu->items, id) : nullptr;
         return item && item->enabled;
     }
 
     static std::vector<sim::SdkRequest> RequestsOf(const std::string& kind) { return sim::SdkRequestsOf(kind); }
+    // The user clicks a link of the history view.
+    static void ClickLink(HWND window, SLinkInfo& link) {
+        sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
+    }
     static bool ViewHas(HWND window, int64_t id) { return View(window)->HasMsg(id); }
     static std::u16string Last(const std::vector<std::u16string>& texts) { return texts.empty() ? u"" : texts.back(); }
     static std::vector<std::string> AppCallsStartingWith(const std::string& prefix) {
@@ -112,37 +129,36 @@ TEST_F(MsgOpsTest, HistoryMenuOffersWhatTheMessageUnderThePointerAllows) {
     const sim::ShownMenu* menu = RightClickHistory(window, int64_t(own));
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->menuId, kHistoryMenu);
-    EXPECT_TRUE(Has(menu, kRecall));
-    EXPECT_TRUE(Has(menu, kCollect));
-    EXPECT_FALSE(Has(menu, kQuote));  // quoting is for other members' group messages
-    EXPECT_FALSE(Has(menu, kCut));
-    EXPECT_FALSE(Has(menu, kPaste));
+    // Quoting is for other members' group messages; no picture items without a picture.
+    EXPECT_EQ(Offered(menu, {kRecall, kCollect, kQuote, kCut, kPaste, kEmail, kExtensionItem, kSavePicture,
+                             kSaveAsSmiley, kEditPicture, kOpenFolder, kDecodeQr}),
+              (Commands{kRecall, kCollect, kEmail, kExtensionItem}));
     EXPECT_FALSE(Enabled(menu, kCopy));  // nothing selected
-    EXPECT_TRUE(Has(menu, kEmail));
-    EXPECT_TRUE(Has(menu, kExtensionItem));
-    for (int32_t picture : {kSavePicture, kSaveAsSmiley, kEditPicture, kOpenFolder, kDecodeQr})
-        EXPECT_FALSE(Has(menu, picture)) << picture;
     sim::DismissMenu();
 
     // A peer's message in a one-to-one chat cannot be recalled.
     menu = RightClickHistory(window, int64_t(theirs));
-    EXPECT_FALSE(Has(menu, kRecall));
-    EXPECT_TRUE(Has(menu, kCollect));
+    EXPECT_EQ(Offered(menu, {kRecall, kCollect}), Commands{kCollect});
     sim::DismissMenu();
 
     // Empty space: neither picture items nor message items.
     menu = RightClickHistory(window, 0);
     ASSERT_NE(menu, nullptr);
-    for (int32_t id : {kSavePicture, kSaveAsSmiley, kEditPicture, kOpenFolder, kDecodeQr, kRecall, kQuote, kCollect,
-                       kStick, kUnstick, kTranslate, kHideTranslation})
-        EXPECT_FALSE(Has(menu, id)) << id;
-    EXPECT_TRUE(Has(menu, kClear));
+    EXPECT_EQ(Offered(menu, {kSavePicture, kSaveAsSmiley, kEditPicture, kOpenFolder, kDecodeQr, kRecall, kQuote,
+                             kCollect, kStick, kUnstick, kTranslate, kHideTranslation, kClear}),
+              Commands{kClear});
     // No separator at either end or twice in a row.
     ASSERT_FALSE(menu->items.empty());
     EXPECT_FALSE(menu->items.front().separator);
     EXPECT_FALSE(menu->items.back().separator);
     for (size_t i = 1; i < menu->items.size(); ++i)
         EXPECT_FALSE(menu->items[i].separator && menu->items[i - 1].separator);
+    // Clear empties the view and marks the chat read.
+    EXPECT_TRUE(sim::ClickMenuItem(kClear));
+    EXPECT_EQ(View(window)->GetTextLength(), 0);
+    EXPECT_EQ(View(window)->GetClearDotCount(), 1);
+    const auto& marks = sim::SdkMarks();
+    EXPECT_TRUE(std::any_of(marks.begin(), marks.end(), [](const sim::SdkMark& m) { return m.kind == "set_readed_ex"; }));
 }
 
 TEST_F(MsgOpsTest, HistoryMenuFollowsLoginServicesAndPictures) {
@@ -151,21 +167,19 @@ TEST_F(MsgOpsTest, HistoryMenuFollowsLoginServicesAndPictures) {
     sim::SetLoggedIn(sim::CurrentAccount(), false);
     sim::SetEmailServiceOffered(false);
     const sim::ShownMenu* menu = RightClickHistory(window, int64_t(own));
-    EXPECT_TRUE(Has(menu, kRecall));
+    EXPECT_EQ(Offered(menu, {kRecall, kEmail}), Commands{kRecall});
     EXPECT_FALSE(Enabled(menu, kRecall));
-    EXPECT_FALSE(Has(menu, kEmail));
     sim::DismissMenu();
 
     // A picture under the pointer brings the picture items; a file icon only "save".
     AddPictureToShownMsg(window, int64_t(own), WritePng("p.png", 2, 2));
     menu = RightClickHistory(window, int64_t(own), true);
-    for (int32_t id : {kSavePicture, kSaveAsSmiley, kEditPicture, kOpenFolder, kDecodeQr}) EXPECT_TRUE(Has(menu, id));
+    const Commands pictureItems{kSavePicture, kSaveAsSmiley, kEditPicture, kOpenFolder, kDecodeQr};
+    EXPECT_EQ(Offered(menu, pictureItems), pictureItems);
     sim::DismissMenu();
     static_cast<COleImageObj*>(View(window)->GetObjectAt(View(window)->GetObjectCount() - 1))->SetImageType(100000);
     menu = RightClickHistory(window, int64_t(own), true);
-    EXPECT_TRUE(Has(menu, kSavePicture));
-    EXPECT_FALSE(Has(menu, kOpenFolder));
-    EXPECT_FALSE(Has(menu, kDecodeQr));
+    EXPECT_EQ(Offered(menu, pictureItems), Commands{kSavePicture});
 }
 
 TEST_F(MsgOpsTest, InputMenuNeverOffersMessageItems) {
@@ -174,11 +188,10 @@ TEST_F(MsgOpsTest, InputMenuNeverOffersMessageItems) {
     const sim::ShownMenu* menu = RightClickInput(window);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->menuId, kInputMenu);
-    for (int32_t id : {kRecall, kCollect, kQuote, kStick, kEmail}) EXPECT_FALSE(Has(menu, id)) << id;
+    EXPECT_EQ(Offered(menu, {kRecall, kCollect, kQuote, kStick, kEmail, kSavePicture}), Commands{});
     EXPECT_FALSE(Enabled(menu, kCut));
     EXPECT_FALSE(Enabled(menu, kCopy));
     EXPECT_TRUE(Enabled(menu, kPaste));
-    EXPECT_FALSE(Has(menu, kSavePicture));
     // Clear empties the input.
     EXPECT_TRUE(sim::ClickMenuItem(kClear));
     EXPECT_EQ(Input(window)->GetText(), u"");
@@ -215,7 +228,7 @@ TEST_F(MsgOpsTest, ZoomOutsideTheMenuIsAnExtraCheckedItem) {
     EXPECT_EQ(sim::LastSavedPrefs().at("SystemInfo.Richedit.ShowScale"), "150%");
 }
 
-TEST_F(MsgOpsTest, ExtensionItemsAndUnknownCommands) {
+TEST_F(MsgOpsTest, ExtensionItemsEmailAndUnknownCommands) {
     const uint64_t own = Store("bob", Text("mine", true));
     HWND window = Open(sim::ChatKind::Person, "bob");
     ASSERT_TRUE(Has(RightClickHistory(window, int64_t(own)), kExtensionItem));
@@ -234,17 +247,15 @@ TEST_F(MsgOpsTest, ExtensionItemsAndUnknownCommands) {
     EXPECT_TRUE(Panel(window)->ProcessNotify(msg));
     EXPECT_EQ(sim::AppCalls().size(), calls);
     EXPECT_TRUE(sim::SdkRequestsOf("recall").empty());
-}
 
-TEST_F(MsgOpsTest, ClearEmptiesTheViewAndMarksTheChatRead) {
-    Store("bob", Text("old", false));
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    RightClickHistory(window, 0);
-    EXPECT_TRUE(sim::ClickMenuItem(kClear));
-    EXPECT_EQ(View(window)->GetTextLength(), 0);
-    EXPECT_EQ(View(window)->GetClearDotCount(), 1);
-    const auto& marks = sim::SdkMarks();
-    EXPECT_TRUE(std::any_of(marks.begin(), marks.end(), [](const sim::SdkMark& m) { return m.kind == "set_readed_ex"; }));
+    // E-mail takes the message under the pointer; when the service warns, the user decides.
+    ASSERT_TRUE(ChooseOnMsg(window, int64_t(own), kEmail));
+    EXPECT_EQ(AppCallsStartingWith("email-composer"), std::vector<std::string>{"email-composer " + std::to_string(own)});
+    sim::SetEmailCheckAnswer(true);
+    sim::QueueBoxAnswer(IDBUTTON_FIRST);
+    ASSERT_TRUE(ChooseOnMsg(window, int64_t(own), kEmail));
+    EXPECT_EQ(sim::ShownBoxes().back().text, u"#SEND_EMAIL_CONTENT_CONTAIN_ERROR");
+    EXPECT_EQ(AppCallsStartingWith("email-composer").size(), 1u);
 }
 
 TEST_F(MsgOpsTest, FolderPathReachesTheShellAsOneQuotedArgument) {
@@ -253,8 +264,7 @@ TEST_F(MsgOpsTest, FolderPathReachesTheShellAsOneQuotedArgument) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const std::u16string path = WritePng("a \" b\" c.png", 2, 2);
     AddPictureToShownMsg(window, int64_t(own), path);
-    RightClickHistory(window, int64_t(own), true);
-    ASSERT_TRUE(sim::ClickMenuItem(kOpenFolder));
+    ASSERT_TRUE(ChooseOnMsg(window, int64_t(own), kOpenFolder, true));
     const auto shell = AppCallsStartingWith("shell");
     ASSERT_EQ(shell.size(), 1u);
     const std::string& call = shell[0];
@@ -267,29 +277,11 @@ TEST_F(MsgOpsTest, FolderPathReachesTheShellAsOneQuotedArgument) {
     EXPECT_EQ(call.rfind("shell open explorer.exe ", 0), 0u);
 }
 
-TEST_F(MsgOpsTest, EmailSendsTheMessagesUnderThePointerOrSelected) {
-    const uint64_t own = Store("bob", Text("mine", true));
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    RightClickHistory(window, int64_t(own));
-    ASSERT_TRUE(sim::ClickMenuItem(kEmail));
-    EXPECT_EQ(AppCallsStartingWith("email-composer"), std::vector<std::string>{"email-composer " + std::to_string(own)});
-
-    // When the service warns, the user decides.
-    sim::SetEmailCheckAnswer(true);
-    sim::QueueBoxAnswer(IDBUTTON_FIRST);
-    RightClickHistory(window, int64_t(own));
-    ASSERT_TRUE(sim::ClickMenuItem(kEmail));
-    EXPECT_EQ(sim::ShownBoxes().back().text, u"#SEND_EMAIL_CONTENT_CONTAIN_ERROR");
-    EXPECT_EQ(AppCallsStartingWith("email-composer").size(), 1u);
-}
-
 // ---- Recall ----
 
 TEST_F(MsgOpsTest, RecallingOwnTextPutsItBackIntoTheInput) {
     HWND window = Open(sim::ChatKind::Person, "bob");
-    Type(window, u"hello there");
-    ClickSend(window);
-    sim::RunUntilIdle();
+    SendAndSettle(window, u"hello there");
     const int64_t shown = Items(window, "msg").at(0).id;
     Type(window, u"typing");
     ASSERT_TRUE(Has(RightClickHistory(window, shown), kRecall));
@@ -305,12 +297,9 @@ TEST_F(MsgOpsTest, RecallingOwnTextPutsItBackIntoTheInput) {
 
     // An empty input gets the text alone; a recalled message is not offered again.
     Input(window)->SetText(u"");
-    Type(window, u"second");
-    ClickSend(window);
-    sim::RunUntilIdle();
+    SendAndSettle(window, u"second");
     const int64_t next = Items(window, "msg").at(0).id;
-    RightClickHistory(window, next);
-    sim::ClickMenuItem(kRecall);
+    ChooseOnMsg(window, next, kRecall);
     sim::RunUntilIdle();
     EXPECT_EQ(Input(window)->GetText(), u"second");
     EXPECT_FALSE(Has(RightClickHistory(window, shown), kRecall));
@@ -342,8 +331,7 @@ TEST_F(MsgOpsTest, AdministratorIsAskedBeforeRecallingAMembersMessage) {
     EXPECT_TRUE(RequestsOf("recall").empty());
 
     sim::QueueBoxAnswer(IDBUTTON_SECOND);
-    RightClickHistory(window, int64_t(msg));
-    ASSERT_TRUE(sim::ClickMenuItem(kRecall));
+    ASSERT_TRUE(ChooseOnMsg(window, int64_t(msg), kRecall));
     ASSERT_EQ(RequestsOf("recall").size(), 1u);
     sim::RunUntilIdle();
     EXPECT_EQ(Last(Notices(window)), u"Bob#IDS_RECALL_A_MSG_ADMIN");
@@ -396,8 +384,7 @@ TEST_F(MsgOpsTest, FailedRecallShowsItsBoxAndChangesNothing) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const auto before = sim::ViewItems(View(window));
     sim::FailNext(sim::SdkCall::Recall, -30);
-    RightClickHistory(window, int64_t(own));
-    ASSERT_TRUE(sim::ClickMenuItem(kRecall));
+    ASSERT_TRUE(ChooseOnMsg(window, int64_t(own), kRecall));
     sim::RunUntilIdle();
     ASSERT_EQ(sim::ShownBoxes().size(), 1u);
     EXPECT_EQ(sim::ShownBoxes()[0].text, u"#IDS_RECALL_FAILED");
@@ -412,28 +399,20 @@ TEST_F(MsgOpsTest, FailedRecallShowsItsBoxAndChangesNothing) {
     // The host's own text wins; a refused request shows nothing.
     sim::SetHostText(37, u"too late");
     sim::FailNext(sim::SdkCall::Recall, -31);
-    RightClickHistory(window, int64_t(own));
-    sim::ClickMenuItem(kRecall);
+    ChooseOnMsg(window, int64_t(own), kRecall);
     sim::RunUntilIdle();
     EXPECT_EQ(sim::ShownBoxes().back().text, u"too late");
     sim::RefuseNext(sim::SdkCall::Recall, -5);
-    RightClickHistory(window, int64_t(own));
-    sim::ClickMenuItem(kRecall);
+    ChooseOnMsg(window, int64_t(own), kRecall);
     sim::RunUntilIdle();
     EXPECT_EQ(sim::ShownBoxes().size(), 2u);
-}
 
-TEST_F(MsgOpsTest, RecallAnswerAfterTheWindowClosedDoesNothing) {
-    const uint64_t own = Store("bob", Text("bye", true));
-    HWND window = Open(sim::ChatKind::Person, "bob");
+    // An answer after the window closed shows nothing.
     sim::HoldCompletions(true);
-    RightClickHistory(window, int64_t(own));
-    sim::ClickMenuItem(kRecall);
+    ChooseOnMsg(window, int64_t(own), kRecall);
     sim::CloseChatWindow(window);
-    sim::HoldCompletions(false);
-    sim::ReleaseCompletions();
-    sim::RunUntilIdle();
-    EXPECT_TRUE(sim::ShownBoxes().empty());
+    ReleaseHeld();
+    EXPECT_EQ(sim::ShownBoxes().size(), 2u);
     EXPECT_TRUE(qel_ext::QelMsgIsRecall(qel_conversation_find_msg(Conv("bob"), own)));
 }
 
@@ -477,19 +456,25 @@ TEST_F(MsgOpsTest, RecallsAndBurnsReportedByTheHostBecomeNotices) {
 TEST_F(MsgOpsTest, FailedMessageGoesAgainFromItsResendButton) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     sim::FailNext(sim::SdkCall::Send, -7, true);
-    Type(window, u"try again");
-    ClickSend(window);
-    sim::RunUntilIdle();
+    SendAndSettle(window, u"try again");
     const int64_t shown = Items(window, "msg").at(0).id;
     ASSERT_TRUE(sim::IsMarkedFailed(View(window), shown));
     const uint64_t failedId = tavi::FindSdkMsgId(shown).value();
+
+    // Offline the button only says so.
+    sim::SetLoggedIn(sim::CurrentAccount(), false);
+    ASSERT_TRUE(ClickResend(window));
+    EXPECT_EQ(Sends().size(), 1u);
+    ASSERT_FALSE(sim::ShownTips().empty());
+    EXPECT_EQ(sim::ShownTips().back().text, u"#OFFLINE_CANNOT_SEND_MSG");
+    sim::SetLoggedIn(sim::CurrentAccount(), true);
 
     const auto readMarks = [] {
         const auto& marks = sim::SdkMarks();
         return std::count_if(marks.begin(), marks.end(), [](const sim::SdkMark& m) { return m.kind == "request_readed"; });
     };
     const auto marksBefore = readMarks();
-    ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
+    ASSERT_TRUE(ClickResend(window));
     const auto sends = Sends();
     ASSERT_EQ(sends.size(), 2u);
     EXPECT_EQ(sends[1].kind, "send_ext");
@@ -504,6 +489,35 @@ TEST_F(MsgOpsTest, FailedMessageGoesAgainFromItsResendButton) {
     EXPECT_NE(msgs[0].id, shown);
     // What the user sent the conversation has also read.
     EXPECT_EQ(readMarks(), marksBefore + 1);
+
+    // A resend that fails again says why beside the message, under its
+    // stored id, and the mark stays; one refused at once says why as well.
+    sim::FailNext(sim::SdkCall::Send, -7, true);
+    SendAndSettle(window, u"x");
+    sim::FailNext(sim::SdkCall::Send, -8);
+    ClickResend(window);
+    sim::RunUntilIdle();
+    const std::u16string reason = Last(Notices(window));
+    EXPECT_EQ(reason.substr(reason.size() - 8), u"error -8");
+    const int64_t failed = Items(window, "msg").back().id;
+    EXPECT_TRUE(sim::IsMarkedFailed(View(window), failed));
+    sim::RefuseNext(sim::SdkCall::Send, -9);
+    ClickResend(window);
+    EXPECT_EQ(Last(Notices(window)), u"error -9");
+    // A resend link naming no message does nothing.
+    SLinkInfo link{19, u"resend", u"", 0, 0};
+    ClickLink(window, link);
+    link.targetId = u"777777";
+    ClickLink(window, link);
+    EXPECT_EQ(Sends().size(), 5u);
+
+    // Answered while the window is hidden, the resend leaves the view alone.
+    sim::HoldCompletions(true);
+    ASSERT_TRUE(ClickResend(window));
+    sim::FindChatWindow(window)->ShowWindow(false);
+    ReleaseHeld();
+    EXPECT_EQ(Sends().size(), 6u);
+    EXPECT_EQ(Items(window, "msg").back().id, failed);
 }
 
 TEST_F(MsgOpsTest, ResendUploadsThePicturesFirst) {
@@ -517,7 +531,7 @@ TEST_F(MsgOpsTest, ResendUploadsThePicturesFirst) {
     ASSERT_EQ(sim::FailMarks().size(), 1u);
     const uint64_t failedId = tavi::FindSdkMsgId(sim::FailMarks()[0].shownId).value_or(0);
     const size_t uploadsBefore = RequestsOf("upload").size();
-    ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
+    ASSERT_TRUE(ClickResend(window));
     EXPECT_EQ(RequestsOf("upload").size(), uploadsBefore + 2);  // both pictures again
     EXPECT_TRUE(Sends().empty());  // the message waits for them
     sim::RunUntilIdle();
@@ -531,7 +545,7 @@ TEST_F(MsgOpsTest, ResendUploadsThePicturesFirst) {
     AddPicture(window, WritePng("alone.png", 3, 3));
     ClickSend(window);
     sim::RunUntilIdle();
-    ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
+    ASSERT_TRUE(ClickResend(window));
     sim::RunUntilIdle();
     ASSERT_EQ(Sends().size(), 2u);
     EXPECT_EQ(Sends()[1].contentType, "img/xml");
@@ -545,7 +559,7 @@ TEST_F(MsgOpsTest, ResendUploadsThePicturesFirst) {
     ClickSend(window);
     sim::RunUntilIdle();
     sim::FailNext(sim::SdkCall::Upload, -6);
-    ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
+    ASSERT_TRUE(ClickResend(window));
     sim::RunUntilIdle();
     EXPECT_NE(Last(Notices(window)).find(u"once more"), std::u16string::npos) << sim::ToUtf8(Last(Notices(window)));
 
@@ -556,58 +570,6 @@ TEST_F(MsgOpsTest, ResendUploadsThePicturesFirst) {
     EXPECT_FALSE(tavi::FindProvisionalMsgId(failedId).has_value());
 }
 
-TEST_F(MsgOpsTest, ResendAnsweredWhileTheWindowIsHiddenLeavesItsViewAlone) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    sim::FailNext(sim::SdkCall::Send, -7, true);
-    Type(window, u"later");
-    ClickSend(window);
-    sim::RunUntilIdle();
-    const int64_t failed = Items(window, "msg").at(0).id;
-    sim::HoldCompletions(true);
-    ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
-    sim::FindChatWindow(window)->ShowWindow(false);
-    sim::HoldCompletions(false);
-    sim::ReleaseCompletions();
-    sim::RunUntilIdle();
-    ASSERT_EQ(Sends().size(), 2u);
-    const auto msgs = Items(window, "msg");
-    ASSERT_EQ(msgs.size(), 1u);
-    EXPECT_EQ(msgs[0].id, failed);
-}
-
-TEST_F(MsgOpsTest, ResendWhileOfflineOnlyShowsTheToolTip) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    sim::FailNext(sim::SdkCall::Send, -7, true);
-    Type(window, u"x");
-    ClickSend(window);
-    sim::RunUntilIdle();
-    sim::SetLoggedIn(sim::CurrentAccount(), false);
-    ASSERT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
-    EXPECT_EQ(Sends().size(), 1u);
-    ASSERT_FALSE(sim::ShownTips().empty());
-    EXPECT_EQ(sim::ShownTips().back().text, u"#OFFLINE_CANNOT_SEND_MSG");
-
-    // A failed resend shows why beside the message; the mark stays.
-    sim::SetLoggedIn(sim::CurrentAccount(), true);
-    sim::FailNext(sim::SdkCall::Send, -8);
-    sim::Click(View(window)->FindSubControl(u"resendmsg"));
-    sim::RunUntilIdle();
-    // Beside the failed message, under its stored id.
-    const std::u16string reason = Last(Notices(window));
-    EXPECT_EQ(reason.substr(reason.size() - 8), u"error -8");
-    EXPECT_TRUE(sim::IsMarkedFailed(View(window), Items(window, "msg").at(0).id));
-    // A resend the SDK refuses at once says why in the history.
-    sim::RefuseNext(sim::SdkCall::Send, -9);
-    sim::Click(View(window)->FindSubControl(u"resendmsg"));
-    EXPECT_EQ(Last(Notices(window)), u"error -9");
-    // A resend link naming no message does nothing.
-    SLinkInfo link{19, u"resend", u"", 0, 0};
-    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
-    link.targetId = u"777777";
-    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
-    EXPECT_EQ(Sends().size(), 3u);
-}
-
 TEST_F(MsgOpsTest, ResentMessageIsMarkedUnreadLikeANewOne) {
     sim::ServerSetAttrib(sim::AddGroup("g1"), "total-members-count", 10);
     const auto resendWithReceipt = [](HWND window) {
@@ -615,7 +577,7 @@ TEST_F(MsgOpsTest, ResentMessageIsMarkedUnreadLikeANewOne) {
         Component(window)->QelSendMsg(u"read me", u"{\"receiptto\":\"all\"}", "text/plain", true);
         sim::RunUntilIdle();
         EXPECT_TRUE(Items(window, "pane").empty());
-        EXPECT_TRUE(sim::Click(View(window)->FindSubControl(u"resendmsg")));
+        EXPECT_TRUE(ClickResend(window));
         sim::RunUntilIdle();
         const auto panes = Items(window, "pane");
         return panes.size() == 1 ? sim::ShownControlText(View(window), panes[0].id) : u"";
@@ -628,17 +590,24 @@ TEST_F(MsgOpsTest, ResentMessageIsMarkedUnreadLikeANewOne) {
 
 // ---- Collect, group top, quote ----
 
-TEST_F(MsgOpsTest, CollectSendsTheSourceKeyAndShowsTheTip) {
+TEST_F(MsgOpsTest, CollectSendsTheSourceKeyAndShowsTheTipOrWhyNot) {
     sim::SetSvrConvId(Conv("bob"), "c1");
     sim::StoredMsg msg = Text("keep", false);
     msg.seq = 42;
     const uint64_t id = Store("bob", msg);
+    sim::StoredMsg recalled = Text("gone", false);
+    recalled.flags = QEL_MSG_FLAG_RECALLED;
+    const uint64_t gone = Store("bob", recalled);
+    sim::StoredMsg odd = Text("?", false);
+    odd.contentType = "bless/xml";
+    const uint64_t other = Store("bob", odd);
     HWND window = Open(sim::ChatKind::Person, "bob");
-    RightClickHistory(window, int64_t(id));
-    ASSERT_TRUE(sim::ClickMenuItem(kCollect));
+    EXPECT_FALSE(Handler(window)->MsgCanCollect(int64_t(gone)));
+    EXPECT_FALSE(Handler(window)->MsgCanCollect(int64_t(other)));
+    EXPECT_FALSE(Handler(window)->MsgCanGrpStick(int64_t(gone)));
+    ASSERT_TRUE(ChooseOnMsg(window, int64_t(id), kCollect));
     ASSERT_EQ(RequestsOf("collect").size(), 1u);
     EXPECT_EQ(RequestsOf("collect")[0].value, "com.vt.social.im_c1_42");
-    EXPECT_EQ(Handler(window)->GetLastCollectKey(), "com.vt.social.im_c1_42");
     sim::RunUntilIdle();
     CControlUI* tip = sim::FindControl(Panel(window), "history.view.collect_info");
     EXPECT_TRUE(sim::IsShown(tip));
@@ -654,24 +623,10 @@ TEST_F(MsgOpsTest, CollectSendsTheSourceKeyAndShowsTheTip) {
     EXPECT_EQ(AppCallsStartingWith("collect-tag"), std::vector<std::string>{"collect-tag com.vt.social.im_c1_42"});
     sim::Advance(200);
     EXPECT_FALSE(sim::IsShown(tip));
-}
 
-TEST_F(MsgOpsTest, CollectFailuresAndLimits) {
-    const uint64_t id = Store("bob", Text("keep", false));
-    sim::StoredMsg recalled = Text("gone", false);
-    recalled.flags = QEL_MSG_FLAG_RECALLED;
-    const uint64_t gone = Store("bob", recalled);
-    sim::StoredMsg odd = Text("?", false);
-    odd.contentType = "bless/xml";
-    const uint64_t other = Store("bob", odd);
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    EXPECT_FALSE(Handler(window)->MsgCanCollect(int64_t(gone)));
-    EXPECT_FALSE(Handler(window)->MsgCanCollect(int64_t(other)));
-    EXPECT_FALSE(Handler(window)->MsgCanGrpStick(int64_t(gone)));
-
+    // A failed collect says so in a box.
     sim::FailNext(sim::SdkCall::Collect, -3);
-    RightClickHistory(window, int64_t(id));
-    sim::ClickMenuItem(kCollect);
+    ChooseOnMsg(window, int64_t(id), kCollect);
     sim::RunUntilIdle();
     ASSERT_EQ(sim::ShownBoxes().size(), 1u);
     EXPECT_EQ(sim::ShownBoxes()[0].text, u"#IDS_COLLECT_FAILED");
@@ -679,20 +634,16 @@ TEST_F(MsgOpsTest, CollectFailuresAndLimits) {
 
     // The role-based limit stops it before any request.
     sim::SetRBACLimit("im.pc.not.send.message.function", 1);
-    RightClickHistory(window, int64_t(id));
-    sim::ClickMenuItem(kCollect);
+    ChooseOnMsg(window, int64_t(id), kCollect);
     EXPECT_EQ(sim::ShownBoxes().back().text, u"#IDS_RBAC_NOT_SEND_MESSAGE_PERMISSION");
-    EXPECT_EQ(RequestsOf("collect").size(), 1u);
+    EXPECT_EQ(RequestsOf("collect").size(), 2u);
 
     // An answer after the window closed touches nothing.
     sim::SetRBACLimit("im.pc.not.send.message.function", 0);
     sim::HoldCompletions(true);
-    RightClickHistory(window, int64_t(id));
-    sim::ClickMenuItem(kCollect);
+    ChooseOnMsg(window, int64_t(id), kCollect);
     sim::CloseChatWindow(window);
-    sim::HoldCompletions(false);
-    sim::ReleaseCompletions();
-    sim::RunUntilIdle();
+    ReleaseHeld();
     EXPECT_EQ(sim::ShownBoxes().size(), 2u);
 }
 
@@ -705,15 +656,13 @@ TEST_F(MsgOpsTest, StickAndUnstickFollowRolesAndBusinessTypes) {
     EXPECT_FALSE(Handler(window)->MsgCanGrpStick(int64_t(bonus)));
 
     const sim::ShownMenu* menu = RightClickHistory(window, int64_t(id));
-    EXPECT_TRUE(Has(menu, kStick));
-    EXPECT_FALSE(Has(menu, kUnstick));
+    EXPECT_EQ(Offered(menu, {kStick, kUnstick}), Commands{kStick});
     ASSERT_TRUE(sim::ClickMenuItem(kStick));
     ASSERT_EQ(RequestsOf("stick").size(), 1u);
     sim::RunUntilIdle();
     EXPECT_TRUE(qel_msg_is_grp_top(qel_conversation_find_msg(Conv("g1"), id)));
     menu = RightClickHistory(window, int64_t(id));
-    EXPECT_FALSE(Has(menu, kStick));
-    EXPECT_TRUE(Has(menu, kUnstick));
+    EXPECT_EQ(Offered(menu, {kStick, kUnstick}), Commands{kUnstick});
     ASSERT_TRUE(sim::ClickMenuItem(kUnstick));
     sim::RunUntilIdle();
     EXPECT_FALSE(qel_msg_is_grp_top(qel_conversation_find_msg(Conv("g1"), id)));
@@ -735,15 +684,11 @@ TEST_F(MsgOpsTest, StickAndUnstickFollowRolesAndBusinessTypes) {
 TEST_F(MsgOpsTest, MessagesOfAnAutoTopKindAreStuckOnceSent) {
     sim::SetGrpAutoTopContentType("text/plain");
     HWND window = Open(sim::ChatKind::Group, "g1");
-    Type(window, u"everyone read this");
-    ClickSend(window);
-    sim::RunUntilIdle();
+    SendAndSettle(window, u"everyone read this");
     ASSERT_EQ(RequestsOf("stick").size(), 1u);
     // In a one-to-one chat there is no group top.
     HWND person = Open(sim::ChatKind::Person, "bob");
-    Type(person, u"hi");
-    ClickSend(person);
-    sim::RunUntilIdle();
+    SendAndSettle(person, u"hi");
     EXPECT_EQ(RequestsOf("stick").size(), 1u);
 }
 
@@ -762,8 +707,7 @@ TEST_F(MsgOpsTest, QuotePutsTheMessageBeforeWhatWasTyped) {
     const std::u16string picture = WritePng("first.png", 3, 3);
     AddPicture(window, picture);
     Type(window, u"!");
-    RightClickHistory(window, int64_t(id));
-    ASSERT_TRUE(sim::ClickMenuItem(kQuote));
+    ASSERT_TRUE(ChooseOnMsg(window, int64_t(id), kQuote));
     EXPECT_EQ(Input(window)->GetText(), std::u16string(u"@Bob original words\r") + kObjectChar + u"!");
     ASSERT_EQ(sim::ReadEdit(Input(window)).objects.size(), 1u);
     EXPECT_EQ(sim::ReadEdit(Input(window)).objects[0].path, picture);
@@ -778,13 +722,11 @@ TEST_F(MsgOpsTest, TranslationItemsFollowWhatIsShown) {
     const uint64_t id = Store("bob", Text("hola", false));
     HWND window = Open(sim::ChatKind::Person, "bob");
     const sim::ShownMenu* menu = RightClickHistory(window, int64_t(id));
-    EXPECT_TRUE(Has(menu, kTranslate));
-    EXPECT_FALSE(Has(menu, kHideTranslation));
+    EXPECT_EQ(Offered(menu, {kTranslate, kHideTranslation}), Commands{kTranslate});
     ASSERT_TRUE(sim::ClickMenuItem(kTranslate));
     sim::RunUntilIdle();
     menu = RightClickHistory(window, int64_t(id));
-    EXPECT_FALSE(Has(menu, kTranslate));
-    EXPECT_TRUE(Has(menu, kHideTranslation));
+    EXPECT_EQ(Offered(menu, {kTranslate, kHideTranslation}), Commands{kHideTranslation});
     ASSERT_TRUE(sim::ClickMenuItem(kHideTranslation));
     EXPECT_FALSE(Handler(window)->IsTranslationShown(id));
 }
@@ -803,61 +745,27 @@ TEST_F(MsgOpsTest, MessageThatVanishedBeforeTheChoiceIsLeftAlone) {
 
     // A notice under the pointer is no message.
     sim::FailNext(sim::SdkCall::Send, -7, true);
-    Type(window, u"x");
-    ClickSend(window);
-    sim::RunUntilIdle();
+    SendAndSettle(window, u"x");
     const int64_t line = Items(window, "notice").back().id;
     const sim::ShownMenu* menu = RightClickHistory(window, line);
-    EXPECT_FALSE(Has(menu, kRecall));
-    EXPECT_FALSE(Has(menu, kCollect));
+    EXPECT_EQ(Offered(menu, {kRecall, kCollect}), Commands{});
 }
 
 TEST_F(MsgOpsTest, UserLinksOpenTheFriendMenu) {
     HWND window = Open(sim::ChatKind::Group, "g1");
     sim::AddBuddy("stranger", "Stranger", false);
     SLinkInfo link{14, u"Stranger", u"stranger", 0, 0};
-    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
+    ClickLink(window, link);
     ASSERT_NE(sim::OpenMenu(), nullptr);
     const sim::ShownMenu& menu = sim::ShownMenus().back();
     EXPECT_EQ(menu.menuId, 39000);
     EXPECT_TRUE(Find(menu.items, 39001) && Find(menu.items, 39004) && Find(menu.items, 39003));
     ASSERT_TRUE(sim::ClickMenuItem(39001));
     EXPECT_EQ(AppCallsStartingWith("open-chat"), std::vector<std::string>{"open-chat stranger"});
-
-    // A friend is not offered as one; other links go to the host.
-    link.targetId = u"bob";
-    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
-    EXPECT_FALSE(Find(sim::ShownMenus().back().items, 39003));
-    sim::DismissMenu();
-    link.type = 33;
-    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
-    EXPECT_EQ(AppCallsStartingWith("link").size(), 1u);
-    // An ad-hoc chat offers neither "@" nor a friend request.
-    HWND adhoc = Open(sim::ChatKind::Adhoc, "bob");
-    SLinkInfo stranger{14, u"Stranger", u"stranger", 0, 0};
-    sim::NotifyAt(View(adhoc), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&stranger));
-    ASSERT_NE(sim::OpenMenu(), nullptr);
-    EXPECT_TRUE(Find(sim::ShownMenus().back().items, 39001));
-    EXPECT_FALSE(Find(sim::ShownMenus().back().items, 39004) || Find(sim::ShownMenus().back().items, 39003));
-    sim::DismissMenu();
-    link.type = 99;
-    const size_t events = sim::HostEvents().size();
-    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
-    EXPECT_EQ(sim::HostEvents().size(), events + 1);
-    EXPECT_EQ(sim::HostEvents().back().code, 1);
-}
-
-TEST_F(MsgOpsTest, FriendMenuAsksTheInstanceToShowOrAddTheUser) {
-    HWND window = Open(sim::ChatKind::Group, "g1");
-    sim::AddBuddy("stranger", "Stranger", false);
-    SLinkInfo link{14, u"Stranger", u"stranger", 0, 0};
-    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
+    ClickLink(window, link);
     ASSERT_TRUE(sim::ClickMenuItem(39003));
     EXPECT_EQ(AppCallsStartingWith("add-friend"), std::vector<std::string>{"add-friend stranger \"Stranger\""});
-
     // The user's card is an item the host's menu may carry.
-    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&link));
-    sim::DismissMenu();
     TMenuItemInfo show;
     show.nId = 39002;
     TNotifyUI command;
@@ -865,6 +773,28 @@ TEST_F(MsgOpsTest, FriendMenuAsksTheInstanceToShowOrAddTheUser) {
     Panel(window)->OnMenuFrdItemClick(command);
     EXPECT_EQ(AppCallsStartingWith("show-user"), std::vector<std::string>{"show-user stranger"});
     EXPECT_EQ(AppCallsStartingWith("add-friend").size(), 1u);
+
+    // A friend is not offered as one; other links go to the host.
+    link.targetId = u"bob";
+    ClickLink(window, link);
+    EXPECT_FALSE(Find(sim::ShownMenus().back().items, 39003));
+    sim::DismissMenu();
+    link.type = 33;
+    ClickLink(window, link);
+    EXPECT_EQ(AppCallsStartingWith("link").size(), 1u);
+    // An ad-hoc chat offers neither "@" nor a friend request.
+    HWND adhoc = Open(sim::ChatKind::Adhoc, "bob");
+    SLinkInfo stranger{14, u"Stranger", u"stranger", 0, 0};
+    ClickLink(adhoc, stranger);
+    ASSERT_NE(sim::OpenMenu(), nullptr);
+    EXPECT_TRUE(Find(sim::ShownMenus().back().items, 39001));
+    EXPECT_FALSE(Find(sim::ShownMenus().back().items, 39004) || Find(sim::ShownMenus().back().items, 39003));
+    sim::DismissMenu();
+    link.type = 99;
+    const size_t events = sim::HostEvents().size();
+    ClickLink(window, link);
+    EXPECT_EQ(sim::HostEvents().size(), events + 1);
+    EXPECT_EQ(sim::HostEvents().back().code, 1);
 }
 
 TEST_F(MsgOpsTest, LinksAreRecolouredTurnedPlainOrJoinTheirGroup) {
@@ -874,7 +804,7 @@ TEST_F(MsgOpsTest, LinksAreRecolouredTurnedPlainOrJoinTheirGroup) {
     ASSERT_TRUE(View(window)->GetMsgRange(int64_t(theirs), range));
     View(window)->SetSel(0, 1);
     SLinkInfo user{14, u"Bob", u"bob", range.cpMin, range.cpMin + 3};
-    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&user));
+    ClickLink(window, user);
     EXPECT_EQ(View(window)->GetCharColor(range.cpMin + 2), 0xC19000u);
     EXPECT_NE(View(window)->GetCharColor(range.cpMin + 3), 0xC19000u);
     long start = -1, end = -1;
@@ -888,16 +818,16 @@ TEST_F(MsgOpsTest, LinksAreRecolouredTurnedPlainOrJoinTheirGroup) {
     const long at = View(window)->GetTextLength();
     View(window)->InsertLink(u"do not tell me again", nullptr, 15, false, nullptr);
     SLinkInfo quiet{15, u"do not tell me again", u"bob", at, View(window)->GetTextLength()};
-    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&quiet));
+    ClickLink(window, quiet);
     EXPECT_TRUE(View(window)->GetLinks().empty());
     EXPECT_EQ(View(window)->GetCharColor(at), 0x505050u);
     EXPECT_EQ(qel_attribs_get_int(common::GetQelBuddy(u"bob"), "auto-reply-not-notify", 0), 1);
 
     // A join link asks to join the group it names; one naming none asks nothing.
     SLinkInfo join{20, u"Join us", u"g7", 0, 0};
-    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&join));
+    ClickLink(window, join);
     join.targetId.clear();
-    sim::NotifyAt(View(window), UINOTIFY_LINK, TPointUI{}, 0, reinterpret_cast<intptr_t>(&join));
+    ClickLink(window, join);
     ASSERT_EQ(RequestsOf("join").size(), 1u);
     EXPECT_EQ(RequestsOf("join")[0].convId, "g7");
     EXPECT_EQ(RequestsOf("join")[0].result, 0);

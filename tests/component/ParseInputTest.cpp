@@ -33,8 +33,10 @@ protected:
         Handler(m_window)->ParseText2MsgList(m_nodes, m_uploads, text, 0, positions, Input(m_window));
     }
 
-    std::vector<std::pair<int32_t, std::u16string>> Shape() const {
-        std::vector<std::pair<int32_t, std::u16string>> shape;
+    // Each node's type and value, in order.
+    using Nodes = std::vector<std::pair<int32_t, std::u16string>>;
+    Nodes Shape() const {
+        Nodes shape;
         for (const auto& node : m_nodes) shape.emplace_back(node->m_nType, node->m_strValue);
         return shape;
     }
@@ -51,8 +53,7 @@ TEST_F(ParseInputTest, TextPictureTextBecomesThreeNodesAndOneUpload) {
     Type(m_window, u"cd");
     Parse();
     const std::u16string cache = sim::ToWide(util::MD5Encode(path)) + u".png";
-    using Shape = std::vector<std::pair<int32_t, std::u16string>>;
-    EXPECT_EQ(this->Shape(), (Shape{{2, u"ab"}, {4, cache}, {2, u"cd"}}));
+    EXPECT_EQ(Shape(), (Nodes{{2, u"ab"}, {4, cache}, {2, u"cd"}}));
     const auto* image = dynamic_cast<const SImageMsgMode*>(m_nodes[1].get());
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->m_strFileKey, path);
@@ -87,8 +88,7 @@ TEST_F(ParseInputTest, TypeTwoObjectAndMissingFileVanish) {
     std::vector<int32_t> positions{1, 3};
     Handler(m_window)->ParseText2MsgList(m_nodes, m_uploads, Input(m_window)->GetText(), 0, positions,
                                          Input(m_window));
-    using Shape = std::vector<std::pair<int32_t, std::u16string>>;
-    EXPECT_EQ(this->Shape(), (Shape{{2, u"a"}, {2, u"b"}, {2, u"c"}}));
+    EXPECT_EQ(Shape(), (Nodes{{2, u"a"}, {2, u"b"}, {2, u"c"}}));
     EXPECT_TRUE(m_uploads.empty());
 }
 
@@ -97,8 +97,7 @@ TEST_F(ParseInputTest, EmojiBecomesTextOfTheRun) {
     Insert(2, u"1f600");
     Type(m_window, u"b");
     Parse();
-    using Shape = std::vector<std::pair<int32_t, std::u16string>>;
-    EXPECT_EQ(this->Shape(), (Shape{{2, u"a\U0001F600b"}}));
+    EXPECT_EQ(Shape(), (Nodes{{2, u"a\U0001F600b"}}));
 }
 
 TEST_F(ParseInputTest, WindowsOfTheParseKeepASurrogatePairTogether) {

@@ -58,8 +58,7 @@ protected:
     COleImageObj* ReceivePicture(HWND window, const std::string& key, const std::u16string& path) {
         if (!path.empty()) sim::ServePicture(key, path);
         sim::DeliverIncomingMsg(Handler(window)->GetConversation(), "<img src=\"" + key + "\" />", "img/xml", "bob");
-        Component(window)->GetAndShowMsg(0, 0);
-        sim::RunUntilIdle();
+        ShowAnnounced(window);
         return View(window)->FindImage(sim::ToWide(key));
     }
 
@@ -127,6 +126,13 @@ TEST_F(PicturesTest, APictureDroppedWithAnotherFileSendsBothAsFiles) {
     ASSERT_EQ(HostFileDrops().size(), 1u);
     EXPECT_EQ(HostFileDrops()[0], drop);
     EXPECT_EQ(sim::DropPaths(HostFileDrops()[0]), paths);
+
+    // A drop without its window event or without its handle is ignored.
+    TEventUI event;
+    event.Type = UIEVENT_DROPFILES;
+    EXPECT_FALSE(Component(window)->ProcHostDuiMsg(&event));
+    EXPECT_FALSE(Component(window)->ProcHostDuiMsg(nullptr));
+    EXPECT_EQ(HostFileDrops().size(), 1u);
 }
 
 TEST_F(PicturesTest, TheWindowKindsSettingDecidesWhetherDroppedPicturesGoIntoTheInput) {
@@ -258,15 +264,6 @@ TEST_F(PicturesTest, LimitTipsReadAsTheUserSeesThem) {
     EXPECT_EQ(sim::ShownBoxes().back().buttons, u"OK");
 }
 
-TEST_F(PicturesTest, ADropWithoutAWindowOrHandleIsIgnored) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    TEventUI event;
-    event.Type = UIEVENT_DROPFILES;
-    EXPECT_FALSE(Component(window)->ProcHostDuiMsg(&event));
-    EXPECT_FALSE(Component(window)->ProcHostDuiMsg(nullptr));
-    EXPECT_TRUE(HostFileDrops().empty());
-}
-
 // ---- double click ----
 
 TEST_F(PicturesTest, DoubleClickOpensTheViewerOnTheViewsPicturesAtTheOneClicked) {
@@ -326,7 +323,7 @@ TEST_F(PicturesTest, DoubleClickOnAFileIconOpensTheFileOrSaysItIsGone) {
 
 // ---- the image tool bar ----
 
-TEST_F(PicturesTest, HoverShowsTheBarBesideThePictureAndItHidesHalfASecondAfterThePointerLeaves) {
+TEST_F(PicturesTest, HoverShowsTheBarBesideThePictureUntilHalfASecondAfterThePointerLeftBoth) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     COleImageObj* picture = ReceivePicture(window, "k1", WritePng("1.png", 40, 30));
     ASSERT_NE(picture, nullptr);
@@ -349,26 +346,30 @@ TEST_F(PicturesTest, HoverShowsTheBarBesideThePictureAndItHidesHalfASecondAfterT
     sim::Advance(1);
     EXPECT_FALSE(ToolsShown(window));
 
+    // The bar stays while the pointer is on it, also when it got there
+    // after leaving the picture elsewhere but before the timer.
+    HoverOn(View(window), picture);
+    const RECT onBar = ToolView(window)->GetToolBar()->GetWindowRect();
+    LeaveTo(View(window), picture, onBar.left + 2, onBar.top + 2);
+    sim::Advance(2000);
+    EXPECT_TRUE(ToolsShown(window));
+    HoverOn(View(window), picture);
+    LeaveTo(View(window), picture, -5000, -5000);
+    sim::SetCursorPos(onBar.left + 2, onBar.top + 2);
+    sim::Advance(500);
+    EXPECT_TRUE(ToolsShown(window));
+
+    // Leaving the view away from pictures closes it; it is made again when needed.
+    sim::SetCursorPos(-5000, -5000);
+    sim::SendEvent(View(window), UIEVENT_MOUSELEAVE);
+    sim::RunUntilIdle();
+    EXPECT_EQ(ToolView(window)->GetToolBar(), nullptr);
+    HoverOn(View(window), picture);
+    EXPECT_TRUE(ToolsShown(window));
+
     // The view's other timers still reach the view.
     sim::Advance(1800000);
     EXPECT_EQ(View(window)->GetClearResourceCount(), 1);
-}
-
-TEST_F(PicturesTest, TheBarStaysWhileThePointerIsOnIt) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    COleImageObj* picture = ReceivePicture(window, "k1", WritePng("1.png", 40, 30));
-    HoverOn(View(window), picture);
-    const RECT bar = ToolView(window)->GetToolBar()->GetWindowRect();
-    LeaveTo(View(window), picture, bar.left + 2, bar.top + 2);
-    sim::Advance(2000);
-    EXPECT_TRUE(ToolsShown(window));
-
-    // Left the picture elsewhere, but the pointer reached the bar before the timer.
-    HoverOn(View(window), picture);
-    LeaveTo(View(window), picture, -5000, -5000);
-    sim::SetCursorPos(bar.left + 2, bar.top + 2);
-    sim::Advance(500);
-    EXPECT_TRUE(ToolsShown(window));
 }
 
 TEST_F(PicturesTest, NearTheRightEdgeTheBarStandsLeftOfThePicture) {
@@ -377,8 +378,7 @@ TEST_F(PicturesTest, NearTheRightEdgeTheBarStandsLeftOfThePicture) {
     // "bob: " and twenty letters put the picture 200 pixels in; it ends 50 short of the edge.
     sim::DeliverIncomingMsg(Handler(window)->GetConversation(),
                             "<div><span>" + std::string(20, 'x') + "</span><img src=\"wide\" /></div>", "rich/xml", "bob");
-    Component(window)->GetAndShowMsg(0, 0);
-    sim::RunUntilIdle();
+    ShowAnnounced(window);
     COleImageObj* picture = View(window)->FindImage(u"wide");
     ASSERT_NE(picture, nullptr);
     HoverOn(View(window), picture);
@@ -406,8 +406,7 @@ TEST_F(PicturesTest, InAMirroredLayoutTheBarStandsLeftOfThePicture) {
     sim::ServePicture("far", WritePng("far.png", 20, 20));
     sim::DeliverIncomingMsg(Handler(window)->GetConversation(),
                             "<div><span>" + std::string(20, 'x') + "</span><img src=\"far\" /></div>", "rich/xml", "bob");
-    Component(window)->GetAndShowMsg(0, 0);
-    sim::RunUntilIdle();
+    ShowAnnounced(window);
     COleImageObj* far = View(window)->FindImage(u"far");
     HoverOn(View(window), far);
     far->GetBound(bounds);
@@ -450,8 +449,7 @@ TEST_F(PicturesTest, BuiltInFacesFileIconsAndFailedDownloadsGetNoBarAndHideAShow
     COleImageObj* picture = ReceivePicture(window, "k1", WritePng("1.png", 40, 30));
     sim::DeliverIncomingMsg(Handler(window)->GetConversation(), "<div><img src=\"#face/smile\" /></div>", "rich/xml",
                             "bob");
-    Component(window)->GetAndShowMsg(0, 0);
-    sim::RunUntilIdle();
+    ShowAnnounced(window);
     COleImageObj* face = View(window)->FindImage(u"face/smile");
     ASSERT_NE(face, nullptr);
 
@@ -465,18 +463,6 @@ TEST_F(PicturesTest, BuiltInFacesFileIconsAndFailedDownloadsGetNoBarAndHideAShow
     COleImageObj* failed = ReceivePicture(window, "gone", u"");
     HoverOn(View(window), failed);
     EXPECT_FALSE(ToolsShown(window));
-}
-
-TEST_F(PicturesTest, LeavingTheViewAwayFromPicturesClosesTheBar) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    COleImageObj* picture = ReceivePicture(window, "k1", WritePng("1.png", 40, 30));
-    HoverOn(View(window), picture);
-    sim::SetCursorPos(-5000, -5000);
-    sim::SendEvent(View(window), UIEVENT_MOUSELEAVE);
-    sim::RunUntilIdle();
-    EXPECT_EQ(ToolView(window)->GetToolBar(), nullptr);
-    HoverOn(View(window), picture);  // made again when needed
-    EXPECT_TRUE(ToolsShown(window));
 }
 
 TEST_F(PicturesTest, EachButtonOfTheBarReachesItsService) {
@@ -548,7 +534,7 @@ TEST_F(PicturesTest, SaveProposesTheFilterOfThePicturesExtension) {
     EXPECT_TRUE(sim::FileCopies().empty());  // every dialog was cancelled
 }
 
-TEST_F(PicturesTest, APictureSavedAsSmileyGoesOutAsTheAccountsSmiley) {
+TEST_F(PicturesTest, APictureSavedAsSmileyBecomesTheAccountsSmiley) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const std::u16string file = WritePng("fun.png", 12, 12);
     Component(window)->SaveImgAsSmiley(file.c_str());
@@ -556,20 +542,6 @@ TEST_F(PicturesTest, APictureSavedAsSmileyGoesOutAsTheAccountsSmiley) {
     EXPECT_EQ(sim::PictureCalls(), std::vector<std::string>{"smiley " + sim::ToUtf8(file)});
     qel_handle smileys = qel_account_custom_smileys(sim::CurrentAccount());
     ASSERT_NE(qel_ext::QelSmileysFindSmiley(smileys, "fun.png"), nullptr);
-
-    // The next message carries it: uploaded once, its record kept for later messages.
-    COleImageObj* smiley = COleImageObj::LoadImageW(file, true);
-    ASSERT_NE(smiley, nullptr);
-    smiley->SetImageType(3);
-    smiley->SetKey(u"fun.png");
-    ASSERT_TRUE(Input(window)->InsertObject(smiley));
-    ClickSend(window);
-    sim::RunUntilIdle();
-    ASSERT_EQ(Sends().size(), 1u);
-    const QelSmileyInfo* info = qel_smiley_get_info(qel_ext::QelSmileysFindSmiley(smileys, "fun.png"));
-    ASSERT_NE(info, nullptr);
-    const std::string record = info->text ? info->text : "";
-    EXPECT_EQ(record.substr(0, record.find('\n')), sim::SdkRequestsOf("upload").at(0).cacheName.insert(0, "key-"));
 }
 
 // ---- the picture button, photos and the picture library ----
@@ -608,22 +580,7 @@ TEST_F(PicturesTest, ThePictureButtonOpensThePictureChooserAndItsArrowTheMenu) {
     EXPECT_EQ(InputPictures(window).back(), one);
 }
 
-TEST_F(PicturesTest, APhotoTakenIsAnnouncedWithALinkToIt) {
-    sim::SetPhotoService(true, true, u"/photos/p1.jpg");
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    ASSERT_TRUE(sim::IsShown(sim::FindControl(Panel(window), "input.left.takephoto")));
-    ASSERT_TRUE(sim::Click(sim::FindControl(Panel(window), "input.left.takephoto")));
-    const auto notices = Notices(window);
-    ASSERT_EQ(notices.size(), 1u);
-    EXPECT_NE(notices[0].find(u"#TAKE_PHOTO_PATH /photos/p1.jpg"), std::u16string::npos);
-    EXPECT_NE(notices[0].find(u"[link]"), std::u16string::npos);
-    const std::u16string written = sim::NoticeSources().back();
-    EXPECT_EQ(written.rfind(u"&<txt>*2:8:#TAKE_PHOTO_PATH", 0), 0u);
-    EXPECT_NE(written.find(u"&<link>*10|8|#OPEN_FILE|/photos/p1.jpg||<link>&"), std::u16string::npos);
-    EXPECT_NE(written.find(u"&<link>*11|25|#OPEN_DIREC|/photos||<link>&"), std::u16string::npos);
-}
-
-TEST_F(PicturesTest, ThePhotoButtonShowsOnlyWhenTheHostCanTakePhotos) {
+TEST_F(PicturesTest, ThePhotoButtonShowsWhenTheHostCanTakePhotosAndAnnouncesThePhoto) {
     const auto shownFor = [&](bool present, bool canTake) {
         sim::SetPhotoService(present, canTake);
         HWND window = Open(sim::ChatKind::Person, "bob");
@@ -634,6 +591,19 @@ TEST_F(PicturesTest, ThePhotoButtonShowsOnlyWhenTheHostCanTakePhotos) {
     EXPECT_FALSE(shownFor(false, true));
     EXPECT_FALSE(shownFor(true, false));
     EXPECT_TRUE(shownFor(true, true));
+
+    // A photo taken is announced with links to it and its folder.
+    sim::SetPhotoService(true, true, u"/photos/p1.jpg");
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    ASSERT_TRUE(sim::Click(sim::FindControl(Panel(window), "input.left.takephoto")));
+    const auto notices = Notices(window);
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find(u"#TAKE_PHOTO_PATH /photos/p1.jpg"), std::u16string::npos);
+    EXPECT_NE(notices[0].find(u"[link]"), std::u16string::npos);
+    const std::u16string written = sim::NoticeSources().back();
+    EXPECT_EQ(written.rfind(u"&<txt>*2:8:#TAKE_PHOTO_PATH", 0), 0u);
+    EXPECT_NE(written.find(u"&<link>*10|8|#OPEN_FILE|/photos/p1.jpg||<link>&"), std::u16string::npos);
+    EXPECT_NE(written.find(u"&<link>*11|25|#OPEN_DIREC|/photos||<link>&"), std::u16string::npos);
 }
 
 TEST_F(PicturesTest, TheRecentPhotoPanelIsOfferedOncePerBuddy) {
@@ -658,18 +628,15 @@ TEST_F(PicturesTest, ThePictureLibraryOpensTheWayTheWindowKindAsks) {
     press.pSender = button;
     Panel(person)->OnSysPicBtnEvent(press);
     EXPECT_EQ(sim::PictureCalls(), (std::vector<std::string>{"close-popups", "face-browser chat bob"}));
+    // A face chosen there goes into the input.
+    const std::u16string face = WritePng("face.gif.png", 9, 9);
+    Panel(person)->OnSelFace(face.c_str());
+    Panel(person)->OnSelFace(nullptr);
+    EXPECT_EQ(InputPictures(person), std::vector<std::u16string>{face});
 
     HWND adhoc = Open(sim::ChatKind::Adhoc, "bob");
     Panel(adhoc)->OnBtnSyspic(sim::FindControl(Panel(adhoc), "input.left.syspic"));
     EXPECT_EQ(LastPictureCall(), "face-browser adhoc bob");
-}
-
-TEST_F(PicturesTest, AFaceChosenInTheLibraryGoesIntoTheInput) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    const std::u16string face = WritePng("face.gif.png", 9, 9);
-    Panel(window)->OnSelFace(face.c_str());
-    Panel(window)->OnSelFace(nullptr);
-    EXPECT_EQ(InputPictures(window), std::vector<std::u16string>{face});
 }
 
 TEST_F(PicturesTest, AnEditedPictureTakesThePlaceOfTheOneWithItsKey) {

@@ -56,6 +56,18 @@ protected:
         return sim::Click(sim::FindControl(Panel(window), "input.msg_button.sendmsg"));
     }
 
+    // The user types the text and presses the send button.
+    static void Send(HWND window, const std::u16string& text) {
+        Type(window, text);
+        ClickSend(window);
+    }
+    // As Send, and every answer and queued step of the send has run.
+    static void SendAndSettle(HWND window, const std::u16string& text) {
+        Send(window, text);
+        sim::RunUntilIdle();
+    }
+    static bool ClickResend(HWND window) { return sim::Click(View(window)->FindSubControl(u"resendmsg")); }
+
     // The history view's items of one kind, text without the line break.
     static std::vector<sim::ViewItem> Items(HWND window, const std::string& kind) {
         std::vector<sim::ViewItem> items;

@@ -66,8 +66,7 @@ TEST_F(SendTest, StyledInputLeavesRoomForItsStyle) {
     Handler(window)->GetInputStyle(style);
     ASSERT_FALSE(style.empty());
     const size_t piece = 1004 - style.size();
-    Type(window, std::u16string(2 * piece + 5, u'y'));
-    ClickSend(window);
+    Send(window, std::u16string(2 * piece + 5, u'y'));
     const auto sends = Sends();
     ASSERT_EQ(sends.size(), 3u);
     EXPECT_EQ(sends[0].contentType, "rich/xml");
@@ -77,8 +76,7 @@ TEST_F(SendTest, StyledInputLeavesRoomForItsStyle) {
 TEST_F(SendTest, TwentyOneItemsRefuseTheWholeSend) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const std::u16string text(20 * 1024 + 1, u'z');
-    Type(window, text);
-    ClickSend(window);
+    Send(window, text);
     EXPECT_TRUE(Sends().empty());
     EXPECT_TRUE(Items(window, "msg").empty());
     EXPECT_EQ(Notices(window), std::vector<std::u16string>{u"#MSG_SEND_TOLARGE"});
@@ -115,8 +113,7 @@ TEST_F(SendTest, LargeGroupTakesNoMentions) {
     // Opening a group of unknown type already asks for its information once.
     const size_t asked = sim::SdkRequestsOf("conv_info").size();
     sim::SetGroupMembersError("g1", -5);
-    Type(window, u"@all look");
-    ClickSend(window);
+    Send(window, u"@all look");
     EXPECT_EQ(Notices(window).back(), u"#IDS_LARGE_GROUP_SEND_AT_ALL_MSG_TIP");
     EXPECT_EQ(sim::SdkRequestsOf("conv_info").size(), asked + 1);
     EXPECT_TRUE(Sends().empty());
@@ -157,9 +154,7 @@ TEST_F(SendTest, PictureInTheMiddlePieceHoldsBackTheThird) {
     ASSERT_EQ(sim::SdkRequestsOf("upload").size(), 1u);
 
     // The upload completes: the second piece goes, and the third right behind it.
-    sim::HoldCompletions(false);
-    sim::ReleaseCompletions();
-    sim::RunUntilIdle();
+    ReleaseHeld();
     const auto sends = Sends();
     ASSERT_EQ(sends.size(), 3u);
     EXPECT_EQ(sends[1].contentType, "rich/xml");
@@ -191,25 +186,20 @@ TEST_F(SendTest, LaterSendsOfTheConversationWaitBehindAnUploadingPiece) {
     ASSERT_EQ(Sends().size(), 1u);
 
     // Two pieces from this window, a single message from the other one.
-    Type(window, std::u16string(1030, u'c'));
-    ClickSend(window);
-    Type(second, u"d");
-    ClickSend(second);
+    Send(window, std::u16string(1030, u'c'));
+    Send(second, u"d");
     EXPECT_EQ(Sends().size(), 1u);
     EXPECT_EQ(Items(window, "msg").size(), 5u);
     EXPECT_EQ(Items(second, "msg").size(), 1u);
     EXPECT_TRUE(Input(second)->GetText().empty());
 
-    sim::HoldCompletions(false);
-    sim::ReleaseCompletions();
-    sim::RunUntilIdle();
+    ReleaseHeld();
     EXPECT_EQ(FirstLetters(), u"aabccd");
     EXPECT_TRUE(sim::FailMarks().empty());
     EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
 
     // Nothing waits any more: the next message goes at once.
-    Type(second, u"e");
-    ClickSend(second);
+    Send(second, u"e");
     EXPECT_EQ(FirstLetters(), u"aabccde");
 }
 
@@ -218,13 +208,10 @@ TEST_F(SendTest, APictureMessageHoldsBackTheNextSendUntilItWent) {
     sim::HoldCompletions(true);
     AddPicture(window, WritePng("p.png", 5, 5));
     ClickSend(window);
-    Type(window, u"after");
-    ClickSend(window);
+    Send(window, u"after");
     EXPECT_TRUE(Sends().empty());
     EXPECT_EQ(Items(window, "msg").size(), 2u);
-    sim::HoldCompletions(false);
-    sim::ReleaseCompletions();
-    sim::RunUntilIdle();
+    ReleaseHeld();
     ASSERT_EQ(Sends().size(), 2u);
     EXPECT_EQ(Sends()[0].contentType, "img/xml");
     EXPECT_EQ(Sends()[1].content, "after");
@@ -247,8 +234,7 @@ TEST_F(SendTest, SurrogatePairsStayWholeAtEveryCut) {
         } else {
             Type(window, smile);
         }
-        Type(window, u"y");
-        ClickSend(window);
+        Send(window, u"y");
         const auto sends = Sends();
         ASSERT_EQ(sends.size(), earlier + 2);
         EXPECT_EQ(sim::ToWide(sends[earlier].content), std::u16string(1023, u'x'));
@@ -283,8 +269,7 @@ TEST_F(SendTest, SmileysCostTheirShareAndCloseAFullPiece) {
         smiley->SetImageType(1);
         smiley->SetKey(u"smile");
         ASSERT_TRUE(Input(window)->InsertObject(smiley));
-        Type(window, std::u16string(c.after, u'y'));
-        ClickSend(window);
+        Send(window, std::u16string(c.after, u'y'));
         EXPECT_EQ(Sends().size() - earlier, c.pieces);
     }
 }
@@ -429,9 +414,7 @@ TEST_F(SendTest, PiecesBehindAnUploadStillGoAfterTheWindowClosed) {
     ClickSend(window);
     ASSERT_EQ(Sends().size(), 1u);
     sim::CloseChatWindow(window);
-    sim::HoldCompletions(false);
-    sim::ReleaseCompletions();
-    sim::RunUntilIdle();
+    ReleaseHeld();
     EXPECT_EQ(Sends().size(), 3u);
     EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
 }
@@ -444,13 +427,10 @@ TEST_F(SendTest, PiecesBehindAnUploadStillGoAfterTheWindowClosed) {
 TEST_F(SendTest, TheWindowsMessageHeadLeadsWhatIsSentButNotTheDraft) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     sim::FindChatWindow(window)->SetWindowAttribute(u"msghead", u"Re: ");
-    Type(window, u"hi");
-    ClickSend(window);
+    Send(window, u"hi");
     Type(window, u"one");
     AddPicture(window, WritePng("h.png", 2, 2));
-    Type(window, u"two");
-    ClickSend(window);
-    sim::RunUntilIdle();
+    SendAndSettle(window, u"two");
     const auto sends = Sends();
     ASSERT_EQ(sends.size(), 2u);
     EXPECT_EQ(sends[0].contentType, "text/plain");

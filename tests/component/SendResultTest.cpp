@@ -36,8 +36,7 @@ TEST_F(SendTest, SentMessageMarksReadRecordsItsIdsAndFocusesTheInput) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const int64_t shown = tavi::PeekProvisionalMsgId();
     const size_t readRequests = CountMarks("request_readed", "");
-    Type(window, u"hi");
-    ClickSend(window);
+    Send(window, u"hi");
     EXPECT_EQ(CountMarks("readed_and_acked_ex", "CMsgHandle::SendMsg"), 1u);
     sim::RunUntilIdle();
     EXPECT_EQ(CountMarks("readed_and_acked_ex", "CMsgHandle::OnSendMessageCallback"), 1u);
@@ -55,12 +54,9 @@ TEST_F(SendTest, FailedCompletionMarksTheBubble) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const int64_t shown = tavi::PeekProvisionalMsgId();
     sim::FailNext(sim::SdkCall::Send, -7, true);
-    Type(window, u"one");
-    ClickSend(window);
+    Send(window, u"one");
     sim::FailNext(sim::SdkCall::Send, -7, false);
-    Type(window, u"two");
-    ClickSend(window);
-    sim::RunUntilIdle();
+    SendAndSettle(window, u"two");
     const auto& marks = sim::FailMarks();
     ASSERT_EQ(marks.size(), 2u);
     EXPECT_EQ(marks[0].shownId, shown);
@@ -76,25 +72,49 @@ TEST_F(SendTest, FailedCompletionMarksTheBubble) {
     EXPECT_TRUE(tavi::FindSdkMsgId(shown + 1).has_value());
 }
 
-TEST_F(SendTest, FailedUploadMarksTheMessageWithoutSending) {
+TEST_F(SendTest, FailedOrRefusedUploadsMarkTheirMessageOnceWithoutSending) {
     HWND window = Open(sim::ChatKind::Person, "bob");
+    // Every message so far has its bubble, the newest marked failed.
+    const auto failedSoFar = [&](size_t count) {
+        EXPECT_EQ(Items(window, "msg").size(), count);
+        ASSERT_EQ(sim::FailMarks().size(), count);
+        EXPECT_EQ(sim::FailMarks().back().shownId, Items(window, "msg").back().id);
+    };
+    // A picture whose upload fails later, and one refused at once.
     sim::FailNext(sim::SdkCall::Upload, -5);
     AddPicture(window, WritePng("f.png", 2, 2));
     ClickSend(window);
     sim::RunUntilIdle();
-    EXPECT_TRUE(Sends().empty());
-    ASSERT_EQ(sim::FailMarks().size(), 1u);
-    EXPECT_EQ(sim::FailMarks()[0].shownId, Items(window, "msg").at(0).id);
-
-    // An upload refused at once fails its message the same way: the bubble
-    // is marked, and no error line is written.
+    failedSoFar(1);
     sim::RefuseNext(sim::SdkCall::Upload, -1);
     AddPicture(window, WritePng("g.png", 2, 2, 'g'));
     ClickSend(window);
-    const auto shown = Items(window, "msg");
-    ASSERT_EQ(shown.size(), 2u);
-    ASSERT_EQ(sim::FailMarks().size(), 2u);
-    EXPECT_EQ(sim::FailMarks()[1].shownId, shown[1].id);
+    failedSoFar(2);
+
+    // A text whose second picture is refused at once.
+    Type(window, u"two");
+    AddPicture(window, WritePng("r1.png", 2, 2, '1'));
+    sim::RefuseNext(sim::SdkCall::Upload, -1);
+    AddPicture(window, WritePng("r2.png", 2, 2, '2'));
+    ClickSend(window);
+    sim::RunUntilIdle();
+    failedSoFar(3);
+
+    // The first picture fails after the second was refused: failed once.
+    Type(window, u"three");
+    AddPicture(window, WritePng("r3.png", 2, 2, '3'));
+    AddPicture(window, WritePng("r4.png", 2, 2, '4'));
+    sim::FailNext(sim::SdkCall::Upload, -5);
+    sim::RefuseNext(sim::SdkCall::Upload, -1, 1);
+    const size_t uploads = sim::SdkRequestsOf("upload").size();
+    ClickSend(window);
+    failedSoFar(4);
+    sim::RunUntilIdle();
+    failedSoFar(4);
+    EXPECT_EQ(sim::SdkRequestsOf("upload").size(), uploads + 2);
+
+    // Nothing was sent, and no error line written.
+    EXPECT_TRUE(Sends().empty());
     for (const auto& notice : Notices(window)) EXPECT_EQ(notice.find(u"error"), std::u16string::npos);
     EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
 }
@@ -140,8 +160,7 @@ TEST_F(SendTest, RefusedPieceAndTheRestOfItsSendAreMarkedFailedAndKept) {
     EXPECT_TRUE(Input(window)->IsFocused());
 
     // The conversation's queue goes on with the next send.
-    Type(window, u"next");
-    ClickSend(window);
+    Send(window, u"next");
     ASSERT_EQ(Sends().size(), 2u);
     EXPECT_EQ(Sends()[1].content, "next");
 
@@ -159,10 +178,8 @@ TEST_F(SendTest, RefusedRequestAfterAnUploadHoldsBackTheRestOfItsSend) {
     // Three pieces; the refusal meets the second, sent once its picture is up.
     Type(window, std::u16string(1100, u'a'));
     AddPicture(window, WritePng("mid.png", 20, 20));
-    Type(window, std::u16string(1024, u'b'));
-    ClickSend(window);
-    Type(window, u"later");
-    ClickSend(window);
+    Send(window, std::u16string(1024, u'b'));
+    Send(window, u"later");
     sim::RefuseNext(sim::SdkCall::Send, -7);
     sim::RunUntilIdle();
     std::vector<std::string> accepted;
@@ -178,16 +195,12 @@ TEST_F(SendTest, CompletionAfterTheWindowClosedTouchesNothing) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     sim::EnableTraceChannel("send_msg");
     sim::HoldCompletions(true);
-    Type(window, u"bye");
-    ClickSend(window);
+    Send(window, u"bye");
     sim::FailNext(sim::SdkCall::Send, -7);
-    Type(window, u"again");
-    ClickSend(window);
+    Send(window, u"again");
     EXPECT_EQ(tavi::GetSendingMsgCount(), 2);
     sim::CloseChatWindow(window);
-    sim::HoldCompletions(false);
-    sim::ReleaseCompletions();
-    sim::RunUntilIdle();
+    ReleaseHeld();
     EXPECT_TRUE(sim::FailMarks().empty());
     // Only the failure is told, in a tip of the application.
     ASSERT_EQ(sim::AppTips().size(), 1u);
@@ -198,51 +211,12 @@ TEST_F(SendTest, CompletionAfterTheWindowClosedTouchesNothing) {
     EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
 }
 
-}  // namespace
 
-namespace {
-
-TEST_F(SendTest, RefusedUploadOfARichMessageFailsItAtOnce) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    Type(window, u"two");
-    AddPicture(window, WritePng("r1.png", 2, 2, '1'));
-    sim::RefuseNext(sim::SdkCall::Upload, -1);
-    AddPicture(window, WritePng("r2.png", 2, 2, '2'));
-    ClickSend(window);
-    sim::RunUntilIdle();
-    EXPECT_TRUE(Sends().empty());
-    ASSERT_EQ(Items(window, "msg").size(), 1u);
-    ASSERT_EQ(sim::FailMarks().size(), 1u);
-    EXPECT_EQ(sim::FailMarks()[0].shownId, Items(window, "msg")[0].id);
-    for (const auto& notice : Notices(window)) EXPECT_EQ(notice.find(u"error"), std::u16string::npos);
-    EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
-}
-
-TEST_F(SendTest, PictureFailingAfterAnotherWasRefusedFailsItsMessageOnlyOnce) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    Type(window, u"two");
-    AddPicture(window, WritePng("r1.png", 2, 2, '1'));
-    AddPicture(window, WritePng("r2.png", 2, 2, '2'));
-    sim::FailNext(sim::SdkCall::Upload, -5);
-    sim::RefuseNext(sim::SdkCall::Upload, -1, 1);
-    ClickSend(window);
-    ASSERT_EQ(sim::FailMarks().size(), 1u);
-    sim::RunUntilIdle();
-    EXPECT_EQ(sim::FailMarks().size(), 1u);
-    EXPECT_EQ(sim::SdkRequestsOf("upload").size(), 2u);
-    EXPECT_TRUE(Sends().empty());
-}
-
-}  // namespace
-
-namespace {
 
 TEST_F(SendTest, TranslationOfASentMessageShowsOnItsBubble) {
     sim::SetModuleConfig("IMCore", "Translation", "1");
     HWND window = Open(sim::ChatKind::Person, "bob");
-    Type(window, u"hello");
-    ClickSend(window);
-    sim::RunUntilIdle();
+    SendAndSettle(window, u"hello");
     ASSERT_EQ(Items(window, "msg").size(), 1u);
     const int64_t shown = Items(window, "msg")[0].id;
     Handler(window)->TranslateMsg(shown);
@@ -261,12 +235,9 @@ TEST_F(SendTest, SendFailedAfterItsWindowClosedIsBackInTheHistory) {
         sim::HoldCompletions(true);
         sim::FailNext(sim::SdkCall::Send, -7, stored);
         const std::u16string text = stored ? u"kept by the SDK" : u"kept here";
-        Type(window, text);
-        ClickSend(window);
+        Send(window, text);
         sim::CloseChatWindow(window);
-        sim::HoldCompletions(false);
-        sim::ReleaseCompletions();
-        sim::RunUntilIdle();
+        ReleaseHeld();
         window = Open(sim::ChatKind::Person, "bob");
         size_t shown = 0;
         for (const auto& item : Items(window, "msg")) shown += item.text == u"me: " + text;
@@ -283,14 +254,11 @@ TEST_F(SendTest, QueuedSendRefusedAfterItsWindowClosedIsBackInTheHistory) {
     sim::FailNext(sim::SdkCall::Upload, -5);
     AddPicture(window, WritePng("q.png", 3, 3));
     ClickSend(window);
-    Type(window, u"queued");
-    ClickSend(window);
+    Send(window, u"queued");
     EXPECT_TRUE(Sends().empty());
     sim::CloseChatWindow(window);
     sim::RefuseNext(sim::SdkCall::Send, -7);
-    sim::HoldCompletions(false);
-    sim::ReleaseCompletions();
-    sim::RunUntilIdle();
+    ReleaseHeld();
     ASSERT_EQ(Sends().size(), 1u);
     EXPECT_EQ(Sends()[0].result, -7);
     EXPECT_EQ(sim::AppTips().size(), 2u);
@@ -318,15 +286,12 @@ TEST_F(SendTest, ProvisionalIdsNeverRunIntoTheIdsOfRealMessages) {
     ASSERT_FALSE(Items(window, "pane").empty());
     ASSERT_TRUE(View(window)->HasHeaderLine());
     sim::HoldCompletions(true);
-    Type(window, std::u16string(3000, u'x'));
-    ClickSend(window);
+    Send(window, std::u16string(3000, u'x'));
     std::vector<int64_t> own;
     for (const sim::ViewItem& item : Items(window, "msg")) {
         if (item.id < 0) own.push_back(item.id);
     }
-    sim::HoldCompletions(false);
-    sim::ReleaseCompletions();
-    sim::RunUntilIdle();
+    ReleaseHeld();
     sim::DeliverIncomingMsg(sim::OpenConversation("bob"), "hello");
     Component(window)->GetAndShowMsg(0, 0);
 

@@ -109,7 +109,7 @@ TEST_F(TipBarsTest, CaptionBarShowsTheLastLoginOrTheHostsText) {
     EXPECT_EQ(Tips(window), (std::vector<std::string>{"loginout"}));
 }
 
-TEST_F(TipBarsTest, BirthdayReminderShowsWhileABirthdayIsNear) {
+TEST_F(TipBarsTest, BirthdayReminderShowsInPersonChatsWhileABirthdayIsNear) {
     sim::SetBirthdayInDays("bob", 2);
     HWND window = Open(sim::ChatKind::Person, "bob");
     EXPECT_EQ(Tips(window), (std::vector<std::string>{"birth_tip"}));
@@ -125,9 +125,8 @@ TEST_F(TipBarsTest, BirthdayReminderShowsWhileABirthdayIsNear) {
     sim::SetBirthdayInDays("bob", -1);
     sim::Advance(86400 * 1000u);
     EXPECT_TRUE(Tips(window).empty());
-}
 
-TEST_F(TipBarsTest, NoBirthdayReminderInGroupsOrOnOtherProtocols) {
+    // None in groups, nor on other protocols.
     sim::SetBirthdayInDays("bob", 0);
     HWND group = Open(sim::ChatKind::Group, "g1");
     EXPECT_TRUE(Tips(group).empty());

@@ -50,42 +50,6 @@ TEST(HostProgram, ExitCodesFollowTheOutcome) {
 
 TEST(HostProgram, DemoRunsToItsEnd) { EXPECT_EQ(RunHost("", "").status, 0); }
 
-TEST(HostProgram, InputToolCommandsRefuseWhatCannotRun) {
-    const std::string world = "me me \"Me\"\nbuddy bob \"Bob\"\nopen person bob\n";
-    const auto errorLine = [&](const std::string& command) {
-        const Outcome outcome = RunHost("--lang keys -", world + command + "\n");
-        EXPECT_EQ(outcome.status, 1) << command;
-        return outcome.out.find("error: 4:") != std::string::npos;
-    };
-    EXPECT_TRUE(errorLine("pick recent-fonts 1"));  // not showing
-    EXPECT_TRUE(errorLine("pick menus 1"));
-    EXPECT_TRUE(errorLine("color 12345"));
-    EXPECT_TRUE(errorLine("select fontface \"Arial\""));  // the bar is closed
-    EXPECT_TRUE(errorLine("hover nothing"));
-    const Outcome pref = RunHost("--lang keys -", world + "show pref SystemInfo.None\nshow font-bar\n");
-    EXPECT_NE(pref.out.find("pref SystemInfo.None=<unset>"), std::string::npos);
-    EXPECT_NE(pref.out.find("font-bar closed"), std::string::npos);
-}
-
-TEST(HostProgram, PictureCommandsSayWhyTheyCannotRun) {
-    const auto errorOf = [](const std::string& commands) {
-        const Outcome o = RunHost("--lang keys -", "me me \"Me\"\nbuddy bob \"Bob\"\n" + commands);
-        EXPECT_EQ(o.status, 1) << o.out;
-        const size_t at = o.out.find("error: ");
-        return at == std::string::npos ? o.out : o.out.substr(at);
-    };
-    EXPECT_EQ(errorOf("drop a.png\n"), "error: 3: no chat window is open: use 'open'\n");
-    EXPECT_EQ(errorOf("open person bob\nhover history 77\n"), "error: 4: the history shows no item 77\n");
-    EXPECT_EQ(errorOf("open person bob\nreceive bob \"hi\"\nhover history 1000\n"),
-              "error: 5: the item 1000 shows no picture\n");
-    EXPECT_EQ(errorOf("open person bob\ntool save\n"),
-              "error: 4: the image tool bar is not showing: use 'hover history <id>'\n");
-    EXPECT_EQ(errorOf("open person bob\ntool frob\n"), "error: 4: usage: tool save|edit|addface|decode\n");
-    EXPECT_EQ(errorOf("open person bob\ndblclick input\n"), "error: 4: the input holds no picture\n");
-    EXPECT_EQ(errorOf("service camera on\n"),
-              "error: 3: usage: service email|adhoc|photo|face-browser|recent-photos on|off\n");
-}
-
 TEST(HostProgram, ADroppedPathWithQuotesSpacesAndLettersOfAnyScriptReachesTheHostWhole) {
     const std::string odd = "/nonexistent/dir with \\\"quotes\\\" and \xC3\xA9\xE4\xB8\xAD " + std::string(280, 'x') + ".png";
     const Outcome o = RunHost("--lang keys -", "me me \"Me\"\nbuddy bob \"Bob\"\nopen person bob\ndrop \"" + odd +

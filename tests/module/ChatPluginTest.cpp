@@ -47,7 +47,7 @@ int g_tag = 0;
 
 }  // namespace
 
-TEST_F(ChatPluginTest, InstanceIdIsMadeOnceAndRegisteredOnce) {
+TEST_F(ChatPluginTest, InstanceIdIsMadeOnceRegisteredOnceAndTriedAgainAfterAFailure) {
     compls::IChatPlugin* plugin = Make(tavi::kConvWndPluginId);
     EXPECT_EQ(std::u16string(plugin->GetSessionName()), u"");
     plugin->Attach(nullptr, &g_tag, u"ignored");
@@ -61,14 +61,13 @@ TEST_F(ChatPluginTest, InstanceIdIsMadeOnceAndRegisteredOnce) {
     EXPECT_EQ(id[0], u'{');
     EXPECT_EQ(std::u16string(plugin->GetInstanceId()), id);
     EXPECT_EQ(sim::FindNamedObject(id), static_cast<pfx::IObject*>(plugin));
-}
 
-TEST_F(ChatPluginTest, FailedIdentifierIsTriedAgainLater) {
-    compls::IChatPlugin* plugin = Make(tavi::kShakePluginId);
-    plugin->Attach(sim::GetObjSink(), &g_tag, u"bob");
+    // An identifier the system failed to make is tried again later.
+    compls::IChatPlugin* shake = Make(tavi::kShakePluginId);
+    shake->Attach(sim::GetObjSink(), &g_tag, u"bob");
     sim::FailNextGuids(1);
-    EXPECT_EQ(plugin->GetInstanceId(), nullptr);
-    ASSERT_NE(plugin->GetInstanceId(), nullptr);
+    EXPECT_EQ(shake->GetInstanceId(), nullptr);
+    ASSERT_NE(shake->GetInstanceId(), nullptr);
 }
 
 TEST_F(ChatPluginTest, InitKeepsWhatTheHostGave) {

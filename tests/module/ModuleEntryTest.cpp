@@ -46,22 +46,21 @@ void CountPreLogout() { ++g_preLogoutCalls; }
 
 }  // namespace
 
-TEST_F(ModuleTest, SecondCreateReturnsSameObjectWithOneMoreReference) {
+TEST_F(ModuleTest, SecondCreateReturnsSameObjectWithOneMoreReferenceAndDecRefNeverDestroys) {
     pfx::IDllObj* again = CreateDllObj(u"other");
     EXPECT_EQ(again, module);
     EXPECT_EQ(again->AddRef(), 3);
     EXPECT_EQ(again->Release(), 2);
     EXPECT_EQ(again->Release(), 1);
     EXPECT_EQ(module->GetClassId(), tavi::kModuleId);
-}
-
-TEST_F(ModuleTest, DecRefNeverDestroys) {
     EXPECT_EQ(module->AddRef(), 2);
     EXPECT_EQ(module->DecRef(), 1);
     EXPECT_EQ(tavi::GetModuleObject(), module);
+    // The name is the file's, without folder or extension.
+    EXPECT_EQ(std::u16string(module->GetModuleName()), u"tavi_tests");
 }
 
-TEST_F(ModuleTest, ClassesAreAnnouncedInBytewiseIdentifierOrder) {
+TEST_F(ModuleTest, ClassesAreAnnouncedInBytewiseIdentifierOrderAndPluginsInRegistrationOrder) {
     module->EnumClasses(nullptr);
     module->EnumClasses(sim::GetClassRegistrar());
     const auto& classes = sim::AnnouncedClasses();
@@ -74,9 +73,8 @@ TEST_F(ModuleTest, ClassesAreAnnouncedInBytewiseIdentifierOrder) {
     // first group is stored little-endian, so {8B2E4776-...} starts with 0x76.
     EXPECT_EQ(classes.front().cls, tavi::kQelMsgHandleImplId);
     EXPECT_EQ(classes.back().cls, tavi::kEmoticonBrowserId);
-}
 
-TEST_F(ModuleTest, PluginsAreAnnouncedInRegistrationOrder) {
+    // Plug-ins in the order they were registered.
     module->EnumPlugins(nullptr);
     module->EnumPlugins(sim::GetPluginManager());
     const auto& plugins = sim::AnnouncedPlugins();
@@ -87,7 +85,7 @@ TEST_F(ModuleTest, PluginsAreAnnouncedInRegistrationOrder) {
     EXPECT_EQ(plugins[1].module, tavi::kModuleId);
 }
 
-TEST_F(ModuleTest, CreateObjectByClassIdentifier) {
+TEST_F(ModuleTest, CreateObjectByClassIdentifierOrAnswerFalse) {
     pfx::IObject* impl = nullptr;
     ASSERT_TRUE(module->CreateObject(&impl, tavi::kTaviImplId));
     ASSERT_NE(impl, nullptr);
@@ -101,16 +99,13 @@ TEST_F(ModuleTest, CreateObjectByClassIdentifier) {
         EXPECT_EQ(object->GetClassId(), id);
         object->Release();
     }
-}
-
-TEST_F(ModuleTest, UnknownIdentifierOrNullOutAnswersFalse) {
+    // An unknown identifier or no out pointer: false, the out pointer untouched.
     pfx::IObject* untouched = reinterpret_cast<pfx::IObject*>(0x1234);
     EXPECT_FALSE(module->CreateObject(&untouched, pfx::MakeGuid("{00000000-0000-0000-0000-000000000001}")));
     EXPECT_EQ(untouched, reinterpret_cast<pfx::IObject*>(0x1234));
     EXPECT_FALSE(module->CreateObject(nullptr, tavi::kTaviImplId));
-}
 
-TEST_F(ModuleTest, EmoticonBrowserIsSharedWithOneMoreReferenceEachTime) {
+    // The emoticon browser is shared, with one more reference each time.
     pfx::IObject* first = nullptr;
     pfx::IObject* second = nullptr;
     ASSERT_TRUE(module->CreateObject(&first, tavi::kEmoticonBrowserId));
@@ -208,10 +203,6 @@ TEST_F(ModuleTest, QelInstLookupNeedsTheHostAndAnSdkInstance) {
     qel::IQelInst* out = nullptr;
     EXPECT_FALSE(tavi::GetQelInst(u"main", &out));
     EXPECT_EQ(out, nullptr);
-}
-
-TEST_F(ModuleTest, ModuleNameIsTheFileNameWithoutFolderOrExtension) {
-    EXPECT_EQ(std::u16string(module->GetModuleName()), u"tavi_tests");
 }
 
 // The real module as the host loads it: one export, its own name.

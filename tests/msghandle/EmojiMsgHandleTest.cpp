@@ -3,7 +3,7 @@
 
 #include "msghandle/EmojiMsgHandle.h"
 #include "sdk/ui/RichEditUI.h"
-#include "sim/driver.h"
+#include "support/FreshWorld.h"
 
 namespace {
 
@@ -16,11 +16,8 @@ COleImageObj* Object(int type, const std::u16string& key) {
     return object;
 }
 
-class EmojiTest : public ::testing::Test {
+class EmojiTest : public support::FreshWorldTest {
 protected:
-    void SetUp() override { sim::ResetAll(); }
-    void TearDown() override { sim::ResetAll(); }
-
     std::u16string Restore(std::vector<int32_t>& positions) {
         CStdPtrArray objects;
         m_edit.GetImageObj(objects);

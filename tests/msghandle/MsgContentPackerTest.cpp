@@ -3,17 +3,15 @@
 
 #include "ContentTestNodes.h"
 #include "msghandle/MsgContentPacker.h"
-#include "sim/driver.h"
+#include "support/FreshWorld.h"
 
 using namespace tavi;
 using namespace tavi::testing;
 
 namespace {
 
-class MsgContentPackerTest : public ::testing::Test {
+class MsgContentPackerTest : public support::FreshWorldTest {
 protected:
-    void SetUp() override { sim::ResetAll(); }
-
     struct Packed {
         bool ok = false;
         std::string type, body, summary;

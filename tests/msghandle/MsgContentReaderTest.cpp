@@ -4,17 +4,15 @@
 #include "ContentTestNodes.h"
 #include "msghandle/MsgContentPacker.h"
 #include "msghandle/MsgContentReader.h"
-#include "sim/driver.h"
+#include "support/FreshWorld.h"
 
 using namespace tavi;
 using namespace tavi::testing;
 
 namespace {
 
-class MsgContentReaderTest : public ::testing::Test {
+class MsgContentReaderTest : public support::FreshWorldTest {
 protected:
-    void SetUp() override { sim::ResetAll(); }
-
     static MsgNodeList Read(const std::string& type, const std::string& body, bool expectOk = true) {
         MsgNodeList nodes;
         EXPECT_EQ(CMsgContentReader::ReadContent(nodes, type, body), expectOk) << body.substr(0, 80);

@@ -1,17 +1,13 @@
-// The stand-in's file side: drops as the platform hands them out, the
-// open dialog's answer in the platform's layout.
+// The stand-in's file side: drops as the platform hands them out, and
+// whether the component let go of them.
 #include <gtest/gtest.h>
 
 #include "sim/core/Text.h"
-#include "sim/driver.h"
+#include "support/FreshWorld.h"
 
 namespace {
 
-class FilesTest : public ::testing::Test {
-protected:
-    void SetUp() override { sim::ResetAll(); }
-    void TearDown() override { sim::ResetAll(); }
-};
+using FilesTest = support::FreshWorldTest;
 
 TEST_F(FilesTest, ADropTellsItsCountAndCutsPathsToTheBuffer) {
     HDROP drop = sim::MakeDrop({u"/a/one.png", u"/b/two.txt"});
@@ -25,23 +21,6 @@ TEST_F(FilesTest, ADropTellsItsCountAndCutsPathsToTheBuffer) {
     EXPECT_FALSE(sim::IsDropFinished(drop));
     DragFinish(drop);
     EXPECT_TRUE(sim::IsDropFinished(drop));
-}
-
-TEST_F(FilesTest, SeveralChosenFilesComeBackAsTheFolderAndTheirNames) {
-    sim::QueueFileDialogAnswer({u"/pics/a.png", u"/pics/b.png"});
-    sim::QueueFileDialogAnswer({u"/pics/a.png", u"/pics/b.png"});
-    std::u16string buffer(64, u'\0');
-    OPENFILENAMEW dialog;
-    dialog.lpstrFile = buffer.data();
-    dialog.nMaxFile = 64;
-    dialog.Flags = OFN_ALLOWMULTISELECT;
-    ASSERT_TRUE(GetOpenFileNameW(&dialog));
-    EXPECT_EQ(buffer.substr(0, 20), std::u16string(u"/pics\0a.png\0b.png\0\0", 19) + u'\0');
-    dialog.Flags = 0;
-    EXPECT_FALSE(GetOpenFileNameW(&dialog));  // one file only
-    EXPECT_FALSE(GetSaveFileNameW(&dialog));  // nothing queued: cancelled
-    ASSERT_EQ(sim::FileDialogs().size(), 3u);
-    EXPECT_EQ(sim::FileDialogs()[2].kind, "save");
 }
 
 }  // namespace

@@ -2,13 +2,12 @@
 
 #include <string>
 
-#include "sim/driver.h"
+#include "support/FreshWorld.h"
 
 namespace {
 
-class Loop : public ::testing::Test {
+class Loop : public support::FreshWorldTest {
 protected:
-    void SetUp() override { sim::ResetAll(); }
     // Records the task's name with the virtual time at which it ran.
     sim::Task Note(std::string name) {
         return [this, name] { m_ran += name + "@" + std::to_string(sim::NowMs()) + " "; };

@@ -232,9 +232,23 @@ void Engine::SendEmail() {
     const Email email{u"[e" + number + u"[", u"]e" + number + u"]"};
     m_emails.push_back(email);
     std::u16string text = email.start;
-    for (int i = 1 + Below(300); i > 0; --i) text += char16_t(u'a' + Below(26));
+    // Now and then an e-mail long enough to go in parts of 1024.
+    const bool isLong = Below(5) == 0;
+    for (int i = isLong ? 1100 + Below(1500) : 1 + Below(300); i > 0; --i) text += char16_t(u'a' + Below(26));
     text += email.end;
-    switch (Below(6)) {
+    const size_t windows = (text.size() + 1023) / 1024;
+    const size_t deliveredBefore = sim::EmailsWith(m_email.peer).size();
+    // What a failure leaves in the input: one part of a long e-mail
+    // (never the first, so that the e-mail's start still arrives first).
+    std::u16string left = text;
+    if (windows > 1) {
+        const size_t failing = 1 + size_t(Below(int(windows - 1)));
+        std::vector<int> codes(windows, 0);
+        codes[failing] = 7;
+        sim::PlanOutcomes(sim::SdkCall::EmailSend, codes);
+        Fault("failed e-mail part");
+        left = text.substr(failing * 1024, 1024);
+    } else switch (Below(6)) {
         case 0:
             sim::FailNext(sim::SdkCall::EmailSend, 7);
             Fault("failed e-mail");
@@ -249,7 +263,7 @@ void Engine::SendEmail() {
     CControlUI* send = sim::FindControl(Component(m_email)->GetPanel(), "input.msg_button.sendmsg");
     // A failed e-mail stays in the input, and the user sends it again.
     for (int attempt = 0; attempt < 2 && !input->GetText().empty(); ++attempt) {
-        if (attempt > 0 && input->GetText() != text) {
+        if (attempt > 0 && input->GetText() != left) {
             Problem("a failed e-mail changed the input to \"" + Narrow(input->GetText().substr(0, 60)) + "\"");
             input->Clear();
             input->InsertText(text);
@@ -261,6 +275,18 @@ void Engine::SendEmail() {
         Problem("e-mail " + Narrow(email.start) + " did not go when sent again");
         input->Clear();
     }
+    sim::PlanOutcomes(sim::SdkCall::EmailSend, {});
+    // Every character typed reached the service once, whatever part failed.
+    std::u16string delivered;
+    const std::vector<sim::StoredEmail>& emails = sim::EmailsWith(m_email.peer);
+    for (size_t n = deliveredBefore; n < emails.size(); ++n) {
+        const size_t body = emails[n].raw.find("\r\n\r\n");
+        if (body != std::string::npos) delivered += sim::ToWide(emails[n].raw.substr(body + 4));
+    }
+    std::sort(delivered.begin(), delivered.end());
+    std::u16string typed = text;
+    std::sort(typed.begin(), typed.end());
+    if (delivered != typed) Problem("e-mail " + Narrow(email.start) + " did not reach the service whole and once");
     ++m_result.counts.emailsSent;
 }
 

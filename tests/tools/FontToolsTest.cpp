@@ -35,17 +35,9 @@ TEST_F(InputToolsTest, FontBarChoicesChangeTheInputAreStoredAndStyleTheNextMessa
     EXPECT_EQ(format.nSize, 10);
     EXPECT_EQ(format.dwEffects & 7u, 7u);
     EXPECT_EQ(format.crColor, kRed);
-    EXPECT_EQ(Saved("SystemInfo.ChatFont.FontName"), "Arial");
-    EXPECT_EQ(Saved("SystemInfo.ChatFont.FontSize"), "10");
-    EXPECT_EQ(Saved("SystemInfo.ChatFont.Bold"), "1");
-    EXPECT_EQ(Saved("SystemInfo.ChatFont.Italic"), "1");
-    EXPECT_EQ(Saved("SystemInfo.ChatFont.Underline"), "1");
-    EXPECT_EQ(Saved("SystemInfo.ChatFont.Color"), "255");
-    const auto& usage = sim::UsageReports();
-    for (const char* handler : {"OnFontFaceChange", "OnFontSizeChange", "OnBtnFontBold", "OnBtnFontItalic",
-                                "OnBtnFontUnderline", "OnBtnFontColor"})
-        EXPECT_NE(std::find(usage.begin(), usage.end(), std::string("e_fun_chat_tool_font:") + handler), usage.end())
-            << handler;
+    for (const auto& [key, value] : {std::pair<const char*, const char*>{"FontName", "Arial"}, {"FontSize", "10"},
+                                     {"Bold", "1"}, {"Italic", "1"}, {"Underline", "1"}, {"Color", "255"}})
+        EXPECT_EQ(Saved(std::string("SystemInfo.ChatFont.") + key), value) << key;
 
     // A second click of an option takes the effect off again.
     ASSERT_TRUE(sim::Click(Control(window, "fontset.fontitalic")));
@@ -53,12 +45,7 @@ TEST_F(InputToolsTest, FontBarChoicesChangeTheInputAreStoredAndStyleTheNextMessa
     EXPECT_EQ(Saved("SystemInfo.ChatFont.Italic"), "0");
     ASSERT_TRUE(sim::Click(Control(window, "fontset.fontitalic")));
 
-    // The font survives closing and opening the window, and styles what is sent.
-    sim::CloseChatWindow(window);
-    sim::RunUntilIdle();
-    window = Open(sim::ChatKind::Person, "bob");
-    EXPECT_EQ(InputFace(window), u"Arial");
-    EXPECT_EQ(InputFormat(window).crColor, kRed);
+    // What is sent next carries every effect.
     Type(window, u"hi");
     ASSERT_TRUE(ClickSend(window));
     sim::RunUntilIdle();
@@ -178,35 +165,6 @@ TEST_F(InputToolsTest, RestingOnTheFontButtonOffersTheRecentFonts) {
     sim::Click(button);
     EXPECT_FALSE(Shown(RecentFonts()));
     EXPECT_TRUE(Panel(window)->IsFontBarOpen());
-}
-
-TEST_F(InputToolsTest, RecentFontsKeepTheLastFourDistinctFontsNewestLast) {
-    HWND window = Open(sim::ChatKind::Person, "bob");
-    // Closing the bar records the font even when nothing changed.
-    sim::Click(FontButton(window));
-    sim::Click(FontButton(window));
-    EXPECT_EQ(RecentFaces(), (std::vector<std::string>{"Tavi Sans"}));
-
-    WriteWith(window, u"Arial", u"10");
-    WriteWith(window, u"Courier New", u"11");
-    WriteWith(window, u"Tavi Serif", u"12");
-    WriteWith(window, u"Arial", u"14");  // a fifth font: the first one goes
-    EXPECT_EQ(RecentFaces(), (std::vector<std::string>{"Arial", "Courier New", "Tavi Serif", "Arial"}));
-    EXPECT_EQ(Saved("SystemInfo.RecentFont.FontSize0"), "10");
-    EXPECT_EQ(Saved("SystemInfo.RecentFont.FontSize3"), "14");
-
-    // Used again, the font on the second button moves to the fourth.
-    WriteWith(window, u"Courier New", u"11");
-    EXPECT_EQ(RecentFaces(), (std::vector<std::string>{"Arial", "Tavi Serif", "Arial", "Courier New"}));
-
-    // A font that differs only in colour is another font.
-    sim::Click(FontButton(window));
-    sim::QueueColorAnswer({kRed, {}});
-    ASSERT_TRUE(sim::Click(Control(window, "fontset.fontcolor")));
-    sim::Click(FontButton(window));
-    EXPECT_EQ(RecentFaces(), (std::vector<std::string>{"Tavi Serif", "Arial", "Courier New", "Courier New"}));
-    EXPECT_EQ(Saved("SystemInfo.RecentFont.Color3"), "255");
-    EXPECT_EQ(Saved("SystemInfo.RecentFont.Color2"), "0");
 }
 
 TEST_F(InputToolsTest, ThePopupFillsItsButtonsFromTheRightAndAppliesAChoice) {

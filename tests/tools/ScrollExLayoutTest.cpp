@@ -57,11 +57,14 @@ TEST_F(ScrollExLayoutTest, OnlyTheExactAttributeNameSetsTheStep) {
 
 TEST_F(ScrollExLayoutTest, WithoutAStepItScrollsByOneRow) {
     m_grid->SetAttribute(u"spacey", u"3");
+    m_grid->SetAttribute(u"spacex", u"10");
     m_grid->SetAttribute(u"scroll_step", u"0");
     m_grid->SetScrollPos(TPointUI{0, 70});
     const TSizeUI size = m_grid->LayoutChildren();
     EXPECT_EQ(FirstTop(), 100 - 56);  // rows of 25 and a gap of 3
-    EXPECT_EQ(size.cx, 224);          // two cells of 112 side by side
+    EXPECT_EQ(size.cx, 234);          // two cells of 112 side by side, 10 apart
+    EXPECT_EQ(m_grid->GetItemAt(3)->GetPos().left, 122);
+    EXPECT_EQ(m_grid->GetItemAt(3)->GetPos().top, 100 - 56 + 28);
     m_grid->SetAttribute(u"scroll_step", u"-4");
     m_grid->LayoutChildren();
     EXPECT_EQ(FirstTop(), 100 - 56);

@@ -16,12 +16,17 @@ TEST_F(UiTest, MissingOrMalformedLayoutsFailWithoutAddingAnything) {
     Write("layout/truncated.xml", std::string("<Layout><Label text=\"") + "\xF4");
     Write("layout/notxml.xml", "just words");
     Write("layout/empty.xml", "");
+    std::string deep = "<Layout>";  // absurdly deep
+    for (int i = 0; i < 200; ++i) deep += "<Container>";
+    for (int i = 0; i < 200; ++i) deep += "</Container>";
+    Write("layout/deep.xml", deep + "</Layout>");
     auto window = sim::CreateHostWindow();
-    for (const char16_t* id : {u"broken", u"truncated", u"notxml", u"empty", u"missing", u""}) {
+    for (const char16_t* id : {u"broken", u"truncated", u"notxml", u"empty", u"deep", u"missing", u""}) {
         auto* panel = new CountingPanel;
         EXPECT_FALSE(panel->Create(id, window->GetRoot()));
         EXPECT_EQ(panel->created, 0);
         EXPECT_EQ(panel->GetParent(), nullptr);
+        EXPECT_EQ(panel->GetCount(), 0);
         CControlUI::Destroy(panel);
     }
     EXPECT_EQ(window->GetRoot()->GetCount(), 0);
@@ -67,76 +72,6 @@ TEST_F(UiTest, ContainersRefuseCyclesAndSecondParents) {
     EXPECT_EQ(inner->GetWindow(), window.get());
     EXPECT_EQ(window->FindControl(u""), nullptr);
     EXPECT_EQ(sim::FindControl(window.get(), ""), nullptr);
-}
-
-TEST_F(UiTest, AbsurdlyDeepLayoutsAreRefused) {
-    AddScratchResources();
-    std::string xml = "<Layout>";
-    for (int i = 0; i < 200; ++i) xml += "<Container>";
-    for (int i = 0; i < 200; ++i) xml += "</Container>";
-    Write("layout/deep.xml", xml + "</Layout>");
-    auto* panel = new CCompositeUI;
-    EXPECT_FALSE(panel->Create(u"deep", nullptr));
-    EXPECT_EQ(panel->GetCount(), 0);
-    CControlUI::Destroy(panel);
-}
-
-TEST_F(UiTest, AttributesAndWindowAttributesRoundTrip) {
-    CControlUI control;
-    control.SetAttribute(u"name", u"input.left.capture");
-    EXPECT_EQ(control.GetId(), u"capture");
-    control.SetAttribute(u"txt.color", u"999999");
-    control.SetAttribute(u"pos", u"1,2,3");  // a short list leaves the rest 0
-    control.SetAttribute(u"anchor", u"junk");
-    int32_t l, t, r, b, a;
-    control.GetCoordinate(l, t, r, b, a);
-    EXPECT_EQ((std::vector<int32_t>{l, t, r, b, a}), (std::vector<int32_t>{1, 2, 3, 0, 0}));
-    EXPECT_EQ(control.GetAttribute(u"txt.color"), u"999999");
-    EXPECT_TRUE(control.HasAttribute(u"txt.color"));
-    EXPECT_EQ(control.GetAttribute(u"missing"), u"");
-    control.SetAttribute(u"visible", u"false");
-    EXPECT_EQ(control.GetAttribute(u"visible"), u"false");
-
-    CWindowExUI window;
-    window.SetWindowAttribute(u"msghead", u"42");
-    EXPECT_EQ(window.GetWindowAttribute(u"msghead"), u"42");
-    EXPECT_EQ(window.GetWindowAttribute(u"other"), u"");
-}
-
-TEST_F(UiTest, GridLayoutsPlaceEqualCellsOnTheScrolledContent) {
-    // A layout that keeps its content on whole rows, as a scrolling face grid does.
-    struct RowSnapping : CLayoutUI {
-        int32_t step = 28;
-        void OnChildSize(TSizeUI& size, const RECT& area, const RECT& content) override {
-            RECT moved = content;
-            const int32_t d = content.top - area.top;
-            moved.top += (d / step) * step - d;
-            CLayoutUI::OnChildSize(size, area, moved);
-        }
-    };
-    auto window = sim::CreateHostWindow("host", 200, 100);
-    auto* grid = new RowSnapping;
-    window->GetRoot()->Add(grid);
-    grid->SetCoordinate(0, 0, 0, 0, UIANCHOR_FILL);
-    EXPECT_EQ(grid->LayoutChildren().cx, 0);  // no children
-    for (int i = 0; i < 7; ++i) {
-        auto* cell = new CControlUI;
-        cell->SetCoordinate(0, 0, 60, 28, 0);
-        grid->Add(cell);
-    }
-    EXPECT_EQ(grid->LayoutChildren().cx, 0);  // not a grid yet
-    grid->SetAttribute(u"layout", u"grid");
-    grid->SetAttribute(u"spacex", u"10");
-    grid->SetAttribute(u"vscroll", u"true");
-    EXPECT_TRUE(grid->HasScrollBar());
-    const TSizeUI size = grid->LayoutChildren();
-    EXPECT_EQ(size.cx, 200);  // three cells of 60 and two gaps of 10
-    EXPECT_EQ(size.cy, 3 * 28);
-    EXPECT_EQ(sim::ControlRect(grid->GetItemAt(4)).left, 70);
-    EXPECT_EQ(sim::ControlRect(grid->GetItemAt(4)).top, 28);
-    grid->SetScrollPos(TPointUI{0, 70});
-    grid->LayoutChildren();
-    EXPECT_EQ(sim::ControlRect(grid->GetItemAt(0)).top, -56);  // whole rows: 70 snaps to 56
 }
 
 TEST_F(UiTest, AnchorsGoRoundCornersThenSidesClockwise) {

@@ -184,61 +184,6 @@ TEST_F(UiTest, MessageRangesFollowInsertsAtTopAndBottomAndDeletes) {
     EXPECT_TRUE(view.HasHeaderLine());
 }
 
-TEST_F(UiTest, VisibleMessagesFollowTheScrollPosition) {
-    auto window = sim::CreateHostWindow("host", 400, 100);
-    auto* view = new CRichEditExUI;
-    window->GetRoot()->Add(view);
-    view->SetCoordinate(0, 0, 0, 0, UIANCHOR_FILL);  // 100 high: five lines of 20
-    for (int64_t id = 1; id <= 10; ++id) {
-        CREidtInsertHelper helper(view);
-        helper.BeginInsert(id);
-        helper.InsertText(u"line\r");
-        helper.EndInsert();
-    }
-    EXPECT_EQ(view->GetScrollRange(), 100);
-    int64_t first = 0, last = 0;
-    ASSERT_TRUE(view->GetVisibleMsg(first, last));
-    EXPECT_EQ(first, 1);
-    EXPECT_EQ(last, 5);
-    view->EndDown();
-    ASSERT_TRUE(view->GetVisibleMsg(first, last));
-    EXPECT_EQ(first, 6);
-    EXPECT_EQ(last, 10);
-    EXPECT_TRUE(view->EnableMsgVisible(3));
-    ASSERT_TRUE(view->GetVisibleMsg(first, last));
-    EXPECT_EQ(first, 3);
-    EXPECT_FALSE(view->EnableMsgVisible(99));
-
-    auto* bottom = new CControlUI;
-    window->GetRoot()->Add(bottom);
-    view->SetBottomPanel(bottom);
-    EXPECT_TRUE(view->IsNeedShowBottomPanel());
-    view->EndDown();
-    EXPECT_FALSE(view->IsNeedShowBottomPanel());
-}
-
-TEST_F(UiTest, TypingEditsAtTheSelectionAndReadOnlyEditsRefuseKeys) {
-    CRichEditUI edit;
-    sim::TypeText(&edit, u"helo");
-    edit.SetSel(3, 3);
-    sim::SendKey(&edit, u'l');
-    EXPECT_EQ(edit.GetText(), u"hello");
-    edit.SetSel(0, 2);
-    sim::SendKey(&edit, u'\b');
-    EXPECT_EQ(edit.GetText(), u"llo");
-    edit.SetSel(-1, -1);
-    sim::SendKey(&edit, u'\b');
-    EXPECT_EQ(edit.GetText(), u"ll");
-    sim::SendKey(&edit, 0x01);  // control characters are not text
-    EXPECT_EQ(edit.GetText(), u"ll");
-    edit.SetReadOnly(true);
-    sim::TypeText(&edit, u"x\n");
-    EXPECT_EQ(edit.GetText(), u"ll");
-    edit.InsertText(0, u"a");  // the program may still write
-    EXPECT_EQ(edit.GetText(), u"all");
-    EXPECT_EQ(edit.GetCaret(), 1);
-}
-
 namespace {
 
 // The geometry of an edit measured the slow way, from its text and objects

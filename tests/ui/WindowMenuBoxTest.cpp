@@ -6,63 +6,12 @@ struct Recorder : INotifyUI {
     std::vector<std::pair<int, std::u16string>> seen;
     bool take = true;
     bool ProcessNotify(TNotifyUI& m) override {
-        std::u16string what = m.pSender ? m.pSender->GetId() : u"";
-        if (m.nType == UINOTIFY_CLICK && !m.pSender) {
-            auto* item = reinterpret_cast<TMenuItemInfo*>(m.wParam);
-            what = sim::ToWide(std::to_string(m.lParam) + "/" + std::to_string(item->nId)) + u"/" + item->sText;
-        }
-        seen.emplace_back(m.nType, what);
+        seen.emplace_back(m.nType, m.pSender ? m.pSender->GetId() : u"");
         return take;
     }
 };
 
-class ClosingWindow : public CWindowUI {
-public:
-    bool refuse = false;
-    int finals = 0;
-
-protected:
-    bool OnClose(int) override { return !refuse; }
-    void OnFinalMessage(HWND) override { ++finals; }
-};
-
 }  // namespace
-
-TEST_F(UiTest, WindowsHaveUniqueHandlesUntilTheyClose) {
-    ClosingWindow a, b;
-    const HWND ha = a.Create(nullptr, u"recent_font_wnd", 0, 0x10080, 10, 20, 200, 100);
-    const HWND hb = b.Create(ha, u"no_layout");
-    ASSERT_NE(ha, nullptr);
-    EXPECT_NE(ha, hb);
-    EXPECT_EQ(a.Create(nullptr, u"again"), nullptr);
-    EXPECT_TRUE(IsWindow(ha));
-    EXPECT_EQ(CWindowUI::FromHandle(hb), &b);
-    EXPECT_NE(a.FindControl(u"font"), nullptr);  // from the window's layout
-    EXPECT_EQ(a.GetRoot()->GetWidth(), 200);
-    EXPECT_EQ(a.ClientToScreen(TPointUI{1, 2}).x, 11);
-    EXPECT_EQ(a.ScreenToClient(TPointUI{11, 22}).y, 2);
-    a.SetWindowPos(50, 60, 0, 0, 0x15);  // move only
-    EXPECT_EQ(a.ClientToScreen(RECT{0, 0, 5, 5}).right, 55);
-    EXPECT_EQ(a.GetWindowRect().bottom, 160);
-
-    a.ShowWindow(SW_SHOW);
-    EXPECT_TRUE(a.IsWindowVisible());
-    a.refuse = true;
-    a.CloseWindow(1);
-    sim::RunUntilIdle();
-    EXPECT_TRUE(IsWindow(ha));
-    a.refuse = false;
-    a.CloseWindow(1);
-    EXPECT_FALSE(a.IsWindowVisible());
-    EXPECT_TRUE(IsWindow(ha));  // closing is posted
-    sim::RunUntilIdle();
-    EXPECT_FALSE(IsWindow(ha));
-    EXPECT_EQ(a.GetRoot(), nullptr);
-    EXPECT_EQ(a.finals, 1);
-    EXPECT_EQ(a.GetCloseCode(), 1);
-    EXPECT_EQ(CWindowUI::FromHandle(ha), nullptr);
-    EXPECT_FALSE(IsWindow(nullptr));
-}
 
 TEST_F(UiTest, ClicksReachThePanelBeforeTheWindow) {
     struct Panel : CCompositeUI {
@@ -90,58 +39,7 @@ TEST_F(UiTest, ClicksReachThePanelBeforeTheWindow) {
     window->RemoveNotifier(&recorder);
 }
 
-TEST_F(UiTest, MenusLoadShowAndDeliverTheClickedItem) {
-    sim::SetLanguage(sim::Language::Keys);
-    auto window = sim::CreateHostWindow();
-    Recorder target;
-    auto* menu = new CMenuUI;
-    ASSERT_TRUE(menu->Load(41015));
-    ASSERT_EQ(menu->GetItemCount(), 4);
-    EXPECT_EQ(menu->GetItemAt(1)->text, u"#SEND_HOTKEY_ENTER");
-    menu->CheckItemAt(2, true);
-    menu->RemoveItemAt(0);
-    menu->CheckItem(40205, true);
-    menu->EnableItem(40203, false);
-    int param = 7;
-    menu->SetParam(&param);
-    menu->Show(window->GetHWND(), 30, 40, &target);
-
-    ASSERT_EQ(sim::ShownMenus().size(), 1u);
-    const sim::ShownMenu& shown = sim::ShownMenus()[0];
-    EXPECT_EQ(shown.menuId, 41015);
-    EXPECT_EQ(shown.x, 30);
-    ASSERT_EQ(shown.items.size(), 3u);
-    EXPECT_TRUE(shown.items[1].checked);
-    EXPECT_FALSE(sim::ClickMenuItem(40203));  // disabled
-    EXPECT_FALSE(sim::ClickMenuItem(40202));  // removed
-    EXPECT_TRUE(sim::ClickMenuItem(40204));
-    EXPECT_EQ(target.seen, (std::vector<std::pair<int, std::u16string>>{{1, u"41015/40204/#SEND_HOTKEY_CTRL_ENTER"}}));
-    EXPECT_EQ(sim::OpenMenu(), nullptr);
-    EXPECT_FALSE(sim::ClickMenuItem(40204));
-
-    // A menu built in code, commands to the owner window's receivers.
-    Recorder windowRecorder;
-    window->AddNotifier(&windowRecorder);
-    auto* fast = new CMenuUI(120201);
-    fast->AddItem(2, u"OK", true);
-    fast->AddSeparator();
-    fast->AddItem(120201, u"settings");
-    EXPECT_TRUE(fast->AddSubItem(2, 21, u"nested"));
-    fast->Show(window->GetHWND(), 0, 0);
-    EXPECT_TRUE(sim::ClickMenuItem(21));
-    EXPECT_EQ(windowRecorder.seen.back().second, u"120201/21/nested");
-
-    CMenuUI missing;
-    EXPECT_FALSE(missing.Load(99999));
-    AddScratchResources();
-    Write("menu/500.xml", "<Menu><Item id=\"1\"></Menu>");
-    EXPECT_FALSE(missing.Load(500));
-    window->RemoveNotifier(&windowRecorder);
-}
-
-TEST_F(UiTest, MessageBoxesAnswerFromTheQueueThenTheDefault) {
-    std::vector<std::u16string> observed;
-    sim::SetBoxObserver([&](const sim::ShownBox& box) { observed.push_back(box.caption); });
+TEST_F(UiTest, MessageBoxesAnswerFromTheQueueThenTheDefaultAtTheirScaledSize) {
     sim::QueueBoxAnswer(IDBUTTON_SECOND);
     EXPECT_EQ(UIMessageBox(nullptr, u"Exit?", u"Send", u"#NO_YES", 1, nullptr, CDPI::Scale(340), CDPI::Scale(150)),
               IDBUTTON_SECOND);
@@ -153,26 +51,9 @@ TEST_F(UiTest, MessageBoxesAnswerFromTheQueueThenTheDefault) {
     EXPECT_EQ(sim::ShownBoxes()[0].text, u"Exit?");
     EXPECT_EQ(sim::ShownBoxes()[0].width, 340);
     EXPECT_EQ(sim::ShownBoxes()[2].height, 225);
-    EXPECT_EQ(observed, (std::vector<std::u16string>{u"Send", u"", u"c"}));
-    sim::SetBoxObserver(nullptr);
 }
 
-TEST_F(UiTest, ToolTipsAreRecordedAndHideAfterTheirTimeUnlessLocked) {
-    CToolTipUI tip(u"Press Enter to send");
-    tip.ShowTip(10, 20, u"BR", 180, 3000, 4);
-    ASSERT_EQ(sim::ShownTips().size(), 1u);
-    EXPECT_EQ(sim::ShownTips()[0].align, u"BR");
-    sim::Advance(2999);
-    EXPECT_TRUE(tip.IsVisible());
-    tip.LockTimer(true);
-    sim::Advance(5000);
-    EXPECT_TRUE(tip.IsVisible());
-    tip.LockTimer(false);
-    sim::Advance(3000);
-    EXPECT_FALSE(tip.IsVisible());
-}
-
-TEST_F(UiTest, TheHostWindowManagerFindsRegistersAndRemovesControls) {
+TEST_F(UiTest, TheHostWindowManagerFindsRegistersAndForgetsControls) {
     pfx::IWndMgr* manager = sim::GetHost()->GetWndMgr();
     ASSERT_EQ(manager, sim::HostWndMgr());
     auto window = sim::CreateHostWindow();
@@ -195,6 +76,19 @@ TEST_F(UiTest, TheHostWindowManagerFindsRegistersAndRemovesControls) {
     std::vector<std::string> ops;
     for (const auto& call : sim::WndMgrCalls()) ops.push_back(call.op);
     EXPECT_EQ(ops, (std::vector<std::string>{"add", "activate", "refresh", "remove", "remove"}));
+
+    // A control registered again as null, or gone from its window, is forgotten.
+    auto* a = new CControlUI;
+    window->GetRoot()->Add(a);
+    EXPECT_TRUE(manager->AddCtrl(hwnd, u"k", a));
+    EXPECT_TRUE(manager->AddCtrl(hwnd, u"k", nullptr));
+    EXPECT_EQ(manager->FindCtrl(hwnd, u"k"), nullptr);
+    EXPECT_TRUE(manager->AddCtrl(hwnd, u"k", a));
+    window->GetRoot()->Remove(a);
+    EXPECT_EQ(manager->FindCtrl(hwnd, u"k"), nullptr);
+    EXPECT_FALSE(manager->AddCtrl(hwnd, u"", a));
+    EXPECT_FALSE(manager->ActivateCtrl(hwnd, u"k"));
+    EXPECT_FALSE(manager->SetCtrlParam(hwnd, u"k", 1));
 }
 
 TEST_F(UiTest, MessageFiltersSeeWindowMessagesFirst) {
@@ -222,13 +116,7 @@ TEST_F(UiTest, MessageFiltersSeeWindowMessagesFirst) {
     EXPECT_EQ(sim::SendWindowMessage(nullptr, 0x0F), 0);
 }
 
-TEST_F(UiTest, TracesAndOleEventsReachTheirReceivers) {
-    sim::EnableUiTrace(UINOTIFY_CLICK);
-    EXPECT_TRUE(IsTraceUIMsgType(UINOTIFY_CLICK));
-    EXPECT_FALSE(IsTraceUIMsgType(UINOTIFY_LINK));
-    { CUITrace trace(UINOTIFY_CLICK, "CTaviPanel::ProcessNotify OnBtnSendMsg"); }
-    EXPECT_EQ(sim::UiTraces(), std::vector<std::string>{"CTaviPanel::ProcessNotify OnBtnSendMsg"});
-
+TEST_F(UiTest, OleEventsReachTheObjectUnderThePointer) {
     struct Edit : CRichEditExUI {
         std::vector<std::pair<int, COleObject*>> events;
         bool OnOleEvent(TEventUI& e, COleObject* o) override { return events.emplace_back(e.Type, o), true; }
@@ -253,19 +141,17 @@ TEST_F(UiTest, TracesAndOleEventsReachTheirReceivers) {
     EXPECT_EQ(sim::DescribeRange(edit, 0, -1), u"ab[img:face]");
 }
 
-TEST_F(UiTest, TheWindowManagerForgetsControlsOnRequestOrWhenTheyGo) {
-    pfx::IWndMgr* manager = sim::HostWndMgr();
-    auto window = sim::CreateHostWindow();
-    const HWND hwnd = window->GetHWND();
-    auto* a = new CControlUI;
-    window->GetRoot()->Add(a);
-    EXPECT_TRUE(manager->AddCtrl(hwnd, u"k", a));
-    EXPECT_TRUE(manager->AddCtrl(hwnd, u"k", nullptr));
-    EXPECT_EQ(manager->FindCtrl(hwnd, u"k"), nullptr);
-    EXPECT_TRUE(manager->AddCtrl(hwnd, u"k", a));
-    window->GetRoot()->Remove(a);
-    EXPECT_EQ(manager->FindCtrl(hwnd, u"k"), nullptr);
-    EXPECT_FALSE(manager->AddCtrl(hwnd, u"", a));
-    EXPECT_FALSE(manager->ActivateCtrl(hwnd, u"k"));
-    EXPECT_FALSE(manager->SetCtrlParam(hwnd, u"k", 1));
+TEST_F(UiTest, ToolTipsAreRecordedAndHideAfterTheirTimeUnlessLocked) {
+    CToolTipUI tip(u"Press Enter to send");
+    tip.ShowTip(10, 20, u"BR", 180, 3000, 4);
+    ASSERT_EQ(sim::ShownTips().size(), 1u);
+    EXPECT_EQ(sim::ShownTips()[0].align, u"BR");
+    sim::Advance(2999);
+    EXPECT_TRUE(tip.IsVisible());
+    tip.LockTimer(true);
+    sim::Advance(5000);
+    EXPECT_TRUE(tip.IsVisible());
+    tip.LockTimer(false);
+    sim::Advance(3000);
+    EXPECT_FALSE(tip.IsVisible());
 }

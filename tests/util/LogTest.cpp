@@ -2,16 +2,12 @@
 // base name of their source file; trace lines only on an enabled channel.
 #include <gtest/gtest.h>
 
-#include "sim/driver.h"
+#include "support/FreshWorld.h"
 #include "util/LogRefusal.h"
 
 namespace {
 
-class LogTest : public ::testing::Test {
-protected:
-    void SetUp() override { sim::ResetAll(); }
-    void TearDown() override { sim::ResetAll(); }
-};
+using LogTest = support::FreshWorldTest;
 
 TEST_F(LogTest, LinesAtEnabledLevelsEndWithTheBaseNameOfTheirFile) {
     sim::SetLogLevel(util::kLogFailure);
