@@ -27,6 +27,7 @@ struct ChatState {
     std::vector<HostEvent> events;
     std::vector<std::string> managerCalls;
     bool mustStayOpen = false;
+    std::vector<WindowNotification> notifications;
 };
 
 ChatState& State() {
@@ -34,7 +35,7 @@ ChatState& State() {
     return state;
 }
 
-class SimChatWindow final : public CChatWindowUI, public tavi::IHostMsgSink {
+class SimChatWindow final : public CChatWindowUI, public tavi::IHostMsgSink, public INotifyUI {
 public:
     SimChatWindow(const pfx::GUID& windowKey, const std::string& peerId) : m_windowKey(windowKey), m_peerId(peerId) {}
 
@@ -120,6 +121,12 @@ public:
         State().events.push_back({GetHWND(), "event", code, a, b, path ? path : u""});
     }
     bool MustStayOpen() override { return State().mustStayOpen; }
+    // What no control or panel took reaches the window itself.
+    bool ProcessNotify(TNotifyUI& msg) override {
+        const std::u16string sender = msg.pSender ? msg.pSender->GetName() : u"";
+        State().notifications.push_back({GetHWND(), msg.nType, sender});
+        return false;
+    }
 
     intptr_t WindowProc(uint32_t message, uintptr_t wParam, intptr_t lParam) override {
         State().events.push_back({GetHWND(), "wndmsg", int(message), intptr_t(wParam), lParam, u""});
@@ -241,6 +248,7 @@ std::string ChatWindowPeer(HWND hwnd) {
 void SetMustStayOpen(bool stay) { State().mustStayOpen = stay; }
 const std::vector<HostEvent>& HostEvents() { return State().events; }
 const std::vector<std::string>& ChatWndMgrCalls() { return State().managerCalls; }
+const std::vector<WindowNotification>& WindowNotifications() { return State().notifications; }
 
 }  // namespace sim
 

@@ -126,6 +126,14 @@ const std::vector<HostEvent>& HostEvents();
 const std::vector<std::string>& ChatWndMgrCalls();
 // Every notice text written into a message view, as written (links included).
 const std::vector<std::u16string>& NoticeSources();
+// Notifications that no control or panel took, so that they reached the
+// chat window itself: the type and the sender's name.
+struct WindowNotification {
+    HWND window;
+    int type;
+    std::u16string sender;
+};
+const std::vector<WindowNotification>& WindowNotifications();
 }  // namespace sim
 
 namespace sim {

@@ -105,6 +105,8 @@ const char16_t* const* qel_preference_get_wstr_array(qel_handle pref, const char
     if (!array) return nullptr;
     p->arrayOut.clear();
     for (const auto& s : *array) p->arrayOut.push_back(s.c_str());
+    // A stored list that is empty is still there: an array of no strings.
+    p->arrayOut.push_back(nullptr);
     if (count) *count = int(array->size());
     return p->arrayOut.data();
 }

@@ -297,7 +297,8 @@ void ReportNoMentionGroup(CTaviPanel* panel, qel_handle group) {
 void OnConvInfo(int, void* context) {
     CTaviPanel* panel = nullptr;
     const HWND window = static_cast<HWND>(context);
-    if (!IsWindow(window) || !GetTAVIPanel(&panel, window) || !panel->GetMsgHandle()) return;
+    // A panel has its message handler from its start to its end.
+    if (!IsWindow(window) || !GetTAVIPanel(&panel, window)) return;
     ReportNoMentionGroup(panel, qel_conversation_get_buddy_group(panel->GetMsgHandle()->GetConversation()));
 }
 }  // namespace

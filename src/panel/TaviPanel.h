@@ -447,7 +447,6 @@ private:
     void RaiseAtReminder(const SQelBoxMsg& record, const std::u16string& text);
     // The same, for a group looked up once for many members.
     void AddSearchItem(client::FIND_CONTAIN_MAIN& results, qel_handle buddy, qel_handle group) const;
-    uint64_t AtMessageId(const SQelBoxMsg& record) const;
     std::unique_ptr<CTaviSearchWindow> m_pSearchWindow;
     int32_t m_atCaretPos = 0;
     // ---- View modes, friend dynamics and the marquee ----

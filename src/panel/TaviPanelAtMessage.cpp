@@ -20,14 +20,10 @@ constexpr int kAttribSaveMode = 3;
 std::string OwnId(qel_handle account) { return qel_buddy_get_id(qel_account_bound_buddy(account)); }
 }  // namespace
 
-uint64_t CTaviPanel::AtMessageId(const SQelBoxMsg& record) const {
-    if (record.sdkMsgId != 0) return record.sdkMsgId;
-    return record.msgId > 0 ? uint64_t(record.msgId) : 0;
-}
-
 void CTaviPanel::AddAtMessage(const SQelBoxMsg& record) {
     if (!IsPluginAt() || !m_pMsgHandle) return;
-    const uint64_t id = AtMessageId(record);
+    // Mentions come from messages the SDK holds: its id names them.
+    const uint64_t id = record.sdkMsgId;
     if (id == 0 || id <= qel_ext::GetQELAttribs_msg_id(m_pMsgHandle->GetConversation(), kLastAtMsgKey)) return;
     if (!ShowByParseMsgHead(record)) ShowByParsePlainText(record);
 }
@@ -78,7 +74,7 @@ void CTaviPanel::GetAtName(std::u16string& name, const std::u16string& text) {
 }
 
 void CTaviPanel::RaiseAtReminder(const SQelBoxMsg& record, const std::u16string& text) {
-    const uint64_t id = AtMessageId(record);
+    const uint64_t id = record.sdkMsgId;
     if (m_pMsgHandle) qel_ext::SetQELAttribs_msg_id(m_pMsgHandle->GetConversation(), kLastAtMsgKey, id, kAttribSaveMode);
     ShowAtInfoOnTop(text, record.senderId);
     m_atReminderMsgId = id;

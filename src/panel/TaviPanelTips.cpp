@@ -300,7 +300,6 @@ void CTaviPanel::CreateImportantMsgStatus(qel_handle message) {
         return;
     }
     status->SetName(controlId);
-    status->SetId(controlId);
     status->SetInfo(message, m_pHistoryView);
     status->SetMouseEnabled(false);
     // The status stands in the view under an id of its own: the tick count
