@@ -271,8 +271,8 @@ void CTaviImpl::SetChatParticipants(pfx::IStrVector* list, int value) {
 }
 
 void CTaviImpl::InputRichEditInsertImage(const char16_t* path) {
-    CTaviPanel* panel = GetPanel();
-    if (panel && path) RichEditLoadImage(path, panel->GetInputEdit());
+    // A null path loads nothing there.
+    if (CTaviPanel* panel = GetPanel()) RichEditLoadImage(path, panel->GetInputEdit());
 }
 
 void CTaviImpl::ShowSimpleNotice(const char16_t* text, bool flag, const char16_t* icon) {

@@ -12,28 +12,13 @@ const SPanelSetting CTaviConvWndPlugin::kPanelTable[] = {
     {false, nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
-namespace {
-struct SPluginMsgEntry {
-    uint32_t msgId;
-    void (CTaviConvWndPlugin::*handler)(intptr_t, intptr_t);
-};
-}  // namespace
-
 void CTaviConvWndPlugin::RegisterMsgs(pfx::IObjMsgRegistrar* target) {
     if (target) target->AddMsg(reinterpret_cast<uintptr_t>(GetTag()), kConvWndPluginId, kMsgGetTavi);
 }
 
 void CTaviConvWndPlugin::OnObjMsg(uint32_t msgId, intptr_t param1, intptr_t param2, pfx::IObject** refs) {
-    static const SPluginMsgEntry kEntries[] = {
-        {kMsgGetTavi, &CTaviConvWndPlugin::OnGetTavi},
-        {0, nullptr},
-    };
-    for (const SPluginMsgEntry* e = kEntries; e->handler; ++e) {
-        if (e->msgId == msgId) {
-            (this->*e->handler)(param1, param2);
-            break;
-        }
-    }
+    // The component of the window is the only thing asked of this plug-in.
+    if (msgId == kMsgGetTavi) OnGetTavi(param1, param2);
     CChatPlugin::OnObjMsg(msgId, param1, param2, refs);
 }
 

@@ -69,7 +69,7 @@ bool CMsgHandle::GetMsgHead(std::u16string& head) const {
 void CMsgHandle::PreProcessMsg(std::u16string& text, CRichEditUI* richEdit) {
     if (!richEdit) return;
     CStdPtrArray objects;
-    richEdit->GetImageObj(objects, 0, -1);
+    richEdit->GetImageObj(objects);
     std::vector<int32_t> positions;
     text = CEmojiMsgHandle::RestoreEmojiText(richEdit->GetText(), objects, positions);
 }

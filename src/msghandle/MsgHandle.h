@@ -205,8 +205,8 @@ public:
     void OnSendEmail(bool plainMode, CRichEditExUI* history, CRichEditUI* input);
     // The ad-hoc window's send through the host's ad-hoc sender.
     void OnSendADHOC(bool plainMode, CRichEditExUI* history, CRichEditUI* input);
-    // Hands a file to the host's ad-hoc sender; false when it is no file or was not taken.
-    bool SendFileToAdhoc(const std::u16string& path);
+    // Hands a file to the host's ad-hoc sender; what it cannot hand on is only logged.
+    void SendFileToAdhoc(const std::u16string& path);
     // The e-mail service's answer for the window; only a box once it is gone.
     static void OnSendEmailResult(int errorCode, HWND window);
     void ShowSendEmailFailed(int errorCode) const;

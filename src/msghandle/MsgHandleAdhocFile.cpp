@@ -18,7 +18,7 @@ namespace {
 constexpr const char* kContentFileXml = "file/xml";
 }  // namespace
 
-bool CMsgHandle::SendFileToAdhoc(const std::u16string& path) {
+void CMsgHandle::SendFileToAdhoc(const std::u16string& path) {
     TAVI_SCOPE("CMsgHandle::SendFileToAdhoc");
     const std::string file = util::WideToUtf8(path);
     const std::filesystem::path fsPath(file);
@@ -29,12 +29,12 @@ bool CMsgHandle::SendFileToAdhoc(const std::u16string& path) {
     const uintmax_t size = regular ? std::filesystem::file_size(fsPath, error) : 0;
     if (!regular || error) {
         TAVI_LOG("ad-hoc file not sent, not a file: %s", file.c_str());
-        return false;
+        return;
     }
     CHostService<IAdhocSender> sender(kAdhocSenderId);
     if (!sender) {
         TAVI_LOG("ad-hoc file not sent, no sender: %s", file.c_str());
-        return false;
+        return;
     }
     const std::string name = fsPath.filename().string();
     TiXmlElement item("file");
@@ -44,7 +44,6 @@ bool CMsgHandle::SendFileToAdhoc(const std::u16string& path) {
     const int result = sender->SendAdhocMsg(kContentFileXml, util::PrintXmlCompact(item).c_str(), name.c_str(),
                                             GetWindowHandle());
     TAVI_LOG_REFUSAL("ad-hoc file refused: %d", result);
-    return result == 0;
 }
 
 }  // namespace tavi

@@ -58,7 +58,7 @@ std::u16string SendEmailFailedText(int errorCode) {
 // cannot travel in an e-mail.
 bool HasBuiltInSmiley(CRichEditUI* input) {
     CStdPtrArray objects;
-    input->GetImageObj(objects, 0, -1);
+    input->GetImageObj(objects);
     for (int i = 0; i < objects.GetSize(); ++i) {
         const auto* image = static_cast<const COleImageObj*>(objects.GetAt(i));
         const int type = image ? image->GetImageType() : 0;
@@ -192,7 +192,7 @@ bool CMsgHandle::PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode
     if (layout) *layout = SEmailLayout{};
     if (!input) return false;
     CStdPtrArray objects;
-    input->GetImageObj(objects, 0, -1);
+    input->GetImageObj(objects);
     std::vector<int32_t> positions;
     std::u16string text = CEmojiMsgHandle::RestoreEmojiText(input->GetText(), objects, positions);
     std::u16string head;

@@ -223,7 +223,7 @@ void CMsgHandle::QuoteMsg(int64_t shownId) {
     if (!input || !message || !MakeBoxMsg(record, message, false, m_handleId)) return;
     // What the user had typed goes after the quote, node by node.
     CStdPtrArray objects;
-    input->GetImageObj(objects, 0, -1);
+    input->GetImageObj(objects);
     std::vector<int32_t> positions;
     const std::u16string text = CEmojiMsgHandle::RestoreEmojiText(input->GetText(), objects, positions);
     MsgNodeList nodes;
@@ -231,7 +231,7 @@ void CMsgHandle::QuoteMsg(int64_t shownId) {
     ParseText2MsgList(nodes, uploads, text, 0, positions, input);
     input->Clear();
     m_pOwner->AddAtName(common::GetUserNameOnShow(common::GetSenderUserId(record).c_str()), false);
-    input->SetSel(-1, -1);
+    input->SetSelNone();
     RenderRecord(record, input, m_windowKey, m_handleId, -2, -1);
     input->InsertText(u"\r");
     for (const auto& node : nodes) {

@@ -203,7 +203,7 @@ void CMsgHandle::AppendPictureNode(MsgNodeList& nodes, std::vector<SUploadItem>&
 void CMsgHandle::ParseText2MsgList(MsgNodeList& nodes, std::vector<SUploadItem>& uploads, const std::u16string& text,
                                    size_t start, const std::vector<int32_t>& positions, CRichEditUI* richEdit) const {
     CStdPtrArray objects;
-    if (richEdit) richEdit->GetImageObj(objects, 0, -1);
+    if (richEdit) richEdit->GetImageObj(objects);
     AlignWithPositions(objects, positions);
     std::u16string style;
     GetInputStyle(style);
@@ -222,7 +222,7 @@ void CMsgHandle::ParseRichEditMsg(MsgNodeList& nodes, std::vector<SUploadItem>& 
                                   int window, int offset, const std::vector<int32_t>& positions,
                                   CRichEditUI* richEdit, int& pictureIndex) const {
     CStdPtrArray objects;
-    if (richEdit) richEdit->GetImageObj(objects, 0, -1);
+    if (richEdit) richEdit->GetImageObj(objects);
     AlignWithPositions(objects, positions);
     std::u16string style;
     GetInputStyle(style);

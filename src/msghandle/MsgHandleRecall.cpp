@@ -145,7 +145,7 @@ void CMsgHandle::QelRecallMsgCallback(int errorCode, void* userData) {
     CRichEditUI* input = panel->GetInputEdit();
     if (!(qel_msg_get_flag(message) & QEL_MSG_FLAG_SENT) || !IsEditableContent(record.contentType) || !input) return;
     // The recalled text comes back into the input for editing.
-    input->SetSel(-1, -1);
+    input->SetSelNone();
     if (input->GetTextLength() > 0) input->InsertText(u"\n");
     RenderRecord(record, input, request.windowKey, request.handleId, -2, -1);
 }

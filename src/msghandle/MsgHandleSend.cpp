@@ -195,7 +195,7 @@ bool CMsgHandle::PackMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRi
     if (!input) return false;
     const std::u16string typed = input->GetText();
     CStdPtrArray objects;
-    input->GetImageObj(objects, 0, -1);
+    input->GetImageObj(objects);
     std::vector<int32_t> positions;
     std::u16string text = CEmojiMsgHandle::RestoreEmojiText(typed, objects, positions);
     std::u16string head;

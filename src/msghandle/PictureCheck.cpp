@@ -37,9 +37,9 @@ bool HasPictureExtension(const std::u16string& path) {
 bool IsSendablePictureFile(const std::u16string& path) {
     std::error_code error;
     const std::filesystem::path file = platform::FsPath(path);
+    // A folder, a device or a pipe is never read; an empty or cut file is
+    // refused by the loader below like any other that is no picture.
     if (!std::filesystem::is_regular_file(file, error)) return false;
-    const auto size = std::filesystem::file_size(file, error);
-    if (error || size == 0) return false;
     if (GdiplusLoadImage(path.c_str()) != 0) return false;
     std::unique_ptr<COleImageObj> picture(COleImageObj::LoadImageW(path, true));
     return picture && picture->GetWidth() <= kMaxPictureSide && picture->GetHeight() <= kMaxPictureSide;

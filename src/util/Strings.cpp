@@ -133,11 +133,8 @@ std::u16string Utf8ToWide(std::string_view text) {
             p += 2;
             continue;
         }
-        if (rule.length == 3) {
-            *o++ = char16_t((lead & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F));
-            p += 3;
-            continue;
-        }
+        // Three bytes that fit their lead's rule went through above, so
+        // what is still whole here is the start of four.
         if (left < 4 || !IsContinuation(p[3])) {
             *o++ = kReplacement;
             p += 3;
@@ -197,7 +194,7 @@ std::string WideToUtf8(std::u16string_view text) {
 
 int CompareNoCase(std::u16string_view a, std::u16string_view b) {
     auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; };
-    const size_t n = a.size() < b.size() ? a.size() : b.size();
+    const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         const char16_t x = fold(a[i]), y = fold(b[i]);
         if (x != y) return int(x) - int(y);

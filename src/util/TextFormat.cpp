@@ -47,10 +47,14 @@ std::u16string FillPlaceholders(std::u16string_view text, std::initializer_list<
             continue;
         }
         const SPlaceholder placeholder = ReadPlaceholder(text, i, nextInOrder);
-        if (placeholder.length == 0 || placeholder.argument >= args.size()) {
-            const size_t length = placeholder.length == 0 ? 1 : placeholder.length;
-            filled += text.substr(i, length);
-            i += length;
+        if (placeholder.length == 0) {
+            filled += text[i++];
+            continue;
+        }
+        // A placeholder without its argument stays as it stands.
+        if (placeholder.argument >= args.size()) {
+            filled += text.substr(i, placeholder.length);
+            i += placeholder.length;
             continue;
         }
         filled += args.begin()[placeholder.argument];
