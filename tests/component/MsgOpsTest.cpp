@@ -230,6 +230,7 @@ TEST_F(MsgOpsTest, ZoomOutsideTheMenuIsAnExtraCheckedItem) {
 
 TEST_F(MsgOpsTest, ExtensionItemsEmailAndUnknownCommands) {
     const uint64_t own = Store("bob", Text("mine", true));
+    const uint64_t later = Store("bob", Text("and more", true));
     HWND window = Open(sim::ChatKind::Person, "bob");
     ASSERT_TRUE(Has(RightClickHistory(window, int64_t(own)), kExtensionItem));
     EXPECT_TRUE(sim::ClickMenuItem(kExtensionItem));
@@ -256,6 +257,16 @@ TEST_F(MsgOpsTest, ExtensionItemsEmailAndUnknownCommands) {
     ASSERT_TRUE(ChooseOnMsg(window, int64_t(own), kEmail));
     EXPECT_EQ(sim::ShownBoxes().back().text, u"#SEND_EMAIL_CONTENT_CONTAIN_ERROR");
     EXPECT_EQ(AppCallsStartingWith("email-composer").size(), 1u);
+
+    // With messages selected, the e-mail takes every one of them.
+    sim::SetEmailCheckAnswer(false);
+    CHARRANGE first, second;
+    ASSERT_TRUE(View(window)->GetMsgRange(int64_t(own), first));
+    ASSERT_TRUE(View(window)->GetMsgRange(int64_t(later), second));
+    View(window)->SetSel(first.cpMin, second.cpMax);
+    ASSERT_TRUE(ChooseOnMsg(window, int64_t(later), kEmail));
+    EXPECT_EQ(AppCallsStartingWith("email-composer").back(),
+              "email-composer " + std::to_string(own) + " " + std::to_string(later));
 }
 
 TEST_F(MsgOpsTest, FolderPathReachesTheShellAsOneQuotedArgument) {
