@@ -10,7 +10,6 @@
 #include "sdk/chatwnd.h"
 #include "sdk/common_sdk.h"
 #include "sdk/qel_account.h"
-#include "sdk/qel_attribs.h"
 #include "sdk/qel_conversation.h"
 #include "sdk/qel_ext_api.h"
 #include "sdk/qel_msg.h"
@@ -52,7 +51,6 @@ bool CTaviImpl::CreatePanel(CContainerUI* parent, const STaviPanelInfo* info) {
     if (!inst) return false;
     auto* panel = new CTaviPanel();
     panel->SetInfo(info->windowKey, info->sessionId, info->instanceName, info->historyShown, inst->GetAccount());
-    panel->SetName(u"tavi");
     // The panel stays attached even when its creation fails.
     m_panel = panel->WeakRef();
     m_panelMade = true;
@@ -250,16 +248,14 @@ void CTaviImpl::CheckPartnerUnread(uint64_t msgId) {
     const char* channel = qel_conversation_get_channel_id(conversation);
     if (!channel || std::string(channel) != "im") return;
     if (common::SpecialProxyUserId(GetPanel()->GetSessionId().c_str())) return;
-    const int64_t cursor =
-        qel_attribs_get_int64(qel_object_get_attribs(conversation, ""), "partner-read-cursor", 0);
+    // Whether the partner's read cursor has reached the message is the tag's own
+    // check, which is the stricter one.
     qel_handle message = qel_conversation_find_msg(conversation, msgId);
     const _QelMsgData* data = qel_msg_get_data(message);
     if (!data || !qel_ext::QelMsgIsReciept(message)) return;
     const char* own = qel_account_get_buddy_id(qel_ext::QelGetCurAccount());
     if (!own || !data->sender_id || std::string(own) != data->sender_id) return;
-    const uint64_t convMsgId = qel_msg_get_conv_msg_id(message);
-    if (uint64_t(cursor) > convMsgId) return;
-    GetPanel()->CreatPartnerUnReadPane(int64_t(msgId), convMsgId);
+    GetPanel()->CreatPartnerUnReadPane(int64_t(msgId), qel_msg_get_conv_msg_id(message));
 }
 
 void CTaviImpl::SaveImgAsSmiley(const char16_t* path) {

@@ -149,17 +149,29 @@ TEST_F(ReadPanesTest, NoTagsForSpecialProxiesOrGroupWindows) {
     EXPECT_TRUE(Panes(View(window)).empty());
 }
 
-TEST_F(ReadPanesTest, CheckPartnerUnreadTagsAnOwnReceiptMessageNotYetRead) {
+TEST_F(ReadPanesTest, CheckPartnerUnreadTagsAnOwnReceiptMessageTheCursorHasNotReached) {
+    qel_handle passed = Store(Bob(), true, QEL_MSG_FLAG_RECEIPT);
+    qel_handle reached = Store(Bob(), true, QEL_MSG_FLAG_RECEIPT);
     qel_handle mine = Store(Bob(), true, QEL_MSG_FLAG_RECEIPT);
     qel_handle theirs = Store(Bob(), false, QEL_MSG_FLAG_RECEIPT);
     qel_handle plain = Store(Bob(), true);  // sent without asking for a receipt
     HWND window = Open(sim::ChatKind::Person, "bob");
+    sim::ServerSetPartnerReadCursor(Bob(), int64_t(Seq(reached)), 100);
+    sim::RunUntilIdle();
     ASSERT_TRUE(View(window)->DeleteMsg(int64_t(Seq(mine))));
+    const std::vector<std::string> before = Panes(View(window));
     Component(window)->InsertInfoMsg(0, false, u"note", false, Id(mine), true, false);
-    Component(window)->CheckPartnerUnread(Id(theirs));
-    Component(window)->CheckPartnerUnread(Id(plain));
+    for (qel_handle other : {passed, reached, theirs, plain}) Component(window)->CheckPartnerUnread(Id(other));
     Component(window)->CheckPartnerUnread(424242);
-    EXPECT_EQ(Panes(View(window)), (std::vector<std::string>{"pane " + std::to_string(Seq(mine)) + " Unread"}));
+    std::vector<std::string> expected = before;
+    expected.push_back("pane " + std::to_string(Seq(mine)) + " Unread");
+    EXPECT_EQ(Panes(View(window)), expected);
+
+    // A group chat keeps to its receipt buttons, even where a message has none.
+    qel_handle group = Store(Group(), true, QEL_MSG_FLAG_RECEIPT, "text/plain", "{no count");
+    HWND groupWindow = Open(sim::ChatKind::Group, "g1");
+    Component(groupWindow)->InsertInfoMsg(0, false, u"note", false, Id(group), true, false);
+    EXPECT_TRUE(Panes(View(groupWindow)).empty());
 }
 
 TEST_F(ReadPanesTest, PartnerWritingMovesTheCursorButFilesDoNot) {
