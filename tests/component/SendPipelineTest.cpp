@@ -447,3 +447,20 @@ TEST_F(SendTest, TheWindowsMessageHeadLeadsWhatIsSentButNotTheDraft) {
     window = Open(sim::ChatKind::Person, "bob");
     EXPECT_EQ(Input(window)->GetText(), u"later");
 }
+
+// What is sent carries the window's handle id, by which the window finds its
+// messages again, unless the host's chat window object takes that on itself.
+TEST_F(SendTest, SentMessagesCarryTheHandleIdUnlessTheHostTakesThemOn) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::string handleId = sim::ToUtf8(Panel(window)->GetHandleId());
+    ASSERT_FALSE(handleId.empty());
+    SendAndSettle(window, std::u16string(1500, u'x'));  // two pieces, the second from the queue
+    sim::CloseChatWindow(window);
+
+    sim::SetChatWndKind(sim::ChatWindowKey(sim::ChatKind::Person), 0x41, QEL_CATE_BUDDY, true, "im");
+    window = Open(sim::ChatKind::Person, "bob");
+    SendAndSettle(window, std::u16string(1500, u'y'));
+    std::vector<std::string> tags;
+    for (const sim::SdkRequest& send : Sends()) tags.push_back(send.clientTag);
+    EXPECT_EQ(tags, (std::vector<std::string>{handleId, handleId, "", ""}));
+}
