@@ -79,6 +79,19 @@ TEST_F(EmailTest, ComposedEmailGoesThroughTheServiceInWindowsOf1024) {
     ASSERT_EQ(Requests("email_send").size(), 5u);
     EXPECT_EQ(Sizes(Requests("email_send")), (std::vector<size_t>{1024, 1024, 52, 1023, 3}));
     EXPECT_EQ(sim::ToWide(Requests("email_send")[4].content), u"\U0001F600b");
+
+    // The chosen font goes with the text.
+    tagTextFormat format;
+    Input(window)->GetDefaultCharFormat(format);
+    format.dwEffects |= TF_ITALIC;
+    Input(window)->SetDefaultCharFormat(format);
+    std::u16string style;
+    Handler(window)->GetInputStyle(style);
+    Input(window)->SetText(u"");
+    Send(window, u"slanted");
+    ASSERT_EQ(Requests("email_send").size(), 6u);
+    EXPECT_EQ(Requests("email_send")[5].content,
+              "<div style=\"" + sim::ToUtf8(style) + "\"><span>slanted</span></div>");
 }
 
 TEST_F(EmailTest, ComposeLayoutFallsBackToTheTitleAndAsksForMissingFields) {

@@ -59,7 +59,7 @@ TEST_F(HistoryLoadTest, FirstOpenShowsTheNewestUnreadOldestFirstAndRemembersWher
     EXPECT_EQ(TopMsgId(Group()), 0u);
 }
 
-TEST_F(HistoryLoadTest, PageSizeZeroShowsOnlyUnreadMessagesWithTheOfferOfOlderOnes) {
+TEST_F(HistoryLoadTest, PageSizeZeroShowsOnlyUnreadMessagesAndOneTheNewest) {
     sim::SetHisShowNum(0);
     sim::AddStoredMsgs(Bob(), 30, true);
     HWND window = Open(sim::ChatKind::Person, "bob");
@@ -72,6 +72,12 @@ TEST_F(HistoryLoadTest, PageSizeZeroShowsOnlyUnreadMessagesWithTheOfferOfOlderOn
     HWND group = Open(sim::ChatKind::Group, "g1");
     EXPECT_EQ(ShownMsgs(View(group)), Ids{int64_t(unread[0])});
     EXPECT_TRUE(sim::IsShown(Panel(group)->FindSubControl(u"showmoremsg")));
+
+    // A page of one is still a page.
+    sim::SetHisShowNum(1);
+    const auto carol = sim::AddStoredMsgs(sim::OpenConversation("carol"), 3, true);
+    HWND third = Open(sim::ChatKind::Person, "carol");
+    EXPECT_EQ(ShownMsgs(View(third)), Ids{int64_t(carol[2])});
 }
 
 TEST_F(HistoryLoadTest, WithoutUnreadTheLastReadPageShowsAndOlderPagesAppearAboveUntilHistoryEnds) {

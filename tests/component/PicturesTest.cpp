@@ -165,6 +165,8 @@ TEST_F(PicturesTest, DroppedFilesThatAreNoPicturesGoToTheHostAndNeverHang) {
         File("text.png", "not a picture at all"),
         File("cut.png", std::string("\x89PNG\r\n\x1a\n\0\0", 10)),
         File("huge.png", absurd),
+        WritePng("too-wide.png", 65536, 1),
+        WritePng("too-tall.png", 1, 65536),
         File("x", "no extension"),
     };
     for (const std::string& endless : sim::os::EndlessFiles(m_dir.string())) bad.push_back(sim::ToWide(endless));
@@ -174,10 +176,11 @@ TEST_F(PicturesTest, DroppedFilesThatAreNoPicturesGoToTheHostAndNeverHang) {
     }
     EXPECT_EQ(HostFileDrops().size(), bad.size());
 
-    // A strange but real picture still goes in.
-    const std::u16string odd = WritePng(longName, 6, 6);
-    Drop(window, {odd});
-    EXPECT_EQ(InputPictures(window), std::vector<std::u16string>{odd});
+    // Strange but real pictures still go in, up to the largest side.
+    const std::vector<std::u16string> odd{WritePng(longName, 6, 6), WritePng("wide.png", 65535, 1),
+                                          WritePng("tall.png", 1, 65535)};
+    Drop(window, odd);
+    EXPECT_EQ(InputPictures(window), odd);
 }
 
 TEST_F(PicturesTest, APictureInDisguiseIsNoPictureAndAPersonChatMaySendDroppedPicturesAtOnce) {
