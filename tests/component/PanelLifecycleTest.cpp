@@ -17,7 +17,7 @@ bool LogHas(const std::string& text) {
 
 }  // namespace
 
-TEST_F(ChatWindowTest, InputOnlyPanelHidesHistoryAndMovesInput) {
+TEST_F(ChatWindowTest, InputOnlyPanelHidesHistoryMovesInputAndAltCClosesItsWindow) {
     auto host = sim::CreateHostWindow();
     pfx::IObject* object = nullptr;
     ASSERT_TRUE(m_module->CreateObject(&object, tavi::kTaviImplId));
@@ -38,6 +38,12 @@ TEST_F(ChatWindowTest, InputOnlyPanelHidesHistoryAndMovesInput) {
     EXPECT_EQ(anchor, 8);
     ASSERT_NE(panel->GetMsgHandle(), nullptr);
     EXPECT_FALSE(panel->GetMsgHandle()->IsShowHistory());
+
+    // Alt+C closes a window that is no chat window by itself.
+    sim::SetKeyDown(VK_MENU, true);
+    component->ProcHostWndMsg(tavi::kWmSysChar, 'c', 0);
+    EXPECT_EQ(host->GetCloseCode(), 1);
+    EXPECT_TRUE(sim::ChatWndMgrCalls().empty());
     object->Release();
 }
 

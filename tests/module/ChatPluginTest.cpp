@@ -114,6 +114,8 @@ TEST_F(ChatPluginTest, AttachBuildsThePanelWithItsComponentOnce) {
     plugin->Init(u"qel_inst", 0, pfx::GUID{}, &windowKey);
     plugin->Attach(sim::GetObjSink(), &g_tag, u"bob");
     EXPECT_FALSE(plugin->CreateCtrl(tavi::kChatToolHeadCtn));  // no window known yet
+    sim::FailNextGuids(1);  // nor an instance id to stand under
+    EXPECT_FALSE(plugin->CreateCtrlEx(tavi::kChatToolHeadCtn, window, nullptr, 0, 0, nullptr));
     // The panel's owner, named by the host, is only borrowed.
     compls::IChatPlugin* owner = Make(tavi::kShakePluginId);
     sim::RegisterNamedObject(u"owner", owner);
