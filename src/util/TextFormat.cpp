@@ -33,7 +33,6 @@ SPlaceholder ReadPlaceholder(std::u16string_view text, size_t at, size_t& nextIn
 
 std::u16string FillPlaceholders(std::u16string_view text, std::initializer_list<std::u16string_view> args) {
     std::u16string filled;
-    filled.reserve(text.size());
     size_t nextInOrder = 0;
     size_t i = 0;
     while (i < text.size()) {

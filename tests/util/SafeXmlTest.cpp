@@ -89,6 +89,10 @@ TEST(SafeXml, NestingDepthCountsTheElementsAReaderWouldOpen) {
         {"<?xml version=1'0?><a/>", 0},
         {"<?xml version=", 0},
         {"<?xml other='1.0' ?><a/>", 1},
+        // Tabs and line breaks part them as spaces do.
+        {"<?xml\tversion='<x><y>'?><a/>", 1},
+        {"<?xml\nversion\r\n=\n'<x><y>'?><a/>", 1},
+        {"<?xml\rversion\r=\r'<x><y>'?><a/>", 1},
         {"<?xml ", 0},
         {"<?xml version ", 0},
     };

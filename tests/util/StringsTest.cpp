@@ -43,6 +43,10 @@ TEST(CompareNoCase, OrdersWithAsciiLettersFolded) {
         EXPECT_EQ(sign(util::CompareNoCase(b, a)), -expected);
         EXPECT_EQ(util::EqualsNoCase(a, b), expected == 0);
     }
+    // A view into longer text compares only what it holds.
+    const std::u16string_view cut = std::u16string_view(u"abz").substr(0, 2);
+    EXPECT_LT(util::CompareNoCase(cut, u"abc"), 0);
+    EXPECT_GT(util::CompareNoCase(u"abc", cut), 0);
 }
 
 TEST(ListContains, MatchesWholeEntriesOnly) {
