@@ -109,7 +109,8 @@ public:
         if (component) component->AddRef();
         return component;
     }
-    bool IsShowCombineList() override { return false; }
+    bool IsShowCombineList() override { return m_showsCombineList; }
+    void ShowCombineList(bool shown) { m_showsCombineList = shown; }
 
     intptr_t HandleMsg(uint32_t code, uintptr_t a, intptr_t b) override {
         State().events.push_back({GetHWND(), "msg", int(code), intptr_t(a), b, u""});
@@ -150,6 +151,7 @@ protected:
 
 private:
     pfx::GUID m_windowKey;
+    bool m_showsCombineList = false;
     std::string m_peerId;
     compls::IChatPlugin* m_plugin = nullptr;
     compls::IChatPlugin* m_shakePlugin = nullptr;
@@ -241,6 +243,10 @@ std::vector<HWND> OpenChatWindows() {
 
 void SetCurrentChatWindow(HWND hwnd) { State().current = hwnd; }
 
+void ShowCombineList(HWND hwnd, bool shown) {
+    auto it = State().windows.find(hwnd);
+    if (it != State().windows.end()) it->second->ShowCombineList(shown);
+}
 std::string ChatWindowPeer(HWND hwnd) {
     auto it = State().windows.find(hwnd);
     return it == State().windows.end() ? std::string() : it->second->Peer();

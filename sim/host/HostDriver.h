@@ -107,6 +107,8 @@ CChatWindowUI* FindChatWindow(HWND hwnd);
 std::vector<HWND> OpenChatWindows();
 // The peer (buddy or group id) a chat window was opened for.
 std::string ChatWindowPeer(HWND hwnd);
+// Whether the window shows its list of combined conversations (it does not at first).
+void ShowCombineList(HWND hwnd, bool shown);
 void SetCurrentChatWindow(HWND hwnd);
 // What the window's sink answers when asked whether it must stay open.
 void SetMustStayOpen(bool stay);

@@ -217,3 +217,27 @@ TEST_F(PanelToolButtonsTest, RecentEmoticonsShowingGoWithTheirWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+class PanelCloseButtonTest : public InputToolsTest {};
+
+// The close button closes its window, or all the conversations combined in
+// it while the window shows their list; the window does not hear it again.
+TEST_F(PanelCloseButtonTest, ClosesTheWindowOrItsCombinedConversations) {
+    HWND combined = Open(sim::ChatKind::Person, "bob");
+    sim::ShowCombineList(combined, true);
+    const size_t calls = sim::ChatWndMgrCalls().size();
+    sim::Notify(Control(combined, "input.msg_button.close"), UINOTIFY_CLICK);
+    EXPECT_EQ(std::vector<std::string>(sim::ChatWndMgrCalls().begin() + long(calls), sim::ChatWndMgrCalls().end()),
+              (std::vector<std::string>{"close_combined", "close"}));
+
+    HWND single = Open(sim::ChatKind::Group, "g1");
+    const size_t heard = sim::WindowNotifications().size(), before = sim::ChatWndMgrCalls().size();
+    sim::Notify(Control(single, "input.msg_button.close"), UINOTIFY_CLICK);
+    EXPECT_EQ(sim::FindChatWindow(single)->GetCloseCode(), 1);
+    EXPECT_EQ(sim::ChatWndMgrCalls().size(), before);
+    EXPECT_EQ(sim::WindowNotifications().size(), heard);
+}
+
+}  // namespace
