@@ -150,6 +150,8 @@ TEST_F(MentionsTest, TheKeywordNarrowsTheListAndEnterInsertsTheChoice) {
     // A click on the list chooses the selected row as well.
     TypeIn(window, u"@an");
     ASSERT_TRUE(PopupShown(window));
+    sim::Notify(Popup(window)->GetList()->GetItemAt(0)->FindSubControl(u"face"), UINOTIFY_CLICK);
+    EXPECT_EQ(Input(window)->GetText(), u"hello @Bob @an") << "only the list's own click chooses";
     sim::Click(Popup(window)->GetList());
     EXPECT_EQ(Input(window)->GetText(), u"hello @Bob @Ann ");
 }
@@ -393,7 +395,8 @@ TEST_F(MentionsTest, AMessageThatMentionsTheUserRaisesTheReminderOnce) {
 }
 
 TEST_F(MentionsTest, OlderMessagesAndTheUsersOwnDoNotRemind) {
-    qel_ext::SetQELAttribs_msg_id(GroupConv(), "last-at-message-id", 1000000, 3);
+    // The last mention the user was reminded of is no news either.
+    qel_ext::SetQELAttribs_msg_id(GroupConv(), "last-at-message-id", 999, 3);
     HWND window = Open(sim::ChatKind::Group, "g1");
     sim::StoredMsg old;
     old.sender = "bob";

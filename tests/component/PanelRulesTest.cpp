@@ -144,6 +144,23 @@ TEST_F(PanelBehaviourTest, MentionListClosesWhenTheWindowMoves) {
     EXPECT_FALSE(popup && popup->IsWindowVisible());
 }
 
+// A window that moved to another chat hears the read cursor of the new
+// conversation only.
+TEST_F(PanelBehaviourTest, WindowMovedAwayNoLongerHearsTheOldConversation) {
+    sim::AddBuddy("carol", "Carol");
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const tavi::STaviPanelInfo carol = PersonInfo(u"carol");
+    ASSERT_TRUE(Component(window)->UpdatePanelInfo(&carol));
+    const auto heard = [](const std::string& peer) {
+        const size_t before = sim::ChatWndMgrCalls().size();
+        sim::ServerSetPartnerReadCursor(sim::OpenConversation(peer), 5, 100);
+        sim::RunUntilIdle();
+        return std::vector<std::string>(sim::ChatWndMgrCalls().begin() + long(before), sim::ChatWndMgrCalls().end());
+    };
+    EXPECT_TRUE(heard("bob").empty());
+    EXPECT_EQ(heard("carol"), (std::vector<std::string>{"begin_cursor", "end_cursor"}));
+}
+
 TEST_F(PanelBehaviourTest, WindowMovingAwayLeavesTheViewThatTookItsConversationBound) {
     sim::AddBuddy("carol", "Carol");
     HWND first = Open(sim::ChatKind::Person, "bob");
