@@ -115,9 +115,16 @@ TEST_F(HistoryLoadTest, AnnouncedMessagesAppearAtTheBottomOnceAndOwnOnesNotAgain
     EXPECT_EQ(std::count(shown.begin(), shown.end(), int64_t(incoming)), 1);
     EXPECT_EQ(sim::ViewItems(View(window)).back().text, u"bob: hello\r");
 
+    // The host asks its picture viewer to stand back.
+    ASSERT_FALSE(sim::HostEvents().empty());
+    EXPECT_EQ(sim::HostEvents().back().kind, "event");
+    EXPECT_EQ(sim::HostEvents().back().code, 0);
+    EXPECT_EQ(sim::HostEvents().back().a, 0);
+
     sim::StoredMsg mine;
     mine.sent = true;
     mine.content = "sent elsewhere";
+    mine.id = (uint64_t(3) << 32) + 7;  // the host announces ids in two halves
     const uint64_t own = qel_msg_get_id(sim::AddStoredMsg(Bob(), mine));
     Component(window)->GetAndShowMsg(0, 0);
     shown = ShownMsgs(View(window));
@@ -125,13 +132,28 @@ TEST_F(HistoryLoadTest, AnnouncedMessagesAppearAtTheBottomOnceAndOwnOnesNotAgain
 
     // Announcing the never shown own message again loads from there: the
     // newer message that came meanwhile stays shown once.
-    const uint64_t later = qel_msg_get_id(sim::DeliverIncomingMsg(Bob(), "later"));
+    sim::StoredMsg newer;
+    newer.read = false;
+    newer.content = "later";
+    newer.id = own + 1;
+    const uint64_t later = qel_msg_get_id(sim::AddStoredMsg(Bob(), newer));
     Component(window)->GetAndShowMsg(0, 0);
-    Component(window)->GetAndShowMsg(int32_t(own), 0);
+    Component(window)->GetAndShowMsg(int32_t(uint32_t(own)), int32_t(own >> 32));
     shown = ShownMsgs(View(window));
     EXPECT_EQ(std::count(shown.begin(), shown.end(), int64_t(later)), 1);
     EXPECT_EQ(ItemText(View(window), later), u"bob: later\r");
     EXPECT_EQ(shown.back(), int64_t(later));
+
+    // A message stored behind the newest shown one appears when announced.
+    sim::StoredMsg behind;
+    behind.read = false;
+    behind.content = "behind";
+    behind.id = own - 1;
+    const uint64_t late = qel_msg_get_id(sim::AddStoredMsg(Bob(), behind));
+    Component(window)->GetAndShowMsg(0, 0);
+    EXPECT_EQ(ItemText(View(window), late), u"");
+    Component(window)->GetAndShowMsg(int32_t(uint32_t(late)), int32_t(late >> 32));
+    EXPECT_EQ(ItemText(View(window), late), u"bob: behind\r");
 }
 
 TEST_F(HistoryLoadTest, PersonChatStopsAtTheFirstUnreadMessageWithoutMarkingRead) {
