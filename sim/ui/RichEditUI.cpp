@@ -173,7 +173,9 @@ void CRichEditUI::InvalidateLayout() const { ForgetLinesFrom(0); }
 bool CRichEditUI::ReplaceRange(long start, long end, const std::u16string& text, std::vector<COleObject*> objects) {
     const long len = GetTextLength();
     if (end < 0 || end > len) end = len;
-    start = std::clamp(start, 0L, end);
+    // The two ends name the range in either order, as a selection's do.
+    start = std::clamp(start, 0L, len);
+    if (start > end) std::swap(start, end);
     // Every object gets a character; a character without an object is dropped.
     std::u16string inserted;
     size_t used = 0;

@@ -114,6 +114,8 @@ TEST_F(UiTest, ObjectsTakeOneCharacterAndFollowEdits) {
     edit.SetSel(-1, -1);
     edit.GetSel(start, end);
     EXPECT_EQ(start, 13);
+    ASSERT_TRUE(edit.ReplaceRange(4, 0, u"Ah, "));  // the ends in either order
+    EXPECT_EQ(edit.GetText(), u"Ah, hey and \xFFFC");
     edit.Clear();
     EXPECT_EQ(edit.GetText(), u"");
     EXPECT_EQ(edit.GetObjectCount(), 0);
