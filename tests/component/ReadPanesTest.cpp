@@ -332,6 +332,18 @@ TEST_F(ReadPanesTest, OlderPagesGetTheirReadLineAndTagsToo) {
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], Msg(Id(mine)));
     EXPECT_EQ(lines[1], "pane -100002 1970-01-01 00:01 Read");
+
+    // In a group the older page's receipt messages get their counts.
+    qel_handle asked = Store(Group(), true, QEL_MSG_FLAG_RECEIPT, "text/plain", R"({"unreadnum":2})");
+    for (int i = 0; i < 12; ++i) Store(Group(), false);
+    HWND group = Open(sim::ChatKind::Group, "g1");
+    EXPECT_TRUE(Panes(View(group)).empty());
+    Panel(group)->OnBtnShowMoreMsg();
+    sim::RunUntilIdle();
+    EXPECT_EQ(Panes(View(group)), (std::vector<std::string>{"pane " + std::to_string(Seq(asked)) + " 2 unread"}));
+    ASSERT_FALSE(sim::SdkRequestsOf("receipt_summary").empty());
+    const std::string asks = "," + sim::SdkRequestsOf("receipt_summary").back().value + ",";
+    EXPECT_NE(asks.find("," + std::to_string(Id(asked)) + ","), std::string::npos) << asks;
 }
 
 TEST_F(ReadPanesTest, ReadLineGoesBelowTheStatusOfAnImportantMessage) {

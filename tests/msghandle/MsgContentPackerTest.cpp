@@ -191,6 +191,7 @@ TEST_F(MsgContentPackerTest, CustomSmileyElement) {
     EXPECT_EQ(CMsgContentPacker::GetImageMimeType(u"/s/noext", 1), u"jpg");
     EXPECT_EQ(CMsgContentPacker::GetImageMimeType(u"/s/noext", 2), u"gif");
     EXPECT_EQ(CMsgContentPacker::GetImageMimeType(u"/dir.d/Photo.JPEG", 1), u"JPEG");
+    EXPECT_EQ(CMsgContentPacker::GetImageMimeType(u"/s/dotted.", 2), u"gif");
 }
 
 TEST_F(MsgContentPackerTest, MentionListFromMemberNamesAndNotes) {

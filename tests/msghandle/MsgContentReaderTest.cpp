@@ -75,6 +75,11 @@ TEST_F(MsgContentReaderTest, RunsOfWhiteSpaceAloneSurviveReadingAndRewriting) {
     std::string rewritten = body;
     ASSERT_TRUE(CMsgContentReader::RewriteImageSrcs(rewritten, {{"a.jpg", "K"}}));
     EXPECT_NE(rewritten.find("<span> &#x09;&#x0A; </span>"), std::string::npos) << rewritten;
+
+    // An empty span stays empty.
+    std::string empty = "<div><span></span><img src=\"a.jpg\" /></div>";
+    ASSERT_TRUE(CMsgContentReader::RewriteImageSrcs(empty, {{"a.jpg", "K"}}));
+    EXPECT_EQ(empty, "<div><span /><img src=\"K\" /></div>");
 }
 
 TEST_F(MsgContentReaderTest, PictureBodiesRoundTripInEveryForm) {
