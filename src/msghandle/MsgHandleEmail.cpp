@@ -208,7 +208,12 @@ bool CMsgHandle::PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode
         TAVI_LOG("PackMsg2Send ParseRichEditMsg ...");
         MsgNodeList nodes;
         std::vector<SUploadItem> uploads;
+        const int picturesBefore = pictureIndex;
         ParseRichEditMsg(nodes, uploads, text, window, 0, positions, input, pictureIndex);
+        // The last window may hold nothing but a picture that went with the one before.
+        const bool tookTheLastCharacter = picturesBefore > 0 && size_t(picturesBefore) <= positions.size() &&
+                                          size_t(positions[size_t(picturesBefore) - 1]) + 1 == text.size();
+        if (nodes.empty() && tookTheLastCharacter) break;
         if (nodes.empty()) {
             // Only a picture whose file is gone leaves a window empty.
             input->Clear();

@@ -232,6 +232,10 @@ void CMsgHandle::ParseRichEditMsg(MsgNodeList& nodes, std::vector<SUploadItem>& 
     const int64_t windowStart = int64_t(util::CutBeforeUnits(text, rawStart));
     const size_t windowEnd = util::CutBeforeUnits(text, rawStart + kWindowSize);
     size_t start = size_t(windowStart);
+    // A picture right at this window's start went with the window before.
+    if (pictureIndex > 0 && size_t(pictureIndex) <= positions.size() &&
+        positions[size_t(pictureIndex) - 1] == windowStart)
+        ++start;
     for (; pictureIndex < objects.GetSize() && size_t(pictureIndex) < positions.size(); ++pictureIndex) {
         const int64_t position = positions[size_t(pictureIndex)];
         // A picture at exactly 1024 still belongs to this window.

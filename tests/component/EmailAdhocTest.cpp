@@ -80,6 +80,21 @@ TEST_F(EmailTest, ComposedEmailGoesThroughTheServiceInWindowsOf1024) {
     EXPECT_EQ(Sizes(Requests("email_send")), (std::vector<size_t>{1024, 1024, 52, 1023, 3}));
     EXPECT_EQ(sim::ToWide(Requests("email_send")[4].content), u"\U0001F600b");
 
+    // A picture right at a window's end goes with that window, and only there.
+    for (const std::u16string after : {u"q", u""}) {
+        Input(window)->SetText(u"");
+        Type(window, std::u16string(1024, u'p'));
+        AddPicture(window, WritePng("edge.png", 2, 2));
+        const size_t before = Requests("email_send").size();
+        Send(window, after);
+        const auto sent = Requests("email_send");
+        ASSERT_EQ(sent.size(), before + (after.empty() ? 1 : 2));
+        EXPECT_NE(sent[before].content.find("<localimg"), std::string::npos);
+        if (!after.empty()) {
+            EXPECT_EQ(sent[before + 1].content, "q");
+        }
+    }
+
     // The chosen font goes with the text.
     tagTextFormat format;
     Input(window)->GetDefaultCharFormat(format);
@@ -89,8 +104,8 @@ TEST_F(EmailTest, ComposedEmailGoesThroughTheServiceInWindowsOf1024) {
     Handler(window)->GetInputStyle(style);
     Input(window)->SetText(u"");
     Send(window, u"slanted");
-    ASSERT_EQ(Requests("email_send").size(), 6u);
-    EXPECT_EQ(Requests("email_send")[5].content,
+    ASSERT_EQ(Requests("email_send").size(), 9u);
+    EXPECT_EQ(Requests("email_send")[8].content,
               "<div style=\"" + sim::ToUtf8(style) + "\"><span>slanted</span></div>");
 }
 
