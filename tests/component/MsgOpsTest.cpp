@@ -722,6 +722,13 @@ TEST_F(MsgOpsTest, QuotePutsTheMessageBeforeWhatWasTyped) {
     EXPECT_EQ(Input(window)->GetText(), std::u16string(u"@Bob original words\r") + kObjectChar + u"!");
     ASSERT_EQ(sim::ReadEdit(Input(window)).objects.size(), 1u);
     EXPECT_EQ(sim::ReadEdit(Input(window)).objects[0].path, picture);
+    // Styled text and pictures of others can be quoted too; files cannot.
+    const std::pair<const char*, bool> kinds[] = {{"rich/xml", true}, {"img/xml", true}, {"file/xml", false}};
+    for (const auto& [type, quotable] : kinds) {
+        sim::StoredMsg other = Text("<img src=\"x\" />", false, "bob");
+        other.contentType = type;
+        EXPECT_EQ(Handler(window)->MsgCanQuote(int64_t(Store("g1", other))), quotable) << type;
+    }
     // Not in a one-to-one chat.
     const uint64_t personal = Store("bob", Text("p", false));
     HWND person = Open(sim::ChatKind::Person, "bob");

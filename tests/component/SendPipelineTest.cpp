@@ -356,6 +356,12 @@ TEST_F(SendTest, OnlyRegularPictureFilesAreRead) {
         EXPECT_EQ(LastBox(), "#LOAD_IMAGE_FAIL | #TIP | #OK | 340x150");
         EXPECT_EQ(util::MD5Encode(path), "");
     }
+    // A file that only looks like a picture says so as well.
+    std::ofstream(m_dir / "notes.png") << "not a picture";
+    const size_t boxes = sim::ShownBoxes().size();
+    EXPECT_FALSE(Panel(window)->InsertPictureFile(sim::ToWide((m_dir / "notes.png").string()).c_str()));
+    ASSERT_EQ(sim::ShownBoxes().size(), boxes + 1);
+    EXPECT_EQ(LastBox(), "#LOAD_IMAGE_FAIL | #TIP | #OK | 340x150");
     // A picture at the size limit is not read either.
     const std::u16string png = WritePng("limit.png", 3, 3);
     sim::SetPictureSizeLimits(std::filesystem::file_size(sim::ToUtf8(png)), 1u << 20);
