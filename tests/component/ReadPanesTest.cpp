@@ -332,6 +332,7 @@ TEST_F(ReadPanesTest, OlderPagesGetTheirReadLineAndTagsToo) {
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], Msg(Id(mine)));
     EXPECT_EQ(lines[1], "pane -100002 1970-01-01 00:01 Read");
+    EXPECT_TRUE(sim::SdkRequestsOf("receipt_summary").empty()) << "counts are for groups";
 
     // In a group the older page's receipt messages get their counts.
     qel_handle asked = Store(Group(), true, QEL_MSG_FLAG_RECEIPT, "text/plain", R"({"unreadnum":2})");
