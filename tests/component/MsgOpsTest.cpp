@@ -747,6 +747,9 @@ TEST_F(MsgOpsTest, TranslationItemsFollowWhatIsShown) {
     EXPECT_EQ(Offered(menu, {kTranslate, kHideTranslation}), Commands{kHideTranslation});
     ASSERT_TRUE(sim::ClickMenuItem(kHideTranslation));
     EXPECT_FALSE(Handler(window)->IsTranslationShown(id));
+    // A message translated before comes back at once.
+    ASSERT_TRUE(ChooseOnMsg(window, int64_t(id), kTranslate));
+    EXPECT_TRUE(Handler(window)->IsTranslationShown(id));
 }
 
 TEST_F(MsgOpsTest, MessageThatVanishedBeforeTheChoiceIsLeftAlone) {
