@@ -226,6 +226,13 @@ TEST_F(ChatWindowTest, InputHeightWithinBoundsOnly) {
         EXPECT_EQ(t, accepted);
         EXPECT_EQ(anchor, 6);
     }
+    // The history above and the splitter between follow.
+    const auto coordinates = [&](const char16_t* name) {
+        Panel(window)->FindSubControl(name)->GetCoordinate(l, t, r, b, anchor);
+        return std::vector<int32_t>{l, t, r, b, anchor};
+    };
+    EXPECT_EQ(coordinates(u"history"), (std::vector<int32_t>{0, 0, 0, 499, 8}));
+    EXPECT_EQ(coordinates(u"splitter"), (std::vector<int32_t>{0, 499, 0, 497, 6}));
 }
 
 TEST_F(ChatWindowTest, PasteRequestTimerRestartAndEditStateRefreshReachTheirControls) {

@@ -376,6 +376,9 @@ TEST_F(MentionsTest, AMessageThatMentionsTheUserRaisesTheReminderOnce) {
     HWND window = Open(sim::ChatKind::Group, "g1");
     const uint64_t id = Receive(window, "bob", "@Me look", "me");
     EXPECT_TRUE(AtBarShown(window));
+    int32_t left = 0, top = 0, right = 0, bottom = 0, anchor = 0;
+    sim::FindControl(Panel(window), "history.view.viewrichedit")->GetCoordinate(left, top, right, bottom, anchor);
+    EXPECT_EQ(top, 24) << "the messages make room for the bar";
     EXPECT_EQ(qel_ext::GetQELAttribs_msg_id(GroupConv(), "last-at-message-id"), id);
     EXPECT_EQ(Panel(window)->GetAtReminderMsgId(), id);
     EXPECT_EQ(sim::FindControl(Panel(window), "history.view.at_info.UserId")->GetText(), u"bob");

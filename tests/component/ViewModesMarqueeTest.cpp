@@ -114,6 +114,14 @@ TEST_F(ViewModeTest, ViewsMoveHistoryAndInputAndOtherModesOnlyStore) {
     EXPECT_EQ(PosOf(window, u"history"), (Pos{0, 0, 0, 0, 4}));
     EXPECT_EQ(PosOf(window, u"input"), (Pos{0, 0, 0, 1, 8}));
     EXPECT_FALSE(Visible(window, u"splitter"));
+    // The font bar takes its room from the bottom of the messages and gives it back.
+    const Pos view = PosOf(window, u"history.view");
+    Panel(window)->OnBtnFont();
+    Pos opened = view;
+    opened.bottom += 30;
+    EXPECT_EQ(PosOf(window, u"history.view"), opened);
+    Panel(window)->OnBtnFont();
+    EXPECT_EQ(PosOf(window, u"history.view"), view);
     Component(window)->SetView(u"only_view");
     EXPECT_EQ(PosOf(window, u"history"), (Pos{0, 0, 0, 1, 8}));
     EXPECT_EQ(PosOf(window, u"input"), (Pos{0, 0, 0, 0, 6}));
