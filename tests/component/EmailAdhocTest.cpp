@@ -96,12 +96,7 @@ TEST_F(EmailTest, ComposedEmailGoesThroughTheServiceInWindowsOf1024) {
     }
 
     // The chosen font goes with the text.
-    tagTextFormat format;
-    Input(window)->GetDefaultCharFormat(format);
-    format.dwEffects |= TF_ITALIC;
-    Input(window)->SetDefaultCharFormat(format);
-    std::u16string style;
-    Handler(window)->GetInputStyle(style);
+    const std::u16string style = ChooseItalics(window);
     Input(window)->SetText(u"");
     Send(window, u"slanted");
     ASSERT_EQ(Requests("email_send").size(), 9u);

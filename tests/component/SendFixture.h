@@ -49,6 +49,16 @@ protected:
     static CRichEditExUI* View(HWND window) { return Panel(window)->GetHistoryView(); }
     static tavi::CMsgHandle* Handler(HWND window) { return Panel(window)->GetMsgHandle(); }
     static void Type(HWND window, const std::u16string& text) { Input(window)->InsertText(text); }
+    // The user chooses italics; the style that then goes with sent text.
+    static std::u16string ChooseItalics(HWND window) {
+        tagTextFormat format;
+        Input(window)->GetDefaultCharFormat(format);
+        format.dwEffects |= TF_ITALIC;
+        Input(window)->SetDefaultCharFormat(format);
+        std::u16string style;
+        Handler(window)->GetInputStyle(style);
+        return style;
+    }
     static void AddPicture(HWND window, const std::u16string& path) {
         ASSERT_TRUE(tavi::RichEditLoadImage(path.c_str(), Input(window)));
     }

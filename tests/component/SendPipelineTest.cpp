@@ -58,12 +58,7 @@ TEST_F(SendTest, LongTextGoesAsThreePiecesShownAtOnceAndSentInOrder) {
 
 TEST_F(SendTest, StyledInputLeavesRoomForItsStyle) {
     HWND window = Open(sim::ChatKind::Person, "bob");
-    tagTextFormat format;
-    Input(window)->GetDefaultCharFormat(format);
-    format.dwEffects |= TF_ITALIC;
-    Input(window)->SetDefaultCharFormat(format);
-    std::u16string style;
-    Handler(window)->GetInputStyle(style);
+    const std::u16string style = ChooseItalics(window);
     ASSERT_FALSE(style.empty());
     const size_t piece = 1004 - style.size();
     Send(window, std::u16string(2 * piece + 5, u'y'));
