@@ -229,7 +229,7 @@ public:
     // The input cut into windows of 1024 characters, each packed as one
     // piece; `layout` (may be null) learns where the windows lie.
     bool PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI* history, CRichEditUI* input,
-                           SEmailLayout* layout);
+                           SEmailLayout& layout);
     // The answer for one part of a send of this handler (`token` names it;
     // 0 for none).
     static void OnSendEmailResult(int errorCode, HWND window, uintptr_t token);

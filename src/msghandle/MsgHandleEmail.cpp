@@ -136,7 +136,7 @@ void CMsgHandle::OnSendEmail(bool plainMode, CRichEditExUI* history, CRichEditUI
     if (HasBuiltInSmiley(input)) return ShowSendNotice(u"#SEND_EMAIL_DEFAULT_SMILEYS_ERROR");
     std::vector<SSendItem> items;
     SEmailLayout layout;
-    if (!PackEmailMsg2Send(items, plainMode, history, input, &layout)) return;
+    if (!PackEmailMsg2Send(items, plainMode, history, input, layout)) return;
 
     const int dlgType = m_pOwner ? m_pOwner->GetEmailDlgType() : 0;
     std::u16string subject;
@@ -187,9 +187,9 @@ void CMsgHandle::OnSendEmail(bool plainMode, CRichEditExUI* history, CRichEditUI
 }
 
 bool CMsgHandle::PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI*,
-                                   CRichEditUI* input, SEmailLayout* layout) {
+                                   CRichEditUI* input, SEmailLayout& layout) {
     items.clear();
-    if (layout) *layout = SEmailLayout{};
+    layout = SEmailLayout{};
     if (!input) return false;
     CStdPtrArray objects;
     input->GetImageObj(objects);
@@ -225,21 +225,21 @@ bool CMsgHandle::PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode
             items.clear();
             return false;
         }
-        if (layout) layout->itemWindows.resize(items.size(), size_t(window));
+        layout.itemWindows.resize(items.size(), size_t(window));
     }
     // Emoji come back as longer text; the windows then no longer line up
     // with the input (e-mails refuse emoji, so this is only a safeguard).
     const size_t inputSize = input->GetText().size();
-    if (layout && text.size() == head.size() + inputSize) {
+    if (text.size() == head.size() + inputSize) {
         for (int window = 0; window < windows; ++window) {
             size_t end = util::CutBeforeUnits(text, size_t(window + 1) * kWindowSize);
             // A picture right at the window's end still went with it.
             if (end < text.size() && std::find(positions.begin(), positions.end(), int32_t(end)) != positions.end())
                 ++end;
-            layout->windowEnds.push_back(end > head.size() ? end - head.size() : 0);
+            layout.windowEnds.push_back(end > head.size() ? end - head.size() : 0);
         }
-    } else if (layout) {
-        *layout = SEmailLayout{};
+    } else {
+        layout = SEmailLayout{};
     }
     return !items.empty();
 }
