@@ -395,6 +395,15 @@ TEST_F(MentionsTest, AMessageThatMentionsTheUserRaisesTheReminderOnce) {
     EXPECT_EQ(LastAtWrites(), 2);
     Receive(window, "ann", "not you", "bob,cara");
     EXPECT_EQ(LastAtWrites(), 2);
+
+    // Clearing the view takes the bar away and gives its room back.
+    TPointUI empty;
+    ASSERT_TRUE(sim::PointAtMsg(Panel(window)->GetHistoryView(), 0, false, empty));
+    sim::NotifyAt(Panel(window)->GetHistoryView(), UINOTIFY_RCLICK, empty);
+    ASSERT_TRUE(sim::ClickMenuItem(50006));  // "clear"
+    EXPECT_FALSE(AtBarShown(window));
+    sim::FindControl(Panel(window), "history.view.viewrichedit")->GetCoordinate(left, top, right, bottom, anchor);
+    EXPECT_EQ(top, 0);
 }
 
 TEST_F(MentionsTest, OlderMessagesAndTheUsersOwnDoNotRemind) {

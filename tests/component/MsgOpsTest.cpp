@@ -750,6 +750,10 @@ TEST_F(MsgOpsTest, TranslationItemsFollowWhatIsShown) {
     // A message translated before comes back at once.
     ASSERT_TRUE(ChooseOnMsg(window, int64_t(id), kTranslate));
     EXPECT_TRUE(Handler(window)->IsTranslationShown(id));
+    // Pictures have no words to translate.
+    sim::StoredMsg picture = Text("<img src=\"x\" />", false);
+    picture.contentType = "img/xml";
+    EXPECT_FALSE(Handler(window)->CanTranslateMsg(sim::AddStoredMsg(Conv("bob"), picture)));
 }
 
 TEST_F(MsgOpsTest, MessageThatVanishedBeforeTheChoiceIsLeftAlone) {

@@ -34,8 +34,7 @@ TEST_F(ChatWindowTest, InputOnlyPanelHidesHistoryMovesInputAndAltCClosesItsWindo
     EXPECT_FALSE(panel->FindSubControl(u"splitter")->IsVisible());
     int32_t l, t, r, b, anchor;
     panel->FindSubControl(u"input")->GetCoordinate(l, t, r, b, anchor);
-    EXPECT_EQ(t, 33);
-    EXPECT_EQ(anchor, 8);
+    EXPECT_EQ((std::vector<int32_t>{l, t, r, b, anchor}), (std::vector<int32_t>{0, 33, 0, 0, 8}));
     ASSERT_NE(panel->GetMsgHandle(), nullptr);
     EXPECT_FALSE(panel->GetMsgHandle()->IsShowHistory());
 
