@@ -120,7 +120,9 @@ TEST_F(ChatPluginTest, AttachBuildsThePanelWithItsComponentOnce) {
     compls::IChatPlugin* owner = Make(tavi::kShakePluginId);
     sim::RegisterNamedObject(u"owner", owner);
     plugin->SetAttr(tavi::kChatToolHeadCtn, u"owner");
-    ASSERT_TRUE(plugin->CreateCtrlEx(tavi::kChatToolHeadCtn, window, nullptr, 0, 0, nullptr));
+    pfx::CStr2StrMap attributes;
+    attributes.Insert(u"show_mode", u"only_edit", false);
+    ASSERT_TRUE(plugin->CreateCtrlEx(tavi::kChatToolHeadCtn, window, nullptr, 0, 0, &attributes));
     EXPECT_EQ(owner->AddRef(), 2);
     owner->Release();
     sim::UnregisterNamedObject(u"owner");
@@ -132,7 +134,8 @@ TEST_F(ChatPluginTest, AttachBuildsThePanelWithItsComponentOnce) {
     tavi::ITavi* component = nullptr;
     plugin->OnObjMsg(tavi::kMsgGetTavi, 0, reinterpret_cast<intptr_t>(&component), nullptr);
     ASSERT_NE(component, nullptr);
-    EXPECT_NE(static_cast<tavi::CTaviImpl*>(component)->GetPanel(), nullptr);
+    ASSERT_NE(static_cast<tavi::CTaviImpl*>(component)->GetPanel(), nullptr);
+    EXPECT_EQ(static_cast<tavi::CTaviImpl*>(component)->GetPanel()->GetViewMode(), u"only_edit");
     plugin->OnObjMsg(tavi::kMsgGetTavi, 0, 0, nullptr);  // no out pointer: nothing happens
 
     // A second attach finds the panel and builds nothing new.

@@ -77,6 +77,7 @@ TEST(SafeXml, NestingDepthCountsTheElementsAReaderWouldOpen) {
         {"<_a><Zb><\xC3\xA4></\xC3\xA4></Zb></_a>", 3},
         {"<1a><a/>", 1},
         {"< a><b></b>", 1},
+        {"<><a/>", 1},
         // A closing tag with nothing open closes nothing.
         {"</x></y><a><b/></a>", 2},
         // An element cut off by the end still counts.
