@@ -227,7 +227,7 @@ public:
         std::vector<size_t> itemWindows;
     };
     // The input cut into windows of 1024 characters, each packed as one
-    // piece; `layout` (may be null) learns where the windows lie.
+    // piece; `layout` learns where the windows lie.
     bool PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode, CRichEditExUI* history, CRichEditUI* input,
                            SEmailLayout& layout);
     // The answer for one part of a send of this handler (`token` names it;
