@@ -4,6 +4,8 @@
 // attribute change, the way the server pushes it.
 #include <json/json.h>
 
+#include <exception>
+
 #include <memory>
 #include <optional>
 #include <set>
@@ -46,8 +48,13 @@ Json::Value ReadJson(const std::string& text) {
     std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     Json::Value root;
     std::string errors;
-    if (text.empty() || !reader->parse(text.data(), text.data() + text.size(), &root, &errors) || !root.isObject())
+    try {
+        if (text.empty() || !reader->parse(text.data(), text.data() + text.size(), &root, &errors) || !root.isObject())
+            return Json::Value(Json::objectValue);
+    } catch (const std::exception&) {
+        // Nesting past the reader's stack limit throws instead of failing.
         return Json::Value(Json::objectValue);
+    }
     return root;
 }
 

@@ -230,13 +230,17 @@ TEST_F(ReadPanesTest, ReceiptCountsThatCannotBeShowNothing) {
 TEST_F(ReadPanesTest, OnlyAGroupMessageWithAReceiptToAllCountsTheOthers) {
     sim::ServerSetAttrib(sim::AddGroup("g1"), "total-members-count", 10);
     HWND window = Open(sim::ChatKind::Group, "g1");
+    const auto newestOfGroup = [] {
+        qel_handle* newest = nullptr;
+        int count = 0;
+        qel_conversation_get_page_record(Group(), 0, UINT64_MAX, 0, 1, 1, &newest, &count, 0);
+        qel_handle msg = count == 1 ? newest[0] : nullptr;
+        qel_release_handle_array(newest);
+        return msg;
+    };
     Component(window)->QelSendMsg(u"hello", u"{\"receiptto\":\"all\"}", "text/plain", true);
     sim::RunUntilIdle();
-    qel_handle* newest = nullptr;
-    int count = 0;
-    qel_conversation_get_page_record(Group(), 0, UINT64_MAX, 0, 1, 1, &newest, &count, 0);
-    qel_handle sent = count == 1 ? newest[0] : nullptr;
-    qel_release_handle_array(newest);
+    qel_handle sent = newestOfGroup();
     ASSERT_NE(sent, nullptr);
     EXPECT_EQ(Panes(View(window)), (std::vector<std::string>{"pane " + std::to_string(Seq(sent)) + " 9 unread"}));
     EXPECT_EQ(std::string(qel_attribs_get_str(Group(), "receipt-unread-msgid", "")), std::to_string(Seq(sent)) + "-9");
@@ -253,6 +257,18 @@ TEST_F(ReadPanesTest, OnlyAGroupMessageWithAReceiptToAllCountsTheOthers) {
     Component(person)->QelSendMsg(u"hi", u"{\"receiptto\":\"all\"}", "text/plain", true);
     sim::RunUntilIdle();
     EXPECT_TRUE(Panes(View(person)).empty());
+
+    // A request nested deeper than any reader takes is no request: the
+    // message still goes, as a plain one.
+    const std::u16string deep =
+        u"{\"receiptto\":\"all\",\"a\":" + std::u16string(2000, u'[') + std::u16string(2000, u']') + u"}";
+    Component(window)->QelSendMsg(u"deep", deep.c_str(), "text/plain", true);
+    sim::RunUntilIdle();
+    qel_handle plain = newestOfGroup();
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(std::string(qel_msg_get_data(plain)->content), "deep");
+    EXPECT_EQ(qel_msg_get_flag(plain) & QEL_MSG_FLAG_RECEIPT, 0u);
+    EXPECT_EQ(Panes(View(window)).size(), 1u);
 }
 
 class MarkReadTest : public ReadPanesTest {
