@@ -86,6 +86,7 @@ std::string Show(std::optional<double> value, const std::string& unit) {
     char text[64];
     if (unit == "MiB/s") std::snprintf(text, sizeof(text), "%.0f MiB/s", *value / (1024.0 * 1024.0));
     else if (unit == "ms") std::snprintf(text, sizeof(text), "%.3f ms", *value / 1e6);
+    else if (unit == "us") std::snprintf(text, sizeof(text), "%.2f us", *value / 1e3);
     else std::snprintf(text, sizeof(text), "%.3g", *value);
     return text;
 }
@@ -105,6 +106,7 @@ void PrintTable(const CollectingReporter& reporter) {
         {"@ keystroke, 10,000 vs 100 members (p99)", "BM_KeystrokeNarrowKeyword/10000", "BM_KeystrokeNarrowKeyword/100",
          "p99_ns", false, 0.5, "ms"},
         {"bare @, 10,000 members (p99)", "BM_KeystrokeBareAt/10000", "", "p99_ns", false, 16e6, "ms"},
+        {"extra info 2,000 deep vs a flat record", "BM_ExtraInfoNested", "BM_ExtraInfoFlat", "", false, 1 / 3.0, "us"},
     };
     std::printf("\n%-42s %14s %14s %8s %10s %s\n", "measure", "ours", "peer", "ratio", "goal", "met");
     for (const Goal& goal : goals) {

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <memory>
+#include <string_view>
 
 #include "util/Strings.h"
 
@@ -14,15 +15,43 @@ namespace {
 // JsonCpp's accessors throw on a value of the wrong type, so every read
 // checks the type first and falls back to the default.
 
+// No record the server writes nests more than a few levels.
+constexpr int kMaxNesting = 128;
+
+// Whether arrays and objects nest deeper than kMaxNesting, counting the
+// brackets outside strings. A peer's record of a thousand "[" would
+// otherwise reach the reader's stack limit, where the reader throws: one
+// throw through hundreds of its frames costs a millisecond.
+bool NestsTooDeep(std::string_view text) {
+    int depth = 0;
+    bool inString = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\') ++i;
+            else if (c == '"') inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMaxNesting) return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
+
 bool ParseObject(const std::string& text, Json::Value& root) {
+    if (NestsTooDeep(text)) return false;
     Json::CharReaderBuilder builder;
     builder["failIfExtra"] = true;
-    builder["stackLimit"] = 256;
+    // Only a comment can hide brackets from the count above; past this the
+    // reader throws, despite its promise, and the catch below is the guard.
+    builder["stackLimit"] = 2 * kMaxNesting;
     const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     std::string errors;
     Json::Value parsed;
     try {
-        // The reader throws, despite its promise, when nesting passes the stack limit.
         if (!reader->parse(text.data(), text.data() + text.size(), &parsed, &errors)) return false;
     } catch (const std::exception&) {
         return false;

@@ -52,6 +52,37 @@ TEST(MsgExtraInfo, MissingKeysWrongTypesAndNonJsonGiveDefaults) {
     EXPECT_EQ(Parse("{\"a\":" + deep, false), defaults);
 }
 
+// A record nested 128 deep still reads; one level more is refused at
+// once, without the reader's own limit. Brackets in strings are text.
+TEST(MsgExtraInfo, NestingIsCappedCountingOnlyBracketsOutsideStrings) {
+    const auto nested = [](int depth, const std::string& before = R"("convid":"c")") {
+        return "{" + before + R"(,"a":)" + std::string(size_t(depth - 1), '[') + std::string(size_t(depth - 1), ']') +
+               "}";
+    };
+    EXPECT_EQ(Parse(nested(128)).m_strConvId, "c");
+    EXPECT_EQ(Parse(nested(129), false).m_strConvId, "");
+    std::string objects = R"({"convid":"c"})";
+    for (int depth = 1; depth < 129; ++depth) objects = R"({"a":)" + objects + "}";
+    EXPECT_EQ(Parse(objects, false), SMsgExtraInfo());
+
+    // Depth, not the count of containers: three hundred side by side read.
+    std::string siblings = R"({"convid":"c","a":[)";
+    for (int i = 0; i < 150; ++i) siblings += "[],{},";
+    EXPECT_EQ(Parse(siblings + "0]}").m_strConvId, "c");
+
+    const std::string brackets(300, '[');
+    EXPECT_EQ(Parse(R"({"convid":"x\")" + brackets + R"(","a":[{"b":"\"}"}]})").m_strConvId, "x\"" + brackets);
+    // An escaped backslash ends nothing: the quote after it closes the string.
+    EXPECT_EQ(Parse(nested(129, R"("convid":"\\")"), false).m_strConvId, "");
+    EXPECT_EQ(Parse(nested(128, R"("convid":"\\")")).m_strConvId, "\\");
+
+    SAttachmentRecord record;
+    EXPECT_FALSE(ReadAttachmentRecord(nested(129), record));
+    EXPECT_TRUE(ReceiptGoesToAll(nested(128, R"("receiptto":"all")")));
+    EXPECT_FALSE(ReceiptGoesToAll(nested(129, R"("receiptto":"all")")));
+    EXPECT_EQ(SetExtraInfoUnreadNum(nested(129), 3), R"({"unreadnum":3})");
+}
+
 TEST(MsgExtraInfo, UnreadCountIsWrittenBesideTheOtherKeys) {
     EXPECT_EQ(SetExtraInfoUnreadNum(R"({"convid":"c","unreadnum":2})", 9), R"({"convid":"c","unreadnum":9})");
     EXPECT_EQ(SetExtraInfoUnreadNum("junk", 9), R"({"unreadnum":9})");
