@@ -47,6 +47,7 @@ TEST(MsgExtraInfo, MissingKeysWrongTypesAndNonJsonGiveDefaults) {
         R"({"convid":7,"cmsgid":"12","imsgid":-5,"unreadnum":1.5,"contentat":null,"fsid":{"x":1},"msgtimer":[]})");
     EXPECT_EQ(wrong, defaults);
     EXPECT_EQ(Parse(R"({"cmsgid":2.0,"unreadnum":5000000000})"), defaults);
+    EXPECT_EQ(Parse(R"({"unreadnum":3.0})"), defaults);
     EXPECT_EQ(Parse(R"({"unreadnum":-3,"cmsgid":0})").m_nUnreadNum, -3);
     std::string deep(100000, '[');
     EXPECT_EQ(Parse("{\"a\":" + deep, false), defaults);
@@ -75,6 +76,11 @@ TEST(MsgExtraInfo, NestingIsCappedCountingOnlyBracketsOutsideStrings) {
     // An escaped backslash ends nothing: the quote after it closes the string.
     EXPECT_EQ(Parse(nested(129, R"("convid":"\\")"), false).m_strConvId, "");
     EXPECT_EQ(Parse(nested(128, R"("convid":"\\")")).m_strConvId, "\\");
+
+    // A quote in a comment hides the brackets after it from the count; the
+    // reader's own limit still turns the record away.
+    EXPECT_EQ(Parse(nested(300, R"("convid":"c" /* " */)"), false).m_strConvId, "");
+    EXPECT_EQ(Parse(nested(128, R"("convid":"c" /* " */)")).m_strConvId, "c");
 
     SAttachmentRecord record;
     EXPECT_FALSE(ReadAttachmentRecord(nested(129), record));
