@@ -5,7 +5,6 @@
 #include <json/json.h>
 
 #include <exception>
-
 #include <memory>
 #include <optional>
 #include <set>
