@@ -203,17 +203,17 @@ bool CMsgHandle::PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode
     std::u16string style;
     GetInputStyle(style);
     const int windows = int((text.size() + kWindowSize - 1) / kWindowSize);
+    // Where each window ends in `text`: the walk decides which window a
+    // picture on a cut goes with, and the window that took it ends after it.
+    std::vector<size_t> ends;
     int pictureIndex = 0;
     for (int window = 0; window < windows; ++window) {
         TAVI_LOG("PackMsg2Send ParseRichEditMsg ...");
         MsgNodeList nodes;
         std::vector<SUploadItem> uploads;
-        const int picturesBefore = pictureIndex;
         ParseRichEditMsg(nodes, uploads, text, window, 0, positions, input, pictureIndex);
         // The last window may hold nothing but a picture that went with the one before.
-        const bool tookTheLastCharacter = picturesBefore > 0 && size_t(picturesBefore) <= positions.size() &&
-                                          size_t(positions[size_t(picturesBefore) - 1]) + 1 == text.size();
-        if (nodes.empty() && tookTheLastCharacter) break;
+        if (nodes.empty() && !ends.empty() && ends.back() == text.size()) break;
         if (nodes.empty()) {
             // Only a picture whose file is gone leaves a window empty.
             input->Clear();
@@ -226,18 +226,14 @@ bool CMsgHandle::PackEmailMsg2Send(std::vector<SSendItem>& items, bool plainMode
             return false;
         }
         layout.itemWindows.resize(items.size(), size_t(window));
+        size_t end = util::CutBeforeUnits(text, size_t(window + 1) * kWindowSize);
+        if (pictureIndex > 0 && size_t(positions[size_t(pictureIndex) - 1]) == end) ++end;
+        ends.push_back(end);
     }
     // Emoji come back as longer text; the windows then no longer line up
     // with the input (e-mails refuse emoji, so this is only a safeguard).
-    const size_t inputSize = input->GetText().size();
-    if (text.size() == head.size() + inputSize) {
-        for (int window = 0; window < windows; ++window) {
-            size_t end = util::CutBeforeUnits(text, size_t(window + 1) * kWindowSize);
-            // A picture right at the window's end still went with it.
-            if (end < text.size() && std::find(positions.begin(), positions.end(), int32_t(end)) != positions.end())
-                ++end;
-            layout.windowEnds.push_back(end > head.size() ? end - head.size() : 0);
-        }
+    if (text.size() == head.size() + input->GetText().size()) {
+        for (size_t end : ends) layout.windowEnds.push_back(end > head.size() ? end - head.size() : 0);
     } else {
         layout = SEmailLayout{};
     }

@@ -117,6 +117,32 @@ TEST_F(EmailPartsTest, AFailedPartKeepsItsPicture) {
     EXPECT_EQ(Input(window)->GetText(), u"x\uFFFCtail");
 }
 
+// A surrogate pair across the first cut moves the second window's start
+// back one unit; a picture right after that window's 1024th character then
+// opens the third window, and it is the third part that keeps it.
+TEST_F(EmailPartsTest, APictureStaysWithThePartThatCarriedIt) {
+    const std::u16string twoParts = std::u16string(1023, u'a') + u"\U0001F600" + std::u16string(1023, u'b');
+    HWND window = OpenConversation();
+    Type(window, twoParts);
+    AddPicture(window, WritePng("third.png", 4, 4));
+    Type(window, u"tail");
+    sim::PlanOutcomes(sim::SdkCall::EmailSend, {0, 0, 7});
+    ClickSend(window);
+    sim::RunUntilIdle();
+    ASSERT_EQ(sim::SdkRequestsOf("email_send").size(), 3u);
+    EXPECT_EQ(Input(window)->GetText(), u"\uFFFCtail");
+
+    sim::PlanOutcomes(sim::SdkCall::EmailSend, {7, 7, 0});
+    Input(window)->Clear();
+    Type(window, twoParts);
+    AddPicture(window, WritePng("second.png", 4, 4));
+    Type(window, u"tail");
+    ClickSend(window);
+    sim::RunUntilIdle();
+    // The picture went: only the two text parts stay.
+    EXPECT_TRUE(Input(window)->GetText() == twoParts);
+}
+
 TEST_F(EmailPartsTest, ARefusedPartAndAllAfterItStay) {
     HWND window = OpenConversation();
     Type(window, kA + kB + kC);
