@@ -32,7 +32,7 @@ std::u16string ModuleNameOf(std::u16string path) {
     return path;
 }
 
-// An entry without a handler ends a map.
+// An entry whose valid flag is 0 ends a map (the empty entry does).
 const pfx::MsgMapEntry kCommonEntries[] = {{}};
 const pfx::MsgMap kCommonMsgMap = {nullptr, kCommonEntries};
 
