@@ -690,6 +690,14 @@ TEST_F(MsgOpsTest, StickAndUnstickFollowRolesAndBusinessTypes) {
     EXPECT_TRUE(Handler(window)->MsgCanGrpStick(int64_t(id)));
     sim::SetGrpTopOffered(false);
     EXPECT_FALSE(Handler(window)->MsgCanGrpStick(int64_t(id)));
+
+    // Without the important-message service nothing is asked.
+    sim::SetGrpTopOffered(true);
+    sim::SetImportantMsgServiceOffered(false);
+    Handler(window)->StickGrpMsg(int64_t(id));
+    Handler(window)->CancelStickGrpMsg(int64_t(id));
+    EXPECT_EQ(RequestsOf("stick").size(), 2u);
+    EXPECT_EQ(RequestsOf("unstick").size(), 1u);
 }
 
 TEST_F(MsgOpsTest, MessagesOfAnAutoTopKindAreStuckOnceSent) {

@@ -228,6 +228,21 @@ TEST_F(TipBarsTest, GroupTopBarWithoutAnythingToShow) {
     EXPECT_TRUE(sim::GrpTopRequests().empty());
 }
 
+// An account whose bus lacks the group-top service still shows the bar;
+// dismissing it or reading its message asks nothing and keeps it.
+TEST_F(TipBarsTest, GroupTopBarWithoutItsServiceStaysAsItIs) {
+    qel_handle top = StoreGroupMsg("bob", "", QEL_MSG_FLAG_GRP_TOP);
+    HWND window = Open(sim::ChatKind::Group, "g1");
+    sim::SetGrpTopServiceAvailable(false);
+    Component(window)->UpdateGrpTopUnreadMsg();
+    EXPECT_EQ(Panel(window)->GetCurShowGrpTopMsgId(), qel_msg_get_id(top));
+    EXPECT_TRUE(ClickOn(window, "cancelGrpRemind"));
+    EXPECT_TRUE(ClickOn(window, "history.view.grp_top_info.GrpTopRemind"));
+    sim::RunUntilIdle();
+    EXPECT_TRUE(sim::GrpTopRequests().empty());
+    EXPECT_EQ(Panel(window)->GetCurShowGrpTopMsgId(), qel_msg_get_id(top));
+}
+
 TEST_F(TipBarsTest, ImportantMessageGetsOneStatusLineRefreshedInPlace) {
     qel_handle important = StoreGroupMsg("bob", "", QEL_MSG_FLAG_IMPORTANT);
     qel_handle local = StoreGroupMsg("bob", "", QEL_MSG_FLAG_IMPORTANT | QEL_MSG_FLAG_LOCAL);
