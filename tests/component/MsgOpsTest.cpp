@@ -203,6 +203,11 @@ TEST_F(MsgOpsTest, InputMenuNeverOffersMessageItems) {
     EXPECT_TRUE(Has(menu, kDecodeQr));
     EXPECT_TRUE(sim::ClickMenuItem(kDecodeQr));
     EXPECT_EQ(AppCallsStartingWith("qr-decode").size(), 1u);
+    // A host without the decoder: the item does nothing.
+    sim::SetQrCodeServiceOffered(false);
+    menu = RightClickInput(window, true);
+    EXPECT_TRUE(sim::ClickMenuItem(kDecodeQr));
+    EXPECT_EQ(AppCallsStartingWith("qr-decode").size(), 1u);
 }
 
 TEST_F(MsgOpsTest, ZoomOutsideTheMenuIsAnExtraCheckedItem) {
@@ -267,6 +272,18 @@ TEST_F(MsgOpsTest, ExtensionItemsEmailAndUnknownCommands) {
     ASSERT_TRUE(ChooseOnMsg(window, int64_t(later), kEmail));
     EXPECT_EQ(AppCallsStartingWith("email-composer").back(),
               "email-composer " + std::to_string(own) + " " + std::to_string(later));
+
+    // A window opened while the host has no menu extension offers none,
+    // and an extension's command that reaches it anyway does nothing.
+    sim::SetContextMenuProviderOffered(false);
+    const uint64_t hers = Store("carol", Text("hi", false, "carol"));
+    HWND plain = Open(sim::ChatKind::Person, "carol");
+    EXPECT_FALSE(Has(RightClickHistory(plain, int64_t(hers)), kExtensionItem));
+    TMenuItemInfo extension{kExtensionItem, u"extension", nullptr};
+    msg.wParam = reinterpret_cast<uintptr_t>(&extension);
+    msg.lParam = kHistoryMenu;
+    EXPECT_TRUE(Panel(plain)->ProcessNotify(msg));
+    EXPECT_EQ(AppCallsStartingWith("extension-command").size(), 1u);
 }
 
 TEST_F(MsgOpsTest, FolderPathReachesTheShellAsOneQuotedArgument) {
