@@ -824,6 +824,13 @@ TEST_F(MsgOpsTest, UserLinksOpenTheFriendMenu) {
     EXPECT_EQ(AppCallsStartingWith("show-user"), std::vector<std::string>{"show-user stranger"});
     EXPECT_EQ(AppCallsStartingWith("add-friend").size(), 1u);
 
+    // A user who is not a normal one (a system account) has no menu.
+    sim::SetAbnormalUser("robot");
+    const size_t menus = sim::ShownMenus().size();
+    SLinkInfo robot{14, u"Robot", u"robot", 0, 0};
+    ClickLink(window, robot);
+    EXPECT_EQ(sim::ShownMenus().size(), menus);
+
     // A friend is not offered as one; other links go to the host.
     link.targetId = u"bob";
     ClickLink(window, link);
