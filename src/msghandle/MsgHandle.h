@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -362,6 +363,10 @@ private:
     // ---- Drafts ----
     qel_handle GetDraftOwner() const;
     bool m_draftShown = false;
+    // The input as it stood after a draft that the host could not show
+    // whole was put into it; while the input is still that, closing keeps
+    // the stored draft instead of writing the part the user saw over it.
+    std::optional<std::u16string> m_inputOfPartlyShownDraft;
 
     // ---- Operations on shown messages ----
     // The message a shown id stands for, with data; null (logged) otherwise.

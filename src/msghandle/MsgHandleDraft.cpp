@@ -36,9 +36,10 @@ qel_handle CMsgHandle::GetDraftOwner() const {
 
 void CMsgHandle::SaveDraft() {
     TAVI_SCOPE("CMsgHandle::SaveDraft");
+    CRichEditUI* input = m_pOwner ? m_pOwner->GetInputEdit() : nullptr;
+    if (m_inputOfPartlyShownDraft && (input ? input->GetText() : u"") == *m_inputOfPartlyShownDraft) return;
     qel_handle draft = qel_attribs_add_child(qel_object_get_attribs(GetDraftOwner(), "ext"), "draft", kDraftWriteMode);
     qel_attribs_remove_childs(draft);
-    CRichEditUI* input = m_pOwner ? m_pOwner->GetInputEdit() : nullptr;
     if (!input || input->GetText().empty()) return;
     qel_handle conversation = m_conversation.get();
     if (qel_ext::QelConvGetSvrConvId(conversation).empty()) {
@@ -65,6 +66,7 @@ void CMsgHandle::ShowDraft() {
     qel_handle draft = qel_attribs_find_child(qel_object_get_attribs(GetDraftOwner(), "ext"), "draft");
     qel_cxx_helper::HandleArray pieces;
     CRichEditUI* input = m_pOwner ? m_pOwner->GetInputEdit() : nullptr;
+    bool whole = true;
     if (draft && qel_attribs_get_all_childs(draft, pieces.out_list(), pieces.out_count()) == 0) {
         for (int i = 0; i < pieces.count(); ++i) {
             SOutMsgData data;
@@ -75,8 +77,12 @@ void CMsgHandle::ShowDraft() {
             CreateQelBoxMsg(record, &raw, nullptr, m_conversation.get(), false, m_handleId.c_str());
             // -2: the renderer puts the content into the input, not the history.
             record.msgId = kDraftRecordId;
-            RenderRecord(record, input, m_windowKey, m_handleId);
+            if (!RenderRecord(record, input, m_windowKey, m_handleId)) whole = false;
         }
+    }
+    if (!whole) {
+        TAVI_LOG("ShowDraft: the host could not show every piece; the draft is kept");
+        m_inputOfPartlyShownDraft = input ? input->GetText() : u"";
     }
     m_draftShown = true;
 }

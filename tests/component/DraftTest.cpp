@@ -45,6 +45,32 @@ TEST_F(SendTest, DraftIsSavedOnCloseAndShownAgain) {
     EXPECT_TRUE(DraftKeys().empty());
 }
 
+// A draft that could not be shown is not the user's empty input: closing
+// the window again must not wipe it.
+TEST_F(SendTest, DraftTheHostCouldNotShowIsKept) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    Type(window, u"half a thought");
+    sim::CloseChatWindow(window);
+    sim::SetHostHasRenderer(false);
+    window = Open(sim::ChatKind::Person, "bob");
+    EXPECT_EQ(Input(window)->GetText(), u"");
+    sim::CloseChatWindow(window);
+    EXPECT_EQ(DraftKeys(), (std::vector<std::string>{"0-0"}));
+    sim::SetHostHasRenderer(true);
+    window = Open(sim::ChatKind::Person, "bob");
+    EXPECT_EQ(Input(window)->GetText(), u"half a thought");
+    sim::CloseChatWindow(window);
+
+    // Once the user writes in its stead, what they wrote is the draft.
+    sim::SetHostHasRenderer(false);
+    window = Open(sim::ChatKind::Person, "bob");
+    Type(window, u"a new one");
+    sim::CloseChatWindow(window);
+    sim::SetHostHasRenderer(true);
+    window = Open(sim::ChatKind::Person, "bob");
+    EXPECT_EQ(Input(window)->GetText(), u"a new one");
+}
+
 TEST_F(SendTest, DraftPiecesKeepAnEmojiAtTheirBorderWhole) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const std::u16string text = std::u16string(1023, u'd') + u"\U0001F600" + u"e";
