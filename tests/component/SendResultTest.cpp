@@ -1,5 +1,7 @@
 // What the user sees when the SDK refuses a send, fails it later, or
 // answers after the window closed.
+#include <tinyxml.h>
+
 #include "SendFixture.h"
 
 #include "sim/host/DisplayInternal.h"
@@ -116,6 +118,55 @@ TEST_F(SendTest, FailedOrRefusedUploadsMarkTheirMessageOnceWithoutSending) {
     // Nothing was sent, and no error line written.
     EXPECT_TRUE(Sends().empty());
     for (const auto& notice : Notices(window)) EXPECT_EQ(notice.find(u"error"), std::u16string::npos);
+    EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
+}
+
+// The key the server gives an uploaded picture is its data: markup in it
+// is written escaped and reads back whole; no key at all is a failed upload.
+TEST_F(SendTest, KeysTheServerGivesPicturesAreTakenAsTheyAreOrFailTheUpload) {
+    HWND window = Open(sim::ChatKind::Person, "bob");
+    const std::u16string lone = WritePng("lone.png", 2, 2, 'l');
+    const std::u16string inText = WritePng("intext.png", 2, 2, 't');
+    AddPicture(window, lone);
+    ClickSend(window);
+    Type(window, u"see ");
+    AddPicture(window, inText);
+    ClickSend(window);
+    sim::RunUntilIdle();
+    ASSERT_EQ(sim::SdkRequestsOf("upload").size(), 2u);
+    const std::string loneName = sim::SdkRequestsOf("upload")[0].cacheName;
+    const std::string inTextName = sim::SdkRequestsOf("upload")[1].cacheName;
+
+    const std::string hostile = "a\"b&<c>'d";
+    sim::SetUploadKey(loneName, hostile);
+    sim::SetUploadKey(inTextName, hostile);
+    AddPicture(window, lone);
+    ClickSend(window);
+    Type(window, u"see ");
+    AddPicture(window, inText);
+    ClickSend(window);
+    sim::RunUntilIdle();
+    ASSERT_EQ(Sends().size(), 4u);
+    for (size_t n : {2, 3}) {
+        TiXmlDocument document;
+        document.Parse(Sends()[n].content.c_str());
+        const TiXmlElement* root = document.RootElement();
+        ASSERT_NE(root, nullptr) << Sends()[n].content;
+        const TiXmlElement* img = root->ValueStr() == "img" ? root : root->FirstChildElement("img");
+        ASSERT_NE(img, nullptr) << Sends()[n].content;
+        EXPECT_EQ(img->Attribute("src") ? std::string(img->Attribute("src")) : "", hostile);
+    }
+
+    sim::SetUploadKey(loneName, "");
+    sim::SetUploadKey(inTextName, "");
+    AddPicture(window, lone);
+    ClickSend(window);
+    Type(window, u"see ");
+    AddPicture(window, inText);
+    ClickSend(window);
+    sim::RunUntilIdle();
+    EXPECT_EQ(Sends().size(), 4u);
+    EXPECT_EQ(sim::FailMarks().size(), 2u);
     EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
 }
 
