@@ -235,6 +235,10 @@ void Engine::SendEmail() {
     // Now and then an e-mail long enough to go in parts of 1024.
     const bool isLong = Below(5) == 0;
     for (int i = isLong ? 1100 + Below(1500) : 1 + Below(300); i > 0; --i) text += char16_t(u'a' + Below(26));
+    // The end marker is looked for within one e-mail, so it must not
+    // straddle a cut between parts: it starts the next part instead.
+    const size_t nextCut = (text.size() / 1024 + 1) * 1024;
+    if (text.size() + email.end.size() > nextCut) text.append(nextCut - text.size(), u'z');
     text += email.end;
     const size_t windows = (text.size() + 1023) / 1024;
     const size_t deliveredBefore = sim::EmailsWith(m_email.peer).size();
