@@ -127,25 +127,22 @@ TEST_F(SendTest, KeysTheServerGivesPicturesAreTakenAsTheyAreOrFailTheUpload) {
     HWND window = Open(sim::ChatKind::Person, "bob");
     const std::u16string lone = WritePng("lone.png", 2, 2, 'l');
     const std::u16string inText = WritePng("intext.png", 2, 2, 't');
-    AddPicture(window, lone);
-    ClickSend(window);
-    Type(window, u"see ");
-    AddPicture(window, inText);
-    ClickSend(window);
-    sim::RunUntilIdle();
+    // A picture alone, then one in text, each uploaded under its own name.
+    const auto sendBoth = [&] {
+        AddPicture(window, lone);
+        ClickSend(window);
+        Type(window, u"see ");
+        AddPicture(window, inText);
+        ClickSend(window);
+        sim::RunUntilIdle();
+    };
+    sendBoth();
     ASSERT_EQ(sim::SdkRequestsOf("upload").size(), 2u);
-    const std::string loneName = sim::SdkRequestsOf("upload")[0].cacheName;
-    const std::string inTextName = sim::SdkRequestsOf("upload")[1].cacheName;
+    const std::string names[] = {sim::SdkRequestsOf("upload")[0].cacheName, sim::SdkRequestsOf("upload")[1].cacheName};
 
     const std::string hostile = "a\"b&<c>'d";
-    sim::SetUploadKey(loneName, hostile);
-    sim::SetUploadKey(inTextName, hostile);
-    AddPicture(window, lone);
-    ClickSend(window);
-    Type(window, u"see ");
-    AddPicture(window, inText);
-    ClickSend(window);
-    sim::RunUntilIdle();
+    for (const std::string& name : names) sim::SetUploadKey(name, hostile);
+    sendBoth();
     ASSERT_EQ(Sends().size(), 4u);
     for (size_t n : {2, 3}) {
         TiXmlDocument document;
@@ -157,14 +154,8 @@ TEST_F(SendTest, KeysTheServerGivesPicturesAreTakenAsTheyAreOrFailTheUpload) {
         EXPECT_EQ(img->Attribute("src") ? std::string(img->Attribute("src")) : "", hostile);
     }
 
-    sim::SetUploadKey(loneName, "");
-    sim::SetUploadKey(inTextName, "");
-    AddPicture(window, lone);
-    ClickSend(window);
-    Type(window, u"see ");
-    AddPicture(window, inText);
-    ClickSend(window);
-    sim::RunUntilIdle();
+    for (const std::string& name : names) sim::SetUploadKey(name, "");
+    sendBoth();
     EXPECT_EQ(Sends().size(), 4u);
     EXPECT_EQ(sim::FailMarks().size(), 2u);
     EXPECT_EQ(tavi::GetSendingMsgCount(), 0);
